@@ -1,0 +1,172 @@
+#include "files.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <mutex>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace wv {
+
+std::string SideFileName(const std::string& docPath, const std::string& ext) {
+    const auto slash = docPath.find_last_of('/');
+    const auto dot = docPath.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+        return docPath + "." + ext;
+    return docPath.substr(0, dot + 1) + ext;
+}
+
+bool DeleteFileSilently(const std::string& path) {
+    if (::unlink(path.c_str()) == 0) return true;
+    return errno == ENOENT;
+}
+
+bool FileExists(const std::string& path) {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+std::int64_t FileSize(const std::string& path) {
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
+    return static_cast<std::int64_t>(st.st_size);
+}
+
+template <class Buffer>
+static bool ReadWholeFileImpl(const std::string& path, Buffer& out, std::string* err) {
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) {
+        if (err) *err = path + ": " + std::strerror(errno);
+        return false;
+    }
+    out.clear();
+    char chunk[65536];
+    std::size_t n;
+    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) out.insert(out.end(), chunk, chunk + n);
+    const bool bad = std::ferror(f) != 0;
+    std::fclose(f);
+    if (bad) {
+        if (err) *err = path + ": read error";
+        return false;
+    }
+    return true;
+}
+
+bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& out, std::string* err) {
+    return ReadWholeFileImpl(path, out, err);
+}
+
+bool ReadWholeFile(const std::string& path, std::string& out, std::string* err) {
+    return ReadWholeFileImpl(path, out, err);
+}
+
+bool AtomicWriteFile(const std::string& path, const void* data, std::size_t size, std::string* err) {
+    std::string tmp = path + ".XXXXXX";
+    std::vector<char> name(tmp.begin(), tmp.end());
+    name.push_back('\0');
+    const int fd = ::mkstemp(name.data());
+    if (fd < 0) {
+        if (err) *err = path + ": " + std::strerror(errno);
+        return false;
+    }
+    auto fail = [&](int e) {
+        ::close(fd);
+        ::unlink(name.data());
+        if (err) *err = path + ": " + std::strerror(e);
+        return false;
+    };
+    const char* p = static_cast<const char*>(data);
+    std::size_t left = size;
+    while (left > 0) {
+        const ssize_t w = ::write(fd, p, left);
+        if (w < 0) {
+            if (errno == EINTR) continue;
+            return fail(errno);
+        }
+        p += w;
+        left -= static_cast<std::size_t>(w);
+    }
+    if (::fsync(fd) != 0) return fail(errno);
+    // mkstemp creates the file 0600; a document should get the usual permissions.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd, 0666 & ~mask);
+    if (::close(fd) != 0) {
+        ::unlink(name.data());
+        if (err) *err = path + ": " + std::strerror(errno);
+        return false;
+    }
+    if (::rename(name.data(), path.c_str()) != 0) {
+        const int e = errno;
+        ::unlink(name.data());
+        if (err) *err = path + ": " + std::strerror(e);
+        return false;
+    }
+    return true;
+}
+
+bool AtomicWriteFile(const std::string& path, const std::string& data, std::string* err) {
+    return AtomicWriteFile(path, data.data(), data.size(), err);
+}
+
+bool HasExtensionNoCase(const std::string& path, const std::string& ext) {
+    std::string want = (!ext.empty() && ext[0] == '.') ? ext.substr(1) : ext;
+    const auto slash = path.find_last_of('/');
+    const auto dot = path.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return false;
+    const std::string have = path.substr(dot + 1);
+    if (have.size() != want.size()) return false;
+    for (std::size_t i = 0; i < have.size(); ++i) {
+        auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; };
+        if (lower(have[i]) != lower(want[i])) return false;
+    }
+    return true;
+}
+
+std::string FolderOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::string FileNameOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string FileTitleOf(const std::string& path) {
+    std::string name = FileNameOf(path);
+    const auto dot = name.find_last_of('.');
+    return dot == std::string::npos ? name : name.substr(0, dot);
+}
+
+namespace {
+std::mutex g_startMutex;
+std::string g_startFolder;
+}  // namespace
+
+static std::string CurrentFolder() {
+    char buf[4096];
+    if (!::getcwd(buf, sizeof buf)) return "./";
+    std::string s(buf);
+    if (s.empty() || s.back() != '/') s += '/';
+    return s;
+}
+
+const std::string& StartFolder() {
+    std::lock_guard<std::mutex> lock(g_startMutex);
+    if (g_startFolder.empty()) g_startFolder = CurrentFolder();
+    return g_startFolder;
+}
+
+void SetStartFolder(const std::string& folder) {
+    std::lock_guard<std::mutex> lock(g_startMutex);
+    g_startFolder = folder;
+    if (g_startFolder.empty()) g_startFolder = CurrentFolder();
+    if (g_startFolder.back() != '/') g_startFolder += '/';
+}
+
+std::string StartFolderFile(const std::string& name) { return StartFolder() + name; }
+
+}  // namespace wv

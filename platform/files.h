@@ -1,0 +1,51 @@
+// File helpers shared by every subsystem: side-file names, silent deletion, atomic
+// saves and the start folder where the working files live.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace wv {
+
+// The side file of a document: the path up to and including its last '.', then `ext`
+// ("DPT", "CAL", "DEC", "KKA", "YNO"). A path without a '.' gets "." + ext appended.
+std::string SideFileName(const std::string& docPath, const std::string& ext);
+
+// Deletes a file; a file that is not there is not an error. Returns true when the file
+// is gone afterwards.
+bool DeleteFileSilently(const std::string& path);
+
+bool FileExists(const std::string& path);
+// Size of a file in bytes, or -1 when it cannot be read.
+std::int64_t FileSize(const std::string& path);
+
+// Reads a whole file. On failure returns false and sets *err to a message naming the file.
+bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& out, std::string* err);
+bool ReadWholeFile(const std::string& path, std::string& out, std::string* err);
+
+// Writes to a temporary file in the same folder, flushes it and renames it over `path`,
+// so a failed save never destroys the previous file.
+bool AtomicWriteFile(const std::string& path, const void* data, std::size_t size, std::string* err);
+bool AtomicWriteFile(const std::string& path, const std::string& data, std::string* err);
+
+// True when the extension of `path` (after its last '.') equals `ext` (with or without
+// the leading dot) regardless of case.
+bool HasExtensionNoCase(const std::string& path, const std::string& ext);
+
+// Folder part of a path, ending in '/', or "" when there is none.
+std::string FolderOf(const std::string& path);
+// Name part of a path (after the last '/').
+std::string FileNameOf(const std::string& path);
+// Name part without its last extension.
+std::string FileTitleOf(const std::string& path);
+
+// The start folder: the current folder when the program started, ending in '/'.
+// SetStartFolder is called once at start-up (tests may call it to point elsewhere).
+const std::string& StartFolder();
+void SetStartFolder(const std::string& folder);
+// Path of a working file in the start folder ("CALC.DAT", "PARAINI.DAT", ...).
+std::string StartFolderFile(const std::string& name);
+
+}  // namespace wv

@@ -1,0 +1,56 @@
+#include "platform/files.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+using namespace wv;
+
+TEST(Files, SideFileNamesReplaceTheLastExtension) {
+    EXPECT_EQ(SideFileName("/data/bay/run1.tyd", "DPT"), "/data/bay/run1.DPT");
+    EXPECT_EQ(SideFileName("/data/v1.2/run", "CAL"), "/data/v1.2/run.CAL");
+    EXPECT_EQ(SideFileName("/data/a.b.TYD", "KKA"), "/data/a.b.KKA");
+    EXPECT_EQ(SideFileName("run.", "DEC"), "run.DEC");
+}
+
+TEST(Files, ExtensionsCompareWithoutCase) {
+    EXPECT_TRUE(HasExtensionNoCase("/x/a.tyd", ".TYD"));
+    EXPECT_TRUE(HasExtensionNoCase("/x/a.Tik", "tik"));
+    EXPECT_FALSE(HasExtensionNoCase("/x.tyd/a", "tyd"));
+    EXPECT_FALSE(HasExtensionNoCase("/x/a.tydx", "tyd"));
+    EXPECT_EQ(FileTitleOf("/x/run1.TYD"), "run1");
+    EXPECT_EQ(FolderOf("/x/run1.TYD"), "/x/");
+    EXPECT_EQ(FolderOf("run1.TYD"), "");
+}
+
+TEST(Files, DeletingAMissingFileIsSilent) {
+    EXPECT_TRUE(DeleteFileSilently("not-there.KKA"));
+    std::string err;
+    ASSERT_TRUE(AtomicWriteFile("there.KKA", std::string("x"), &err));
+    EXPECT_TRUE(FileExists("there.KKA"));
+    EXPECT_TRUE(DeleteFileSilently("there.KKA"));
+    EXPECT_FALSE(FileExists("there.KKA"));
+}
+
+TEST(Files, AFailedAtomicSaveKeepsTheOldFile) {
+    std::string err;
+    ASSERT_TRUE(AtomicWriteFile("keep.dat", std::string("old contents"), &err));
+    ::mkdir("ro", 0555);
+    // Writing into a folder that does not exist fails and reports the file.
+    EXPECT_FALSE(AtomicWriteFile("missing-folder/keep.dat", std::string("new"), &err));
+    EXPECT_NE(err.find("missing-folder/keep.dat"), std::string::npos);
+    ASSERT_TRUE(AtomicWriteFile("keep.dat", std::string("new"), &err));
+    std::string back;
+    ASSERT_TRUE(ReadWholeFile("keep.dat", back, &err));
+    EXPECT_EQ(back, "new");
+    EXPECT_EQ(FileSize("keep.dat"), 3);
+}
+
+TEST(Files, StartFolderEndsInSlash) {
+    const std::string before = StartFolder();
+    ASSERT_FALSE(before.empty());
+    EXPECT_EQ(before.back(), '/');
+    SetStartFolder("/tmp");
+    EXPECT_EQ(StartFolderFile("CALC.DAT"), "/tmp/CALC.DAT");
+    SetStartFolder(before);
+}
