@@ -1,0 +1,121 @@
+#include "core/sansyutu.h"
+
+#include <cmath>
+#include <cstdint>
+#include <string>
+
+namespace wv {
+
+CSansyutu g_calcPoints;
+
+namespace {
+constexpr double kFarSquared = 999999999.999;
+}
+
+// --- CSansyutuZokusei ---
+
+void CSansyutuZokusei::Serialize(CArchive& ar, unsigned nVersion) {
+    if (ar.IsStoring()) {
+        m_ptPos.Serialize(ar, nVersion);
+        ar.WriteString(m_strName);
+        ar << m_nUse;
+        return;
+    }
+    CSansyutuZokusei r(*this);
+    r.m_ptPos.Serialize(ar, nVersion);
+    r.m_strName = ar.ReadString();
+    ar >> r.m_nUse;
+    *this = r;
+}
+
+// --- CSansyutu ---
+
+void CSansyutu::Reset() {
+    m_nCount = 0;
+    m_items.assign(kCapacity, CSansyutuZokusei());
+    for (int i = 0; i < kCapacity; ++i) m_items[i].SetName(std::to_string(i + 1));
+}
+
+CSansyutuZokusei CSansyutu::GetAt(int slot) const {
+    if (slot < 0 || slot >= GetSize()) return CSansyutuZokusei();
+    return m_items[slot];
+}
+
+bool CSansyutu::SetAt(int slot, CSansyutuZokusei record) {
+    if (slot < 0 || slot >= GetSize()) return false;
+    m_items[slot] = record;
+    return true;
+}
+
+int CSansyutu::Add(double x, double y) {
+    for (int i = 0; i < GetSize(); ++i) {
+        if (m_items[i].GetUse() != 0) continue;
+        m_items[i].SetUse(1);
+        m_items[i].SetPos(x, y);
+        ++m_nCount;
+        return i;
+    }
+    return -1;
+}
+
+void CSansyutu::RemoveAt(int slot) {
+    if (slot < 0 || slot >= GetSize() || m_items[slot].GetUse() == 0) return;
+    m_items[slot].SetUse(0);
+    --m_nCount;
+}
+
+int CSansyutu::HitTest(double x, double y, double tolerance) const {
+    double best = kFarSquared;
+    int found = -1;
+    for (int i = 0; i < GetSize(); ++i) {
+        if (m_items[i].GetUse() == 0) continue;
+        const CPointD p = m_items[i].GetPos();
+        if (std::fabs(p.m_dX - x) > tolerance || std::fabs(p.m_dY - y) > tolerance) continue;
+        const double d2 = (p.m_dX - x) * (p.m_dX - x) + (p.m_dY - y) * (p.m_dY - y);
+        if (d2 < best) {
+            best = d2;
+            found = i;
+        }
+    }
+    if (std::sqrt(best) >= tolerance) return -1;
+    return found;
+}
+
+int CSansyutu::FindNearest(double x, double y) const {
+    double best = kFarSquared;
+    int found = -1;
+    for (int i = 0; i < GetSize(); ++i) {
+        if (m_items[i].GetUse() == 0) continue;
+        const CPointD p = m_items[i].GetPos();
+        const double d2 = (p.m_dX - x) * (p.m_dX - x) + (p.m_dY - y) * (p.m_dY - y);
+        if (d2 < best) {
+            best = d2;
+            found = i;
+        }
+    }
+    return found;
+}
+
+void CSansyutu::Serialize(CArchive& ar, unsigned nVersion) {
+    if (ar.IsStoring()) {
+        ar << m_nCount << static_cast<std::int32_t>(GetSize());
+        for (CSansyutuZokusei& r : m_items) r.Serialize(ar, nVersion);
+        return;
+    }
+    std::int32_t count, capacity;
+    ar >> count >> capacity;
+    // The table always has ten slots, and the calculation views keep exactly ten values
+    // per output point; any other capacity comes from a damaged file.
+    CArchive::CheckRange(capacity, kCapacity, kCapacity, "capacity of the output points");
+    CArchive::CheckRange(count, 0, capacity, "count of the output points");
+    ar.CheckCount(capacity, kCapacity, 16 + 1 + 4, "output points");
+    std::vector<CSansyutuZokusei> items(static_cast<std::size_t>(capacity));
+    for (CSansyutuZokusei& r : items) {
+        r.Serialize(ar, nVersion);
+        CArchive::CheckRange(r.GetUse(), 0, 1, "in-use flag of an output point");
+    }
+    m_nCount = count;
+    m_items.swap(items);
+}
+
+}  // namespace wv

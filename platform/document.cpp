@@ -1,0 +1,85 @@
+#include "platform/document.h"
+
+#include "platform/files.h"
+#include "platform/ui_service.h"
+
+#include <cstdint>
+#include <exception>
+#include <vector>
+
+namespace wv {
+
+namespace {
+
+// Texts of the failure messages (UTF-8). The file name comes first, as the user needs
+// to know which file is meant before why.
+constexpr char kCannotOpen[] = "ファイルを開けません。";
+constexpr char kCannotRead[] = "ファイルを読み込めません。ファイルが壊れているか、形式が違います。";
+constexpr char kCannotSave[] = "ファイルに保存できません。";
+constexpr char kDefaultCaption[] = "Wavora";
+
+}  // namespace
+
+std::string CDocument::GetTitle() const { return FileNameOf(m_strPathName); }
+
+std::string CDocument::MessageCaption() const { return kDefaultCaption; }
+
+void CDocument::ReportFailure(const std::string& text) {
+    m_strLastError = text;
+    Ui().MessageBox(text, MessageCaption(), MbButtons::Ok, MbIcon::Error);
+}
+
+bool CDocument::OnNewDocument() {
+    DeleteContents();
+    m_strPathName.clear();
+    m_bModified = false;
+    m_strLastError.clear();
+    return true;
+}
+
+bool CDocument::OnOpenDocument(const std::string& path) {
+    std::vector<std::uint8_t> bytes;
+    std::string err;
+    if (!ReadWholeFile(path, bytes, &err)) {
+        ReportFailure(path + "\n" + kCannotOpen + "\n(" + err + ")");
+        return false;
+    }
+    if (bytes.empty()) {
+        // A new document is created as an empty file and then opened.
+        DeleteContents();
+    } else {
+        CArchive ar(std::move(bytes));
+        try {
+            Serialize(ar);
+        } catch (const ArchiveError& e) {
+            ReportFailure(path + "\n" + kCannotRead + "\n(" + e.what() + ")");
+            return false;
+        }
+    }
+    m_strPathName = path;
+    m_bModified = false;
+    m_strLastError.clear();
+    return true;
+}
+
+bool CDocument::OnSaveDocument(const std::string& path) {
+    CArchive ar;
+    try {
+        Serialize(ar);
+        ar.SaveToFile(path);
+    } catch (const std::exception& e) {
+        ReportFailure(path + "\n" + kCannotSave + "\n(" + e.what() + ")");
+        return false;
+    }
+    m_strPathName = path;
+    m_bModified = false;
+    m_strLastError.clear();
+    return true;
+}
+
+void CDocument::OnCloseDocument() {
+    m_strPathName.clear();
+    m_bModified = false;
+}
+
+}  // namespace wv

@@ -1,0 +1,151 @@
+// The project document: open, save, new and the refusal of damaged files.
+#include "project/tik_doc.h"
+#include "tik_test_util.h"
+
+#include "core/line_chain.h"
+#include "platform/ui_service.h"
+
+#include <filesystem>
+
+namespace wv {
+namespace {
+
+using test::OpenProjectBytes;
+using test::ProjectData;
+using test::ReadBytes;
+using test::WriteBytes;
+
+class TikDoc : public ::testing::Test {
+protected:
+    void SetUp() override { ResetTikData(); }
+    void TearDown() override { ResetTikData(); }
+
+    // An open, modified project to damage.
+    void OpenSmallModified(CTikDoc& doc) {
+        ASSERT_TRUE(doc.OnOpenDocument(ProjectData("small_v8.TIK")));
+        g_surveyPoints.Add(1234.5, 678.9, 0);
+        doc.SetModifiedFlag();
+    }
+    // Opening `path` must fail, name the file, and leave the open project, the path and
+    // the modified flag as they were.
+    void ExpectRefused(CTikDoc& doc, const std::vector<std::uint8_t>& before,
+                       const std::string& path) {
+        ui.Clear();
+        EXPECT_FALSE(doc.OnOpenDocument(path)) << path;
+        EXPECT_EQ(OpenProjectBytes(), before) << path;
+        EXPECT_EQ(doc.GetPathName(), ProjectData("small_v8.TIK"));
+        EXPECT_TRUE(doc.IsModified());
+        const auto messages = ui.Messages();
+        ASSERT_EQ(messages.size(), 1u) << path;
+        EXPECT_NE(messages[0].text.find(path), std::string::npos) << messages[0].text;
+        EXPECT_EQ(doc.GetLastError(), messages[0].text);
+    }
+    void ExpectRefusedWithNothingChanged(const std::string& path) {
+        CTikDoc doc;
+        OpenSmallModified(doc);
+        ExpectRefused(doc, OpenProjectBytes(), path);
+    }
+
+    ScriptedUi ui;
+    ScopedUi scope{&ui};
+};
+
+TEST_F(TikDoc, DamagedFilesAreRefusedWithNothingChanged) {
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(ProjectData(""))) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind("bad_", 0) != 0) continue;
+        ExpectRefusedWithNothingChanged(entry.path().string());
+        ++count;
+    }
+    EXPECT_GE(count, 20);
+}
+
+TEST_F(TikDoc, TruncatedFilesAreRefusedAtEveryLength) {
+    const auto good = ReadBytes(ProjectData("small_v8.TIK"));
+    const std::string path = "truncated.TIK";
+    CTikDoc doc;
+    OpenSmallModified(doc);
+    const auto before = OpenProjectBytes();
+    for (std::size_t n = 1; n < good.size(); ++n) {
+        WriteBytes(path, std::vector<std::uint8_t>(good.begin(), good.begin() + n));
+        ExpectRefused(doc, before, path);
+        if (HasFailure()) break;
+    }
+}
+
+TEST_F(TikDoc, EmptyFileOpensAsNewProject) {
+    CTikDoc doc;
+    OpenSmallModified(doc);
+    WriteBytes("NEW.TIK", {});
+    ASSERT_TRUE(doc.OnOpenDocument("NEW.TIK"));
+    EXPECT_EQ(doc.GetPathName(), "NEW.TIK");
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(OpenProjectBytes(), ReadBytes(ProjectData("empty_v8.TIK")));
+}
+
+TEST_F(TikDoc, MissingFileIsRefused) {
+    ExpectRefusedWithNothingChanged("no_such_folder/NONE.TIK");
+}
+
+TEST_F(TikDoc, SavedProjectReadsBackByteIdentical) {
+    const std::string golden = ProjectData("small_v8_saved.TIK");
+    CTikDoc doc;
+    ASSERT_TRUE(doc.OnOpenDocument(golden));
+    doc.SetModifiedFlag();
+    ASSERT_TRUE(doc.OnSaveDocument("SMALL.TIK"));
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(doc.GetPathName(), "SMALL.TIK");
+    EXPECT_EQ(doc.GetTitle(), "SMALL.TIK");
+    EXPECT_EQ(ReadBytes("SMALL.TIK"), ReadBytes(golden));
+}
+
+TEST_F(TikDoc, LargeProjectGrowsItsTablesAndSurvivesTheRoundTrip) {
+    CTikDoc doc;
+    for (int i = 0; i < 5002; ++i) g_surveyPoints.AddFromWithDepth(i, i * 0.5, i % 7, -i * 0.01, 0);
+    for (int i = 0; i < 5001; ++i)
+        g_lines.Add(i * 0.5, i % 7, (i + 1) * 0.5, (i + 1) % 7, 0, 0, 0, kLineDepth, i, i + 1);
+    for (int i = 0; i < 11; ++i) g_blocks.Add(i, -i);
+    g_lines.RemoveAt(17);
+    g_surveyPoints.RemoveAt(4000);
+    UpdatePointLineLinks(kLinksAll);
+    ASSERT_TRUE(doc.OnSaveDocument("BIG.TIK"));
+    const auto saved = ReadBytes("BIG.TIK");
+
+    ResetTikData();
+    ASSERT_TRUE(doc.OnOpenDocument("BIG.TIK"));
+    EXPECT_EQ(g_surveyPoints.GetSlotCount(), 6000);
+    EXPECT_EQ(g_surveyPoints.GetCount(), 5001);
+    EXPECT_EQ(g_lines.GetSlotCount(), 6000);
+    EXPECT_EQ(g_lines.GetCount(), 5000);
+    EXPECT_EQ(g_blocks.GetCapacity(), 20);
+    EXPECT_EQ(g_surveyPoints.GetAt(3999).GetLineCount(), 2);
+    EXPECT_EQ(g_lines.GetAt(5000).GetEndPos(), CPointD(2500.5, 5001 % 7));
+    EXPECT_EQ(OpenProjectBytes(), saved);
+}
+
+TEST_F(TikDoc, FailedSaveKeepsTheOldFileAndTheModifiedFlag) {
+    CTikDoc doc;
+    ASSERT_TRUE(doc.OnOpenDocument(ProjectData("small_v8.TIK")));
+    ASSERT_TRUE(doc.OnSaveDocument("KEEP.TIK"));
+    const auto old = ReadBytes("KEEP.TIK");
+    g_blocks.Add(1, 1);
+    doc.SetModifiedFlag();
+    EXPECT_FALSE(doc.OnSaveDocument("missing_folder/KEEP.TIK"));
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(doc.GetPathName(), "KEEP.TIK");
+    EXPECT_NE(doc.GetLastError().find("missing_folder/KEEP.TIK"), std::string::npos);
+    EXPECT_EQ(ReadBytes("KEEP.TIK"), old);
+}
+
+TEST_F(TikDoc, NewDocumentResetsTheProject) {
+    CTikDoc doc;
+    OpenSmallModified(doc);
+    EXPECT_TRUE(doc.OnNewDocument());
+    EXPECT_TRUE(doc.GetPathName().empty());
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(OpenProjectBytes(), ReadBytes(ProjectData("empty_v8.TIK")));
+}
+
+}  // namespace
+}  // namespace wv
