@@ -1,0 +1,27 @@
+#include "core/cal_area.h"
+
+#include <climits>
+#include <cstdint>
+
+namespace wv {
+
+CCalArea g_calcAreaDefault;
+
+void CCalArea::Serialize(CArchive& ar, unsigned nVersion) {
+    if (ar.IsStoring()) {
+        m_ptOrigin.Serialize(ar, nVersion);
+        ar << m_dMeshSize << m_nMeshCountX << m_nMeshCountY;
+        return;
+    }
+    CCalArea r;
+    r.m_ptOrigin.Serialize(ar, nVersion);
+    ar >> r.m_dMeshSize >> r.m_nMeshCountX >> r.m_nMeshCountY;
+    CArchive::CheckRange(r.m_nMeshCountX, 0, INT_MAX, "node count along X of the calculation area");
+    CArchive::CheckRange(r.m_nMeshCountY, 0, INT_MAX, "node count along Y of the calculation area");
+    // Every node is numbered with an int in the mesh built from this area.
+    CArchive::CheckRange(std::int64_t(r.m_nMeshCountX) * r.m_nMeshCountY, 0, INT_MAX,
+                         "node count of the calculation area");
+    *this = r;
+}
+
+}  // namespace wv
