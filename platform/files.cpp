@@ -13,8 +13,7 @@ namespace wv {
 std::string SideFileName(const std::string& docPath, const std::string& ext) {
     const auto slash = docPath.find_last_of('/');
     const auto dot = docPath.find_last_of('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
-        return docPath + "." + ext;
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return std::string();
     return docPath.substr(0, dot + 1) + ext;
 }
 

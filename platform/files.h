@@ -10,7 +10,8 @@
 namespace wv {
 
 // The side file of a document: the path up to and including its last '.', then `ext`
-// ("DPT", "CAL", "DEC", "KKA", "YNO"). A path without a '.' gets "." + ext appended.
+// ("DPT", "CAL", "DEC", "KKA", "YNO"). A document whose name has no '.' has no side
+// files: the result is empty, so nothing beside its folder is ever touched.
 std::string SideFileName(const std::string& docPath, const std::string& ext);
 
 // Deletes a file; a file that is not there is not an error. Returns true when the file

@@ -8,7 +8,8 @@ using namespace wv;
 
 TEST(Files, SideFileNamesReplaceTheLastExtension) {
     EXPECT_EQ(SideFileName("/data/bay/run1.tyd", "DPT"), "/data/bay/run1.DPT");
-    EXPECT_EQ(SideFileName("/data/v1.2/run", "CAL"), "/data/v1.2/run.CAL");
+    EXPECT_EQ(SideFileName("/data/v1.2/run", "CAL"), "") << "a dot in a folder name is no extension";
+    EXPECT_EQ(SideFileName("run", "CAL"), "");
     EXPECT_EQ(SideFileName("/data/a.b.TYD", "KKA"), "/data/a.b.KKA");
     EXPECT_EQ(SideFileName("run.", "DEC"), "run.DEC");
 }

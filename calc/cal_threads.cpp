@@ -1,0 +1,152 @@
+#include "calc/cal_threads.h"
+
+#include <chrono>
+#include <mutex>
+#include <utility>
+#include <vector>
+
+// The solver's Cancel for a run without a visible window. It is part of the solver's
+// objects but not of the exports of libtydsolv.so: a program linked with the objects (the
+// tests) can cancel a run from here; one linked with the shared library cannot, and its
+// runs are cancelled in the solver's own progress window.
+namespace wv::solv {
+__attribute__((weak)) void RequestCancel();
+}  // namespace wv::solv
+
+namespace wv {
+
+namespace {
+
+// The run of this process, if any: the solver keeps its state in static storage, so
+// there is at most one. Folder and title are copies, for the refusal messages.
+struct ActiveRun {
+    std::mutex mutex;
+    const CCalThreads* holder = nullptr;
+    std::string folder;
+    std::string title;
+};
+
+ActiveRun& Active() {
+    static ActiveRun run;
+    return run;
+}
+
+// Holders whose owners went away while their runs went on.
+struct Orphans {
+    std::mutex mutex;
+    std::vector<std::unique_ptr<CCalThreads>> holders;
+};
+
+Orphans& OrphanList() {
+    static Orphans orphans;
+    return orphans;
+}
+
+int32_t Length(const std::string& s) { return static_cast<int32_t>(s.size()); }
+
+}  // namespace
+
+CCalThreads::CCalThreads(std::string folder, std::string title, std::string workDir, int nDirDiv,
+                         int nFreqDiv, int nMeshX, int nMeshY, SolverEntry entry)
+    : m_folder(std::move(folder)),
+      m_title(std::move(title)),
+      m_workDir(std::move(workDir)),
+      m_entry(entry) {
+    m_request.m_pszFolder = m_folder.c_str();
+    m_request.m_nFolderLen = Length(m_folder);
+    m_request.m_pszTitle = m_title.c_str();
+    m_request.m_nTitleLen = Length(m_title);
+    m_request.m_pszWorkDir = m_workDir.c_str();
+    m_request.m_nWorkDirLen = Length(m_workDir);
+    m_request.m_nDirDiv = nDirDiv;
+    m_request.m_nFreqDiv = nFreqDiv;
+    m_request.m_nMeshX = nMeshX;
+    m_request.m_nMeshY = nMeshY;
+    m_request.m_nMode = 0;
+}
+
+CCalThreads::~CCalThreads() {
+    // The request block and its texts die with the holder: the solver must be done
+    // with them first.
+    CancelAndWait();
+}
+
+int CCalThreads::StartCalc() {
+    if (m_started) return -1;
+    ActiveRun& active = Active();
+    std::lock_guard<std::mutex> lock(active.mutex);
+    if (active.holder != nullptr) {
+        m_exitCode.store(1);
+        m_started = true;
+        return -1;
+    }
+    active.holder = this;
+    active.folder = m_folder;
+    active.title = m_title;
+    m_started = true;
+    m_thread = std::thread(&CCalThreads::Run, this);
+    return 0;
+}
+
+void CCalThreads::Run() {
+    const int result = m_entry(&m_request);
+    {
+        ActiveRun& active = Active();
+        std::lock_guard<std::mutex> lock(active.mutex);
+        active.holder = nullptr;
+        active.folder.clear();
+        active.title.clear();
+    }
+    m_exitCode.store(result);
+}
+
+void CCalThreads::Wait() {
+    if (m_thread.joinable()) m_thread.join();
+}
+
+void CCalThreads::CancelAndWait() {
+    if (!m_thread.joinable()) return;
+    // A Cancel made before the solver has opened its progress window is forgotten when
+    // the window opens, so the request is repeated until the run has ended.
+    while (GetExitCode() == kStillActive) {
+        if (solv::RequestCancel != nullptr) solv::RequestCancel();
+        for (int i = 0; i < 20 && GetExitCode() == kStillActive; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    m_thread.join();
+}
+
+bool CCalThreads::IsAnyRunning(std::string* folder, std::string* title) {
+    ActiveRun& active = Active();
+    std::lock_guard<std::mutex> lock(active.mutex);
+    if (active.holder == nullptr) return false;
+    if (folder) *folder = active.folder;
+    if (title) *title = active.title;
+    return true;
+}
+
+bool CCalThreads::IsRunningFor(const std::string& folder, const std::string& title) {
+    std::string f, t;
+    return IsAnyRunning(&f, &t) && f == folder && t == title;
+}
+
+void CCalThreads::KeepUntilFinished(std::unique_ptr<CCalThreads> holder) {
+    Orphans& orphans = OrphanList();
+    std::lock_guard<std::mutex> lock(orphans.mutex);
+    std::erase_if(orphans.holders, [](const std::unique_ptr<CCalThreads>& h) {
+        return h->GetExitCode() != kStillActive;
+    });
+    if (holder && holder->IsRunning()) orphans.holders.push_back(std::move(holder));
+}
+
+void CCalThreads::CancelAndJoinAll() {
+    std::vector<std::unique_ptr<CCalThreads>> holders;
+    {
+        Orphans& orphans = OrphanList();
+        std::lock_guard<std::mutex> lock(orphans.mutex);
+        holders.swap(orphans.holders);
+    }
+    for (auto& h : holders) h->CancelAndWait();
+}
+
+}  // namespace wv

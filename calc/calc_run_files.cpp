@@ -1,0 +1,60 @@
+#include "calc/calc_run_files.h"
+
+#include "calc/cal_threads.h"
+#include "platform/files.h"
+#include "platform/text.h"
+
+#include <cctype>
+#include <cstddef>
+
+namespace wv {
+
+namespace {
+
+// The running calculation's name as the flag file gives it: no more than the program
+// ever read of it.
+constexpr std::size_t kMaxTitleBytes = 255;
+
+bool IsSpace(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
+
+}  // namespace
+
+CalcRunName CalcRunNameOf(const std::string& docPath) {
+    CalcRunName name;
+    name.folder = FolderOf(docPath);
+    name.title = FileTitleOf(docPath);
+    return name;
+}
+
+bool IsCalcRunGoingOn(const std::string& docPath, std::string* title) {
+    const CalcRunName name = CalcRunNameOf(docPath);
+    if (title) *title = name.title;
+    if (CCalThreads::IsRunningFor(name.folder, name.title)) return true;
+    // The flag names the run by its title alone.
+    std::string running;
+    return ReadBusyFlag(&running) == BusyFlag::Busy && running == name.title;
+}
+
+BusyFlag ReadBusyFlag(std::string* runningTitle) {
+    if (runningTitle) runningTitle->clear();
+    std::string text;
+    if (!ReadWholeFile(StartFolderFile("CALC.DAT"), text, nullptr)) return BusyFlag::Missing;
+
+    // The flag is read as a formatted integer: blanks and line ends before it are
+    // skipped, a sign and digits make it.
+    std::size_t pos = 0;
+    while (pos < text.size() && IsSpace(text[pos])) ++pos;
+    std::size_t consumed = 0;
+    const int flag = WinAtoi(std::string_view(text).substr(pos), &consumed);
+    if (consumed == 0) return BusyFlag::Unreadable;
+    pos += consumed;
+    if (flag == 0) return BusyFlag::Idle;
+
+    while (pos < text.size() && IsSpace(text[pos])) ++pos;
+    std::size_t end = pos;
+    while (end < text.size() && !IsSpace(text[end]) && end - pos < kMaxTitleBytes) ++end;
+    if (runningTitle) *runningTitle = Cp932ToUtf8(std::string_view(text).substr(pos, end - pos));
+    return BusyFlag::Busy;
+}
+
+}  // namespace wv

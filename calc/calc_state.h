@@ -1,0 +1,33 @@
+// The calculation state of a document and the resets that throw derived data away when
+// an earlier stage is redone.
+//
+//   0 no mesh depths                 ClearMeshData
+//   1 mesh depths, triangulation     depth calculation, mesh-file input
+//   2 solver started, no results     calculate command, result loader on a batch marker
+//   3 results loaded                 result loader
+#pragma once
+
+namespace wv {
+
+class CTydDocData;
+class CTydViewData;
+
+enum CalcState { kCalcNoMesh = 0, kCalcDepths = 1, kCalcStarted = 2, kCalcResults = 3 };
+
+// Deletes the batch input file <base>.DEC; a missing file (or a document without side
+// files) is no error.
+void DeleteDecFile(CTydDocData& doc);
+
+// Throws away the mesh and everything derived from it: the mesh, the block outlines
+// (unless keepBlocks is nonzero), the triangulation edges and triangle tables, the
+// depth-check contours; sets state 0 and deletes the batch marker <base>.YNO. Every
+// caller calls ClearWaveResults right after it.
+void ClearMeshData(CTydDocData& doc, int keepBlocks);
+
+// Throws away the wave results of the view's document: result show flags, offshore wave
+// height, node results and ranges, per-triangle result ranges, the view's output-point
+// values, the result contour parameters and label sets, and the contour group. The
+// result list is asked to refill when it belongs to this view.
+void ClearWaveResults(CTydViewData& view);
+
+}  // namespace wv

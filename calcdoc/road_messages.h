@@ -1,0 +1,37 @@
+// Every text of the calculation document's archives and of its wave-calculation commands
+// that the user sees, in one place. UTF-8; the UI service converts at its boundary.
+#pragma once
+
+namespace wv::roaddoc {
+
+// Archives. The file's path comes first, then one of these, then the detail.
+inline constexpr char kCannotOpen[] = "ファイルを開けません。";
+inline constexpr char kCannotRead[] = "ファイルを読み込めません。ファイルが壊れているか、形式が違います。";
+inline constexpr char kCannotSave[] = "ファイルに保存できません。";
+
+// Solver input and batch input.
+inline constexpr char kDepthCaption[] = "水深計算";
+inline constexpr char kNeedDepths[] = "水深計算を行ってください。";
+inline constexpr char kWaveCaption[] = "波条件";
+inline constexpr char kNeedWaveConditions[] = "波条件を設定してください。";
+inline constexpr char kFewDirections[] = "方向分割数は3以上を設定してください。";
+inline constexpr char kNoFrequencies[] = "周波数分割数は1以上を設定してください。";
+inline constexpr char kCalCaption[] = "ＣＡＬデータ作成";
+inline constexpr char kCannotCreateCal[] =
+    "計算データファイルがオープンできません。\n連続計算を実行している可能性があります。";
+// A value the fixed columns of the solver input cannot hold; the detail follows.
+inline constexpr char kValueTooWide[] = "計算データの値が書式の桁数に収まりません。";
+inline constexpr char kCannotCreateDec[] = "連続計算用データファイル(.DEC)が作成できません。";
+inline constexpr char kDecWritten[] = "連続計算用にＤＥＣデータを作成しました";
+
+// The calculate command.
+inline constexpr char kStartCaption[] = "開始確認";
+inline constexpr char kWaveStartQuestion[] = "波浪計算を開始します。";
+inline constexpr char kWaveCalcCaption[] = "波浪計算";
+inline constexpr char kCannotOpenCalcDat[] = "CALC.DAT がオープンできません";
+inline constexpr char kCalcDatUnreadable[] = "CALC.DAT の内容が読めません";
+// "現在【" + the running calculation's name + "】を計算中です"
+inline constexpr char kRunningHead[] = "現在【";
+inline constexpr char kRunningTail[] = "】を計算中です";
+
+}  // namespace wv::roaddoc

@@ -1,0 +1,318 @@
+// The archives of the calculation document: the main archive <name>.TYD (conditions,
+// contour parameters, area, block outlines, output-point label positions) and the side
+// archive <base>.DPT (mesh, triangulation, depth-check contours, contour lines and the
+// remembered contour segments).
+//
+// Both are read whole and checked before the document changes: every count against what
+// the file can hold, every index against the table it points into. A file that fails is
+// refused with a message naming it, and the document stays as it was, the .TYD and the
+// .DPT together.
+#include "calc/calc_state.h"
+#include "calcdoc/road_messages.h"
+#include "calcdoc/tyd_doc.h"
+#include "core/sansyutu.h"
+#include "platform/files.h"
+#include "platform/ui_service.h"
+
+#include <algorithm>
+#include <array>
+#include <climits>
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+namespace wv {
+
+namespace {
+
+// Version written by this program; older files load with the fields their version has.
+constexpr std::int32_t kTydVersion = 12;
+// Numbers of entries of the tables the conditions index into.
+constexpr int kDir16Count = 16;
+constexpr int kPaperSizes = 11;
+constexpr int kLandColors = 7;
+
+std::int32_t ReadVersion(CArchive& ar, const char* what) {
+    std::int32_t v = 0;
+    ar >> v;
+    CArchive::CheckRange(v, 1, kTydVersion, what);
+    return v;
+}
+
+// What the main archive holds, read into copies of the document's records so that a
+// field an older file lacks keeps the document's value.
+struct MainArchive {
+    CTyd_Inf info;
+    CZmn_Inf zmn;
+    CContPara contPara;
+    std::array<CContPara, kValueTypes> contParaFig;
+    CCalArea calcArea;
+    CBlkXY blkXY;
+    std::vector<CPointD> calcPoints;
+};
+
+// What the side archive holds, plus what is rebuilt from it.
+struct SideArchive {
+    CDigitalMap mesh;
+    CTriLine triLine;
+    CHCheckPoint hcheckPoints;
+    CHCheckLine hcheckLines;
+    CContGroup contGroup;
+    std::array<CContHgtPos, kValueTypes> labelPos;
+    std::array<CContHgtPos, kValueTypes> labelPos2;
+    int triCount = 0;
+    std::vector<int> triNodeA;
+    std::vector<int> triNodeB;
+    std::vector<int> edgePairs;
+};
+
+void ReadIndexTable(CArchive& ar, std::vector<int>& table, std::int64_t count, int lo, int hi,
+                    const char* what) {
+    table.resize(static_cast<std::size_t>(count));
+    for (int& e : table) {
+        ar >> e;
+        CArchive::CheckRange(e, lo, hi, what);
+    }
+}
+
+// Every sea node sits at exactly one grid position: the loader and the mesh files walk
+// the grid and take the node each position names.
+void CheckNodeTable(const CDigitalMap& mesh) {
+    std::vector<char> seen(static_cast<std::size_t>(std::max(0, mesh.GetCount())), 0);
+    std::int64_t placed = 0;
+    for (int r = 0; r < mesh.GetMeshCountY(); ++r)
+        for (int c = 0; c < mesh.GetMeshCountX(); ++c) {
+            const int node = mesh.GetNodeIndex(r, c);
+            if (node < 0) continue;
+            if (seen[static_cast<std::size_t>(node)])
+                throw ArchiveError("mesh node " + std::to_string(node) + " is placed twice");
+            seen[static_cast<std::size_t>(node)] = 1;
+            ++placed;
+        }
+    if (placed != mesh.GetCount())
+        throw ArchiveError("mesh nodes without a grid position: " + std::to_string(mesh.GetCount() - placed));
+}
+
+SideArchive ReadSideArchive(CArchive& ar) {
+    SideArchive s;
+    const std::int32_t v = ReadVersion(ar, "side archive version");
+    s.mesh.Serialize(ar, static_cast<unsigned>(v));
+    CheckNodeTable(s.mesh);
+    s.triLine.Serialize(ar, static_cast<unsigned>(v));
+    s.triLine.CheckNodeIndices(s.mesh.GetCount());
+    s.hcheckPoints.Serialize(ar, static_cast<unsigned>(v));
+    s.hcheckLines.Serialize(ar, static_cast<unsigned>(v));
+    s.hcheckLines.CheckPointIndices(s.hcheckPoints.GetCount());
+    s.contGroup.Serialize(ar, static_cast<unsigned>(v));
+    std::int32_t valueType = 0;
+    ar >> valueType;
+    CArchive::CheckRange(valueType, 0, kValueTypes - 1, "saved value type");
+    for (CContHgtPos& set : s.labelPos) set.Serialize(ar, static_cast<unsigned>(v));
+    for (CContHgtPos& set : s.labelPos2) set.Serialize(ar, static_cast<unsigned>(v));
+
+    std::int32_t triangles = 0;
+    ar >> triangles;
+    // Each triangle takes three edge numbers and three node numbers: 24 bytes.
+    ar.CheckCount(triangles, INT_MAX / 3, 24, "triangles");
+    s.triCount = triangles;
+    const int edges = s.triLine.GetCount();
+    ReadIndexTable(ar, s.triNodeA, 3LL * triangles, 0, edges - 1, "triangle edge");
+    ReadIndexTable(ar, s.triNodeB, 3LL * triangles, 0, s.mesh.GetCount() - 1, "triangle node");
+    ar.CheckCount(2LL * edges, INT_MAX, 4, "triangles beside the edges");
+    ReadIndexTable(ar, s.edgePairs, 2LL * edges, -1, triangles - 1, "triangle beside an edge");
+    return s;
+}
+
+// The side archive of a document: items in file order. The contour label sets go out as
+// the document holds them.
+std::vector<std::uint8_t> WriteSideArchive(CTydDoc& doc) {
+    CArchive ar;
+    ar << kTydVersion;
+    const unsigned v = kTydVersion;
+    doc.m_mesh.Serialize(ar, v);
+    doc.m_triLine.Serialize(ar, v);
+    doc.m_hcheckPoints.Serialize(ar, v);
+    doc.m_hcheckLines.Serialize(ar, v);
+    doc.m_contGroup.Serialize(ar, v);
+    ar << static_cast<std::int32_t>(doc.m_zmn.m_nValueType);
+    for (CContHgtPos& set : doc.m_labelPos) set.Serialize(ar, v);
+    for (CContHgtPos& set : doc.m_labelPos2) set.Serialize(ar, v);
+    const int triangles = std::max(0, doc.m_nTriNodes);
+    ar << static_cast<std::int32_t>(triangles);
+    const std::size_t n = 3 * static_cast<std::size_t>(triangles);
+    for (std::size_t i = 0; i < n; ++i)
+        ar << static_cast<std::int32_t>(i < doc.m_pTriNodeA.size() ? doc.m_pTriNodeA[i] : 0);
+    for (std::size_t i = 0; i < n; ++i)
+        ar << static_cast<std::int32_t>(i < doc.m_pTriNodeB.size() ? doc.m_pTriNodeB[i] : 0);
+    const std::size_t pairs = 2 * static_cast<std::size_t>(std::max(0, doc.m_triLine.GetCount()));
+    for (std::size_t i = 0; i < pairs; ++i)
+        ar << static_cast<std::int32_t>(i < doc.m_pEdgePairs.size() ? doc.m_pEdgePairs[i] : -1);
+    return ar.Bytes();
+}
+
+// Smallest and largest value of one kind over the three nodes of every triangle.
+void TriangleRanges(const CTydDocData& doc, int kind, std::vector<float>& lo, std::vector<float>& hi) {
+    const std::size_t count = static_cast<std::size_t>(doc.m_nTriNodes);
+    lo.assign(count, 0.0f);
+    hi.assign(count, 0.0f);
+    const double h0 = doc.m_mesh.GetWaveHeight();
+    for (std::size_t t = 0; t < count; ++t) {
+        double mn = 0.0, mx = 0.0;
+        for (int k = 0; k < 3; ++k) {
+            const CCalValue node = doc.m_mesh.GetAt(doc.m_pTriNodeB[3 * t + k]);
+            const double value = kind < 0 ? node.GetDepth() : node.GetValue(kind, h0);
+            if (k == 0 || value < mn) mn = value;
+            if (k == 0 || value > mx) mx = value;
+        }
+        lo[t] = static_cast<float>(mn);
+        hi[t] = static_cast<float>(mx);
+    }
+}
+
+// Takes over a side archive that has been read, or an empty one, and rebuilds what the
+// file does not store: node positions, value ranges and the per-triangle ranges.
+void CommitSideArchive(CTydDoc& doc, SideArchive&& s) {
+    doc.m_mesh = std::move(s.mesh);
+    doc.m_triLine = std::move(s.triLine);
+    doc.m_hcheckPoints = std::move(s.hcheckPoints);
+    doc.m_hcheckLines = std::move(s.hcheckLines);
+    doc.m_contGroup = std::move(s.contGroup);
+    doc.m_labelPos = std::move(s.labelPos);
+    doc.m_labelPos2 = std::move(s.labelPos2);
+    doc.m_nTriNodes = s.triCount;
+    doc.m_pTriNodeA = std::move(s.triNodeA);
+    doc.m_pTriNodeB = std::move(s.triNodeB);
+    doc.m_pEdgePairs = std::move(s.edgePairs);
+
+    CDigitalMap& mesh = doc.m_mesh;
+    const double size = mesh.GetMeshSize();
+    for (int r = 0; r < mesh.GetMeshCountY(); ++r)
+        for (int c = 0; c < mesh.GetMeshCountX(); ++c) {
+            const int node = mesh.GetNodeIndex(r, c);
+            if (node < 0) continue;
+            CCalValue v = mesh.GetAt(node);
+            v.SetPos(static_cast<float>(c * size), static_cast<float>(r * size));
+            mesh.SetAt(node, v);
+        }
+    mesh.CalcDepthRange();
+    mesh.CalcResultRange();
+
+    TriangleRanges(doc, -1, doc.m_pTriMinDepth, doc.m_pTriMaxDepth);
+    float lo = 999999.0f, hi = -999999.0f;
+    for (std::size_t t = 0; t < doc.m_pTriMinDepth.size(); ++t) {
+        lo = std::min(lo, doc.m_pTriMinDepth[t]);
+        hi = std::max(hi, doc.m_pTriMaxDepth[t]);
+    }
+    if (hi < lo) lo = hi = 0.0f;
+    doc.m_hcheckLines.SetMinDepth(lo);
+    doc.m_hcheckLines.SetMaxDepth(hi);
+    TriangleRanges(doc, 1, doc.m_pTriMinValue[0], doc.m_pTriMaxValue[0]);
+    TriangleRanges(doc, 3, doc.m_pTriMinValue[1], doc.m_pTriMaxValue[1]);
+}
+
+}  // namespace
+
+void CTydDoc::Serialize(CArchive& ar) {
+    if (ar.IsStoring()) {
+        const unsigned v = kTydVersion;
+        ar << kTydVersion;
+        m_info.Serialize(ar, v);
+        m_zmn.Serialize(ar, v);
+        m_contPara.Serialize(ar, v);
+        for (CContPara& para : m_contParaFig) para.Serialize(ar, v);
+        m_calcArea.Serialize(ar, v);
+        m_blkXY.Serialize(ar, v);
+        ar << static_cast<std::int32_t>(m_pCalcPoints.size());
+        for (CPointD& p : m_pCalcPoints) p.Serialize(ar, v);
+        return;
+    }
+
+    MainArchive m{m_info, m_zmn, m_contPara, m_contParaFig, m_calcArea, m_blkXY, m_pCalcPoints};
+    const std::int32_t version = ReadVersion(ar, "calculation file version");
+    const unsigned v = static_cast<unsigned>(version);
+    m.info.Serialize(ar, v);
+    CArchive::CheckRange(m.info.m_nDir16, 0, kDir16Count - 1, "16-point direction");
+    m.zmn.Serialize(ar, v);
+    CArchive::CheckRange(m.zmn.m_nPaperSize, 0, kPaperSizes - 1, "paper size");
+    CArchive::CheckRange(m.zmn.m_nLandColor, 0, kLandColors - 1, "land colour");
+    CArchive::CheckRange(m.zmn.m_nValueType, 0, kValueTypes - 1, "value type");
+    m.contPara.Serialize(ar, v);
+    for (CContPara& para : m.contParaFig) para.Serialize(ar, v);
+    m.calcArea.Serialize(ar, v);
+    m.blkXY.Serialize(ar, v);
+    std::int32_t labels = 0;
+    ar >> labels;
+    // One position per slot of the output-point table; a file with more has positions
+    // for points that cannot exist.
+    ar.CheckCount(labels, CSansyutu::kCapacity, 16, "output-point label positions");
+    m.calcPoints.resize(static_cast<std::size_t>(std::max(0, g_calcPoints.GetSize())), CPointD::Unset());
+    if (m.calcPoints.size() < static_cast<std::size_t>(labels)) m.calcPoints.resize(labels, CPointD::Unset());
+    for (std::int32_t i = 0; i < labels; ++i) m.calcPoints[i].Serialize(ar, v);
+
+    m_info = m.info;
+    m_zmn = m.zmn;
+    m_contPara = m.contPara;
+    m_contParaFig = m.contParaFig;
+    m_calcArea = m.calcArea;
+    m_blkXY = m.blkXY;
+    m_pCalcPoints = std::move(m.calcPoints);
+}
+
+bool CTydDoc::OnOpenDocument(const std::string& path) {
+    // The side archive is read and checked first, so that a damaged one refuses the open
+    // before the main archive has replaced anything. An empty main archive is a new
+    // calculation, whatever an old side archive of the same name holds.
+    SideArchive side;
+    const std::string sidePath = SideFileName(path, "DPT");
+    if (FileSize(path) > 0) {
+        std::vector<std::uint8_t> bytes;
+        if (ReadWholeFile(sidePath, bytes, nullptr)) {
+            try {
+                CArchive ar(std::move(bytes));
+                side = ReadSideArchive(ar);
+            } catch (const ArchiveError& e) {
+                Ui().MessageBox(sidePath + "\n" + roaddoc::kCannotRead + "\n(" + e.what() + ")",
+                                MessageCaption(), MbButtons::Ok, MbIcon::Error);
+                return false;
+            }
+        }
+        // A side archive that is not there (or cannot be opened) leaves the calculation
+        // without mesh data.
+    }
+
+    const bool empty = FileSize(path) == 0;
+    if (!CDocument::OnOpenDocument(path)) return false;
+    if (!empty) CommitSideArchive(*this, std::move(side));
+    m_nRunOrientation = -1;
+    return true;
+}
+
+bool CTydDoc::OnSaveDocument(const std::string& path) {
+    const std::string sidePath = SideFileName(path, "DPT");
+    const std::vector<std::uint8_t> side = WriteSideArchive(*this);
+    std::string err;
+    if (!AtomicWriteFile(sidePath, side.data(), side.size(), &err)) {
+        // Without its side archive the main archive would describe a mesh that is not
+        // there: neither is written.
+        Ui().MessageBox(sidePath + "\n" + roaddoc::kCannotSave + "\n(" + err + ")", MessageCaption(),
+                        MbButtons::Ok, MbIcon::Error);
+        return false;
+    }
+    return CDocument::OnSaveDocument(path);
+}
+
+void CTydDoc::DeleteContents() {
+    // A new calculation: the defaults, no mesh, no results.
+    CTydDoc fresh;
+    m_info = fresh.m_info;
+    m_zmn = fresh.m_zmn;
+    m_calcArea = fresh.m_calcArea;
+    m_blkXY = fresh.m_blkXY;
+    m_contPara = fresh.m_contPara;
+    m_contParaFig = fresh.m_contParaFig;
+    m_pCalcPoints = fresh.m_pCalcPoints;
+    CommitSideArchive(*this, SideArchive());
+    m_nRunOrientation = -1;
+}
+
+}  // namespace wv

@@ -1,0 +1,243 @@
+#include "solver/run_sequence.h"
+
+#include "platform/files.h"
+#include "platform/text.h"
+#include "solver/column_results.h"
+#include "solver/march.h"
+#include "solver/progress_box.h"
+#include "solver/result_files.h"
+#include "solver/solver_constants.h"
+#include "solver/solver_messages.h"
+#include "solver/worker_pool.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <memory>
+#include <new>
+#include <string>
+#include <system_error>
+
+namespace wv::solv {
+
+namespace {
+
+std::atomic<bool> g_running{false};
+
+class RunGuard {
+public:
+    RunGuard() : m_owner(!g_running.exchange(true)) {}
+    ~RunGuard() {
+        if (m_owner) g_running.store(false);
+    }
+    bool Owner() const { return m_owner; }
+
+private:
+    bool m_owner;
+};
+
+// A text argument: exactly `length` characters, of which at most the first 513 come
+// from the caller's buffer and the rest are blanks. No terminator is looked for.
+std::string CopyText(const char* text, int length) {
+    if (length < 0) length = 0;
+    std::string out;
+    const int taken = std::min(length, kMaxTextLength);
+    if (text) out.assign(text, static_cast<std::size_t>(taken));
+    out.resize(static_cast<std::size_t>(length), ' ');
+    return out;
+}
+
+// A file of the working folder. An empty folder means the current one.
+std::string WorkFile(const std::string& folder, const char* name) {
+    if (folder.empty()) return name;
+    if (folder.back() == '/') return folder + name;
+    return folder + "/" + name;
+}
+
+double PhysicalMemoryBytes() {
+    const long pages = ::sysconf(_SC_PHYS_PAGES);
+    const long size = ::sysconf(_SC_PAGE_SIZE);
+    if (pages <= 0 || size <= 0) return 1e300;
+    return static_cast<double>(pages) * static_cast<double>(size);
+}
+
+const char* ColumnMessage(ColumnStatus s) {
+    switch (s) {
+    case ColumnStatus::DispersionLand: return msg::kDispersionLand;
+    case ColumnStatus::DispersionFailed: return msg::kDispersionFailed;
+    case ColumnStatus::SolverFailed: return msg::kIlucgsFailed;
+    case ColumnStatus::NonFinite: return msg::kNonFinite;
+    case ColumnStatus::Ok: break;
+    }
+    return msg::kNonFinite;
+}
+
+}  // namespace
+
+int RunCalculation(const CalcRequest* request) {
+    if (!request) {
+        ShowSolverError(msg::kNoRequest);
+        return 1;
+    }
+    RunGuard guard;
+    if (!guard.Owner()) {
+        ShowSolverError(msg::kAlreadyRunning);
+        return 1;
+    }
+
+    const std::string folder = CopyText(request->m_pszFolder, request->m_nFolderLen);
+    const std::string title = CopyText(request->m_pszTitle, request->m_nTitleLen);
+    const std::string workDir = CopyText(request->m_pszWorkDir, request->m_nWorkDirLen);
+    const std::string calPath = folder + title + ".CAL";
+    const std::string kkaPath = folder + title + ".KKA";
+    const std::string statusPath = WorkFile(workDir, "CALC.DAT");
+    const std::string timingPath = WorkFile(workDir, "TIME.TMP");
+
+    RequestDims dims;
+    dims.nd = request->m_nDirDiv;
+    dims.nf = request->m_nFreqDiv;
+    dims.nxp = static_cast<long long>(request->m_nMeshX) + kMeshMargin;
+    dims.nyp = static_cast<long long>(request->m_nMeshY) + kMeshMargin;
+    const int mode = request->m_nMode;
+
+    // Every way out marks the run idle as its last file operation.
+    auto finish = [&](int result) {
+        if (!WriteIdleFlag(statusPath)) {
+            ShowSolverError(msg::kStatusWriteFailed);
+            return 1;
+        }
+        return result;
+    };
+
+    const std::tm start = LocalNow();
+
+    // The input is read and checked whole before anything is allocated or written, so
+    // a bad file leaves the old result file alone.
+    auto st = std::make_unique<RunState>();
+    {
+        std::string text;
+        if (!ReadWholeFile(calPath, text, nullptr)) {
+            ShowSolverError(msg::kNoCalFile);
+            return finish(1);
+        }
+        std::string detail;
+        if (!ReadCalInput(text, dims, st->in, detail)) {
+            ShowSolverError(std::string(msg::kBadCalFile) + "\n\n" + detail);
+            return finish(1);
+        }
+    }
+    RunState& s = *st;
+    s.nd = s.in.nd;
+    s.nf = s.in.nf;
+    s.nx = s.in.nx;
+    s.ny = s.in.ny;
+    s.rows = dims.nyp;
+    s.dx = s.in.dx;
+    s.dy = s.in.dy;
+    s.binWidth = kPi / dims.nd;
+    s.waveLength0 = 1.56 * s.in.period * s.in.period;
+    s.centreRow = s.ny / 2 + 1;  // NY dy / 2 / dy + 1, truncated
+    {
+        SpectrumInput sp;
+        sp.period = s.in.period;
+        sp.height = s.in.height;
+        sp.theta0 = s.in.theta0Deg * (kPi / 180.0);
+        sp.rangeBelow = s.in.rangeBelowDeg * (kPi / 180.0);
+        sp.rangeAbove = s.in.rangeAboveDeg * (kPi / 180.0);
+        sp.smax = s.in.smax;
+        sp.nd = s.nd;
+        sp.nf = s.nf;
+        sp.binWidth = s.binWidth;
+        BuildIncidentSpectrum(sp, s.spectrum);  // checked with the input
+    }
+
+    // Work storage. A plan beyond the machine's memory is refused at once rather than
+    // left to the kernel, which would kill the process while the arrays are cleared.
+    int threads = std::max(1, ResolveThreadCount());
+    std::unique_ptr<WorkerPool> pool;
+    try {
+        if (PlannedBytes(s.nd, s.nf, s.rows, s.nx, s.ny, s.in.dumpSwitch == 0, threads) > PhysicalMemoryBytes())
+            throw std::bad_alloc();
+        AllocateMarch(s, threads);
+    } catch (const std::bad_alloc&) {
+        st.reset();
+        ShowSolverError(msg::kNoMemory);
+        return finish(1);
+    }
+    try {
+        pool = std::make_unique<WorkerPool>(threads);
+    } catch (const std::system_error&) {
+        pool = std::make_unique<WorkerPool>(1);
+    }
+
+    if (!WriteBusyFlag(statusPath, title)) {
+        ShowSolverError(msg::kStatusWriteFailed);
+        return finish(1);
+    }
+    ResultFile result;
+    if (!result.Open(kkaPath)) {
+        ShowSolverError(msg::kKkaCreateFailed);
+        return finish(1);
+    }
+
+    PBContext ctx{};
+    const double memory = MemoryEstimate(dims.nd, dims.nf, dims.nxp, dims.nyp);
+    const long long nodes = static_cast<long long>(s.nx) * s.ny;
+    if (DisplayProgressBox(&ctx, nullptr, std::string(msg::kCaptionPrefix) + title, memory,
+                           static_cast<int>(std::min<long long>(nodes, 2147483647LL)), mode, 1) != 1) {
+        ShowSolverError(msg::kDialogFailed);
+        result.Close();
+        return finish(1);
+    }
+    // A click before the first column is kept for the first column's check.
+    if (SetProgress(&ctx, kProgressBarId, 0) == -2) ctx.m_nCancel = -1;
+
+    // Aborts after the window exists: the message, then the window goes without a word.
+    auto abortRun = [&](const char* message) {
+        if (message) ShowSolverError(message);
+        CloseProgressBoxSilently(&ctx);
+        result.Close();
+        return finish(1);
+    };
+
+    PrepareMarch(s);
+    std::string text;
+    for (int i = 1; i <= s.nx; ++i) {
+        ColumnStatus status = MarchColumn(s, i, *pool);
+        if (status == ColumnStatus::Ok) status = ColumnStatistics(s, i, *pool);
+        text.clear();
+        if (status == ColumnStatus::Ok) status = ColumnRecords(s, i, *pool, text);
+        if (status != ColumnStatus::Ok) return abortRun(ColumnMessage(status));
+        if (!result.Write(text)) return abortRun(msg::kKkaWriteFailed);
+
+        const int progress = static_cast<int>((100LL * i) / s.nx);
+        if (SetProgress(&ctx, kProgressBarId, progress) == -2) {
+            if (DestroyProgressBox(&ctx, -1) == 1) {
+                result.Close();
+                return finish(1);
+            }
+        }
+    }
+
+    if (s.in.dumpSwitch == 0 && s.nx >= 1) {
+        for (int i = 1; i <= s.nx; ++i) {
+            text.clear();
+            if (!ColumnDump(s, i, text)) return abortRun(msg::kNonFinite);
+            if (!result.Write(text)) return abortRun(msg::kKkaWriteFailed);
+        }
+    }
+    if (!result.Close()) return abortRun(msg::kKkaWriteFailed);
+
+    pool.reset();
+    st.reset();
+    const std::tm end = LocalNow();
+    DestroyProgressBox(&ctx, 0);
+    if (!WriteTimingFile(timingPath, start, end)) {
+        ShowSolverError(msg::kTimeWriteFailed);
+        return finish(1);
+    }
+    return finish(0);
+}
+
+}  // namespace wv::solv

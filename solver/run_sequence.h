@@ -1,0 +1,13 @@
+// One calculation from the request block to the result, status and timing files.
+#pragma once
+
+#include "solver/tydsolv.h"
+
+namespace wv::solv {
+
+// The body of TYDSOLV: 0 when the run completed, 1 when it was refused, cancelled or
+// failed (a message has been shown). A call while another run is going on in the
+// process is refused without touching "CALC.DAT", which belongs to the running one.
+int RunCalculation(const CalcRequest* request);
+
+}  // namespace wv::solv

@@ -1,0 +1,85 @@
+// The state of one run: the input, the incident spectrum, the geometry of the march, the
+// spectrum of the current column and the per-row values that carry from one column to
+// the next. One run owns one RunState; nothing of it is static.
+#pragma once
+
+#include "solver/cal_input.h"
+#include "solver/dispersion.h"
+#include "solver/spectrum.h"
+
+#include <cstddef>
+#include <vector>
+
+namespace wv::solv {
+
+// Work space of one thread: the system of one wet segment and the solver's vectors.
+struct SegmentWorkspace {
+    std::vector<double> matrix;  // 7 diagonals over rows -ND .. ND (rows + 1)
+    std::vector<double> b, rt, u, q;                // 1..n
+    std::vector<double> x, p, v, r, d, uq;          // halo of ND on each side
+    void Allocate(int nd, long long rows);
+};
+
+// How one column's work ended. Failures carry what the message needs.
+enum class ColumnStatus { Ok, DispersionLand, DispersionFailed, SolverFailed, NonFinite };
+
+struct RunState {
+    CalInput in;
+    IncidentSpectrum spectrum;
+    int nd = 0;
+    int nf = 0;
+    int nx = 0;
+    int ny = 0;
+    long long rows = 0;  // row capacity: the request's second mesh count + 10
+    double dx = 0.0;
+    double dy = 0.0;
+    double binWidth = 0.0;
+    double waveLength0 = 0.0;  // L0 = 1.56 T1/3^2
+    int centreRow = 1;
+
+    // Geometry, built once.
+    std::vector<unsigned char> land;  // (i - 1) * ny + (j - 1)
+    std::vector<double> faceX;        // HX(i, j), i = 1..nx+1: (i - 1) * ny + (j - 1)
+    std::vector<double> faceY;        // HY(i, j), j = 1..ny+1: (i - 1) * (ny + 1) + (j - 1)
+    // Summed tables of the wet nodes' slopes SX, SY and of the wet count over
+    // columns 1..i and rows 1..j, with a zero border: (i) * (ny + 1) + j.
+    std::vector<double> slopeSumX;
+    std::vector<double> slopeSumY;
+    std::vector<int> wetSum;
+
+    // Per-bin constants of the march.
+    std::vector<double> cosBin, sinBin, cosLo, sinLo, cosHi, sinHi, thetaBin;
+
+    // Spectrum of the previous column (E) and of the column being computed (E'):
+    // component k, row j, bin m at k * nd * rows + (j - 1) * nd + (m - 1).
+    std::vector<double> energy;
+    std::vector<double> energyNext;
+
+    // Per-row values of the last finished column (index j - 1).
+    std::vector<double> rowHeight, rowPeriod, rowDirection, rowBreakHeight;
+
+    // Radiation stresses per node, only when the dump is asked for: (i - 1) * ny + (j - 1).
+    std::vector<double> sxx, syy, sxy;
+
+    std::vector<SegmentWorkspace> workspaces;  // one per thread
+
+    bool Wet(int i, int j) const { return land[Node(i, j)] == 0; }
+    std::size_t Node(int i, int j) const {
+        return static_cast<std::size_t>(i - 1) * static_cast<std::size_t>(ny) + static_cast<std::size_t>(j - 1);
+    }
+    std::size_t EnergyIndex(int k, int j, int m) const {
+        return (static_cast<std::size_t>(k) * static_cast<std::size_t>(nd) * static_cast<std::size_t>(rows)) +
+               static_cast<std::size_t>(j - 1) * static_cast<std::size_t>(nd) + static_cast<std::size_t>(m - 1);
+    }
+    double Hx(int i, int j) const { return faceX[static_cast<std::size_t>(i - 1) * ny + (j - 1)]; }
+    double Hy(int i, int j) const { return faceY[static_cast<std::size_t>(i - 1) * (ny + 1) + (j - 1)]; }
+};
+
+// The figure the progress window shows: the bytes of the original's 38 work arrays for
+// the request's counts (two of them counted one element short, as it always showed).
+double MemoryEstimate(int nd, int nf, long long nxp, long long nyp);
+
+// Bytes this implementation will allocate for a run, or -1 when the count overflows.
+double PlannedBytes(int nd, int nf, long long rows, int nx, int ny, bool dump, int threads);
+
+}  // namespace wv::solv

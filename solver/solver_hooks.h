@@ -1,0 +1,21 @@
+// Internal controls of the solver for tests, benchmarks and the headless front end.
+// They are not exported from the shared library.
+#pragma once
+
+#include <functional>
+
+namespace wv::solv {
+
+// A Cancel click for a headless progress window: the next SETPROGRESS reports it.
+void RequestCancel();
+// Called with the value of every SETPROGRESS before the click is looked for (nullptr
+// removes it). A test may call RequestCancel from it.
+void SetProgressObserver(std::function<void(int value)> observer);
+// Threads for the frequency components: n > 0 fixes the count, 0 goes back to the
+// environment variable WAVORA_THREADS or, without it, the hardware's count.
+void SetThreadCountOverride(int n);
+int SolverThreadCount();
+// Makes the next DISPLAYPROGRESSBOX fail, as a window that cannot be created would.
+void SetProgressWindowFailure(bool fail);
+
+}  // namespace wv::solv

@@ -1,0 +1,241 @@
+// The calculation document's two archives against files built by hand from their byte
+// layouts (tests/data/calcdoc/make_golden_tyd.py): every field in place, byte-identical
+// round trips, older versions, and damaged files that must change nothing.
+#include "calcdoc/road_messages.h"
+#include "calcdoc_test_util.h"
+#include "core/sansyutu.h"
+#include "platform/text.h"
+
+#include <gtest/gtest.h>
+
+namespace wv {
+namespace {
+
+using roadtest::CopyGolden;
+using roadtest::ReadAll;
+using roadtest::Scratch;
+
+class TydArchiveTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        g_calcPoints.Reset();
+        roadtest::UseScratchStartFolder();
+    }
+
+    // Copies a golden pair to NAME.TYD / NAME.DPT in the scratch folder; returns the path.
+    std::string Pair(const std::string& name, const std::string& tyd, const std::string& dpt) {
+        const std::string path = Scratch() + name + ".TYD";
+        CopyGolden(tyd, path);
+        DeleteFileSilently(Scratch() + name + ".DPT");
+        if (!dpt.empty()) CopyGolden(dpt, Scratch() + name + ".DPT");
+        return path;
+    }
+
+    ScriptedUi ui;
+    ScopedUi scoped{&ui};
+};
+
+TEST_F(TydArchiveTest, Version12LoadsEveryField) {
+    CTydDoc doc;
+    ASSERT_TRUE(doc.OnOpenDocument(Pair("A", "small_v12.TYD", "small_v12.DPT")));
+    EXPECT_FALSE(doc.IsModified());
+
+    // The first and last fields of each record, and those around the version-dependent
+    // ones, in their places.
+    const CTyd_Inf& w = doc.m_info;
+    EXPECT_EQ(w.m_nDirMode, 1);
+    EXPECT_EQ(w.m_nDir16, 3);
+    EXPECT_EQ(w.m_dSpreadLeft, 70.0);
+    EXPECT_EQ(w.m_nOutDirSense, 1);
+    EXPECT_EQ(w.m_bFreeRotation, 1);
+    EXPECT_EQ(w.m_nCalcState, 3);
+    const CZmn_Inf& z = doc.m_zmn;
+    EXPECT_EQ(Cp932ToUtf8(z.m_strRemark), "湾の試算");
+    EXPECT_EQ(z.m_dCenterY, -678.25);
+    EXPECT_EQ(z.m_dRotation, -30.0);
+    EXPECT_EQ(z.m_nScaleStyle, 1);
+    EXPECT_EQ(z.m_nValueType, 1);
+    EXPECT_EQ(z.m_bCheckMap, 1);
+    EXPECT_EQ(z.m_dDirTextSize, 1.5);
+    EXPECT_EQ(z.m_nDecimals, 3);
+    EXPECT_EQ(z.m_ptWaveMark, CPointD::Unset());
+    EXPECT_EQ(z.m_interval[0].m_dStepAcross, 30.0);
+    EXPECT_EQ(z.m_interval[2].m_dStepDown, -1.0);
+    EXPECT_EQ(z.m_dVectorLow[3], 0.4);
+    EXPECT_EQ(z.m_dVectorHigh[3], 4.5);
+    EXPECT_EQ(doc.m_contPara.GetLevels()[1], 1.5);
+    EXPECT_EQ(doc.m_contParaFig[0].GetTo(), 3.0);
+    EXPECT_EQ(doc.m_calcArea.GetMeshCountX(), 3);
+    EXPECT_EQ(doc.m_blkXY.GetPoints(0)[2], CPointD(1015.0, 2010.0));
+    ASSERT_EQ(doc.m_pCalcPoints.size(), 10u);
+    EXPECT_EQ(doc.m_pCalcPoints[0], CPointD(1005.0, 2003.0));
+
+    // The side archive, and what the reader rebuilds from it.
+    const CDigitalMap& mesh = doc.m_mesh;
+    ASSERT_EQ(mesh.GetCount(), 5);
+    EXPECT_EQ(mesh.GetNodeIndex(1, 1), -1);
+    EXPECT_EQ(mesh.GetNodeIndex(1, 2), 4);
+    EXPECT_EQ(mesh.GetAt(4).GetPos(), CPointF(20.0f, 10.0f));
+    EXPECT_EQ(mesh.GetAt(3).GetDirection(), 355.0f);
+    EXPECT_EQ(mesh.GetDirFlag(1), 1);
+    EXPECT_EQ(mesh.GetWaveHeight(), 2.5);
+    EXPECT_EQ(mesh.GetMaxDepth(), 5.0f);
+    EXPECT_FLOAT_EQ(mesh.GetMaxHeightRatio(), 0.9f);
+    EXPECT_EQ(doc.m_hcheckLines.GetEnd(1), 2);
+    EXPECT_EQ(doc.m_contGroup.GetCapacity(), 300);
+    EXPECT_EQ(doc.m_labelPos2[1].GetLineNo(0), 1);
+    ASSERT_EQ(doc.m_nTriNodes, 2);
+    EXPECT_EQ(doc.m_pTriNodeB, (std::vector<int>{0, 3, 1, 1, 4, 2}));
+    EXPECT_EQ(doc.m_pEdgePairs[6], -1);
+    EXPECT_EQ(doc.m_pEdgePairs[7], 1);
+    // Triangle (0, 3, 1) holds depths 5, 2, 4; triangle (1, 4, 2) depths 4, 1, 3.
+    EXPECT_EQ(doc.m_pTriMinDepth, (std::vector<float>{2.0f, 1.0f}));
+    EXPECT_EQ(doc.m_pTriMaxDepth, (std::vector<float>{5.0f, 4.0f}));
+    EXPECT_EQ(doc.m_hcheckLines.GetMinDepth(), 1.0f);
+    EXPECT_EQ(doc.m_hcheckLines.GetMaxDepth(), 5.0f);
+    EXPECT_FLOAT_EQ(doc.m_pTriMinValue[0][0], 0.6f);
+    EXPECT_FLOAT_EQ(doc.m_pTriMaxValue[1][1], 0.85f);
+    EXPECT_TRUE(ui.Messages().empty());
+}
+
+TEST_F(TydArchiveTest, SavingWritesBothFilesByteForByte) {
+    CTydDoc doc;
+    ASSERT_TRUE(doc.OnOpenDocument(Pair("A", "small_v12.TYD", "small_v12.DPT")));
+    const std::string path = Scratch() + "B.TYD";
+    ASSERT_TRUE(doc.OnSaveDocument(path));
+    EXPECT_EQ(doc.GetPathName(), path);
+    EXPECT_EQ(ReadAll(path), ReadAll(roadtest::Golden("small_v12.TYD")));
+    EXPECT_EQ(ReadAll(Scratch() + "B.DPT"), ReadAll(roadtest::Golden("small_v12.DPT")));
+}
+
+TEST_F(TydArchiveTest, Version7LeavesTheNewerFieldsAtTheirDefaults) {
+    CTydDoc doc;
+    ASSERT_TRUE(doc.OnOpenDocument(Pair("OLD", "small_v7.TYD", "small_v7.DPT")));
+    const CZmn_Inf fresh;
+    EXPECT_EQ(doc.m_info.m_bFreeRotation, 0);
+    EXPECT_EQ(doc.m_info.m_nDirDiv, 9);
+    EXPECT_EQ(doc.m_zmn.m_nScaleStyle, fresh.m_nScaleStyle);
+    EXPECT_EQ(doc.m_zmn.m_bDrawContourValue, fresh.m_bDrawContourValue);
+    EXPECT_EQ(doc.m_zmn.m_bDrawLandGrid, fresh.m_bDrawLandGrid);
+    EXPECT_EQ(doc.m_zmn.m_bCheckMap, fresh.m_bCheckMap);
+    EXPECT_EQ(doc.m_zmn.m_dVectorMin, 0.0);
+    EXPECT_EQ(doc.m_zmn.m_dVectorMax, 10.0);
+    EXPECT_EQ(doc.m_zmn.m_dDirTextSize, fresh.m_dDirTextSize);
+    EXPECT_EQ(doc.m_zmn.m_interval[0], fresh.m_interval[0]);
+    EXPECT_EQ(doc.m_zmn.m_interval[2], fresh.m_interval[2]);
+    EXPECT_EQ(doc.m_zmn.m_interval[3].m_dStepDown, 20.0);
+    EXPECT_EQ(doc.m_zmn.m_dVectorHigh[1], 2.5);
+    EXPECT_EQ(doc.m_contPara.GetLevelCount(), 2);
+    // The side archive's depth-map and direction-map flags are not in a version-7 file.
+    EXPECT_EQ(doc.m_mesh.GetDepthFlag(0), 0);
+    EXPECT_EQ(doc.m_mesh.GetDirFlag(1), 0);
+    EXPECT_EQ(doc.m_mesh.GetHeightFlag(4), 2);
+    EXPECT_EQ(doc.m_nTriNodes, 2);
+}
+
+// The framework opens an empty file as a new document; a side archive left from an
+// earlier calculation of the same name is not taken for its mesh.
+TEST_F(TydArchiveTest, EmptyFileOpensAsANewCalculation) {
+    const std::string path = Scratch() + "NEW.TYD";
+    roadtest::WriteAll(path, "");
+    CopyGolden("small_v12.DPT", Scratch() + "NEW.DPT");
+    CTydDoc doc;
+    ASSERT_TRUE(doc.OnOpenDocument(path));
+    EXPECT_EQ(doc.GetPathName(), path);
+    EXPECT_EQ(doc.m_info.m_nCalcState, 0);
+    EXPECT_EQ(doc.m_mesh.GetCount(), 0);
+    EXPECT_EQ(doc.m_pCalcPoints, std::vector<CPointD>(10, CPointD::Unset()));
+    EXPECT_TRUE(ui.Messages().empty());
+}
+
+TEST_F(TydArchiveTest, MissingSideArchiveGivesAnEmptyMesh) {
+    CTydDoc doc;
+    ASSERT_TRUE(doc.OnOpenDocument(Pair("LONE", "small_v12.TYD", "")));
+    EXPECT_EQ(doc.m_info.m_nCalcState, 3);
+    EXPECT_EQ(doc.m_mesh.GetCount(), 0);
+    EXPECT_EQ(doc.m_nTriNodes, 0);
+    EXPECT_TRUE(ui.Messages().empty());
+}
+
+// A document that a damaged file was refused for is exactly the one it was before.
+class RefusedOpenTest : public TydArchiveTest {
+protected:
+    void SetUp() override {
+        TydArchiveTest::SetUp();
+        ASSERT_TRUE(doc.OnOpenDocument(Pair("GOOD", "small_v12.TYD", "small_v12.DPT")));
+        doc.SetModifiedFlag(true);
+        before = Snapshot();
+        ui.Clear();
+    }
+
+    // Both archives as the document would write them, plus path and flag.
+    std::string Snapshot() {
+        CArchive ar;
+        doc.Serialize(ar);
+        std::string s(ar.Bytes().begin(), ar.Bytes().end());
+        EXPECT_TRUE(doc.OnSaveDocument(Scratch() + "SNAP.TYD"));
+        s += ReadAll(Scratch() + "SNAP.DPT");
+        doc.SetPathName(path);
+        doc.SetModifiedFlag(true);
+        return s + "|" + doc.GetPathName();
+    }
+
+    void ExpectRefused(const std::string& file, const char* what) {
+        SCOPED_TRACE(what);
+        ui.Clear();
+        EXPECT_FALSE(doc.OnOpenDocument(file));
+        ASSERT_EQ(ui.Messages().size(), 1u);
+        EXPECT_NE(ui.Messages()[0].text.find(Scratch()), std::string::npos) << ui.Messages()[0].text;
+        EXPECT_TRUE(doc.IsModified());
+        ui.Clear();
+        EXPECT_EQ(Snapshot(), before);
+    }
+
+    CTydDoc doc;
+    std::string path = Scratch() + "GOOD.TYD";
+    std::string before;
+};
+
+TEST_F(RefusedOpenTest, DamagedCountsAndIndicesChangeNothing) {
+    ExpectRefused(Pair("X1", "bad_label_count.TYD", "small_v12.DPT"), "eleven label positions");
+    ExpectRefused(Pair("X2", "bad_version.TYD", "small_v12.DPT"), "main archive of a later version");
+    const char* badSides[] = {"bad_version.DPT",   "bad_node_index.DPT", "bad_tri_node.DPT",
+                              "bad_tri_edge.DPT",  "bad_edge_pair.DPT",  "bad_tri_count.DPT",
+                              "bad_edge_node.DPT"};
+    for (const char* side : badSides) ExpectRefused(Pair("X3", "small_v12.TYD", side), side);
+}
+
+TEST_F(RefusedOpenTest, EveryTruncationIsRefused) {
+    const std::string tyd = ReadAll(roadtest::Golden("small_v12.TYD"));
+    const std::string dpt = ReadAll(roadtest::Golden("small_v12.DPT"));
+    const std::string cut = Scratch() + "CUT.TYD";
+    // An empty main archive is a new calculation, not a damaged one: lengths from 1 up.
+    for (std::size_t n = 1; n < tyd.size(); n += 7) {
+        roadtest::WriteAll(cut, tyd.substr(0, n));
+        roadtest::WriteAll(Scratch() + "CUT.DPT", dpt);
+        ExpectRefused(cut, "main archive cut short");
+    }
+    for (std::size_t n = 0; n < dpt.size(); n += 5) {
+        roadtest::WriteAll(cut, tyd);
+        roadtest::WriteAll(Scratch() + "CUT.DPT", dpt.substr(0, n));
+        ExpectRefused(cut, "side archive cut short");
+    }
+}
+
+// A save that cannot write the side archive writes nothing and says so.
+TEST_F(TydArchiveTest, FailedSideArchiveSavesNothing) {
+    CTydDoc doc;
+    ASSERT_TRUE(doc.OnOpenDocument(Pair("A", "small_v12.TYD", "small_v12.DPT")));
+    std::filesystem::create_directories(Scratch() + "LOCKED.DPT/inside");
+    const std::string path = Scratch() + "LOCKED.TYD";
+    DeleteFileSilently(path);
+    doc.SetModifiedFlag(true);
+    EXPECT_FALSE(doc.OnSaveDocument(path));
+    EXPECT_FALSE(FileExists(path));
+    EXPECT_TRUE(doc.IsModified());
+    ASSERT_EQ(ui.Messages().size(), 1u);
+    EXPECT_NE(ui.Messages()[0].text.find("LOCKED.DPT"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace wv

@@ -1,0 +1,351 @@
+// The run from request to files: every exit, the refusal of bad input before anything
+// is written, cancel, a second run in the same process, and threads.
+#include "platform/files.h"
+#include "platform/ui_service.h"
+#include "solver/solver_hooks.h"
+#include "solver/solver_messages.h"
+#include "solver_test_util.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <regex>
+#include <string>
+
+namespace wv::solvtest {
+namespace {
+
+namespace msg = solv::msg;
+
+std::string FileText(const std::string& path) {
+    std::string text, err;
+    if (!ReadWholeFile(path, text, &err)) return "<missing>";
+    return text;
+}
+
+int CountLines(const std::string& text, std::size_t length) {
+    int n = 0;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        const std::size_t end = text.find("\r\n", pos);
+        if (end == std::string::npos) return -1;
+        if (end - pos == length) ++n;
+        pos = end + 2;
+    }
+    return n;
+}
+
+// A small bay: 8 columns, 6 rows, land in the last column's upper rows.
+tools::CalCase SmallSpec() {
+    tools::CalCase s;
+    s.nx = 8;
+    s.ny = 6;
+    s.nd = 9;
+    s.nf = 3;
+    s.breaking = 1;
+    s.height = 1.5;
+    s.period = 7.0;
+    return s;
+}
+double SmallDepth(int i, int j) { return (i == 8 && j >= 5) ? -1.0 : 12.0 - 1.2 * i; }
+
+class SolverRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = ScratchFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        solv::SetThreadCountOverride(2);
+    }
+    void TearDown() override {
+        solv::SetProgressObserver(nullptr);
+        solv::SetThreadCountOverride(0);
+    }
+    std::string Calc() const { return FileText(folder + "CALC.DAT"); }
+    std::string folder;
+    ScriptedUi ui;
+    ScopedUi scoped{&ui};
+};
+
+TEST_F(SolverRun, NormalEndWritesResultsStatusAndTiming) {
+    const tools::CalCase s = SmallSpec();
+    ASSERT_EQ(WriteAndRun(folder, "BAY", s, SmallDepth, 0), 0);
+    // Mode 0 ends with the message; nothing else was said.
+    const auto messages = ui.Messages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, msg::kNormalEnd);
+    EXPECT_EQ(messages[0].caption, "終了");
+    EXPECT_EQ(messages[0].icon, MbIcon::Information);
+    EXPECT_EQ(Calc(), "0\r\n");
+    const std::regex timing("\\d\\d-(Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec)-\\d\\d\r\n"
+                            "\\d\\d:\\d\\d:\\d\\d\r\n"
+                            "\\d\\d-(Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec)-\\d\\d\r\n"
+                            "\\d\\d:\\d\\d:\\d\\d\r\n");
+    EXPECT_TRUE(std::regex_match(FileText(folder + "TIME.TMP"), timing));
+
+    const std::string kka = FileText(folder + "BAY.KKA");
+    EXPECT_EQ(CountLines(kka, 102), s.nx * s.ny);
+    const auto recs = ReadKka(folder + "BAY.KKA");
+    ASSERT_EQ(recs.size(), static_cast<std::size_t>(s.nx * s.ny));
+    for (std::size_t n = 0; n < recs.size(); ++n) {
+        const int i = static_cast<int>(n) / s.ny + 1, j = static_cast<int>(n) % s.ny + 1;
+        EXPECT_EQ(recs[n].x, (i - 1) * s.dx);
+        EXPECT_EQ(recs[n].y, (j - 1) * s.dy);
+        EXPECT_EQ(recs[n].kr, -99.0);  // breaking on: no refraction coefficient
+        EXPECT_LE(recs[n].hmax, 1.8 * recs[n].h + 1e-4);
+        if (SmallDepth(i, j) <= 0) {
+            EXPECT_EQ(recs[n].h, 0.0);
+            EXPECT_EQ(recs[n].t, 0.0);
+        } else {
+            EXPECT_GT(recs[n].h, 0.5);
+        }
+    }
+}
+
+TEST_F(SolverRun, BatchModeEndsSilentlyAndKrIsWrittenWithoutBreaking) {
+    tools::CalCase s = SmallSpec();
+    s.breaking = 0;
+    ASSERT_EQ(WriteAndRun(folder, "BAY", s, SmallDepth, 1), 0);
+    EXPECT_TRUE(ui.Messages().empty());
+    for (const KkaRecord& r : ReadKka(folder + "BAY.KKA")) {
+        if (r.depth > 0) {
+            EXPECT_GT(r.kr, 0.5);
+            EXPECT_LT(r.kr, 1.5);
+        } else {
+            EXPECT_EQ(r.kr, -99.0);
+        }
+    }
+}
+
+// Short waves over deep water: kh in the thousands, where the shoaling routine's tanh
+// used to overflow into NaN.
+TEST_F(SolverRun, DeepWaterRefractionCoefficientIsFinite) {
+    tools::CalCase s = SmallSpec();
+    s.breaking = 0;
+    s.period = 1.5;
+    ASSERT_EQ(WriteAndRun(folder, "DEEP", s, [](int, int) { return 1000.0; }), 0);
+    for (const KkaRecord& r : ReadKka(folder + "DEEP.KKA")) EXPECT_NEAR(r.kr, r.h, 2e-4);  // Ks = 1
+}
+
+TEST_F(SolverRun, OutputSelectionWritesTheCentreRowOnlyAndDumpFollows) {
+    tools::CalCase s = SmallSpec();
+    s.ny = 4;
+    s.outputSelection = 1;
+    s.dumpSwitch = 0;
+    ASSERT_EQ(WriteAndRun(folder, "BAY", s, SmallDepth), 0);
+    const std::string kka = FileText(folder + "BAY.KKA");
+    EXPECT_EQ(CountLines(kka, 102), s.nx);
+    EXPECT_EQ(CountLines(kka, 54), s.nx * s.ny);  // the dump has every node
+    for (const KkaRecord& r : ReadKka(folder + "BAY.KKA")) EXPECT_EQ(r.y, 2 * s.dy);  // row 3
+}
+
+TEST_F(SolverRun, NoColumnsIsANormalEnd) {
+    tools::CalCase s = SmallSpec();
+    s.nx = 0;
+    ASSERT_EQ(WriteAndRun(folder, "EMPTY", s, SmallDepth, 0), 0);
+    EXPECT_EQ(FileText(folder + "EMPTY.KKA"), "");
+    EXPECT_NE(FileText(folder + "TIME.TMP"), "<missing>");
+    EXPECT_EQ(ui.Messages().size(), 1u);
+    EXPECT_EQ(Calc(), "0\r\n");
+}
+
+TEST_F(SolverRun, NoWavesGiveZeroRatios) {
+    tools::CalCase s = SmallSpec();
+    s.height = 0.0;
+    ASSERT_EQ(WriteAndRun(folder, "CALM", s, SmallDepth), 0);
+    for (const KkaRecord& r : ReadKka(folder + "CALM.KKA")) {
+        EXPECT_EQ(r.h, 0.0);
+        EXPECT_EQ(r.hmax, 0.0);
+    }
+}
+
+TEST_F(SolverRun, MissingInputFile) {
+    EXPECT_EQ(RunSolver(folder, "NONE", folder, SmallSpec()), 1);
+    const auto messages = ui.Messages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, msg::kNoCalFile);
+    EXPECT_EQ(messages[0].caption, "Error");
+    EXPECT_EQ(messages[0].icon, MbIcon::Error);
+    EXPECT_EQ(Calc(), "0\r\n");
+    EXPECT_FALSE(FileExists(folder + "NONE.KKA"));
+}
+
+// Every way a .CAL can be wrong: refused with a message that says what is wrong, before
+// the result file is touched.
+TEST_F(SolverRun, BadInputIsRefusedBeforeAnythingIsWritten) {
+    struct Case {
+        const char* what;
+        std::function<void(tools::CalCase& file, tools::CalCase& request)> change;
+        std::function<void(std::string& text)> edit;
+        const char* expect;  // a piece of the detail
+    };
+    auto none = [](tools::CalCase&, tools::CalCase&) {};
+    auto noEdit = [](std::string&) {};
+    auto replaceLine = [](int record, const std::string& with) {
+        return [=](std::string& text) {
+            std::size_t pos = 0;
+            for (int r = 1; r < record; ++r) pos = text.find("\r\n", pos) + 2;
+            const std::size_t end = text.find("\r\n", pos);
+            text.replace(pos, end - pos, with);
+        };
+    };
+    const std::vector<Case> cases = {
+        {"ND differs", [](auto& f, auto&) { f.nd = 12; }, noEdit, "方向分割数 12"},
+        {"NF differs", [](auto&, auto& r) { r.nf = 4; }, noEdit, "周波数分割数 3"},
+        {"NX too large", [](auto&, auto& r) { r.nx = -3; }, noEdit, "NX=8"},
+        {"NY too large", [](auto&, auto& r) { r.ny = -4; }, noEdit, "NY=6"},
+        {"NX negative", none, replaceLine(9, "   -1    6"), "NX=-1"},
+        {"two bins", [](auto& f, auto& r) { f.nd = r.nd = 2; }, noEdit, "3 以上"},
+        {"no component", [](auto& f, auto& r) { f.nf = r.nf = 0; }, noEdit, "1 以上"},
+        {"period 0", [](auto& f, auto&) { f.period = 0.0; }, noEdit, "周期"},
+        {"negative height", [](auto& f, auto&) { f.height = -1.0; }, noEdit, "波高"},
+        {"height beyond numbers", none, replaceLine(12, "     8.000    1.E160"), "有義波高 1e+160"},
+        {"dx 0", [](auto& f, auto&) { f.dx = 0.0; }, noEdit, "格子間隔"},
+        {"dy negative", [](auto& f, auto&) { f.dy = -10.0; }, noEdit, "格子間隔"},
+        {"range outside", [](auto& f, auto&) { f.theta0Deg = 100.0; f.rangeBelowDeg = f.rangeAboveDeg = 5.0; }, noEdit,
+         "方向範囲"},
+        {"zero range", [](auto& f, auto&) { f.rangeBelowDeg = f.rangeAboveDeg = 0.0; }, noEdit, "方向範囲"},
+        {"letters", none, replaceLine(12, "     8.000       abc"), "12行目"},
+        {"truncated header", none, [](std::string& t) { t = t.substr(0, t.find("\r\n") + 2); }, "2行目がありません"},
+        {"missing depths", none, [](std::string& t) { t.resize(t.size() - 3 * 12); }, "48 個必要ですが 45 個"},
+        {"bad depth", none, replaceLine(20, "   12.x   "), "20行目"},
+        {"depth too wide", none, replaceLine(20, " 1234567.0"), "20行目"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ui.Clear();
+        tools::CalCase file = SmallSpec(), request = SmallSpec();
+        c.change(file, request);
+        std::string text = tools::MakeCalText(file, SmallDepth);
+        c.edit(text);
+        ASSERT_TRUE(AtomicWriteFile(folder + "BAD.CAL", text, nullptr));
+        ASSERT_TRUE(AtomicWriteFile(folder + "BAD.KKA", std::string("previous results"), nullptr));
+        ASSERT_TRUE(AtomicWriteFile(folder + "CALC.DAT", std::string("1\r\nBAD\r\n"), nullptr));
+        EXPECT_EQ(RunSolver(folder, "BAD", folder, request), 1);
+        const auto messages = ui.Messages();
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0].caption, "Error");
+        EXPECT_EQ(messages[0].text.rfind(msg::kBadCalFile, 0), 0u) << messages[0].text;
+        EXPECT_NE(messages[0].text.find(c.expect), std::string::npos) << messages[0].text;
+        EXPECT_EQ(FileText(folder + "BAD.KKA"), "previous results");
+        EXPECT_EQ(Calc(), "0\r\n");
+    }
+}
+
+TEST_F(SolverRun, WorkStorageThatCannotBeHadIsRefused) {
+    tools::CalCase s = SmallSpec();
+    ASSERT_TRUE(AtomicWriteFile(folder + "HUGE.CAL", tools::MakeCalText(s, SmallDepth), nullptr));
+    tools::CalCase request = s;
+    request.ny = 2000000000;  // the work storage is sized from the request
+    EXPECT_EQ(RunSolver(folder, "HUGE", folder, request), 1);
+    ASSERT_EQ(ui.Messages().size(), 1u);
+    EXPECT_EQ(ui.Messages()[0].text, msg::kNoMemory);
+    EXPECT_EQ(Calc(), "0\r\n");
+    EXPECT_FALSE(FileExists(folder + "HUGE.KKA"));
+}
+
+TEST_F(SolverRun, ProgressWindowThatCannotBeMade) {
+    solv::SetProgressWindowFailure(true);
+    EXPECT_EQ(WriteAndRun(folder, "BAY", SmallSpec(), SmallDepth), 1);
+    ASSERT_EQ(ui.Messages().size(), 1u);
+    EXPECT_EQ(ui.Messages()[0].text, msg::kDialogFailed);
+    EXPECT_EQ(FileText(folder + "BAY.KKA"), "");
+    EXPECT_EQ(Calc(), "0\r\n");
+}
+
+TEST_F(SolverRun, CancelAnsweredNoGoesOn) {
+    int asked = 0;
+    solv::SetProgressObserver([&](int value) {
+        if (value >= 40 && asked++ == 0) solv::RequestCancel();
+    });
+    ui.PushAnswer(IDNO);
+    EXPECT_EQ(WriteAndRun(folder, "BAY", SmallSpec(), SmallDepth, 1), 0);
+    const auto messages = ui.Messages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "処理を中断しますか？");
+    EXPECT_EQ(messages[0].caption, "実行中断");
+    EXPECT_EQ(messages[0].buttons, MbButtons::YesNo);
+    EXPECT_EQ(CountLines(FileText(folder + "BAY.KKA"), 102), 48);
+}
+
+TEST_F(SolverRun, CancelAnsweredYesStopsAfterTheFinishedColumns) {
+    solv::SetProgressObserver([&](int value) {
+        if (value == 50) {  // after column 4 of 8
+            solv::RequestCancel();
+            solv::RequestCancel();  // several clicks are one report
+        }
+    });
+    ui.PushAnswer(IDYES);
+    EXPECT_EQ(WriteAndRun(folder, "BAY", SmallSpec(), SmallDepth, 0), 1);
+    ASSERT_EQ(ui.Messages().size(), 1u);  // the question only, no end message
+    const std::string kka = FileText(folder + "BAY.KKA");
+    EXPECT_EQ(CountLines(kka, 102), 4 * 6);
+    EXPECT_EQ(kka.size(), 4u * 6 * 104);
+    EXPECT_EQ(FileText(folder + "TIME.TMP"), "<missing>");
+    EXPECT_EQ(Calc(), "0\r\n");
+}
+
+TEST_F(SolverRun, SecondRunInTheSameProcessIsRefused) {
+    int second = -1;
+    std::string flagDuringRun;
+    solv::SetProgressObserver([&](int value) {
+        if (value == 50 && second < 0) {
+            flagDuringRun = Calc();
+            second = RunSolver(folder, "BAY", folder, SmallSpec());
+        }
+    });
+    EXPECT_EQ(WriteAndRun(folder, "BAY", SmallSpec(), SmallDepth, 1), 0);
+    EXPECT_EQ(second, 1);
+    EXPECT_EQ(flagDuringRun, "1\r\nBAY\r\n");
+    ASSERT_EQ(ui.Messages().size(), 1u);
+    EXPECT_EQ(ui.Messages()[0].text, msg::kAlreadyRunning);
+    EXPECT_EQ(Calc(), "0\r\n");
+}
+
+// A negative length counts as 0: an empty folder puts the input in the current folder.
+TEST_F(SolverRun, NegativeTextLengthCountsAsZero) {
+    const tools::CalCase s = SmallSpec();
+    ASSERT_TRUE(AtomicWriteFile("REL.CAL", tools::MakeCalText(s, SmallDepth), nullptr));
+    CalcRequest req{};
+    const std::string title = "REL";
+    req.m_pszFolder = "ignored/";
+    req.m_nFolderLen = -5;
+    req.m_pszTitle = title.c_str();
+    req.m_nTitleLen = 3;
+    req.m_pszWorkDir = folder.c_str();
+    req.m_nWorkDirLen = static_cast<int32_t>(folder.size());
+    req.m_nDirDiv = s.nd;
+    req.m_nFreqDiv = s.nf;
+    req.m_nMeshX = s.nx;
+    req.m_nMeshY = s.ny;
+    req.m_nMode = 1;
+    EXPECT_EQ(TYDSOLV(&req), 0);
+    EXPECT_TRUE(FileExists("REL.KKA"));
+    EXPECT_EQ(Calc(), "0\r\n");
+}
+
+// The frequency components of a column are solved in parallel; the results must not
+// depend on the number of threads in any bit.
+TEST_F(SolverRun, ResultsAreBitIdenticalForAnyThreadCount) {
+    tools::CalCase s = SmallSpec();
+    s.nx = 40;
+    s.ny = 30;
+    s.nd = 15;
+    s.nf = 7;
+    s.dumpSwitch = 0;
+    s.theta0Deg = 20.0;
+    auto depth = [](int i, int j) {
+        const double x = i - 18.0, y = j - 12.0;
+        const double h = 14.0 - 0.3 * i - 7.0 * std::exp(-(x * x + y * y) / 30.0);
+        return (i > 30 && j > 22) ? -1.0 : h;  // a headland
+    };
+    ASSERT_TRUE(AtomicWriteFile(folder + "T.CAL", tools::MakeCalText(s, depth), nullptr));
+    solv::SetThreadCountOverride(1);
+    ASSERT_EQ(RunSolver(folder, "T", folder, s), 0);
+    const std::string one = FileText(folder + "T.KKA");
+    solv::SetThreadCountOverride(8);
+    ASSERT_EQ(RunSolver(folder, "T", folder, s), 0);
+    EXPECT_EQ(FileText(folder + "T.KKA"), one);
+    EXPECT_EQ(CountLines(one, 54), s.nx * s.ny);
+}
+
+}  // namespace
+}  // namespace wv::solvtest

@@ -1,0 +1,169 @@
+#include "solver_test_util.h"
+
+#include "solver/spectrum.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <sstream>
+
+namespace wv::solvtest {
+
+std::string ScratchFolder(const std::string& name) {
+    namespace fs = std::filesystem;
+    const fs::path p = fs::current_path() / name;
+    fs::remove_all(p);
+    fs::create_directories(p);
+    return p.string() + "/";
+}
+
+std::vector<KkaRecord> ReadKka(const std::string& path) {
+    std::vector<KkaRecord> out;
+    LineReader reader("");
+    std::string err;
+    if (!LineReader::FromFile(path, reader, &err)) return out;
+    std::string line;
+    while (reader.Next(line)) {
+        if (line.size() < 100) continue;  // dump records are 54 characters
+        std::istringstream is(line);
+        KkaRecord r{};
+        is >> r.x >> r.y >> r.depth >> r.h >> r.kr >> r.hmax >> r.t >> r.dir >> r.vx >> r.vy;
+        out.push_back(r);
+    }
+    return out;
+}
+
+int RunSolver(const std::string& folder, const std::string& title, const std::string& work,
+              const tools::CalCase& setup, int mode) {
+    CalcRequest req{};
+    req.m_pszFolder = folder.c_str();
+    req.m_nFolderLen = static_cast<int32_t>(folder.size());
+    req.m_pszTitle = title.c_str();
+    req.m_nTitleLen = static_cast<int32_t>(title.size());
+    req.m_pszWorkDir = work.c_str();
+    req.m_nWorkDirLen = static_cast<int32_t>(work.size());
+    req.m_nDirDiv = setup.nd;
+    req.m_nFreqDiv = setup.nf;
+    req.m_nMeshX = setup.nx;
+    req.m_nMeshY = setup.ny;
+    req.m_nMode = mode;
+    return TYDSOLV(&req);
+}
+
+int WriteAndRun(const std::string& folder, const std::string& title, const tools::CalCase& setup,
+                const std::function<double(int, int)>& depth, int mode) {
+    std::string err;
+    if (!AtomicWriteFile(folder + title + ".CAL", tools::MakeCalText(setup, depth), &err)) {
+        ADD_FAILURE() << err;
+        return -1;
+    }
+    return RunSolver(folder, title, folder, setup, mode);
+}
+
+solv::CalInput MakeInput(const tools::CalCase& s, const std::function<double(int, int)>& depth) {
+    solv::CalInput in;
+    in.outputSelection = s.outputSelection;
+    in.breaking = s.breaking;
+    in.lateralOption = s.lateralOption;
+    in.dumpSwitch = s.dumpSwitch;
+    in.nd = s.nd;
+    in.smax = s.smax;
+    in.rangeBelowDeg = s.rangeBelowDeg;
+    in.rangeAboveDeg = s.rangeAboveDeg;
+    in.nf = s.nf;
+    in.nx = s.nx;
+    in.ny = s.ny;
+    in.dx = s.dx;
+    in.dy = s.dy;
+    in.x0 = s.x0;
+    in.y0 = s.y0;
+    in.period = s.period;
+    in.height = s.height;
+    in.theta0Deg = s.theta0Deg;
+    in.depth.resize(static_cast<std::size_t>(s.nx) * s.ny);
+    for (int i = 1; i <= s.nx; ++i)
+        for (int j = 1; j <= s.ny; ++j) in.depth[static_cast<std::size_t>(i - 1) * s.ny + (j - 1)] = depth(i, j);
+    return in;
+}
+
+MarchRun RunMarch(const tools::CalCase& setup, const std::function<double(int, int)>& depth, int threads,
+                  bool keepEnergy) {
+    using namespace solv;
+    MarchRun run;
+    RunState st;
+    st.in = MakeInput(setup, depth);
+    st.nd = setup.nd;
+    st.nf = setup.nf;
+    st.nx = setup.nx;
+    st.ny = setup.ny;
+    st.rows = setup.ny + kMeshMargin;
+    st.dx = setup.dx;
+    st.dy = setup.dy;
+    st.binWidth = kPi / setup.nd;
+    st.waveLength0 = 1.56 * setup.period * setup.period;
+    st.centreRow = setup.ny / 2 + 1;
+    SpectrumInput sp;
+    sp.period = setup.period;
+    sp.height = setup.height;
+    sp.theta0 = setup.theta0Deg * (kPi / 180.0);
+    sp.rangeBelow = setup.rangeBelowDeg * (kPi / 180.0);
+    sp.rangeAbove = setup.rangeAboveDeg * (kPi / 180.0);
+    sp.smax = setup.smax;
+    sp.nd = setup.nd;
+    sp.nf = setup.nf;
+    sp.binWidth = st.binWidth;
+    EXPECT_TRUE(BuildIncidentSpectrum(sp, st.spectrum));
+    run.spectrum = st.spectrum;
+    AllocateMarch(st, threads);
+    PrepareMarch(st);
+    WorkerPool pool(threads);
+    for (int i = 1; i <= setup.nx; ++i) {
+        ColumnStatus s = MarchColumn(st, i, pool);
+        if (s == ColumnStatus::Ok) s = ColumnStatistics(st, i, pool);
+        std::string text;
+        if (s == ColumnStatus::Ok) s = ColumnRecords(st, i, pool, text);
+        if (s != ColumnStatus::Ok) {
+            run.status = s;
+            return run;
+        }
+        ColumnRows rows;
+        rows.height.assign(st.rowHeight.begin(), st.rowHeight.begin() + setup.ny);
+        rows.period.assign(st.rowPeriod.begin(), st.rowPeriod.begin() + setup.ny);
+        rows.direction.assign(st.rowDirection.begin(), st.rowDirection.begin() + setup.ny);
+        rows.breakHeight.assign(st.rowBreakHeight.begin(), st.rowBreakHeight.begin() + setup.ny);
+        if (keepEnergy) {
+            for (int k = 0; k < setup.nf; ++k) {
+                const double* e = &st.energy[st.EnergyIndex(k, 1, 1)];
+                rows.energy.insert(rows.energy.end(), e, e + static_cast<std::size_t>(setup.nd) * setup.ny);
+            }
+        }
+        run.columns.push_back(std::move(rows));
+    }
+    return run;
+}
+
+double TheoryWavelength(double h, double T) {
+    const double g = 9.8;
+    const double pi = 3.14159265358979323846;
+    const double w2 = (2 * pi / T) * (2 * pi / T);
+    // w^2 = g k tanh(kh): bisection on k.
+    double lo = 1e-12;
+    double hi = w2 / g + std::sqrt(w2 / (g * h)) + 1.0;
+    for (int it = 0; it < 200; ++it) {
+        const double k = 0.5 * (lo + hi);
+        if (g * k * std::tanh(k * h) < w2) lo = k;
+        else hi = k;
+    }
+    return 2 * pi / (0.5 * (lo + hi));
+}
+
+double TheoryGroupVelocity(double h, double T) {
+    const double pi = 3.14159265358979323846;
+    const double L = TheoryWavelength(h, T);
+    const double k = 2 * pi / L;
+    const double c = L / T;
+    return 0.5 * c * (1.0 + 2 * k * h / std::sinh(2 * k * h));
+}
+
+}  // namespace wv::solvtest

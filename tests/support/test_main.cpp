@@ -1,0 +1,28 @@
+// CTest runs every test case as its own process, several at once, from one folder per
+// test program. Tests write working files ("CALC.DAT", side files, documents), so each
+// process moves into a scratch folder of its own first, and removes it when all passed.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+
+int main(int argc, char** argv) {
+    testing::InitGoogleTest(&argc, argv);
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path base = fs::current_path(ec);
+    std::string pattern = (base / "run-XXXXXX").string();
+    const char* scratch = ::mkdtemp(pattern.data());
+    if (scratch == nullptr || ::chdir(scratch) != 0) {
+        std::perror("cannot make a scratch folder for the test");
+        return 2;
+    }
+    const int result = RUN_ALL_TESTS();
+    if (result == 0) {
+        if (::chdir(base.c_str()) == 0) fs::remove_all(scratch, ec);
+    }
+    return result;
+}
