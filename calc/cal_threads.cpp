@@ -5,14 +5,6 @@
 #include <utility>
 #include <vector>
 
-// The solver's Cancel for a run without a visible window. It is part of the solver's
-// objects but not of the exports of libtydsolv.so: a program linked with the objects (the
-// tests) can cancel a run from here; one linked with the shared library cannot, and its
-// runs are cancelled in the solver's own progress window.
-namespace wv::solv {
-__attribute__((weak)) void RequestCancel();
-}  // namespace wv::solv
-
 namespace wv {
 
 namespace {
@@ -47,11 +39,13 @@ int32_t Length(const std::string& s) { return static_cast<int32_t>(s.size()); }
 }  // namespace
 
 CCalThreads::CCalThreads(std::string folder, std::string title, std::string workDir, int nDirDiv,
-                         int nFreqDiv, int nMeshX, int nMeshY, SolverEntry entry)
+                         int nFreqDiv, int nMeshX, int nMeshY, SolverEntry entry,
+                         SolverStop stop)
     : m_folder(std::move(folder)),
       m_title(std::move(title)),
       m_workDir(std::move(workDir)),
-      m_entry(entry) {
+      m_entry(entry),
+      m_stop(stop) {
     m_request.m_pszFolder = m_folder.c_str();
     m_request.m_nFolderLen = Length(m_folder);
     m_request.m_pszTitle = m_title.c_str();
@@ -106,10 +100,10 @@ void CCalThreads::Wait() {
 
 void CCalThreads::CancelAndWait() {
     if (!m_thread.joinable()) return;
-    // A Cancel made before the solver has opened its progress window is forgotten when
-    // the window opens, so the request is repeated until the run has ended.
+    // A stop asked before the run has started its march is forgotten when it starts, so
+    // the request is repeated until the run has ended.
     while (GetExitCode() == kStillActive) {
-        if (solv::RequestCancel != nullptr) solv::RequestCancel();
+        if (m_stop) m_stop();
         for (int i = 0; i < 20 && GetExitCode() == kStillActive; ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }

@@ -24,12 +24,15 @@ public:
     static constexpr int kStillActive = 259;
     // The solver's calculation entry; tests may give a stand-in.
     using SolverEntry = int32_t (*)(CalcRequest*);
+    // The solver's stop request for a program that quits mid-run; tests may give a stand-in.
+    using SolverStop = void (*)();
 
     // Builds the request block: folder (ending in '/'), file title and working folder,
     // direction bins, frequency components, the node count along the march direction and
     // the count across it; mode 0 (interactive). The texts are copied.
     CCalThreads(std::string folder, std::string title, std::string workDir, int nDirDiv,
-                int nFreqDiv, int nMeshX, int nMeshY, SolverEntry entry = &TYDSOLV);
+                int nFreqDiv, int nMeshX, int nMeshY, SolverEntry entry = &TYDSOLV,
+                SolverStop stop = &TYDSOLVSTOP);
     // A holder whose run is still going cancels it and waits for the thread to end.
     ~CCalThreads();
     CCalThreads(const CCalThreads&) = delete;
@@ -45,10 +48,8 @@ public:
     bool IsRunning() const { return GetExitCode() == kStillActive && m_started; }
     // Waits for the run to end (at once when it has ended or never started).
     void Wait();
-    // Asks the running solver to stop, as its Cancel button does, and waits for the
-    // thread. The request needs the solver linked into the program (its objects rather
-    // than libtydsolv.so, whose exports offer no cancel); otherwise this only waits, and
-    // the run ends when the user cancels it in the solver's window.
+    // Asks the running solver to stop after its current column, without the cancel
+    // question, and waits for the thread; the run ends as cancelled.
     void CancelAndWait();
 
     const CalcRequest& GetRequest() const { return m_request; }
@@ -76,6 +77,7 @@ private:
     std::string m_workDir;
     CalcRequest m_request{};
     SolverEntry m_entry;
+    SolverStop m_stop;
     bool m_started = false;
     std::atomic<int> m_exitCode{kStillActive};
     std::thread m_thread;

@@ -75,6 +75,15 @@ const char* ColumnMessage(ColumnStatus s) {
 
 }  // namespace
 
+namespace {
+// Set by TYDSOLVSTOP: the run ends after its current column as a cancelled run, without
+// the cancel question. A program that quits while a run is active needs this, since
+// the run's progress window and its question go with the program.
+std::atomic<bool> g_stopRequested{false};
+}  // namespace
+
+void RequestStop() { g_stopRequested.store(true); }
+
 int RunCalculation(const CalcRequest* request) {
     if (!request) {
         ShowSolverError(msg::kNoRequest);
@@ -85,6 +94,8 @@ int RunCalculation(const CalcRequest* request) {
         ShowSolverError(msg::kAlreadyRunning);
         return 1;
     }
+    // A stop meant for an earlier run must not end this one.
+    g_stopRequested.store(false);
 
     const std::string folder = CopyText(request->m_pszFolder, request->m_nFolderLen);
     const std::string title = CopyText(request->m_pszTitle, request->m_nTitleLen);
@@ -211,6 +222,11 @@ int RunCalculation(const CalcRequest* request) {
         if (status != ColumnStatus::Ok) return abortRun(ColumnMessage(status));
         if (!result.Write(text)) return abortRun(msg::kKkaWriteFailed);
 
+        if (g_stopRequested.exchange(false)) {
+            CloseProgressBoxSilently(&ctx);
+            result.Close();
+            return finish(1);
+        }
         const int progress = static_cast<int>((100LL * i) / s.nx);
         if (SetProgress(&ctx, kProgressBarId, progress) == -2) {
             if (DestroyProgressBox(&ctx, -1) == 1) {

@@ -9,5 +9,7 @@ namespace wv::solv {
 // failed (a message has been shown). A call while another run is going on in the
 // process is refused without touching "CALC.DAT", which belongs to the running one.
 int RunCalculation(const CalcRequest* request);
+// Asks the run in progress to end after its current column, as cancelled.
+void RequestStop();
 
 }  // namespace wv::solv

@@ -54,6 +54,12 @@ typedef struct PBContext {
  * complete. 1: aborted by the user or failed; a message has been shown. */
 TYDSOLV_API int32_t TYDSOLV(CalcRequest* request);
 
+/* Asks the calculation in progress in this process to end after its current column,
+ * as a cancelled run (TYDSOLV returns 1, "CALC.DAT" goes back to "0", the result file
+ * keeps whole columns only), without asking the user. For a program that quits while
+ * a run is active. Not part of the Windows library. */
+TYDSOLV_API void TYDSOLVSTOP(void);
+
 /* Opens the progress window. 1 when it is shown, -1 on failure. */
 TYDSOLV_API int32_t DISPLAYPROGRESSBOX(PBContext* ctx, void** parent, const char* caption,
                                        int32_t captionLength, double* memoryBytes,

@@ -1,4 +1,4 @@
-// The four C-linkage exports of libtydsolv.so.
+// The C-linkage exports of libtydsolv.so.
 #include "solver/tydsolv.h"
 
 #include "solver/progress_box.h"
@@ -9,6 +9,8 @@
 extern "C" {
 
 TYDSOLV_API int32_t TYDSOLV(CalcRequest* request) { return wv::solv::RunCalculation(request); }
+
+TYDSOLV_API void TYDSOLVSTOP(void) { wv::solv::RequestStop(); }
 
 TYDSOLV_API int32_t DISPLAYPROGRESSBOX(PBContext* ctx, void** parent, const char* caption,
                                        int32_t captionLength, double* memoryBytes, int32_t* nodeCount,
