@@ -3,6 +3,7 @@
 #include "core/messages.h"
 #include "platform/ui_service.h"
 
+#include <unistd.h>
 #include <algorithm>
 #include <climits>
 #include <iostream>
@@ -80,9 +81,11 @@ void CCalcProgressDlg::DestroyWindow() {
 
 // ---- headless ------------------------------------------------------------------------
 
-CHeadlessCalcProgressDlg::CHeadlessCalcProgressDlg() : m_out(std::cerr) {}
+CHeadlessCalcProgressDlg::CHeadlessCalcProgressDlg()
+    : m_out(std::cerr), m_redrawInPlace(::isatty(STDERR_FILENO) != 0) {}
 
-CHeadlessCalcProgressDlg::CHeadlessCalcProgressDlg(std::ostream& out) : m_out(out) {}
+CHeadlessCalcProgressDlg::CHeadlessCalcProgressDlg(std::ostream& out, bool redrawInPlace)
+    : m_out(out), m_redrawInPlace(redrawInPlace) {}
 
 CHeadlessCalcProgressDlg::~CHeadlessCalcProgressDlg() { DestroyWindow(); }
 
@@ -90,12 +93,15 @@ void CHeadlessCalcProgressDlg::Draw(bool force) {
     if (!IsWindowOpen()) return;
     const int percent = Percent();
     if (!force && percent == m_lastPercent) return;
+    if (!force && !m_redrawInPlace && m_lastPercent >= 0 && percent / 10 == m_lastPercent / 10) return;
     m_lastPercent = percent;
     constexpr int kWidth = 40;
     const int filled = percent * kWidth / 100;
     std::string bar(filled, '#');
     bar.append(kWidth - filled, '-');
-    m_out << '\r' << GetWindowText();
+    if (m_redrawInPlace) m_out << '\r';
+    else if (m_drawn) m_out << '\n';
+    m_out << GetWindowText();
     if (!GetText().empty()) m_out << ' ' << GetText();
     m_out << " [" << bar << "] " << (percent < 10 ? "  " : percent < 100 ? " " : "") << percent << '%'
           << std::flush;

@@ -81,11 +81,13 @@ private:
 };
 
 // Draws "caption [#####-----]  50%" on a stream (stderr by default) whenever the
-// percentage changes, and ends the line when closed. Cannot be cancelled.
+// percentage changes, and ends the line when closed. Cannot be cancelled. On a terminal
+// the bar is redrawn in place; into a file or pipe (a log, a script) it is written as a
+// line per tenth, so a log stays readable.
 class CHeadlessCalcProgressDlg : public CCalcProgressDlg {
 public:
     CHeadlessCalcProgressDlg();
-    explicit CHeadlessCalcProgressDlg(std::ostream& out);
+    CHeadlessCalcProgressDlg(std::ostream& out, bool redrawInPlace = true);
     ~CHeadlessCalcProgressDlg() override;
 
 protected:
@@ -98,6 +100,7 @@ private:
     void Draw(bool force);
 
     std::ostream& m_out;
+    bool m_redrawInPlace;
     int m_lastPercent = -1;
     bool m_drawn = false;
 };
