@@ -84,6 +84,8 @@ public:
     // Per output-point slot: the value (kNoValue none) and direction (kNoDirection none).
     std::vector<double> m_pCalcPtValue;
     std::vector<float> m_pCalcPtDir;
+    // Sets every slot of the output-point table, in use or not, to "no value".
+    void ResetCalcPointValues();
     // 1 while the output-point result list belongs to this view.
     int m_bResultListOpen = 0;
 

@@ -93,14 +93,7 @@ void ClearWaveResults(CTydViewData& view) {
         std::fill(doc.m_pTriMaxValue[k].begin(), doc.m_pTriMaxValue[k].end(), 0.0f);
     }
 
-    // Every slot of the output-point table, in use or not.
-    const std::size_t slots = static_cast<std::size_t>(std::max(0, g_calcPoints.GetSize()));
-    if (view.m_pCalcPtValue.size() < slots) view.m_pCalcPtValue.resize(slots);
-    if (view.m_pCalcPtDir.size() < slots) view.m_pCalcPtDir.resize(slots);
-    for (std::size_t i = 0; i < slots; ++i) {
-        view.m_pCalcPtValue[i] = kNoValue;
-        view.m_pCalcPtDir[i] = static_cast<float>(kNoDirection);
-    }
+    view.ResetCalcPointValues();
 
     for (int k = 0; k < kValueTypes; ++k) {
         CContPara& para = doc.m_contParaFig[k];

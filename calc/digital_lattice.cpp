@@ -85,13 +85,7 @@ void SetDigitalMapNodes(CTydDocData& doc, int type) {
 
 void UpdateCalcPointResults(CTydViewData& view, double viewAngle) {
     CTydDocData& doc = view.GetDocument();
-    const std::size_t slots = static_cast<std::size_t>(std::max(0, g_calcPoints.GetSize()));
-    if (view.m_pCalcPtValue.size() < slots) view.m_pCalcPtValue.resize(slots);
-    if (view.m_pCalcPtDir.size() < slots) view.m_pCalcPtDir.resize(slots);
-    for (std::size_t i = 0; i < slots; ++i) {
-        view.m_pCalcPtValue[i] = kNoValue;
-        view.m_pCalcPtDir[i] = static_cast<float>(kNoDirection);
-    }
+    view.ResetCalcPointValues();
     if (doc.m_info.m_nCalcState != kCalcResults) return;
 
     const double theta = viewAngle;
@@ -105,7 +99,7 @@ void UpdateCalcPointResults(CTydViewData& view, double viewAngle) {
     const bool clockwise = (doc.m_info.m_nDirMode == 0 && doc.m_info.m_nOutDirSense == 1) ||
                            doc.m_info.m_nDirMode == 2;
 
-    for (std::size_t slot = 0; slot < slots; ++slot) {
+    for (std::size_t slot = 0; slot < std::min(view.m_pCalcPtValue.size(), static_cast<std::size_t>(std::max(0, g_calcPoints.GetSize()))); ++slot) {
         const CSansyutuZokusei point = g_calcPoints.GetAt(static_cast<int>(slot));
         if (point.GetUse() == 0) continue;
         const CPointD p = point.GetPos();

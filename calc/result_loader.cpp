@@ -5,7 +5,7 @@
 #include "calc/calc_state.h"
 #include "calc/digital_lattice.h"
 #include "calc/kka_reader.h"
-#include "calc/road_messages.h"
+#include "calc/calc_messages.h"
 #include "core/tik_inf.h"
 #include "platform/files.h"
 #include "platform/text.h"
@@ -126,18 +126,18 @@ int LoadCalcResults(CTydViewData& view, const ResultLoadRun& run) {
         case kCalcStarted: break;
         case kCalcResults: return kResultsAlreadyLoaded;
         case kCalcDepths:
-            Ui().MessageBox(roadmsg::kNeedWaveCalc, roadmsg::kLoaderCaption, MbButtons::Ok, MbIcon::None);
+            Ui().MessageBox(calcmsg::kNeedWaveCalc, calcmsg::kLoaderCaption, MbButtons::Ok, MbIcon::None);
             return kResultsNotLoaded;
         default:
-            Ui().MessageBox(roadmsg::kNeedDepths, roadmsg::kLoaderCaption, MbButtons::Ok, MbIcon::None);
+            Ui().MessageBox(calcmsg::kNeedDepths, calcmsg::kLoaderCaption, MbButtons::Ok, MbIcon::None);
             return kResultsNotLoaded;
     }
 
     // A result file still being written would be read half.
     std::string title;
     if (IsCalcRunGoingOn(doc.GetPathName(), &title)) {
-        Ui().MessageBox(std::string(roadmsg::kRunningHead) + title + roadmsg::kRunningTail,
-                        roadmsg::kLoaderCaption, MbButtons::Ok, MbIcon::None);
+        Ui().MessageBox(std::string(calcmsg::kRunningHead) + title + calcmsg::kRunningTail,
+                        calcmsg::kLoaderCaption, MbButtons::Ok, MbIcon::None);
         return kResultsNotLoaded;
     }
 
@@ -148,8 +148,8 @@ int LoadCalcResults(CTydViewData& view, const ResultLoadRun& run) {
     // Everything is checked before the mesh is touched.
     const KkaResult file = ReadForRun(text, doc, run);
     if (!file.ok) {
-        Ui().MessageBox(std::string(roadmsg::kBadResultFile) + "\n" + kka + "\n(" + file.error + ")",
-                        roadmsg::kLoaderCaption, MbButtons::Ok, MbIcon::Error);
+        Ui().MessageBox(std::string(calcmsg::kBadResultFile) + "\n" + kka + "\n(" + file.error + ")",
+                        calcmsg::kLoaderCaption, MbButtons::Ok, MbIcon::Error);
         return kResultsNotLoaded;
     }
 
@@ -187,7 +187,7 @@ int LoadCalcResults(CTydViewData& view, const ResultLoadRun& run) {
         view.PostResultListRefresh();
     }
 
-    Ui().MessageBox(roadmsg::kLoadedSaving, roadmsg::kLoadedCaption, MbButtons::Ok, MbIcon::Information);
+    Ui().MessageBox(calcmsg::kLoadedSaving, calcmsg::kLoadedCaption, MbButtons::Ok, MbIcon::Information);
 
     // The result file is the only copy of the results until the document holds them on
     // disk: it goes only after a successful save.

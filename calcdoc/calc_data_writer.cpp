@@ -4,7 +4,7 @@
 #include "calc/calc_state.h"
 #include "calc/mesh_orientation.h"
 #include "calc/result_loader.h"
-#include "calcdoc/road_messages.h"
+#include "calcdoc/calcdoc_messages.h"
 #include "calcdoc/tyd_doc.h"
 #include "platform/files.h"
 #include "platform/text.h"
@@ -56,13 +56,13 @@ CalcDataText BuildCalcData(const CTydDoc& doc, double viewAngle, int forBatch) {
     // A document whose side archive went missing has a state but no mesh.
     if (state < kCalcDepths || state > kCalcResults || mesh.GetCount() <= 0 ||
         mesh.GetMeshCountX() <= 0 || mesh.GetMeshCountY() <= 0)
-        return Refuse(roaddoc::kNeedDepths, roaddoc::kDepthCaption);
+        return Refuse(docmsg::kNeedDepths, docmsg::kDepthCaption);
     if (!(info.m_dH0 >= 0.0001) || !(info.m_dT0 >= 0.0001))
-        return Refuse(roaddoc::kNeedWaveConditions, roaddoc::kWaveCaption);
+        return Refuse(docmsg::kNeedWaveConditions, docmsg::kWaveCaption);
     // The solver needs at least three direction bins for its spreading and one frequency
     // component; refusing here keeps a run from starting only to stop on its input.
-    if (info.m_nDirDiv < 3) return Refuse(roaddoc::kFewDirections, roaddoc::kWaveCaption);
-    if (info.m_nFreqDiv < 1) return Refuse(roaddoc::kNoFrequencies, roaddoc::kWaveCaption);
+    if (info.m_nDirDiv < 3) return Refuse(docmsg::kFewDirections, docmsg::kWaveCaption);
+    if (info.m_nFreqDiv < 1) return Refuse(docmsg::kNoFrequencies, docmsg::kWaveCaption);
 
     int code = 0;
     const double direction = GetWaveDirQuadrant(doc, viewAngle, &code);
@@ -105,7 +105,7 @@ CalcDataText BuildCalcData(const CTydDoc& doc, double viewAngle, int forBatch) {
             cal.push_back(f.F(mesh.GetAt(mesh.GetNodeIndex(row, col)).GetDepth(), 10, 3));
         }
     if (!f.Ok()) {
-        CalcDataText bad = Refuse(roaddoc::kValueTooWide, roaddoc::kCalCaption);
+        CalcDataText bad = Refuse(docmsg::kValueTooWide, docmsg::kCalCaption);
         bad.refusal += "\n(" + f.Bad() + ")";
         return bad;
     }
@@ -137,7 +137,7 @@ int WriteCalcData(CTydDoc& doc, CTydViewData& view, const CalcViewFrame& frame, 
     TextWriter cal;
     for (const std::string& line : data.cal) cal.Line(line);
     if (calPath.empty() || IsCalcRunGoingOn(doc.GetPathName()) || !cal.Save(calPath, nullptr)) {
-        Ui().MessageBox(roaddoc::kCannotCreateCal, roaddoc::kCalCaption, MbButtons::Ok, MbIcon::None);
+        Ui().MessageBox(docmsg::kCannotCreateCal, docmsg::kCalCaption, MbButtons::Ok, MbIcon::None);
         return -1;
     }
     doc.m_nRunOrientation = data.code;
@@ -146,7 +146,7 @@ int WriteCalcData(CTydDoc& doc, CTydViewData& view, const CalcViewFrame& frame, 
     for (const std::string& line : data.dec) dec.Line(line);
     std::string err;
     if (!dec.Save(doc.SideFile("DEC"), &err)) {
-        Ui().MessageBox(std::string(roaddoc::kCannotCreateDec) + "\n(" + err + ")", roaddoc::kCalCaption,
+        Ui().MessageBox(std::string(docmsg::kCannotCreateDec) + "\n(" + err + ")", docmsg::kCalCaption,
                         MbButtons::Ok, MbIcon::Warning);
         // The batch input is what the batch command is for; a run started here needs
         // only the solver input.
@@ -160,7 +160,7 @@ int WriteCalcData(CTydDoc& doc, CTydViewData& view, const CalcViewFrame& frame, 
 int OnMakeContinuousData(CTydDoc& doc, CTydViewData& view, const CalcViewFrame& frame) {
     const int code = WriteCalcData(doc, view, frame, 1);
     if (code >= 0)
-        Ui().MessageBox(roaddoc::kDecWritten, roaddoc::kCalCaption, MbButtons::Ok, MbIcon::Information);
+        Ui().MessageBox(docmsg::kDecWritten, docmsg::kCalCaption, MbButtons::Ok, MbIcon::Information);
     return code;
 }
 

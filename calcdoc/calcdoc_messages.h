@@ -1,4 +1,4 @@
-// Every text of the calculation document's commands that the user sees, in one place.
+// Every text of the calculation document (archives, commands) that the user sees, in one place.
 // UTF-8; the UI service converts at its boundary.
 #pragma once
 
@@ -14,5 +14,33 @@ inline constexpr char kDepthStartQuestion[] =
 inline constexpr char kBlocksSkippedHead[] = "次の地形ﾌﾞﾛｯｸは陸域にしていません。";
 inline constexpr char kBlockWalkLoops[] = "地形ﾌﾞﾛｯｸ%d: 地形線をたどって外形を閉じられません";
 inline constexpr char kBlockEndInside[] = "地形ﾌﾞﾛｯｸ%d: 地形線が計算領域の中で途切れています";
+
+// Archives. The file's path comes first, then one of these, then the detail.
+inline constexpr char kCannotOpen[] = "ファイルを開けません。";
+inline constexpr char kCannotRead[] = "ファイルを読み込めません。ファイルが壊れているか、形式が違います。";
+inline constexpr char kCannotSave[] = "ファイルに保存できません。";
+
+// Solver input and batch input.
+inline constexpr char kNeedDepths[] = "水深計算を行ってください。";
+inline constexpr char kWaveCaption[] = "波条件";
+inline constexpr char kNeedWaveConditions[] = "波条件を設定してください。";
+inline constexpr char kFewDirections[] = "方向分割数は3以上を設定してください。";
+inline constexpr char kNoFrequencies[] = "周波数分割数は1以上を設定してください。";
+inline constexpr char kCalCaption[] = "ＣＡＬデータ作成";
+inline constexpr char kCannotCreateCal[] =
+    "計算データファイルがオープンできません。\n連続計算を実行している可能性があります。";
+// A value the fixed columns of the solver input cannot hold; the detail follows.
+inline constexpr char kValueTooWide[] = "計算データの値が書式の桁数に収まりません。";
+inline constexpr char kCannotCreateDec[] = "連続計算用データファイル(.DEC)が作成できません。";
+inline constexpr char kDecWritten[] = "連続計算用にＤＥＣデータを作成しました";
+
+// The calculate command.
+inline constexpr char kWaveStartQuestion[] = "波浪計算を開始します。";
+inline constexpr char kWaveCalcCaption[] = "波浪計算";
+inline constexpr char kCannotOpenCalcDat[] = "CALC.DAT がオープンできません";
+inline constexpr char kCalcDatUnreadable[] = "CALC.DAT の内容が読めません";
+// "現在【" + the running calculation's name + "】を計算中です"
+inline constexpr char kRunningHead[] = "現在【";
+inline constexpr char kRunningTail[] = "】を計算中です";
 
 }  // namespace wv::docmsg

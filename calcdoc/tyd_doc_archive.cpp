@@ -8,7 +8,7 @@
 // refused with a message naming it, and the document stays as it was, the .TYD and the
 // .DPT together.
 #include "calc/calc_state.h"
-#include "calcdoc/road_messages.h"
+#include "calcdoc/calcdoc_messages.h"
 #include "calcdoc/tyd_doc.h"
 #include "core/sansyutu.h"
 #include "platform/files.h"
@@ -271,7 +271,7 @@ bool CTydDoc::OnOpenDocument(const std::string& path) {
                 CArchive ar(std::move(bytes));
                 side = ReadSideArchive(ar);
             } catch (const ArchiveError& e) {
-                Ui().MessageBox(sidePath + "\n" + roaddoc::kCannotRead + "\n(" + e.what() + ")",
+                Ui().MessageBox(sidePath + "\n" + docmsg::kCannotRead + "\n(" + e.what() + ")",
                                 MessageCaption(), MbButtons::Ok, MbIcon::Error);
                 return false;
             }
@@ -294,7 +294,7 @@ bool CTydDoc::OnSaveDocument(const std::string& path) {
     if (!AtomicWriteFile(sidePath, side.data(), side.size(), &err)) {
         // Without its side archive the main archive would describe a mesh that is not
         // there: neither is written.
-        Ui().MessageBox(sidePath + "\n" + roaddoc::kCannotSave + "\n(" + err + ")", MessageCaption(),
+        Ui().MessageBox(sidePath + "\n" + docmsg::kCannotSave + "\n(" + err + ")", MessageCaption(),
                         MbButtons::Ok, MbIcon::Error);
         return false;
     }

@@ -4,7 +4,7 @@
 #include "calc/calc_state.h"
 #include "calc/result_loader.h"
 #include "calcdoc/calc_data_writer.h"
-#include "calcdoc/road_messages.h"
+#include "calcdoc/calcdoc_messages.h"
 #include "calcdoc/tyd_doc.h"
 #include "platform/files.h"
 #include "platform/ui_service.h"
@@ -14,8 +14,8 @@ namespace wv {
 namespace {
 
 void RefuseRunning(const std::string& title) {
-    Ui().MessageBox(std::string(roaddoc::kRunningHead) + title + roaddoc::kRunningTail,
-                    roaddoc::kWaveCalcCaption, MbButtons::Ok, MbIcon::None);
+    Ui().MessageBox(std::string(docmsg::kRunningHead) + title + docmsg::kRunningTail,
+                    docmsg::kWaveCalcCaption, MbButtons::Ok, MbIcon::None);
 }
 
 // The working folder of the solver: the start folder without its closing '/'.
@@ -43,7 +43,7 @@ int OnWaveCalc(CTydDoc& doc, CTydViewData& view, const CalcViewFrame& frame, CWa
 
     const int code = WriteCalcData(doc, view, frame, 0);
     if (code < 0) return -1;
-    if (Ui().MessageBox(roaddoc::kWaveStartQuestion, roaddoc::kStartCaption, MbButtons::OkCancel,
+    if (Ui().MessageBox(docmsg::kWaveStartQuestion, docmsg::kStartCaption, MbButtons::OkCancel,
                         MbIcon::None) != IDOK)
         return -1;
 
@@ -51,11 +51,11 @@ int OnWaveCalc(CTydDoc& doc, CTydViewData& view, const CalcViewFrame& frame, CWa
         case BusyFlag::Idle: break;
         case BusyFlag::Busy: RefuseRunning(running); return -1;
         case BusyFlag::Missing:
-            Ui().MessageBox(roaddoc::kCannotOpenCalcDat, roaddoc::kWaveCalcCaption, MbButtons::Ok, MbIcon::None);
+            Ui().MessageBox(docmsg::kCannotOpenCalcDat, docmsg::kWaveCalcCaption, MbButtons::Ok, MbIcon::None);
             return -1;
         case BusyFlag::Unreadable:
             // Half written by another program, or damaged: either way not known to be idle.
-            Ui().MessageBox(roaddoc::kCalcDatUnreadable, roaddoc::kWaveCalcCaption, MbButtons::Ok, MbIcon::None);
+            Ui().MessageBox(docmsg::kCalcDatUnreadable, docmsg::kWaveCalcCaption, MbButtons::Ok, MbIcon::None);
             return -1;
     }
 

@@ -3,7 +3,7 @@
 // the writer.
 #include "calc/result_loader.h"
 #include "calcdoc/calc_data_writer.h"
-#include "calcdoc/road_messages.h"
+#include "calcdoc/calcdoc_messages.h"
 #include "calcdoc_test_util.h"
 #include "core/tik_inf.h"
 #include "platform/text.h"
@@ -83,8 +83,8 @@ TEST_F(CalcDataWriterTest, BatchDataCommandWritesTheBatchFlag) {
     EXPECT_EQ(ReadAll(Path("CAL")), ReadAll(roadtest::Golden("tiny_code1.CAL")));
     EXPECT_EQ(ReadAll(Path("DEC")), ReadAll(roadtest::Golden("tiny_code1_batch1.DEC")));
     ASSERT_EQ(ui.Messages().size(), 1u);
-    EXPECT_EQ(ui.Messages()[0].text, roaddoc::kDecWritten);
-    EXPECT_EQ(ui.Messages()[0].caption, roaddoc::kCalCaption);
+    EXPECT_EQ(ui.Messages()[0].text, docmsg::kDecWritten);
+    EXPECT_EQ(ui.Messages()[0].caption, docmsg::kCalCaption);
 }
 
 // With automatic rotation the view turns the waves to the top, whatever their direction.
@@ -111,27 +111,27 @@ struct Refusal {
 
 TEST_F(CalcDataWriterTest, RefusesWhatTheSolverCannotTakeBeforeWritingAnything) {
     const Refusal cases[] = {
-        {"no depths", [](CTydDoc& d) { d.m_info.m_nCalcState = kCalcNoMesh; }, roaddoc::kNeedDepths,
-         roaddoc::kDepthCaption},
+        {"no depths", [](CTydDoc& d) { d.m_info.m_nCalcState = kCalcNoMesh; }, docmsg::kNeedDepths,
+         docmsg::kDepthCaption},
         {"state without a mesh", [](CTydDoc& d) { ClearMeshData(d, 0); d.m_info.m_nCalcState = kCalcResults; },
-         roaddoc::kNeedDepths, roaddoc::kDepthCaption},
-        {"no height", [](CTydDoc& d) { d.m_info.m_dH0 = 0.00009; }, roaddoc::kNeedWaveConditions,
-         roaddoc::kWaveCaption},
-        {"no period", [](CTydDoc& d) { d.m_info.m_dT0 = 0.0; }, roaddoc::kNeedWaveConditions,
-         roaddoc::kWaveCaption},
-        {"two direction bins", [](CTydDoc& d) { d.m_info.m_nDirDiv = 2; }, roaddoc::kFewDirections,
-         roaddoc::kWaveCaption},
-        {"no frequency component", [](CTydDoc& d) { d.m_info.m_nFreqDiv = 0; }, roaddoc::kNoFrequencies,
-         roaddoc::kWaveCaption},
+         docmsg::kNeedDepths, docmsg::kDepthCaption},
+        {"no height", [](CTydDoc& d) { d.m_info.m_dH0 = 0.00009; }, docmsg::kNeedWaveConditions,
+         docmsg::kWaveCaption},
+        {"no period", [](CTydDoc& d) { d.m_info.m_dT0 = 0.0; }, docmsg::kNeedWaveConditions,
+         docmsg::kWaveCaption},
+        {"two direction bins", [](CTydDoc& d) { d.m_info.m_nDirDiv = 2; }, docmsg::kFewDirections,
+         docmsg::kWaveCaption},
+        {"no frequency component", [](CTydDoc& d) { d.m_info.m_nFreqDiv = 0; }, docmsg::kNoFrequencies,
+         docmsg::kWaveCaption},
         {"depth too wide", [](CTydDoc& d) {
              CCalValue v = d.m_mesh.GetAt(2);
              v.SetDepth(12345678.0f);
              d.m_mesh.SetAt(2, v);
-         }, roaddoc::kValueTooWide, roaddoc::kCalCaption},
-        {"period too wide", [](CTydDoc& d) { d.m_info.m_dT0 = 1e9; }, roaddoc::kValueTooWide,
-         roaddoc::kCalCaption},
+         }, docmsg::kValueTooWide, docmsg::kCalCaption},
+        {"period too wide", [](CTydDoc& d) { d.m_info.m_dT0 = 1e9; }, docmsg::kValueTooWide,
+         docmsg::kCalCaption},
         {"spread not a number", [](CTydDoc& d) { d.m_info.m_dSpreadLeft = std::nan(""); },
-         roaddoc::kValueTooWide, roaddoc::kCalCaption},
+         docmsg::kValueTooWide, docmsg::kCalCaption},
     };
     for (const Refusal& r : cases) {
         SCOPED_TRACE(r.name);
@@ -160,7 +160,7 @@ TEST_F(CalcDataWriterTest, InputOfARunningCalculationIsKept) {
     doc.m_info.m_dDirAngle = 100.0;
     EXPECT_EQ(WriteCalcData(doc, view, frame, 0), -1);
     ASSERT_EQ(ui.Messages().size(), 1u);
-    EXPECT_EQ(ui.Messages()[0].text, roaddoc::kCannotCreateCal);
+    EXPECT_EQ(ui.Messages()[0].text, docmsg::kCannotCreateCal);
     ExpectNothingWritten();
 
     // Another calculation's run does not hold this one's input.

@@ -1,7 +1,7 @@
 // The calculation document's two archives against files built by hand from their byte
 // layouts (tests/data/calcdoc/make_golden_tyd.py): every field in place, byte-identical
 // round trips, older versions, and damaged files that must change nothing.
-#include "calcdoc/road_messages.h"
+#include "calcdoc/calcdoc_messages.h"
 #include "calcdoc_test_util.h"
 #include "core/sansyutu.h"
 #include "platform/text.h"

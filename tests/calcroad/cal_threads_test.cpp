@@ -3,7 +3,7 @@
 #include "calc/cal_threads.h"
 #include "calc/calc_run_files.h"
 #include "calc/calc_state.h"
-#include "calcdoc/road_messages.h"
+#include "calcdoc/calcdoc_messages.h"
 #include "calcdoc/wave_calc_command.h"
 #include "platform/text.h"
 #include "solver/solver_hooks.h"
@@ -235,7 +235,7 @@ protected:
         EXPECT_EQ(OnWaveCalc(doc, view, frame, slot), -1);
         ASSERT_EQ(ui.Messages().size(), 2u);  // the start question, then the refusal
         EXPECT_EQ(ui.Messages()[1].text, text);
-        EXPECT_EQ(ui.Messages()[1].caption, roaddoc::kWaveCalcCaption);
+        EXPECT_EQ(ui.Messages()[1].caption, docmsg::kWaveCalcCaption);
         EXPECT_EQ(slot.Get(), nullptr);
         EXPECT_EQ(doc.m_info.m_nCalcState, kCalcDepths);
         EXPECT_EQ(doc.m_mesh.GetAt(0).GetHeightRatio(), 0.7f);
@@ -259,11 +259,11 @@ TEST_F(WaveCalcCommandTest, StopsOnCancelAndOnTheBusyFlag) {
     EXPECT_EQ(doc.m_info.m_nCalcState, kCalcDepths);
 
     DeleteFileSilently(StartFolderFile("CALC.DAT"));
-    ExpectStopped(roaddoc::kCannotOpenCalcDat);
+    ExpectStopped(docmsg::kCannotOpenCalcDat);
     roadtest::WriteAll(StartFolderFile("CALC.DAT"), "1\r\nOTHER CALC\r\n");
     ExpectStopped("現在【OTHER】を計算中です");
     roadtest::WriteAll(StartFolderFile("CALC.DAT"), "");
-    ExpectStopped(roaddoc::kCalcDatUnreadable);
+    ExpectStopped(docmsg::kCalcDatUnreadable);
 }
 
 TEST_F(WaveCalcCommandTest, StartsTheSolverOnItsThread) {

@@ -4,7 +4,7 @@
 #include "calc/calc_state.h"
 #include "calc/mesh_orientation.h"
 #include "calc/result_loader.h"
-#include "calc/road_messages.h"
+#include "calc/calc_messages.h"
 #include "calcdoc/wave_calc_command.h"
 #include "core/sansyutu.h"
 #include "core/tik_inf.h"
@@ -190,8 +190,8 @@ TEST_F(LoaderTest, LoadedResultsAreSavedBeforeTheResultFileGoes) {
     ASSERT_EQ(doc.m_nTriNodes, 2);
     EXPECT_GT(doc.m_pTriMaxValue[0][0], 0.0f);
     ASSERT_EQ(ui.Messages().size(), 1u);
-    EXPECT_EQ(ui.Messages()[0].text, roadmsg::kLoadedSaving);
-    EXPECT_EQ(ui.Messages()[0].caption, roadmsg::kLoadedCaption);
+    EXPECT_EQ(ui.Messages()[0].text, calcmsg::kLoadedSaving);
+    EXPECT_EQ(ui.Messages()[0].caption, calcmsg::kLoadedCaption);
 
     CTydDoc reopened;
     ASSERT_TRUE(reopened.OnOpenDocument(doc.GetPathName()));
@@ -235,7 +235,7 @@ TEST_F(LoaderTest, FilesThatDoNotFitTheRunChangeNothing) {
         ExpectNoResults();
         EXPECT_EQ(ReadAll(doc.SideFile("KKA")), text);
         ASSERT_EQ(ui.Messages().size(), 1u);
-        EXPECT_EQ(ui.Messages()[0].text.rfind(roadmsg::kBadResultFile, 0), 0u);
+        EXPECT_EQ(ui.Messages()[0].text.rfind(calcmsg::kBadResultFile, 0), 0u);
     }
     // Blank lines after the last record are no records.
     ui.Clear();
@@ -272,8 +272,8 @@ TEST_F(LoaderTest, StatesWithoutResultsToLoad) {
     doc.m_info.m_nCalcState = kCalcResults;
     EXPECT_EQ(LoadCalcResults(doc, view, frame), kResultsAlreadyLoaded);
     ASSERT_EQ(ui.Messages().size(), 2u);
-    EXPECT_EQ(ui.Messages()[0].text, roadmsg::kNeedDepths);
-    EXPECT_EQ(ui.Messages()[1].text, roadmsg::kNeedWaveCalc);
+    EXPECT_EQ(ui.Messages()[0].text, calcmsg::kNeedDepths);
+    EXPECT_EQ(ui.Messages()[1].text, calcmsg::kNeedWaveCalc);
     EXPECT_EQ(ui.Messages()[1].caption, "CAL");
     EXPECT_TRUE(FileExists(doc.SideFile("KKA")));
 
