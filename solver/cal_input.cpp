@@ -4,7 +4,7 @@
 #include "platform/text.h"
 #include "solver/solver_constants.h"
 #include "solver/solver_messages.h"
-#include "solver/spectrum.h"
+#include "solver/incident_waves.h"
 
 #include <cmath>
 

@@ -5,7 +5,7 @@
 
 #include "solver/cal_input.h"
 #include "solver/dispersion.h"
-#include "solver/spectrum.h"
+#include "solver/incident_waves.h"
 
 #include <cstddef>
 #include <vector>

@@ -5,7 +5,7 @@
 #include "solver/gauss_legendre.h"
 #include "solver/ilucgs.h"
 #include "solver/solver_constants.h"
-#include "solver/spectrum.h"
+#include "solver/incident_waves.h"
 #include "solver_test_util.h"
 
 #include <gtest/gtest.h>

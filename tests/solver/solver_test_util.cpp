@@ -1,6 +1,6 @@
 #include "solver_test_util.h"
 
-#include "solver/spectrum.h"
+#include "solver/incident_waves.h"
 
 #include <gtest/gtest.h>
 

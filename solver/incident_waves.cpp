@@ -1,4 +1,4 @@
-#include "solver/spectrum.h"
+#include "solver/incident_waves.h"
 
 #include "solver/gauss_legendre.h"
 #include "solver/solver_constants.h"
