@@ -1,12 +1,9 @@
 #include "core/line.h"
 
 #include "core/geometry.h"
-#include "core/table_limits.h"
 
 #include <algorithm>
-#include <cstdint>
-#include <new>
-#include <string>
+#include <utility>
 
 namespace wv {
 
@@ -16,13 +13,6 @@ namespace {
 
 // Squared distance that the nearest-line searches start from (1,000,000 m).
 constexpr double kFarSquared = 999999999999.999;
-
-int NextGap(int gap) {
-    gap = static_cast<int>(gap / 1.3);
-    if (gap < 1) gap = 1;
-    if (gap == 9 || gap == 10) gap = 11;
-    return gap;
-}
 
 bool KindAdmitted(int kind, int filter) {
     switch (filter) {
@@ -75,33 +65,25 @@ void CLineZokusei::Serialize(CArchive& ar, unsigned nVersion) {
 
 // --- CLine ---
 
-CLine::CLine() { Reset(); }
+struct CLine::SlotRules {
+    static bool InUse(const CLineZokusei& r) { return r.GetState() >= 0; }
+    static void Free(CLineZokusei& r) { r = CLineZokusei(); }
+    // Smallest stored pair: slot, two point slots, state, (height type from 8 on),
+    // height, kind.
+    static std::size_t MinStoredPair(unsigned nVersion) {
+        return 4 + 4 + 4 + 4 + (nVersion > 7 ? 4 : 0) + 8 + 4;
+    }
+    static constexpr const char* kName = "line";
+    static constexpr const char* kNames = "lines";
+};
 
-void CLine::Reset() {
-    m_nCount = 0;
-    m_nSlotCount = kInitialSlots;
-    m_nGrow = kInitialGrow;
-    m_slots.assign(kInitialSlots, CLineZokusei());
-}
+CLine::CLine() = default;
 
-void CLine::RemoveAll() {
-    std::vector<CLineZokusei>().swap(m_slots);
-    Reset();
-}
+void CLine::RemoveAll() { m_table.RemoveAll(); }
 
-CLineZokusei CLine::GetAt(int slot) const {
-    if (slot < 0 || slot >= m_nSlotCount) return CLineZokusei();
-    return m_slots[slot];
-}
+CLineZokusei CLine::GetAt(int slot) const { return m_table.GetAt(slot); }
 
-bool CLine::SetAt(int slot, CLineZokusei record) {
-    if (slot < 0 || slot >= m_nSlotCount) return false;
-    const bool wasInUse = m_slots[slot].GetState() >= 0;
-    const bool nowInUse = record.GetState() >= 0;
-    m_nCount += static_cast<int>(nowInUse) - static_cast<int>(wasInUse);
-    m_slots[slot] = record;
-    return true;
-}
+bool CLine::SetAt(int slot, CLineZokusei record) { return m_table.SetAt(slot, record); }
 
 int CLine::Add(double startX, double startY, double endX, double endY, int state, int heightType,
                double height, int kind, int pointSlot1, int pointSlot2) {
@@ -112,12 +94,6 @@ int CLine::Add(double startX, double startY, double endX, double endY, int state
 int CLine::AddFrom(int startSlot, double startX, double startY, double endX, double endY,
                    int state, int heightType, double height, int kind, int pointSlot1,
                    int pointSlot2) {
-    int slot = startSlot < 0 ? 0 : startSlot;
-    while (slot < m_nSlotCount && m_slots[slot].GetState() >= 0) ++slot;
-    if (slot >= m_nSlotCount) {
-        slot = m_nSlotCount;
-        if (!Grow()) throw std::bad_alloc();
-    }
     CLineZokusei r;
     r.SetState(state);
     r.SetHeightType(heightType);
@@ -136,30 +112,15 @@ int CLine::AddFrom(int startSlot, double startX, double startY, double endX, dou
         r.SetEndPos(startX, startY);
         r.SetEndIndex(pointSlot1);
     }
-    m_slots[slot] = r;
-    // A line stored free does not count, so the count never runs ahead of the records.
-    if (state >= 0) ++m_nCount;
-    return slot;
+    return m_table.Insert(startSlot, r);
 }
 
-bool CLine::RemoveAt(int slot) {
-    if (slot < 0 || slot >= m_nSlotCount) return false;
-    if (m_slots[slot].GetState() < 0) return false;
-    m_slots[slot] = CLineZokusei();
-    --m_nCount;
-    return true;
-}
+bool CLine::RemoveAt(int slot) { return m_table.RemoveAt(slot); }
 
-bool CLine::Grow() {
-    const long long newCount = static_cast<long long>(m_nSlotCount) + m_nGrow;
-    if (newCount < 1 || newCount <= m_nSlotCount || newCount > INT32_MAX) return false;
-    m_slots.resize(static_cast<std::size_t>(newCount));
-    m_nSlotCount = static_cast<int>(newCount);
-    return true;
-}
+bool CLine::Grow() { return m_table.Grow(); }
 
 int CLine::Exists(int pointSlot1, int pointSlot2) const {
-    for (const CLineZokusei& r : m_slots) {
+    for (const CLineZokusei& r : m_table.Records()) {
         if (r.GetState() >= 0 && r.GetStartIndex() == pointSlot1 && r.GetEndIndex() == pointSlot2)
             return -1;
     }
@@ -169,8 +130,8 @@ int CLine::Exists(int pointSlot1, int pointSlot2) const {
 int CLine::FindNearestAdmitted(double x, double y, int filter) const {
     double best = kFarSquared;
     int found = -1;
-    for (int i = 0; i < m_nSlotCount; ++i) {
-        const CLineZokusei& r = m_slots[i];
+    for (int i = 0; i < m_table.GetSlotCount(); ++i) {
+        const CLineZokusei& r = m_table[i];
         if (r.GetState() < 0 || !KindAdmitted(r.GetKind(), filter)) continue;
         const double d2 = SegmentDist2(r, x, y);
         if (best >= d2) {  // the later slot wins a tie
@@ -188,29 +149,20 @@ int CLine::FindNearestOfKind(double x, double y, int filter) const {
 }
 
 void CLine::SortSlots(std::vector<int>& a) const {
-    const int n = std::min<long long>(m_nSlotCount, static_cast<long long>(a.size()));
+    const int slotCount = m_table.GetSlotCount();
     auto ends = [&](int slot) {
-        if (slot < 0 || slot >= m_nSlotCount) return std::pair<int, int>(-1, -1);
-        return std::pair<int, int>(m_slots[slot].GetStartIndex(), m_slots[slot].GetEndIndex());
+        if (slot < 0 || slot >= slotCount) return std::pair<int, int>(-1, -1);
+        return std::pair<int, int>(m_table[slot].GetStartIndex(), m_table[slot].GetEndIndex());
     };
-    int gap = n;
-    for (;;) {
-        gap = NextGap(gap);
-        int swaps = 0;
-        for (int j = 0; j < n - gap; ++j) {
-            const auto [s1, e1] = ends(a[j]);
-            const auto [s2, e2] = ends(a[j + gap]);
-            if (s1 < s2 || (s1 == s2 && e1 < e2)) {
-                std::swap(a[j], a[j + gap]);
-                ++swaps;
-            }
-        }
-        if (gap == 1 && swaps == 0) break;
-    }
+    CombSortSlots(a, slotCount, [&](int p, int q) {
+        const auto [s1, e1] = ends(p);
+        const auto [s2, e2] = ends(q);
+        return s1 < s2 || (s1 == s2 && e1 < e2);
+    });
 }
 
 void CLine::RemoveDuplicates(const std::vector<int>& a) {
-    const int n = std::min<long long>(m_nCount, static_cast<long long>(a.size()));
+    const int n = std::min<long long>(m_table.GetCount(), static_cast<long long>(a.size()));
     if (n > 0) {
         int k = 0;
         CLineZokusei kept = GetAt(a[0]);
@@ -233,54 +185,14 @@ void CLine::RemoveDuplicates(const std::vector<int>& a) {
             }
         }
     }
-    for (CLineZokusei& r : m_slots)
-        if (r.GetState() == 1) r.SetState(0);
-}
-
-int CLine::CountInUse() const {
-    int n = 0;
-    for (const CLineZokusei& r : m_slots)
-        if (r.GetState() >= 0) ++n;
-    return n;
-}
-
-void CLine::Serialize(CArchive& ar, unsigned nVersion) {
-    if (ar.IsStoring()) {
-        ar << static_cast<std::int32_t>(CountInUse()) << m_nSlotCount << m_nGrow;
-        for (int i = 0; i < m_nSlotCount; ++i) {
-            if (m_slots[i].GetState() < 0) continue;
-            ar << static_cast<std::int32_t>(i);
-            m_slots[i].Serialize(ar, nVersion);
-        }
-        return;
+    for (int i = 0; i < m_table.GetSlotCount(); ++i) {
+        if (m_table[i].GetState() != 1) continue;
+        CLineZokusei r = m_table[i];
+        r.SetState(0);
+        m_table.SetAt(i, r);
     }
-    std::int32_t count, slotCount, grow;
-    ar >> count >> slotCount >> grow;
-    CArchive::CheckRange(slotCount, 0, kMaxTableSlots, "slot count of the lines");
-    CArchive::CheckRange(grow, 1, kMaxTableSlots, "growth step of the lines");
-    // Smallest stored pair: slot, two point slots, state, (height type from 8 on),
-    // height, kind.
-    const std::size_t minPair = 4 + 4 + 4 + 4 + (nVersion > 7 ? 4 : 0) + 8 + 4;
-    ar.CheckCount(count, slotCount, minPair, "lines");
-
-    std::vector<CLineZokusei> slots(static_cast<std::size_t>(slotCount));
-    for (int k = 0; k < count; ++k) {
-        std::int32_t slot;
-        ar >> slot;
-        CArchive::CheckRange(slot, 0, slotCount - 1, "line slot");
-        if (slots[slot].GetState() >= 0)
-            throw ArchiveError("line slot " + std::to_string(slot) + " is stored twice");
-        CLineZokusei r;
-        r.Serialize(ar, nVersion);
-        if (r.GetState() < 0)
-            throw ArchiveError("line in slot " + std::to_string(slot) +
-                               " is stored with a free state");
-        slots[slot] = r;
-    }
-    m_nCount = count;
-    m_nSlotCount = slotCount;
-    m_nGrow = grow;
-    m_slots.swap(slots);
 }
+
+void CLine::Serialize(CArchive& ar, unsigned nVersion) { m_table.Serialize(ar, nVersion); }
 
 }  // namespace wv

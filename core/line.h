@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/point.h"
+#include "core/slot_table.h"
 #include "platform/archive.h"
 
 #include <vector>
@@ -59,18 +60,21 @@ private:
 };
 
 class CLine {
+    struct SlotRules;
+    using Table = SlotTable<CLineZokusei, SlotRules>;
+
 public:
-    static constexpr int kInitialSlots = 5000;
-    static constexpr int kInitialGrow = 1000;
+    static constexpr int kInitialSlots = Table::kInitialSlots;
+    static constexpr int kInitialGrow = Table::kInitialGrow;
 
     CLine();
 
     // Back to the state of a new table: no lines, 5000 free slots.
     void RemoveAll();
 
-    int GetCount() const { return m_nCount; }
-    int GetSlotCount() const { return m_nSlotCount; }
-    int GetGrow() const { return m_nGrow; }
+    int GetCount() const { return m_table.GetCount(); }
+    int GetSlotCount() const { return m_table.GetSlotCount(); }
+    int GetGrow() const { return m_table.GetGrow(); }
 
     // Copy of the record in a slot; a default (free) record for a slot that does not exist.
     CLineZokusei GetAt(int slot) const;
@@ -121,14 +125,9 @@ public:
     void Serialize(CArchive& ar, unsigned nVersion);
 
 private:
-    void Reset();
-    int CountInUse() const;
     int FindNearestAdmitted(double x, double y, int filter) const;
 
-    int m_nCount;
-    int m_nSlotCount;
-    int m_nGrow;
-    std::vector<CLineZokusei> m_slots;
+    Table m_table;
 };
 
 // The lines of the open project.

@@ -1,6 +1,7 @@
 #include "core/sansyutu.h"
 
-#include <cmath>
+#include "core/slot_table.h"
+
 #include <cstdint>
 #include <string>
 
@@ -9,8 +10,11 @@ namespace wv {
 CSansyutu g_calcPoints;
 
 namespace {
-constexpr double kFarSquared = 999999999.999;
-}
+
+// Free slots keep their name and last position, so the flag alone tells them apart.
+bool InUse(const CSansyutuZokusei& r) { return r.GetUse() != 0; }
+
+}  // namespace
 
 // --- CSansyutuZokusei ---
 
@@ -65,35 +69,11 @@ void CSansyutu::RemoveAt(int slot) {
 }
 
 int CSansyutu::HitTest(double x, double y, double tolerance) const {
-    double best = kFarSquared;
-    int found = -1;
-    for (int i = 0; i < GetSize(); ++i) {
-        if (m_items[i].GetUse() == 0) continue;
-        const CPointD p = m_items[i].GetPos();
-        if (std::fabs(p.m_dX - x) > tolerance || std::fabs(p.m_dY - y) > tolerance) continue;
-        const double d2 = (p.m_dX - x) * (p.m_dX - x) + (p.m_dY - y) * (p.m_dY - y);
-        if (d2 < best) {
-            best = d2;
-            found = i;
-        }
-    }
-    if (std::sqrt(best) >= tolerance) return -1;
-    return found;
+    return HitTestPoints(m_items, InUse, x, y, tolerance);
 }
 
 int CSansyutu::FindNearest(double x, double y) const {
-    double best = kFarSquared;
-    int found = -1;
-    for (int i = 0; i < GetSize(); ++i) {
-        if (m_items[i].GetUse() == 0) continue;
-        const CPointD p = m_items[i].GetPos();
-        const double d2 = (p.m_dX - x) * (p.m_dX - x) + (p.m_dY - y) * (p.m_dY - y);
-        if (d2 < best) {
-            best = d2;
-            found = i;
-        }
-    }
-    return found;
+    return FindNearestPoint(m_items, InUse, x, y);
 }
 
 void CSansyutu::Serialize(CArchive& ar, unsigned nVersion) {

@@ -1,33 +1,11 @@
 #include "core/sokuten.h"
 
-#include "core/table_limits.h"
-
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
-#include <new>
-#include <string>
 
 namespace wv {
 
 CSokuten g_surveyPoints;
-
-namespace {
-
-// Squared distance that every nearest-point search starts from: a point 31622.78 m or
-// more away is never found.
-constexpr double kFarSquared = 999999999.999;
-
-// Comb-sort gap sequence shared by the slot sorts: shrink by 1.3, never below 1, and skip
-// 9 and 10, which sort noticeably worse than 11.
-int NextGap(int gap) {
-    gap = static_cast<int>(gap / 1.3);
-    if (gap < 1) gap = 1;
-    if (gap == 9 || gap == 10) gap = 11;
-    return gap;
-}
-
-}  // namespace
 
 // --- CSokutenZokusei ---
 
@@ -64,37 +42,36 @@ void CSokutenZokusei::Serialize(CArchive& ar, unsigned nVersion) {
 
 // --- CSokuten ---
 
-CSokuten::CSokuten() { Reset(); }
+struct CSokuten::SlotRules {
+    static bool InUse(const CSokutenZokusei& r) { return r.GetId() >= 0; }
+    static void Free(CSokutenZokusei& r) {
+        r.SetId(-1);
+        r.SetPos(kUnsetCoord, kUnsetCoord);
+        r.ClearLines();
+    }
+    // Smallest stored pair: slot, position, state, link count (and the height from 6 on).
+    static std::size_t MinStoredPair(unsigned nVersion) {
+        return 4 + 16 + 4 + 4 + (nVersion > 5 ? 8 : 0);
+    }
+    static constexpr const char* kName = "survey point";
+    static constexpr const char* kNames = "survey points";
+};
 
-void CSokuten::Reset() {
-    m_nCount = 0;
-    m_nSlotCount = kInitialSlots;
-    m_nGrow = kInitialGrow;
-    m_slots.assign(kInitialSlots, CSokutenZokusei());
+CSokuten::CSokuten() { ResetExtent(); }
+
+void CSokuten::ResetExtent() {
     m_ptExtent1 = CPointD(-999999.999, -999999.999);
     m_ptExtent2 = CPointD(999999.999, 999999.999);
 }
 
 void CSokuten::RemoveAll() {
-    // Release the old array before the fresh one is made, as a reset after a big project
-    // should not need both at once.
-    std::vector<CSokutenZokusei>().swap(m_slots);
-    Reset();
+    m_table.RemoveAll();
+    ResetExtent();
 }
 
-CSokutenZokusei CSokuten::GetAt(int slot) const {
-    if (slot < 0 || slot >= m_nSlotCount) return CSokutenZokusei();
-    return m_slots[slot];
-}
+CSokutenZokusei CSokuten::GetAt(int slot) const { return m_table.GetAt(slot); }
 
-bool CSokuten::SetAt(int slot, CSokutenZokusei record) {
-    if (slot < 0 || slot >= m_nSlotCount) return false;
-    const bool wasInUse = m_slots[slot].GetId() >= 0;
-    const bool nowInUse = record.GetId() >= 0;
-    m_nCount += static_cast<int>(nowInUse) - static_cast<int>(wasInUse);
-    m_slots[slot] = record;
-    return true;
-}
+bool CSokuten::SetAt(int slot, CSokutenZokusei record) { return m_table.SetAt(slot, record); }
 
 int CSokuten::Add(double x, double y, int state) { return AddFromWithDepth(0, x, y, 0.0, state); }
 
@@ -103,110 +80,48 @@ int CSokuten::AddFrom(int startSlot, double x, double y, int state) {
 }
 
 int CSokuten::AddFromWithDepth(int startSlot, double x, double y, double height, int state) {
-    int slot = startSlot < 0 ? 0 : startSlot;
-    while (slot < m_nSlotCount && m_slots[slot].GetId() >= 0) ++slot;
-    if (slot >= m_nSlotCount) {
-        slot = m_nSlotCount;
-        // Growing fails only when the slot count would overflow, which no memory could
-        // hold: treat it as the allocation failure it stands for.
-        if (!Grow()) throw std::bad_alloc();
-    }
     CSokutenZokusei r;
     r.SetPos(x, y);
     r.SetId(state);
     r.SetDepth(height);
-    m_slots[slot] = r;
-    if (state >= 0) ++m_nCount;
-    return slot;
+    return m_table.Insert(startSlot, r);
 }
 
-bool CSokuten::RemoveAt(int slot) {
-    if (slot < 0 || slot >= m_nSlotCount) return false;
-    CSokutenZokusei& r = m_slots[slot];
-    // Freeing a free slot again must not lower the count, or the file written next
-    // would announce fewer points than it holds.
-    if (r.GetId() < 0) return false;
-    r.SetId(-1);
-    r.SetPos(kUnsetCoord, kUnsetCoord);
-    r.ClearLines();
-    --m_nCount;
-    return true;
-}
+bool CSokuten::RemoveAt(int slot) { return m_table.RemoveAt(slot); }
 
-bool CSokuten::Grow() {
-    const long long newCount = static_cast<long long>(m_nSlotCount) + m_nGrow;
-    if (newCount < 1 || newCount <= m_nSlotCount || newCount > INT32_MAX) return false;
-    m_slots.resize(static_cast<std::size_t>(newCount));
-    m_nSlotCount = static_cast<int>(newCount);
-    return true;
-}
+bool CSokuten::Grow() { return m_table.Grow(); }
 
 int CSokuten::HitTest(double x, double y, double tolerance) const {
-    double best = kFarSquared;
-    int found = -1;
-    for (int i = 0; i < m_nSlotCount; ++i) {
-        const CSokutenZokusei& r = m_slots[i];
-        if (r.GetId() < 0) continue;
-        const CPointD p = r.GetPos();
-        // The square box is only a cheap pre-filter; the pick itself is by distance.
-        if (std::fabs(p.m_dX - x) > tolerance || std::fabs(p.m_dY - y) > tolerance) continue;
-        const double d2 = (p.m_dX - x) * (p.m_dX - x) + (p.m_dY - y) * (p.m_dY - y);
-        if (d2 < best) {
-            best = d2;
-            found = i;
-        }
-    }
-    if (std::sqrt(best) >= tolerance) return -1;
-    return found;
+    return HitTestPoints(m_table.Records(), SlotRules::InUse, x, y, tolerance);
 }
 
 int CSokuten::FindNearest(double x, double y) const {
-    double best = kFarSquared;
-    int found = -1;
-    for (int i = 0; i < m_nSlotCount; ++i) {
-        const CSokutenZokusei& r = m_slots[i];
-        if (r.GetId() < 0) continue;
-        const CPointD p = r.GetPos();
-        const double d2 = (p.m_dX - x) * (p.m_dX - x) + (p.m_dY - y) * (p.m_dY - y);
-        if (d2 < best) {
-            best = d2;
-            found = i;
-        }
-    }
-    return found;
+    return FindNearestPoint(m_table.Records(), SlotRules::InUse, x, y);
 }
 
 void CSokuten::SortByX(std::vector<int>& a) const {
-    const int n = std::min<long long>(m_nSlotCount, static_cast<long long>(a.size()));
+    const int slotCount = m_table.GetSlotCount();
     auto xOf = [&](int slot) {
-        return (slot >= 0 && slot < m_nSlotCount) ? m_slots[slot].GetPos().m_dX : kUnsetCoord;
+        return (slot >= 0 && slot < slotCount) ? m_table[slot].GetPos().m_dX : kUnsetCoord;
     };
-    int gap = n;
-    for (;;) {
-        gap = NextGap(gap);
-        int swaps = 0;
-        for (int j = 0; j < n - gap; ++j) {
-            const double px = xOf(a[j]);
-            const double qx = xOf(a[j + gap]);
-            if (px >= qx && px - qx >= 1e-10) {
-                std::swap(a[j], a[j + gap]);
-                ++swaps;
-            }
-        }
-        if (gap == 1 && swaps == 0) break;
-    }
+    CombSortSlots(a, slotCount, [&](int p, int q) {
+        const double px = xOf(p);
+        const double qx = xOf(q);
+        return px >= qx && px - qx >= 1e-10;
+    });
 }
 
 int CSokuten::FindNearSorted(int& start, int& insert, double x, double y,
                              const std::vector<int>& a) const {
-    const int n = std::min<long long>(m_nCount, static_cast<long long>(a.size()));
+    const int n = std::min<long long>(m_table.GetCount(), static_cast<long long>(a.size()));
     if (start < 0) start = 0;
     auto posOf = [&](int slot) {
-        return (slot >= 0 && slot < m_nSlotCount) ? m_slots[slot].GetPos() : CPointD::Unset();
+        return (slot >= 0 && slot < m_table.GetSlotCount()) ? m_table[slot].GetPos()
+                                                            : CPointD::Unset();
     };
     while (start < n && x - 0.1001 > posOf(a[start]).m_dX) ++start;
     insert = start;
-    double best = kFarSquared;
+    double best = kFarPointSquared;
     int found = -1;
     for (int i = start; i < n; ++i) {
         const CPointD p = posOf(a[i]);
@@ -224,52 +139,6 @@ int CSokuten::FindNearSorted(int& start, int& insert, double x, double y,
     return found;
 }
 
-int CSokuten::CountInUse() const {
-    int n = 0;
-    for (const CSokutenZokusei& r : m_slots)
-        if (r.GetId() >= 0) ++n;
-    return n;
-}
-
-void CSokuten::Serialize(CArchive& ar, unsigned nVersion) {
-    if (ar.IsStoring()) {
-        // The count written is the number of records that follow, whatever a caller did
-        // to the live count, so that the file always reads back.
-        ar << static_cast<std::int32_t>(CountInUse()) << m_nSlotCount << m_nGrow;
-        for (int i = 0; i < m_nSlotCount; ++i) {
-            if (m_slots[i].GetId() < 0) continue;
-            ar << static_cast<std::int32_t>(i);
-            m_slots[i].Serialize(ar, nVersion);
-        }
-        return;
-    }
-    std::int32_t count, slotCount, grow;
-    ar >> count >> slotCount >> grow;
-    CArchive::CheckRange(slotCount, 0, kMaxTableSlots, "slot count of the survey points");
-    CArchive::CheckRange(grow, 1, kMaxTableSlots, "growth step of the survey points");
-    // Smallest stored pair: slot, position, state, link count (and the height from 6 on).
-    const std::size_t minPair = 4 + 16 + 4 + 4 + (nVersion > 5 ? 8 : 0);
-    ar.CheckCount(count, slotCount, minPair, "survey points");
-
-    std::vector<CSokutenZokusei> slots(static_cast<std::size_t>(slotCount));
-    for (int k = 0; k < count; ++k) {
-        std::int32_t slot;
-        ar >> slot;
-        CArchive::CheckRange(slot, 0, slotCount - 1, "survey point slot");
-        if (slots[slot].GetId() >= 0)
-            throw ArchiveError("survey point slot " + std::to_string(slot) + " is stored twice");
-        CSokutenZokusei r;
-        r.Serialize(ar, nVersion);
-        // Only points in use are written; a free state here would make the count lie.
-        if (r.GetId() < 0)
-            throw ArchiveError("survey point in slot " + std::to_string(slot) +
-                               " is stored with a free state");
-        slots[slot] = r;
-    }
-    m_nCount = count;
-    m_nSlotCount = slotCount;
-    m_nGrow = grow;
-    m_slots.swap(slots);
-}
+void CSokuten::Serialize(CArchive& ar, unsigned nVersion) { m_table.Serialize(ar, nVersion); }
 
 }  // namespace wv

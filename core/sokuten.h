@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/point.h"
+#include "core/slot_table.h"
 #include "platform/archive.h"
 
 #include <array>
@@ -47,18 +48,21 @@ private:
 };
 
 class CSokuten {
+    struct SlotRules;
+    using Table = SlotTable<CSokutenZokusei, SlotRules>;
+
 public:
-    static constexpr int kInitialSlots = 5000;
-    static constexpr int kInitialGrow = 1000;
+    static constexpr int kInitialSlots = Table::kInitialSlots;
+    static constexpr int kInitialGrow = Table::kInitialGrow;
 
     CSokuten();
 
     // Back to the state of a new table: no points, 5000 free slots, extent reset.
     void RemoveAll();
 
-    int GetCount() const { return m_nCount; }
-    int GetSlotCount() const { return m_nSlotCount; }
-    int GetGrow() const { return m_nGrow; }
+    int GetCount() const { return m_table.GetCount(); }
+    int GetSlotCount() const { return m_table.GetSlotCount(); }
+    int GetGrow() const { return m_table.GetGrow(); }
 
     // Copy of the record in a slot; a default (free) record for a slot that does not exist.
     CSokutenZokusei GetAt(int slot) const;
@@ -112,13 +116,9 @@ public:
     void Serialize(CArchive& ar, unsigned nVersion);
 
 private:
-    void Reset();
-    int CountInUse() const;
+    void ResetExtent();
 
-    int m_nCount;
-    int m_nSlotCount;
-    int m_nGrow;
-    std::vector<CSokutenZokusei> m_slots;
+    Table m_table;
     CPointD m_ptExtent1;
     CPointD m_ptExtent2;
 };
