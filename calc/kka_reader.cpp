@@ -98,7 +98,9 @@ KkaResult ReadKkaText(const std::string& text, const KkaExpectation& run) {
         // The solver measures its direction from the march axis towards the lateral one;
         // taking it from the side's offset turns it into the mesh frame.
         float direction = offset - static_cast<float>(values[kFieldDirection - 1]);
-        if (direction > 359.99999f) direction -= 360.0f;
+        // Compared as a double: the float nearest 359.99999 is 360 itself, and a wave
+        // straight along the march from the top must come out as 0, not 360.
+        if (static_cast<double>(direction) > 359.99999) direction -= 360.0f;
         c.direction = direction;
     }
     result.ok = true;

@@ -174,6 +174,15 @@ TEST_F(LoaderTest, DirectionIsNotBroughtAboveZero) {
     EXPECT_FLOAT_EQ(doc.m_mesh.GetAt(doc.m_mesh.GetNodeIndex(0, 0)).GetDirection(), -510.0f);
 }
 
+// A wave straight along the march axis from the top row: 360 - 0 is above 359.99999 and
+// comes out as 0.
+TEST_F(LoaderTest, DirectionOfAFullTurnComesBackAsZero) {
+    doc.m_nRunOrientation = 0;
+    WriteKka(0, -1, 0.0, 0.0);
+    ASSERT_EQ(LoadCalcResults(doc, view, frame), kResultsLoaded);
+    for (int i = 0; i < doc.m_mesh.GetCount(); ++i) EXPECT_EQ(doc.m_mesh.GetAt(i).GetDirection(), 0.0f) << i;
+}
+
 TEST_F(LoaderTest, LoadedResultsAreSavedBeforeTheResultFileGoes) {
     roadtest::WriteAll(doc.SideFile("DEC"), "\"\"\r\n");
     view.m_bResultListOpen = 1;
