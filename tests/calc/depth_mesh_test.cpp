@@ -302,6 +302,37 @@ TEST_P(CalcDepthTest, OpenChainThroughOneSideClosesOnTheBlocksSide) {
     }
 }
 
+// A reference point lying on the shore line itself counts as lying on its left: the
+// shore runs east, so the north side is land.
+TEST_P(CalcDepthTest, ReferencePointOnTheLineTakesItsLeftSide) {
+    Area a;
+    test::Ln(MPt(a, -203.7, -5.0, 0.0), MPt(a, 241.3, -5.0, 0.0), kLineDepth, 0, -4.0);
+    test::Ln(MPt(a, -203.7, 45.0, 0.0), MPt(a, 241.3, 45.0, 0.0), kLineDepth, 0, -4.0);
+    test::Chain({MPt(a, -30, 25, 1), MPt(a, 20, 25, 1), MPt(a, 70, 25, 1)}, kLineTerrain);
+    const CPointD ref = a.World(15, 25);
+    g_blocks.Add(ref.m_dX, ref.m_dY);
+    ASSERT_EQ(Run(a, 0.0), 0);
+    for (int r = 0; r < 5; ++r)
+        for (int c = 0; c < 5; ++c) EXPECT_EQ(std::isnan(NodeDepth(doc, r, c)), r >= 3) << r << "," << c;
+}
+
+// A closed ring that reaches beyond the area is the outline as it is; the nodes inside
+// it within the area become land.
+TEST_P(CalcDepthTest, RingPartlyOutsideTheAreaIsStillTheOutline) {
+    Area a;
+    a.cols = a.rows = 7;
+    test::Ln(MPt(a, -203.7, -5.0, 0.0), MPt(a, 241.3, -5.0, 0.0), kLineDepth, 0, -4.0);
+    test::Ln(MPt(a, -203.7, 65.0, 0.0), MPt(a, 241.3, 65.0, 0.0), kLineDepth, 0, -4.0);
+    test::Chain({MPt(a, -12, 12, -4), MPt(a, 38, 12, -4), MPt(a, 38, 38, -4), MPt(a, -12, 38, -4)}, kLineTerrain, true);
+    const CPointD ref = a.World(25, 27);
+    g_blocks.Add(ref.m_dX, ref.m_dY);
+    ASSERT_EQ(Run(a, 0.0), 0);
+    EXPECT_EQ(doc.m_blkXY.GetPointCount(0), 5);
+    for (int r = 0; r < 7; ++r)
+        for (int c = 0; c < 7; ++c)
+            EXPECT_EQ(std::isnan(NodeDepth(doc, r, c)), r >= 2 && r <= 3 && c <= 3) << r << "," << c;
+}
+
 TEST_P(CalcDepthTest, BlockWithoutTerrainLinesMarksNothing) {
     Area a;
     SlopeLines(a, -2.0, -12.0);
