@@ -30,9 +30,12 @@ bool IsCalcRunGoingOn(const std::string& docPath, std::string* title) {
     const CalcRunName name = CalcRunNameOf(docPath);
     if (title) *title = name.title;
     if (CCalThreads::IsRunningFor(name.folder, name.title)) return true;
-    // The flag names the run by its title alone.
+    // The flag names the run by the first word of its title, so a title with a blank is
+    // matched by that word: refusing to load another document's results while it runs
+    // is safer than loading a result file that is still being written.
     std::string running;
-    return ReadBusyFlag(&running) == BusyFlag::Busy && running == name.title;
+    const std::string firstWord = name.title.substr(0, name.title.find_first_of(" \t"));
+    return ReadBusyFlag(&running) == BusyFlag::Busy && running == firstWord;
 }
 
 BusyFlag ReadBusyFlag(std::string* runningTitle) {

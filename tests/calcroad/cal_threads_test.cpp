@@ -200,6 +200,9 @@ TEST(CalcRunFiles, BusyFlagAsTheProgramsWriteIt) {
     roadtest::WriteAll(StartFolderFile("CALC.DAT"), "  1\r\n" + Utf8ToCp932("湾 2号") + "\r\n");
     EXPECT_EQ(ReadBusyFlag(&title), BusyFlag::Busy);
     EXPECT_EQ(title, "湾");
+    // A document whose title holds a blank is still recognised as the one running.
+    EXPECT_TRUE(IsCalcRunGoingOn("/data/湾 2号.TYD"));
+    EXPECT_FALSE(IsCalcRunGoingOn("/data/湾2号.TYD"));
     roadtest::WriteAll(StartFolderFile("CALC.DAT"), "1\r\n\r\n");
     EXPECT_EQ(ReadBusyFlag(&title), BusyFlag::Busy);
     EXPECT_EQ(title, "");
