@@ -4,6 +4,7 @@
 #include "calc_test_util.h"
 #include "calcdoc/tyd_doc.h"
 #include "platform/ui_service.h"
+#include "tests/calcdoc/calcdoc_test_util.h"
 
 #include <gtest/gtest.h>
 
@@ -30,21 +31,10 @@ protected:
     // A mesh of a 2 x 2 area with results, triangles, outlines and contours, as a
     // finished calculation leaves it.
     void FillDerivedData() {
+        roadtest::SetMesh(doc, 2, 2, {3.0, 4.0, 5.0, 6.0}, 25.0);
         CDigitalMap& m = doc.m_mesh;
-        m.SetMeshCountX(2);
-        m.SetMeshCountY(2);
-        m.AllocNodeIndex();
-        m.SetMeshSize(25.0);
-        m.SetCount(4);
-        m.AllocValues();
-        m.AllocDepthFlag();
-        m.AllocHeightFlag();
-        m.AllocDirFlag();
-        m.AllocVectorFlag();
         for (int i = 0; i < 4; ++i) {
-            m.SetNodeIndex(i / 2, i % 2, i);
-            CCalValue v;
-            v.SetDepth(3.0f + i);
+            CCalValue v = m.GetAt(i);
             v.SetHeightRatio(0.8f);
             v.SetEquivRatio(0.7f);
             v.SetDirection(12.0f);
@@ -54,7 +44,6 @@ protected:
             m.SetDirFlag(i, 2);
             m.SetVectorFlag(i, 1);
         }
-        m.CalcDepthRange();
         m.SetMaxHeightRatio(0.9f);
         m.SetWaveHeight(2.0);
         m.SetBaseLevel(1.5);
@@ -100,6 +89,16 @@ protected:
             view.m_pCalcPtValue[i] = 1.25;
             view.m_pCalcPtDir[i] = 45.0f;
         }
+    }
+
+    // Depth lines at y = -5 (height -2) and y = 45 (-12) over the default area, which the
+    // document takes.
+    Area SlopeArea() {
+        Area a;
+        test::Ln(MPt(a, -203.7, -5.0, 0.0), MPt(a, 241.3, -5.0, 0.0), kLineDepth, 0, -2.0);
+        test::Ln(MPt(a, -203.7, 45.0, 0.0), MPt(a, 241.3, 45.0, 0.0), kLineDepth, 0, -12.0);
+        a.ApplyTo(doc);
+        return a;
     }
 
     std::string folder;
@@ -213,11 +212,8 @@ TEST_F(CalcDocTest, ClearWaveResultsResetsResultsButKeepsDepths) {
     EXPECT_EQ(doc.m_contGroup.GetCapacity(), 0);
     EXPECT_EQ(doc.m_contGroup.GetGrowBy(), 0);
     // All ten output points, whether in use or not.
-    ASSERT_EQ(view.m_pCalcPtValue.size(), 10u);
-    for (std::size_t i = 0; i < 10; ++i) {
-        EXPECT_EQ(view.m_pCalcPtValue[i], 99999999.999);
-        EXPECT_EQ(view.m_pCalcPtDir[i], 999.0f);
-    }
+    EXPECT_EQ(view.m_pCalcPtValue, std::vector<double>(10, 99999999.999));
+    EXPECT_EQ(view.m_pCalcPtDir, std::vector<float>(10, 999.0f));
     EXPECT_EQ(view.refreshes, 1);
     EXPECT_EQ(doc.m_info.m_nCalcState, kCalcResults);  // the state is the caller's
 }
@@ -276,15 +272,12 @@ TEST_F(CalcDocTest, DepthCommandAsksFirst) {
 }
 
 TEST_F(CalcDocTest, DepthCommandComputesAndMovesToStateOne) {
-    Area a;
-    test::Ln(MPt(a, -203.7, -5.0, 0.0), MPt(a, 241.3, -5.0, 0.0), kLineDepth, 0, -2.0);
-    test::Ln(MPt(a, -203.7, 45.0, 0.0), MPt(a, 241.3, 45.0, 0.0), kLineDepth, 0, -12.0);
+    const Area a = SlopeArea();
     // An auxiliary line ending where a terrain line does: the rebuilt links list only
     // the terrain line.
     const int p = MPt(a, 100, 100, 0), q = MPt(a, 120, 100, 0), r = MPt(a, 100, 130, 0);
     const int terrain = test::Ln(p, q, kLineTerrain);
     test::Ln(p, r, kLineAuxiliary);
-    a.ApplyTo(doc);
     view.SetMouseMode(105);
     Touch(folder + "bay.DEC");
     Touch(folder + "bay.YNO");
@@ -303,10 +296,7 @@ TEST_F(CalcDocTest, DepthCommandComputesAndMovesToStateOne) {
 }
 
 TEST_F(CalcDocTest, CancelledDepthCommandLeavesStateZeroAndTheBatchInput) {
-    Area a;
-    test::Ln(MPt(a, -203.7, -5.0, 0.0), MPt(a, 241.3, -5.0, 0.0), kLineDepth, 0, -2.0);
-    test::Ln(MPt(a, -203.7, 45.0, 0.0), MPt(a, 241.3, 45.0, 0.0), kLineDepth, 0, -12.0);
-    a.ApplyTo(doc);
+    const Area a = SlopeArea();
     doc.m_info.m_nCalcState = kCalcResults;
     Touch(folder + "bay.DEC");
     test::ScriptedProgress cancelling({10});
@@ -322,12 +312,9 @@ TEST_F(CalcDocTest, CancelledDepthCommandLeavesStateZeroAndTheBatchInput) {
 }
 
 TEST_F(CalcDocTest, DepthCommandReportsBlocksLeftAsSea) {
-    Area a;
-    test::Ln(MPt(a, -203.7, -5.0, 0.0), MPt(a, 241.3, -5.0, 0.0), kLineDepth, 0, -2.0);
-    test::Ln(MPt(a, -203.7, 45.0, 0.0), MPt(a, 241.3, 45.0, 0.0), kLineDepth, 0, -12.0);
+    const Area a = SlopeArea();
     test::Chain({MPt(a, -30, 25, 1), MPt(a, 20, 25, 1)}, kLineTerrain);
     g_blocks.Add(0.0, 35.0);
-    a.ApplyTo(doc);
     ASSERT_EQ(doc.OnCalcDepth(view, a.Frame()), 0);
     const auto msgs = ui.Messages();
     ASSERT_EQ(msgs.size(), 2u);

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <regex>
 #include <sstream>
 
@@ -39,11 +40,38 @@ protected:
         return CalcMeshDepth(view, area.Frame(scale), options, &report);
     }
 
-    // Two depth lines along the rows, at y = -5 (height h1) and y = 45 (h2), long enough
+    // Two depth lines along the rows, at y = -5 (height h1) and y = yTop (h2), long enough
     // for every grid line through the area to cross both.
-    void SlopeLines(const Area& a, double h1, double h2) {
-        test::Ln(MPt(a, -203.7, -5.0, 0.0), MPt(a, 241.3, -5.0, 0.0), kLineDepth, 0, h1);
-        test::Ln(MPt(a, -203.7, 45.0, 0.0), MPt(a, 241.3, 45.0, 0.0), kLineDepth, 0, h2);
+    void SlopeLines(const Area& a, double h1, double h2, double yTop = 45.0, double yBottom = -5.0) {
+        test::Ln(MPt(a, -203.7, yBottom, 0.0), MPt(a, 241.3, yBottom, 0.0), kLineDepth, 0, h1);
+        test::Ln(MPt(a, -203.7, yTop, 0.0), MPt(a, 241.3, yTop, 0.0), kLineDepth, 0, h2);
+    }
+    // Water 4 m deep everywhere between the lines: without a block every node would be sea.
+    void FlatSea(const Area& a, double yTop, double yBottom = -5.0) { SlopeLines(a, -4.0, -4.0, yTop, yBottom); }
+    void Block(const Area& a, double mx, double my) {
+        const CPointD ref = a.World(mx, my);
+        g_blocks.Add(ref.m_dX, ref.m_dY);
+    }
+    // The project of the phase tests: the slope, a ring round (12..28, 12..28), a block in it.
+    void RingProject(const Area& a) {
+        SlopeLines(a, -2.0, -12.0);
+        test::Chain({MPt(a, 12, 12, -4), MPt(a, 28, 12, -4), MPt(a, 28, 28, -4), MPt(a, 12, 28, -4)}, kLineTerrain,
+                    true);
+        Block(a, 20, 20);
+    }
+
+    // The plane of SlopeLines(-2, -12) falls 0.2 per metre northwards: the node on row r
+    // (y = 10 r) lies 3 + 2r below the tide level 0.
+    void ExpectSlope(const Area& a, const std::string& tag = "") {
+        for (int r = 0; r < a.rows; ++r)
+            for (int c = 0; c < a.cols; ++c)
+                EXPECT_NEAR(NodeDepth(doc, r, c), 3.0 + 2.0 * r, 1e-4) << tag << r << "," << c;
+    }
+    // Land exactly at the nodes where land(r, c) holds.
+    void ExpectLand(const Area& a, const std::function<bool(int, int)>& land, const std::string& tag = "") {
+        for (int r = 0; r < a.rows; ++r)
+            for (int c = 0; c < a.cols; ++c)
+                EXPECT_EQ(std::isnan(NodeDepth(doc, r, c)), land(r, c)) << tag << r << "," << c;
     }
 
     test::TestDoc doc;
@@ -52,8 +80,7 @@ protected:
     test::ScriptedProgress progress;
 };
 
-// Heights -2 at y = -5 and -12 at y = 45: a plane falling 0.2 per metre northwards, so
-// the node on row r (y = 10 r) lies 3 + 2r below the tide level 0.
+// Heights -2 at y = -5 and -12 at y = 45: a plane.
 TEST_P(CalcDepthTest, PlaneSlopeBetweenTwoDepthLines) {
     Area a;
     SlopeLines(a, -2.0, -12.0);
@@ -61,8 +88,7 @@ TEST_P(CalcDepthTest, PlaneSlopeBetweenTwoDepthLines) {
     EXPECT_EQ(doc.m_mesh.GetCount(), 25);
     EXPECT_EQ(doc.m_mesh.GetBaseLevel(), 0.0);
     EXPECT_EQ(doc.m_mesh.GetMeshSize(), 10.0);
-    for (int r = 0; r < 5; ++r)
-        for (int c = 0; c < 5; ++c) EXPECT_NEAR(NodeDepth(doc, r, c), 3.0 + 2.0 * r, 1e-4) << r << "," << c;
+    ExpectSlope(a);
     EXPECT_NEAR(doc.m_mesh.GetMinDepth(), 3.0, 1e-4);
     EXPECT_NEAR(doc.m_mesh.GetMaxDepth(), 11.0, 1e-4);
     // Sea nodes numbered row by row from the origin row.
@@ -85,9 +111,7 @@ TEST_P(CalcDepthTest, RotatedAreasGiveTheSameDepths) {
         a.angle = angle;
         SlopeLines(a, -2.0, -12.0);
         ASSERT_EQ(Run(a, 0.0, angle > 100.0 ? 2.5 : 0.4), 0) << angle;
-        for (int r = 0; r < 5; ++r)
-            for (int c = 0; c < 5; ++c)
-                ASSERT_NEAR(NodeDepth(doc, r, c), 3.0 + 2.0 * r, 1e-4) << angle << ": " << r << "," << c;
+        ExpectSlope(a, std::to_string(angle) + ": ");
     }
 }
 
@@ -97,24 +121,22 @@ TEST_P(CalcDepthTest, TerrainLineHeightsVaryLinearlyAlongTheLine) {
     Area a;
     for (double x : {-5.0, 45.0}) test::Ln(MPt(a, x, -5.0, -2.0), MPt(a, x, 45.0, -12.0), kLineTerrain);
     ASSERT_EQ(Run(a, 0.0), 0);
-    for (int r = 0; r < 5; ++r)
-        for (int c = 0; c < 5; ++c) EXPECT_NEAR(NodeDepth(doc, r, c), 3.0 + 2.0 * r, 1e-4) << r << "," << c;
+    ExpectSlope(a);
 }
 
-TEST(CalcCrossings, HalfwayAlongALineTakesHalfTheHeightDifference) {
+// Halfway and a quarter of the way from the start of a terrain line rising from 0 to 10.
+TEST(CalcCrossings, TerrainLineHeightInProportionToTheDistance) {
     DepthLine line;
     line.kind = kLineTerrain;
     line.startHeight = 0.0;
     line.endHeight = 10.0;
-    GridLineCrossings out;
-    AddLineCrossings(line, 0.0, 0.0, 10.0, 10.0, 5.0, out);
-    ASSERT_EQ(out.Count(), 1);
-    EXPECT_DOUBLE_EQ(out.pos[0], 5.0);
-    EXPECT_DOUBLE_EQ(out.val[0], 5.0);
-    // A quarter of the way from the start.
-    out = GridLineCrossings();
-    AddLineCrossings(line, 0.0, 0.0, 10.0, 10.0, 2.5, out);
-    EXPECT_DOUBLE_EQ(out.val[0], 2.5);
+    for (double y : {5.0, 2.5}) {
+        GridLineCrossings out;
+        AddLineCrossings(line, 0.0, 0.0, 10.0, 10.0, y, out);
+        ASSERT_EQ(out.Count(), 1) << y;
+        EXPECT_DOUBLE_EQ(out.pos[0], y);
+        EXPECT_DOUBLE_EQ(out.val[0], y);
+    }
 }
 
 TEST(CalcCrossings, EndsOnTheGridLineAndNarrowLines) {
@@ -228,12 +250,10 @@ TEST_P(CalcDepthTest, BlockInsideARingIsLand) {
         Area a;
         a.cols = a.rows = 7;
         a.angle = angle;
-        test::Ln(MPt(a, -203.7, -5.0, 0.0), MPt(a, 241.3, -5.0, 0.0), kLineDepth, 0, -4.0);
-        test::Ln(MPt(a, -203.7, 65.0, 0.0), MPt(a, 241.3, 65.0, 0.0), kLineDepth, 0, -4.0);
+        FlatSea(a, 65.0);
         const std::vector<int> ring = {MPt(a, 12, 12, -4), MPt(a, 38, 12, -4), MPt(a, 38, 38, -4), MPt(a, 12, 38, -4)};
         test::Chain(ring, kLineTerrain, true);
-        const CPointD ref = a.World(25, 27);
-        g_blocks.Add(ref.m_dX, ref.m_dY);
+        Block(a, 25, 27);
         ASSERT_EQ(Run(a, 0.0), 0);
         for (int r = 0; r < 7; ++r)
             for (int c = 0; c < 7; ++c) {
@@ -262,17 +282,12 @@ TEST_P(CalcDepthTest, BlockInsideARingIsLand) {
 // A single terrain line across the area at y = 25 with the block on its north side:
 // rows 3 and 4 are land, the top border row included.
 TEST_P(CalcDepthTest, BlockBesideALineAcrossTheAreaTakesTheBorder) {
-    // Without the block every node would be sea: the depth lines reach all of them.
     Area a;
-    test::Ln(MPt(a, -203.7, -5.0, 0.0), MPt(a, 241.3, -5.0, 0.0), kLineDepth, 0, -4.0);
-    test::Ln(MPt(a, -203.7, 45.0, 0.0), MPt(a, 241.3, 45.0, 0.0), kLineDepth, 0, -4.0);
-    const std::vector<int> shore = {MPt(a, -30, 25, 1), MPt(a, 20, 25, 1), MPt(a, 70, 25, 1)};
-    test::Chain(shore, kLineTerrain);
-    const CPointD ref = a.World(15, 35);
-    g_blocks.Add(ref.m_dX, ref.m_dY);
+    FlatSea(a, 45.0);
+    test::Chain({MPt(a, -30, 25, 1), MPt(a, 20, 25, 1), MPt(a, 70, 25, 1)}, kLineTerrain);
+    Block(a, 15, 35);
     ASSERT_EQ(Run(a, 0.0), 0);
-    for (int r = 0; r < 5; ++r)
-        for (int c = 0; c < 5; ++c) EXPECT_EQ(std::isnan(NodeDepth(doc, r, c)), r >= 3) << r << "," << c;
+    ExpectLand(a, [](int r, int) { return r >= 3; });
     EXPECT_TRUE(report.blockIssues.empty());
     // Outline: entry, the inner point, exit, exit pushed out, the two corners on the
     // north side, entry pushed out, entry again.
@@ -287,18 +302,12 @@ TEST_P(CalcDepthTest, OpenChainThroughOneSideClosesOnTheBlocksSide) {
         test::ResetTerrain();
         Area a;
         a.cols = a.rows = 7;
-        test::Ln(MPt(a, -203.7, 75.0, 0.0), MPt(a, 241.3, 75.0, 0.0), kLineDepth, 0, -4.0);
-        test::Ln(MPt(a, -203.7, -15.0, 0.0), MPt(a, 241.3, -15.0, 0.0), kLineDepth, 0, -4.0);
-        const std::vector<int> u = {MPt(a, 15, -20, 1), MPt(a, 15, 35, 1), MPt(a, 45, 35, 1), MPt(a, 45, -20, 1)};
-        test::Chain(u, kLineTerrain);
-        const CPointD ref = inside ? a.World(30, 10) : a.World(30, 50);
-        g_blocks.Add(ref.m_dX, ref.m_dY);
+        FlatSea(a, 75.0, -15.0);
+        test::Chain({MPt(a, 15, -20, 1), MPt(a, 15, 35, 1), MPt(a, 45, 35, 1), MPt(a, 45, -20, 1)}, kLineTerrain);
+        Block(a, 30, inside ? 10 : 50);
         ASSERT_EQ(Run(a, 0.0), 0) << inside;
-        for (int r = 0; r < 7; ++r)
-            for (int c = 0; c < 7; ++c) {
-                const bool inU = r <= 3 && c >= 2 && c <= 4;
-                EXPECT_EQ(std::isnan(NodeDepth(doc, r, c)), inside ? inU : !inU) << inside << ": " << r << "," << c;
-            }
+        const char* tag = inside ? "inside: " : "outside: ";
+        ExpectLand(a, [&](int r, int c) { return (r <= 3 && c >= 2 && c <= 4) == inside; }, tag);
     }
 }
 
@@ -306,14 +315,11 @@ TEST_P(CalcDepthTest, OpenChainThroughOneSideClosesOnTheBlocksSide) {
 // shore runs east, so the north side is land.
 TEST_P(CalcDepthTest, ReferencePointOnTheLineTakesItsLeftSide) {
     Area a;
-    test::Ln(MPt(a, -203.7, -5.0, 0.0), MPt(a, 241.3, -5.0, 0.0), kLineDepth, 0, -4.0);
-    test::Ln(MPt(a, -203.7, 45.0, 0.0), MPt(a, 241.3, 45.0, 0.0), kLineDepth, 0, -4.0);
+    FlatSea(a, 45.0);
     test::Chain({MPt(a, -30, 25, 1), MPt(a, 20, 25, 1), MPt(a, 70, 25, 1)}, kLineTerrain);
-    const CPointD ref = a.World(15, 25);
-    g_blocks.Add(ref.m_dX, ref.m_dY);
+    Block(a, 15, 25);
     ASSERT_EQ(Run(a, 0.0), 0);
-    for (int r = 0; r < 5; ++r)
-        for (int c = 0; c < 5; ++c) EXPECT_EQ(std::isnan(NodeDepth(doc, r, c)), r >= 3) << r << "," << c;
+    ExpectLand(a, [](int r, int) { return r >= 3; });
 }
 
 // A closed ring that reaches beyond the area is the outline as it is; the nodes inside
@@ -321,16 +327,12 @@ TEST_P(CalcDepthTest, ReferencePointOnTheLineTakesItsLeftSide) {
 TEST_P(CalcDepthTest, RingPartlyOutsideTheAreaIsStillTheOutline) {
     Area a;
     a.cols = a.rows = 7;
-    test::Ln(MPt(a, -203.7, -5.0, 0.0), MPt(a, 241.3, -5.0, 0.0), kLineDepth, 0, -4.0);
-    test::Ln(MPt(a, -203.7, 65.0, 0.0), MPt(a, 241.3, 65.0, 0.0), kLineDepth, 0, -4.0);
+    FlatSea(a, 65.0);
     test::Chain({MPt(a, -12, 12, -4), MPt(a, 38, 12, -4), MPt(a, 38, 38, -4), MPt(a, -12, 38, -4)}, kLineTerrain, true);
-    const CPointD ref = a.World(25, 27);
-    g_blocks.Add(ref.m_dX, ref.m_dY);
+    Block(a, 25, 27);
     ASSERT_EQ(Run(a, 0.0), 0);
     EXPECT_EQ(doc.m_blkXY.GetPointCount(0), 5);
-    for (int r = 0; r < 7; ++r)
-        for (int c = 0; c < 7; ++c)
-            EXPECT_EQ(std::isnan(NodeDepth(doc, r, c)), r >= 2 && r <= 3 && c <= 3) << r << "," << c;
+    ExpectLand(a, [](int r, int c) { return r >= 2 && r <= 3 && c <= 3; });
 }
 
 TEST_P(CalcDepthTest, BlockWithoutTerrainLinesMarksNothing) {
@@ -368,8 +370,7 @@ TEST_P(CalcDepthTest, WalkThatGoesRoundInCirclesStops) {
     const std::vector<int> ring = {MPt(a, 10, 10, -4), MPt(a, 30, 10, -4), MPt(a, 30, 30, -4), MPt(a, 10, 30, -4)};
     const int tail = test::Ln(t, ring[0], kLineTerrain);
     const std::vector<int> lines = test::Chain(ring, kLineTerrain, true);
-    const CPointD ref = a.World(5, -5);
-    g_blocks.Add(ref.m_dX, ref.m_dY);
+    Block(a, 5, -5);
     a.ApplyTo(doc);
     UpdatePointLineLinks(kLinksTerrain);
     CSokutenZokusei p0 = g_surveyPoints.GetAt(ring[0]);
@@ -412,27 +413,21 @@ TEST_P(CalcDepthTest, JunctionTakesTheSharpestLeftTurn) {
     // node would be sea.
     Area a;
     a.cols = a.rows = 7;
-    test::Ln(MPt(a, -203.7, -5.0, 0.0), MPt(a, 241.3, -5.0, 0.0), kLineDepth, 0, -4.0);
-    test::Ln(MPt(a, -203.7, 95.0, 0.0), MPt(a, 241.3, 95.0, 0.0), kLineDepth, 0, -4.0);
+    FlatSea(a, 95.0);
     const int w = MPt(a, -20, 20, -4), j = MPt(a, 20, 20, -4);
     const int ne = MPt(a, 80, 80, -4), n = MPt(a, 20, 80, -4);
     test::Ln(w, j, kLineTerrain);
     test::Ln(j, ne, kLineTerrain);
     test::Ln(j, n, kLineTerrain);
-    const CPointD ref = a.World(0, 25);
-    g_blocks.Add(ref.m_dX, ref.m_dY);
+    Block(a, 0, 25);
     ASSERT_EQ(Run(a, 0.0), 0);
-    for (int r = 0; r < 7; ++r)
-        for (int c = 0; c < 7; ++c) EXPECT_EQ(std::isnan(NodeDepth(doc, r, c)), r >= 2 && c <= 2) << r << "," << c;
+    ExpectLand(a, [](int r, int c) { return r >= 2 && c <= 2; });
 }
 
 // The timing log: one line per mark, CP932 and CR LF, in the start folder.
 TEST_P(CalcDepthTest, TimingLogInTheStartFolder) {
     Area a;
-    SlopeLines(a, -2.0, -12.0);
-    const std::vector<int> ring = {MPt(a, 12, 12, -4), MPt(a, 28, 12, -4), MPt(a, 28, 28, -4), MPt(a, 12, 28, -4)};
-    test::Chain(ring, kLineTerrain, true);
-    g_blocks.Add(20.0, 20.0);
+    RingProject(a);
     ASSERT_EQ(Run(a, 0.0), 0);
     std::ifstream in(StartFolderFile("timecheck"), std::ios::binary);
     std::stringstream ss;
@@ -459,9 +454,7 @@ TEST_P(CalcDepthTest, CancelInEveryPhaseLeavesNoMesh) {
     for (const Case& k : cases) {
         test::ResetTerrain();
         Area a;
-        SlopeLines(a, -2.0, -12.0);
-        test::Chain({MPt(a, 12, 12, -4), MPt(a, 28, 12, -4), MPt(a, 28, 28, -4), MPt(a, 12, 28, -4)}, kLineTerrain, true);
-        g_blocks.Add(20.0, 20.0);
+        RingProject(a);
         doc.m_info.m_nCalcState = kCalcResults;
         test::ScriptedProgress scripted(k.cancelAt);
         EXPECT_EQ(Run(a, 0.0), -1) << k.phase;
@@ -480,9 +473,7 @@ TEST_P(CalcDepthTest, CancelInEveryPhaseLeavesNoMesh) {
     // Without a cancel the same project pumps 96 and 8 times.
     test::ResetTerrain();
     Area a;
-    SlopeLines(a, -2.0, -12.0);
-    test::Chain({MPt(a, 12, 12, -4), MPt(a, 28, 12, -4), MPt(a, 28, 28, -4), MPt(a, 12, 28, -4)}, kLineTerrain, true);
-    g_blocks.Add(20.0, 20.0);
+    RingProject(a);
     test::ScriptedProgress scripted;
     ASSERT_EQ(Run(a, 0.0), 0);
     ASSERT_EQ(scripted.Logs().size(), 2u);

@@ -35,18 +35,6 @@ TEST(CalcGridInterp, BracketInterpolatesLinearlyWithInverseDistanceWeight) {
     EXPECT_EQ(s.n, 0);
 }
 
-TEST(CalcGridInterp, DryCrossingGivesOneSidedValueOnlyWhileNoBracket) {
-    // Between a dry line (99.0) and a wet crossing: the wet height alone.
-    Sums s = Apply({0.0, 10.0}, {-4.0, 99.0}, 3.0, 1.0);
-    EXPECT_EQ(s.sum, -4.0);
-    EXPECT_EQ(s.n, 1);
-    // Once a bracket exists, one-sided values are ignored.
-    Sums b{7.0, 0.5, 0};
-    b = Apply({0.0, 10.0}, {-4.0, 99.0}, 3.0, 1.0, b);
-    EXPECT_EQ(b.sum, 7.0);
-    EXPECT_EQ(b.n, 0);
-}
-
 TEST(CalcGridInterp, FirstBracketDropsOneSidedValues) {
     Sums s{-9.0, 0.0, 1};  // an earlier line gave a one-sided -9
     s = Apply({0.0, 4.0}, {-2.0, -6.0}, 1.0, 0.0, s);
@@ -63,43 +51,48 @@ TEST(CalcGridInterp, TwoBracketsWeighOneAndAQuarter) {
     EXPECT_DOUBLE_EQ(s.sum, -2.0 * 1.0 + -8.0 * 0.25);
 }
 
-TEST(CalcGridInterp, InnerCrossingAtTheNodeIsAnExactHit) {
-    Sums s{5.0, 2.0, 0};
-    s = Apply({0.0, 5.0, 10.0}, {-1.0, -7.0, -3.0}, 5.0, 0.0, s);
-    EXPECT_EQ(s.n, -1);
-    EXPECT_EQ(s.sum, -7.0);
-}
-
-TEST(CalcGridInterp, CrossingAtEitherEndIsOneSidedNotAHit) {
-    Sums first = Apply({0.0, 5.0}, {-1.0, -7.0}, 0.0, 0.0);
-    EXPECT_EQ(first.n, 1);
-    EXPECT_EQ(first.sum, -1.0);
-    Sums last = Apply({0.0, 5.0}, {-1.0, -7.0}, 5.0, 0.0);
-    EXPECT_EQ(last.n, 1);
-    EXPECT_EQ(last.sum, -7.0);
-    // A one-sided value above the tide level is not used.
-    Sums dry = Apply({0.0, 5.0}, {2.0, -7.0}, -1.0, 0.5);
-    EXPECT_EQ(dry.n, 0);
+// Values that are not brackets: one-sided values, exact hits, and crossings above the
+// tide level.
+TEST(CalcGridInterp, OneSidedValuesAndExactHits) {
+    struct Case {
+        const char* what;
+        std::vector<double> p, v;
+        double x, L;
+        Sums in;
+        double sum;
+        int n;
+    } cases[] = {
+        {"between a dry line (99.0) and a wet crossing: the wet height alone", {0.0, 10.0}, {-4.0, 99.0}, 3.0, 1.0,
+         {}, -4.0, 1},
+        {"once a bracket exists, one-sided values are ignored", {0.0, 10.0}, {-4.0, 99.0}, 3.0, 1.0, {7.0, 0.5, 0},
+         7.0, 0},
+        {"inner crossing at the node: an exact hit", {0.0, 5.0, 10.0}, {-1.0, -7.0, -3.0}, 5.0, 0.0, {5.0, 2.0, 0},
+         -7.0, -1},
+        {"first crossing at the node: one-sided, not a hit", {0.0, 5.0}, {-1.0, -7.0}, 0.0, 0.0, {}, -1.0, 1},
+        {"last crossing at the node: one-sided, not a hit", {0.0, 5.0}, {-1.0, -7.0}, 5.0, 0.0, {}, -7.0, 1},
+        {"a one-sided value above the tide level is not used", {0.0, 5.0}, {2.0, -7.0}, -1.0, 0.5, {}, 0.0, 0},
+    };
+    for (const Case& c : cases) {
+        const Sums s = Apply(c.p, c.v, c.x, c.L, c.in);
+        EXPECT_EQ(s.sum, c.sum) << c.what;
+        EXPECT_EQ(s.n, c.n) << c.what;
+    }
 }
 
 TEST(CalcGridInterp, CombSortOrdersTheIndexAndLeavesTheKeys) {
     const double keys[] = {3.0, 1.0, 2.0};
     int index[] = {0, 1, 2};
     SortCrossingIndex(3, keys, index);
-    EXPECT_EQ(index[0], 1);
-    EXPECT_EQ(index[1], 2);
-    EXPECT_EQ(index[2], 0);
+    EXPECT_EQ(std::vector<int>(index, index + 3), (std::vector<int>{1, 2, 0}));
     int index2[] = {0, 1, 2};
     CombSortIndexByValue(keys, 99, index2, 3);
     EXPECT_EQ(std::memcmp(index, index2, sizeof index), 0);
     EXPECT_EQ(keys[0], 3.0);
-}
-
-TEST(CalcGridInterp, KeysWithinToleranceAreNotSwapped) {
-    const double keys[] = {1.0 + 5e-11, 1.0};
-    int index[] = {0, 1};
-    SortCrossingIndex(2, keys, index);
-    EXPECT_EQ(index[0], 0);
+    // Keys within the tolerance are not swapped.
+    const double close[] = {1.0 + 5e-11, 1.0};
+    int closeIndex[] = {0, 1};
+    SortCrossingIndex(2, close, closeIndex);
+    EXPECT_EQ(closeIndex[0], 0);
 }
 
 // The sort-once line must give exactly what the per-node sort gives, also with

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <tuple>
 
 namespace wv {
 namespace {
@@ -89,11 +90,8 @@ TEST(CalcTriangulation, RandomLandMeshesKeepTheInvariants) {
         // Spread over threads, the tables come out the same.
         MeshTriangulation spread;
         ASSERT_TRUE(TriangulateNodeTable(rows, cols, table, Always, spread, &runner));
-        ASSERT_EQ(spread.edgeNode1, tri.edgeNode1);
-        ASSERT_EQ(spread.edgeNode2, tri.edgeNode2);
-        ASSERT_EQ(spread.triNodes, tri.triNodes);
-        ASSERT_EQ(spread.triEdges, tri.triEdges);
-        ASSERT_EQ(spread.edgePairs, tri.edgePairs);
+        ASSERT_EQ(std::tie(spread.edgeNode1, spread.edgeNode2, spread.triNodes, spread.triEdges, spread.edgePairs),
+                  std::tie(tri.edgeNode1, tri.edgeNode2, tri.triNodes, tri.triEdges, tri.edgePairs));
 
         int expectTriangles = 0, expectEdges = 0;
         auto sea = [&](int r, int c) { return table[r * cols + c] >= 0; };

@@ -40,10 +40,10 @@ protected:
 
     std::string Path(const char* ext) const { return doc.SideFile(ext); }
     // Nothing of a refused write reaches the disk, and the document is not saved.
-    void ExpectNothingWritten() {
-        EXPECT_FALSE(FileExists(Path("CAL")));
-        EXPECT_FALSE(FileExists(Path("DEC")));
-        EXPECT_EQ(FileSize(doc.GetPathName()), 0);
+    static void ExpectNothingWritten(const CTydDoc& d) {
+        EXPECT_FALSE(FileExists(d.SideFile("CAL")));
+        EXPECT_FALSE(FileExists(d.SideFile("DEC")));
+        EXPECT_EQ(FileSize(d.GetPathName()), 0);
     }
 
     ScriptedUi ui;
@@ -147,9 +147,7 @@ TEST_F(CalcDataWriterTest, RefusesWhatTheSolverCannotTakeBeforeWritingAnything) 
         ASSERT_EQ(ui.Messages().size(), 1u);
         EXPECT_EQ(ui.Messages()[0].text.rfind(r.text, 0), 0u) << ui.Messages()[0].text;
         EXPECT_EQ(ui.Messages()[0].caption, r.caption);
-        EXPECT_FALSE(FileExists(spoilt.SideFile("CAL")));
-        EXPECT_FALSE(FileExists(spoilt.SideFile("DEC")));
-        EXPECT_EQ(FileSize(spoilt.GetPathName()), 0);
+        ExpectNothingWritten(spoilt);
         EXPECT_EQ(spoilt.m_nRunOrientation, -1);
     }
 }
@@ -161,7 +159,7 @@ TEST_F(CalcDataWriterTest, InputOfARunningCalculationIsKept) {
     EXPECT_EQ(WriteCalcData(doc, view, frame, 0), -1);
     ASSERT_EQ(ui.Messages().size(), 1u);
     EXPECT_EQ(ui.Messages()[0].text, docmsg::kCannotCreateCal);
-    ExpectNothingWritten();
+    ExpectNothingWritten(doc);
 
     // Another calculation's run does not hold this one's input.
     roadtest::WriteAll(StartFolderFile("CALC.DAT"), "1\r\nOTHER\r\n");

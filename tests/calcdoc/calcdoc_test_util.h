@@ -19,6 +19,12 @@
 
 namespace wv::roadtest {
 
+// A calculation document without archives.
+class TestDoc : public CTydDocData {
+public:
+    void Serialize(CArchive&) override {}
+};
+
 // The test's scratch folder (the current folder), ending in '/'.
 inline std::string Scratch() { return std::filesystem::current_path().string() + "/"; }
 

@@ -16,6 +16,7 @@
 #include <condition_variable>
 #include <mutex>
 #include <thread>
+#include <tuple>
 
 namespace wv {
 namespace {
@@ -95,14 +96,10 @@ TEST_F(CalThreadsTest, ExitCodeIsStillActiveUntilTheRunEnds) {
     EXPECT_FALSE(CCalThreads::IsAnyRunning());
     EXPECT_EQ(holder->StartCalc(), -1);  // a holder runs once
 
-    EXPECT_EQ(gate.folder, "/calc/");
-    EXPECT_EQ(gate.title, "BAY.NO.1");
-    EXPECT_EQ(gate.workDir, "/start");
-    EXPECT_EQ(gate.seen.m_nDirDiv, 36);
-    EXPECT_EQ(gate.seen.m_nFreqDiv, 5);
-    EXPECT_EQ(gate.seen.m_nMeshX, 40);
-    EXPECT_EQ(gate.seen.m_nMeshY, 30);
-    EXPECT_EQ(gate.seen.m_nMode, 0);
+    EXPECT_EQ(std::tie(gate.folder, gate.title, gate.workDir), std::tie("/calc/", "BAY.NO.1", "/start"));
+    const CalcRequest& rq = gate.seen;
+    EXPECT_EQ(std::tie(rq.m_nDirDiv, rq.m_nFreqDiv, rq.m_nMeshX, rq.m_nMeshY, rq.m_nMode),
+              std::make_tuple(36, 5, 40, 30, 0));
 }
 
 // A view that closes mid-run hands its holder over; the run keeps its block until it
@@ -124,7 +121,8 @@ TEST_F(CalThreadsTest, HolderOutlivesItsOwnerUntilTheRunEnds) {
     EXPECT_EQ(gate.title, "LEFT");
 }
 
-// The real solver on the hand-written tiny input: completed, then cancelled.
+// The real solver on the hand-written tiny input, cancelled (a completed run through the
+// calculate command: WaveCalcCommandTest.StartsTheSolverOnItsThread).
 class SolverThreadTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -144,19 +142,6 @@ protected:
     ScriptedUi ui;
     ScopedUi scoped{&ui};
 };
-
-TEST_F(SolverThreadTest, CompletedRunEndsWithZero) {
-    auto holder = Holder();
-    ASSERT_EQ(holder->StartCalc(), 0);
-    holder->Wait();
-    EXPECT_EQ(holder->GetExitCode(), 0);
-    LineReader kka(roadtest::ReadAll(roadtest::Scratch() + "TINY.KKA"));
-    int records = 0;
-    std::string line;
-    while (kka.Next(line)) ++records;
-    EXPECT_EQ(records, 6);
-    EXPECT_EQ(roadtest::ReadAll(StartFolderFile("CALC.DAT")), "0\r\n");
-}
 
 TEST_F(SolverThreadTest, CancelledRunEndsWithOne) {
     // The solver stops at its first column until the cancel is on its way.
@@ -283,12 +268,11 @@ TEST_F(WaveCalcCommandTest, StartsTheSolverOnItsThread) {
     EXPECT_EQ(std::string(rq.m_pszFolder, rq.m_nFolderLen), roadtest::Scratch());
     EXPECT_EQ(std::string(rq.m_pszTitle, rq.m_nTitleLen), "TINY");
     EXPECT_EQ(std::string(rq.m_pszWorkDir, rq.m_nWorkDirLen) + "/", roadtest::Scratch());
-    EXPECT_EQ(rq.m_nMeshX, 3);  // code 1: columns along the march
-    EXPECT_EQ(rq.m_nMeshY, 2);
-    EXPECT_EQ(rq.m_nDirDiv, 9);
-    EXPECT_EQ(rq.m_nFreqDiv, 3);
+    // Code 1: the 3 columns along the march, the 2 rows across it.
+    EXPECT_EQ(std::tie(rq.m_nMeshX, rq.m_nMeshY, rq.m_nDirDiv, rq.m_nFreqDiv), std::make_tuple(3, 2, 9, 3));
     slot.Wait();
     EXPECT_EQ(slot.GetExitCode(), 0);
+    EXPECT_EQ(roadtest::ReadAll(StartFolderFile("CALC.DAT")), "0\r\n");
     EXPECT_EQ(doc.m_nRunOrientation, 1);
     EXPECT_EQ(LoadCalcResults(doc, view, frame), 0);
     EXPECT_GT(doc.m_mesh.GetAt(0).GetHeightRatio(), 0.0f);

@@ -12,10 +12,7 @@
 namespace wv {
 namespace {
 
-class TestDoc : public CTydDocData {
-public:
-    void Serialize(CArchive&) override {}
-};
+using roadtest::TestDoc;
 
 // 5 x 5 sea nodes on a 10 m mesh, with node (row 2, column 3) on land.
 class LatticeTest : public ::testing::Test {
@@ -46,31 +43,29 @@ protected:
     TestDoc doc;
 };
 
-TEST_F(LatticeTest, RowStepOfTwoMeshesFlagsEverySecondRowBothSides) {
-    Interval(20.0f, 20.0f, 20.0, 10.0);
-    SetDigitalMapNodes(doc, kLatticeHeight);
-    EXPECT_EQ(Flagged(), "00 01 02 03 04 20 21 22 24 40 41 42 43 44 ");
-}
-
-TEST_F(LatticeTest, ReferenceOffTheMeshStillAnchorsTheLattice) {
-    // -35 m is row -3 (rounding up from just below the half); every second row from there.
-    Interval(-20.0f, -35.0f, 20.0, 30.0);
-    SetDigitalMapNodes(doc, kLatticeHeight);
-    EXPECT_EQ(Flagged(), "11 14 31 34 ");
-}
-
-TEST_F(LatticeTest, StepsOfZeroOrBelowFlagOnlyTheReferenceLines) {
-    Interval(10.0f, 30.0f, 0.0, -10.0);
-    SetDigitalMapNodes(doc, kLatticeHeight);
-    EXPECT_EQ(Flagged(), "31 ");
-    // The unset interval of a new document (-1 m steps, reference far away) shows nothing.
-    Interval(kUnsetCoordF, kUnsetCoordF, -1.0, -1.0);
-    SetDigitalMapNodes(doc, kLatticeHeight);
-    EXPECT_EQ(Flagged(), "");
-    // A step of one mesh from a reference far off the grid ends at once.
-    Interval(kUnsetCoordF, -kUnsetCoordF, 10.0, 10.0);
-    SetDigitalMapNodes(doc, kLatticeHeight);
-    EXPECT_EQ(Flagged().size(), 24u * 3u);
+TEST_F(LatticeTest, HeightMapFlagsTheLatticeThroughTheReference) {
+    const std::string everySeaNode = "00 01 02 03 04 10 11 12 13 14 20 21 22 24 30 31 32 33 34 40 41 42 43 44 ";
+    struct Case {
+        const char* what;
+        float x, y;
+        double down, across;
+        std::string flagged;
+    } cases[] = {
+        {"a row step of two meshes flags every second row, both sides", 20.0f, 20.0f, 20.0, 10.0,
+         "00 01 02 03 04 20 21 22 24 40 41 42 43 44 "},
+        // -35 m is row -3 (rounding up from just below the half); every second row from there.
+        {"a reference off the mesh still anchors the lattice", -20.0f, -35.0f, 20.0, 30.0, "11 14 31 34 "},
+        {"steps of zero or below flag only the reference lines", 10.0f, 30.0f, 0.0, -10.0, "31 "},
+        // The unset interval of a new document: -1 m steps, reference far away.
+        {"the unset interval shows nothing", kUnsetCoordF, kUnsetCoordF, -1.0, -1.0, ""},
+        {"a step of one mesh from a reference far off the grid ends at once", kUnsetCoordF, -kUnsetCoordF, 10.0,
+         10.0, everySeaNode},
+    };
+    for (const Case& k : cases) {
+        Interval(k.x, k.y, k.down, k.across);
+        SetDigitalMapNodes(doc, kLatticeHeight);
+        EXPECT_EQ(Flagged(), k.flagged) << k.what;
+    }
 }
 
 TEST_F(LatticeTest, EachMapTypeUsesItsOwnSetAndFlags) {
@@ -159,10 +154,8 @@ TEST_F(CalcPointTest, NothingBeforeTheResultsAreLoaded) {
     doc.m_info.m_nCalcState = kCalcStarted;
     view.m_pCalcPtValue[0] = 3.0;
     UpdateCalcPointResults(view, 0.0);
-    for (int i = 0; i < 10; ++i) {
-        EXPECT_EQ(view.m_pCalcPtValue[i], kNoValue);
-        EXPECT_EQ(view.m_pCalcPtDir[i], 999.0f);
-    }
+    EXPECT_EQ(view.m_pCalcPtValue, std::vector<double>(10, kNoValue));
+    EXPECT_EQ(view.m_pCalcPtDir, std::vector<float>(10, 999.0f));
 }
 
 }  // namespace

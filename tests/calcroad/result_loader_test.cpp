@@ -19,6 +19,7 @@ namespace wv {
 namespace {
 
 using roadtest::ReadAll;
+using roadtest::TestDoc;
 
 TEST(Orientation, SidesOfTheIncidentDirection) {
     struct Case {
@@ -41,11 +42,6 @@ TEST(Orientation, SidesOfTheIncidentDirection) {
     EXPECT_LE(std::fabs(OrientationOf(1e300, 0.0).residual), 45.000001);
     EXPECT_EQ(OrientationOf(std::nan(""), 0.0).code, 3);
 }
-
-class TestDoc : public CTydDocData {
-public:
-    void Serialize(CArchive&) override {}
-};
 
 TEST(Orientation, WaveDirectionFromTheConditions) {
     g_tikInf.Init();

@@ -24,6 +24,7 @@
 #include <filesystem>
 #include <mutex>
 #include <thread>
+#include <tuple>
 
 namespace wv {
 namespace {
@@ -190,31 +191,19 @@ TEST_F(RoadTest, FromTerrainToLoadedResults) {
     EXPECT_EQ(points, 3);
     EXPECT_LT(view.m_pCalcPtValue[0], view.m_pCalcPtValue[2]);
 
-    // Saved by the loader; opened again, the same calculation.
+    // Saved by the loader; opened again, the same calculation: saved once more, both
+    // archives come out byte for byte, and what the reader rebuilds matches too.
     CTydDoc reopened;
     ASSERT_TRUE(reopened.OnOpenDocument(doc.GetPathName()));
-    EXPECT_EQ(reopened.m_info, doc.m_info);
-    EXPECT_EQ(reopened.m_zmn, doc.m_zmn);
-    EXPECT_EQ(reopened.m_calcArea, doc.m_calcArea);
-    EXPECT_EQ(reopened.m_blkXY.GetCount(), doc.m_blkXY.GetCount());
-    const CDigitalMap& a = doc.m_mesh;
-    const CDigitalMap& b = reopened.m_mesh;
-    ASSERT_EQ(b.GetCount(), a.GetCount());
-    EXPECT_EQ(b.GetWaveHeight(), a.GetWaveHeight());
-    EXPECT_EQ(b.GetMaxHeightRatio(), a.GetMaxHeightRatio());
+    ASSERT_TRUE(reopened.OnSaveDocument(Scratch() + "AGAIN.TYD"));
+    EXPECT_EQ(ReadAll(Scratch() + "AGAIN.TYD"), ReadAll(doc.GetPathName()));
+    EXPECT_EQ(ReadAll(Scratch() + "AGAIN.DPT"), ReadAll(doc.SideFile("DPT")));
     for (int r = 0; r < kNodes; ++r)
-        for (int c = 0; c < kNodes; ++c) ASSERT_EQ(b.GetNodeIndex(r, c), a.GetNodeIndex(r, c));
-    for (int i = 0; i < a.GetCount(); ++i) {
-        ASSERT_EQ(b.GetAt(i), a.GetAt(i)) << i;
-        EXPECT_EQ(b.GetDepthFlag(i), a.GetDepthFlag(i));
-    }
-    EXPECT_EQ(reopened.m_triLine, doc.m_triLine);
-    EXPECT_EQ(reopened.m_nTriNodes, doc.m_nTriNodes);
-    EXPECT_EQ(reopened.m_pTriNodeB, doc.m_pTriNodeB);
-    EXPECT_EQ(reopened.m_pEdgePairs, doc.m_pEdgePairs);
-    EXPECT_EQ(reopened.m_pTriMinDepth, doc.m_pTriMinDepth);
-    EXPECT_EQ(reopened.m_pTriMaxValue[0], doc.m_pTriMaxValue[0]);
+        for (int c = 0; c < kNodes; ++c) ASSERT_EQ(reopened.m_mesh.GetNodeIndex(r, c), doc.m_mesh.GetNodeIndex(r, c));
+    EXPECT_EQ(std::tie(reopened.m_pTriMinDepth, reopened.m_pTriMaxValue[0]),
+              std::tie(doc.m_pTriMinDepth, doc.m_pTriMaxValue[0]));
     EXPECT_EQ(reopened.m_hcheckLines.GetMaxDepth(), doc.m_hcheckLines.GetMaxDepth());
+    EXPECT_EQ(reopened.m_mesh.GetMaxHeightRatio(), doc.m_mesh.GetMaxHeightRatio());
 }
 
 // A second calculate command while the solver runs is refused at once, and closing the

@@ -41,7 +41,7 @@ QsonaRecord Point(const std::string& line)
     return *read.record;
 }
 
-TEST(QsonaRead, FieldsComeFromTheirColumns)
+TEST(QsonaRead, FieldsComeFromTheirColumnsAndFathomsBecomeMetres)
 {
     const std::string text = MakeRecord('N', "00042", "   12.5", 'M', 17, '2');
     const QsonaRecord r = Point(text);
@@ -59,10 +59,7 @@ TEST(QsonaRead, FieldsComeFromTheirColumns)
     EXPECT_EQ(Point(MakeRecord('L', "00001", "    0.0", 'M', 1, '1')).EllipsoidCode(), 1);
     EXPECT_EQ(Point(MakeRecord('L', "00001", "    0.0", 'M', 1, '3')).EllipsoidCode(), std::nullopt);
     EXPECT_EQ(Point(MakeRecord('M', "00001", "    0.0", 'M', 1)).Type(), QsonaType::LowTideLine);
-}
-
-TEST(QsonaRead, DepthsInFathomsAreConvertedToMetres)
-{
+    // Depths not marked as metres are fathoms.
     EXPECT_DOUBLE_EQ(Point(MakeRecord('N', "00001", "   12.5", 'F', 1)).DepthMetres(), 22.86);
     EXPECT_DOUBLE_EQ(Point(MakeRecord('N', "00001", "   12.0", ' ', 1)).DepthMetres(), 21.9456);
     EXPECT_DOUBLE_EQ(Point(MakeRecord('N', "00001", "   12.0", 'M', 1)).DepthMetres(), 12.0);
@@ -133,25 +130,6 @@ TEST(QsonaLines, PointsJoinByTypeAndLineNumber)
     // continuation mark does not carry a line across types.
     EXPECT_EQ(LinkBetween(n7, Point(MakeRecord('M', "00011", "    5.0", 'M', 7))), QsonaLink::NewLine);
     EXPECT_EQ(LinkBetween(n7, Point(MakeRecord('L', "00000", "    5.0", 'M', 8))), QsonaLink::NewLine);
-}
-
-TEST(QsonaLines, AnOtherTypeRecordOrBlankLineBetweenPointsDoesNotEndTheLine)
-{
-    const std::vector<std::string> file = {
-        MakeRecord('N', "00001", "    5.0", 'M', 3),
-        MakeRecord('X', "00002", "    5.0", 'M', 9),
-        "",
-        MakeRecord('N', "00002", "    5.0", 'M', 3),
-    };
-    std::vector<QsonaRecord> points;
-    for (const std::string& line : file) {
-        QsonaLine read = ReadQsonaLine(line);
-        if (read.IsPoint()) {
-            points.push_back(*read.record);
-        }
-    }
-    ASSERT_EQ(points.size(), 2u);
-    EXPECT_EQ(LinkBetween(points[0], points[1]), QsonaLink::SameLine);
 }
 
 TEST(QsonaWrite, RenumberingReplacesOnlyTheTwoNumberFields)

@@ -3,10 +3,28 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 using namespace wv;
 
-TEST(FixedRead, IntegerAndRealFieldsFollowFortranRules) {
+namespace {
+// Consecutive fields of the given widths, `real` picking Fw.0 over Iw; reading stops at
+// the first refused field.
+std::vector<double> Fields(const char* line, std::initializer_list<int> widths, bool real) {
+    FixedReader r(line);
+    std::vector<double> out;
+    for (int w : widths) {
+        int i = -1;
+        double d = -1;
+        if (!(real ? r.ReadReal(w, d) : r.ReadInt(w, i))) break;
+        out.push_back(real ? d : i);
+    }
+    return out;
+}
+using Dv = std::vector<double>;
+}  // namespace
+
+TEST(FixedRead, FieldsFollowFortranRules) {
     FixedReader r("   45  1.5    20.0   -20.0");
     int nd = 0;
     double smax = 0, lo = 0, hi = 0;
@@ -18,41 +36,20 @@ TEST(FixedRead, IntegerAndRealFieldsFollowFortranRules) {
     EXPECT_EQ(smax, 1.5);
     EXPECT_EQ(lo, 20.0);
     EXPECT_EQ(hi, -20.0);
-}
 
-TEST(FixedRead, BlanksIgnoredShortLinesPaddedTrailingTextIgnored) {
-    int a = -1, b = -1;
-    FixedReader r1(" 1 2 ");
-    ASSERT_TRUE(r1.ReadInt(5, a));
-    EXPECT_EQ(a, 12) << "blanks inside a field are ignored";
-    FixedReader r2("  7");
-    ASSERT_TRUE(r2.ReadInt(5, a));
-    ASSERT_TRUE(r2.ReadInt(5, b));
-    EXPECT_EQ(a, 7);
-    EXPECT_EQ(b, 0) << "a field past the end of a short line reads as blank";
-    FixedReader r3("    3 trailing words");
-    ASSERT_TRUE(r3.ReadInt(5, a));
-    EXPECT_EQ(a, 3);
-    double d = -1;
-    FixedReader r4("  12345   1.5E2  2.5d-1\r");
-    ASSERT_TRUE(r4.ReadReal(7, d));
-    EXPECT_EQ(d, 12345.0) << "digits without a point are a whole number";
-    ASSERT_TRUE(r4.ReadReal(8, d));
-    EXPECT_EQ(d, 150.0);
-    ASSERT_TRUE(r4.ReadReal(8, d));
-    EXPECT_EQ(d, 0.25);
+    EXPECT_EQ(Fields(" 1 2 ", {5}, false), Dv{12}) << "blanks inside a field are ignored";
+    EXPECT_EQ(Fields("  7", {5, 5}, false), (Dv{7, 0})) << "a field past the end of a short line reads as blank";
+    EXPECT_EQ(Fields("    3 trailing words", {5}, false), Dv{3});
+    // Digits without a point are a whole number; E and D exponents both read.
+    EXPECT_EQ(Fields("  12345   1.5E2  2.5d-1\r", {7, 8, 8}, true), (Dv{12345.0, 150.0, 0.25}));
 }
 
 TEST(FixedRead, NonNumbersAreRefused) {
-    int i;
-    double d;
-    EXPECT_FALSE(FixedReader("  abc").ReadInt(5, i));
-    EXPECT_FALSE(FixedReader("  1.5").ReadInt(5, i));
-    EXPECT_FALSE(FixedReader("     1.2.3").ReadReal(10, d));
-    EXPECT_FALSE(FixedReader("       inf").ReadReal(10, d));
-    EXPECT_FALSE(FixedReader("       1e5x").ReadReal(11, d));
-    EXPECT_FALSE(FixedReader("         -").ReadReal(10, d));
-    EXPECT_FALSE(FixedReader("99999999999").ReadInt(11, i));
+    EXPECT_TRUE(Fields("  abc", {5}, false).empty());
+    EXPECT_TRUE(Fields("  1.5", {5}, false).empty());
+    EXPECT_TRUE(Fields("99999999999", {11}, false).empty());
+    for (const char* text : {"     1.2.3", "       inf", "         -"}) EXPECT_TRUE(Fields(text, {10}, true).empty()) << text;
+    EXPECT_TRUE(Fields("       1e5x", {11}, true).empty());
 }
 
 TEST(FixedWrite, FieldsOfTheResultRecords) {

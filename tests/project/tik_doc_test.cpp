@@ -50,7 +50,7 @@ protected:
     ScopedUi scope{&ui};
 };
 
-TEST_F(TikDoc, DamagedFilesAreRefusedWithNothingChanged) {
+TEST_F(TikDoc, DamagedAndMissingFilesAreRefusedWithNothingChanged) {
     int count = 0;
     for (const auto& entry : std::filesystem::directory_iterator(ProjectData(""))) {
         const std::string name = entry.path().filename().string();
@@ -59,6 +59,7 @@ TEST_F(TikDoc, DamagedFilesAreRefusedWithNothingChanged) {
         ++count;
     }
     EXPECT_GE(count, 20);
+    ExpectRefusedWithNothingChanged("no_such_folder/NONE.TIK");
 }
 
 TEST_F(TikDoc, TruncatedFilesAreRefusedAtEveryLength) {
@@ -74,7 +75,7 @@ TEST_F(TikDoc, TruncatedFilesAreRefusedAtEveryLength) {
     }
 }
 
-TEST_F(TikDoc, EmptyFileOpensAsNewProject) {
+TEST_F(TikDoc, EmptyFileAndNewDocumentGiveTheEmptyProject) {
     CTikDoc doc;
     OpenSmallModified(doc);
     WriteBytes("NEW.TIK", {});
@@ -82,10 +83,12 @@ TEST_F(TikDoc, EmptyFileOpensAsNewProject) {
     EXPECT_EQ(doc.GetPathName(), "NEW.TIK");
     EXPECT_FALSE(doc.IsModified());
     EXPECT_EQ(OpenProjectBytes(), ReadBytes(ProjectData("empty_v8.TIK")));
-}
 
-TEST_F(TikDoc, MissingFileIsRefused) {
-    ExpectRefusedWithNothingChanged("no_such_folder/NONE.TIK");
+    OpenSmallModified(doc);
+    EXPECT_TRUE(doc.OnNewDocument());
+    EXPECT_TRUE(doc.GetPathName().empty());
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(OpenProjectBytes(), ReadBytes(ProjectData("empty_v8.TIK")));
 }
 
 TEST_F(TikDoc, SavedProjectReadsBackByteIdentical) {
@@ -136,15 +139,6 @@ TEST_F(TikDoc, FailedSaveKeepsTheOldFileAndTheModifiedFlag) {
     EXPECT_EQ(doc.GetPathName(), "KEEP.TIK");
     EXPECT_NE(doc.GetLastError().find("missing_folder/KEEP.TIK"), std::string::npos);
     EXPECT_EQ(ReadBytes("KEEP.TIK"), old);
-}
-
-TEST_F(TikDoc, NewDocumentResetsTheProject) {
-    CTikDoc doc;
-    OpenSmallModified(doc);
-    EXPECT_TRUE(doc.OnNewDocument());
-    EXPECT_TRUE(doc.GetPathName().empty());
-    EXPECT_FALSE(doc.IsModified());
-    EXPECT_EQ(OpenProjectBytes(), ReadBytes(ProjectData("empty_v8.TIK")));
 }
 
 }  // namespace

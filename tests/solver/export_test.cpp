@@ -45,26 +45,14 @@ TEST_F(SolverLibrary, RunsACalculationHeadless) {
     const std::string folder = (fs::current_path() / "lib_run").string() + "/";
     fs::remove_all(folder);
     fs::create_directories(folder);
-    wv::tools::CalCase s;
-    s.nx = 6;
-    s.ny = 5;
-    s.nd = 7;
-    s.nf = 2;
+    const wv::tools::CalCase s{.nd = 7, .nf = 2, .nx = 6, .ny = 5};
     ASSERT_TRUE(wv::AtomicWriteFile(folder + "LIB.CAL", wv::tools::MakeCalText(s, [](int i, int) { return 9.0 - i; }),
                                     nullptr));
     const std::string title = "LIB";
-    CalcRequest req{};
-    req.m_pszFolder = folder.c_str();
-    req.m_nFolderLen = static_cast<int32_t>(folder.size());
-    req.m_pszTitle = title.c_str();
-    req.m_nTitleLen = 3;
-    req.m_pszWorkDir = folder.c_str();
-    req.m_nWorkDirLen = static_cast<int32_t>(folder.size() - 1);  // no trailing '/'
-    req.m_nDirDiv = s.nd;
-    req.m_nFreqDiv = s.nf;
-    req.m_nMeshX = s.nx;
-    req.m_nMeshY = s.ny;
-    req.m_nMode = 0;  // headless: the end message goes to stderr with its default answer
+    // The working folder without its trailing '/'; mode 0 headless: the end message goes
+    // to stderr with its default answer.
+    CalcRequest req{folder.c_str(), static_cast<int32_t>(folder.size()), title.c_str(), 3,
+                    folder.c_str(), static_cast<int32_t>(folder.size() - 1), s.nd, s.nf, s.nx, s.ny, 0};
     auto tydsolv = Symbol<int32_t (*)(CalcRequest*)>("TYDSOLV");
     ASSERT_NE(tydsolv, nullptr);
     EXPECT_EQ(tydsolv(&req), 0);

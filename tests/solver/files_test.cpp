@@ -26,52 +26,27 @@ std::string FileText(const std::string& path) {
 }
 
 TEST(SolverResultFile, RecordsMatchGoldenLines) {
-    std::string out;
-    NodeRecord a;
-    a.x = (3 - 1) * 10.0 + 100.0;
-    a.y = (2 - 1) * 20.0 - 50.0;
-    a.depth = 5.5;
-    a.heightRatio = 0.5;
-    a.refraction = -99.0;
-    a.maxHeightRatio = 0.9;
-    a.periodRatio = 1.0;
     const double theta = 0.5235983;
-    a.directionDeg = theta / kPi * 180.0;
-    a.vectorX = 0.5 * std::cos(theta);
-    a.vectorY = 0.5 * std::sin(theta);
-    ASSERT_TRUE(AppendResultRecord(a, out));
-    NodeRecord land;
-    land.depth = -9999.0;
-    land.refraction = -99.0;
-    ASSERT_TRUE(AppendResultRecord(land, out));
-    NodeRecord c;
-    c.x = 999999.999;
-    c.y = 0.25;
-    c.depth = 12.345;
-    c.heightRatio = 1.23456;
-    c.refraction = 0.87654;
-    c.maxHeightRatio = 1.79994;
-    c.periodRatio = 0.98761;
-    c.directionDeg = -45.12346;
-    c.vectorX = 0.87213;
-    c.vectorY = -0.00004;
-    ASSERT_TRUE(AppendResultRecord(c, out));
+    const NodeRecord records[] = {
+        // Node (3, 2) on a 10 x 20 mesh from (100, -50): H/H0 0.5 at 30 degrees.
+        {(3 - 1) * 10.0 + 100.0, (2 - 1) * 20.0 - 50.0, 5.5, 0.5, -99.0, 0.9, 1.0, theta / kPi * 180.0,
+         0.5 * std::cos(theta), 0.5 * std::sin(theta)},
+        {.depth = -9999.0, .refraction = -99.0},  // land
+        {999999.999, 0.25, 12.345, 1.23456, 0.87654, 1.79994, 0.98761, -45.12346, 0.87213, -0.00004},
+    };
+    std::string out;
+    for (const NodeRecord& r : records) ASSERT_TRUE(AppendResultRecord(r, out));
     EXPECT_EQ(out, Golden("kka_records.golden"));
 }
 
 // Asterisks never reach the result file: a value that is not finite or too wide for its
 // field refuses the whole record.
 TEST(SolverResultFile, RefusesValuesThatDoNotFit) {
-    for (int field = 0; field < 4; ++field) {
-        NodeRecord r;
-        switch (field) {
-        case 0: r.x = 1000000.0; break;
-        case 1: r.heightRatio = 10000.0; break;
-        case 2: r.directionDeg = std::nan(""); break;
-        case 3: r.vectorY = -HUGE_VAL; break;
-        }
+    const NodeRecord bad[] = {{.x = 1000000.0}, {.heightRatio = 10000.0}, {.directionDeg = std::nan("")},
+                              {.vectorY = -HUGE_VAL}};
+    for (const NodeRecord& r : bad) {
         std::string out = "kept";
-        EXPECT_FALSE(AppendResultRecord(r, out)) << field;
+        EXPECT_FALSE(AppendResultRecord(r, out)) << &r - bad;
         EXPECT_EQ(out, "kept");
     }
     std::string out;
@@ -86,6 +61,17 @@ TEST(SolverResultFile, DumpRecordMatchesGolden) {
     EXPECT_EQ(out, Golden("dump_record.golden"));
 }
 
+std::tm Time(int year, int month, int day, int hour = 0, int minute = 0, int second = 0) {
+    std::tm t{};
+    t.tm_year = year - 1900;
+    t.tm_mon = month - 1;
+    t.tm_mday = day;
+    t.tm_hour = hour;
+    t.tm_min = minute;
+    t.tm_sec = second;
+    return t;
+}
+
 TEST(SolverStatusFiles, BusyIdleAndTimingMatchGolden) {
     const std::string busy = "busy_CALC.DAT";
     ASSERT_TRUE(WriteBusyFlag(busy, "BAY"));
@@ -96,29 +82,9 @@ TEST(SolverStatusFiles, BusyIdleAndTimingMatchGolden) {
     ASSERT_TRUE(WriteIdleFlag(busy));
     EXPECT_EQ(FileText(busy), Golden("calc_idle.golden"));
 
-    std::tm start{};
-    start.tm_mday = 5;
-    start.tm_mon = 2;
-    start.tm_year = 107;
-    start.tm_hour = 9;
-    start.tm_min = 4;
-    start.tm_sec = 5;
-    std::tm end{};
-    end.tm_mday = 31;
-    end.tm_mon = 11;
-    end.tm_year = 100;
-    end.tm_hour = 23;
-    end.tm_min = 59;
-    end.tm_sec = 59;
-    ASSERT_TRUE(WriteTimingFile("TIME.TMP", start, end));
+    ASSERT_TRUE(WriteTimingFile("TIME.TMP", Time(2007, 3, 5, 9, 4, 5), Time(2000, 12, 31, 23, 59, 59)));
     EXPECT_EQ(FileText("TIME.TMP"), Golden("time_tmp.golden"));
-    for (int mon = 0; mon < 12; ++mon) {
-        std::tm t{};
-        t.tm_mday = 1;
-        t.tm_mon = mon;
-        t.tm_year = 124;
-        EXPECT_EQ(DateText(t).size(), 9u);
-    }
+    for (int month = 1; month <= 12; ++month) EXPECT_EQ(DateText(Time(2024, month, 1)).size(), 9u);
 }
 
 // A hand-written input: blanks inside fields, whole numbers without a point, an

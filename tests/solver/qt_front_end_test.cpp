@@ -36,14 +36,7 @@ QWidget* FindTop(const char* objectName) {
     return nullptr;
 }
 
-tools::CalCase MakeCase() {
-    tools::CalCase s;
-    s.nx = 60;
-    s.ny = 12;
-    s.nd = 9;
-    s.nf = 2;
-    return s;
-}
+tools::CalCase MakeCase() { return {.nd = 9, .nf = 2, .nx = 60, .ny = 12}; }
 double Depth(int i, int) { return 15.0 - 0.2 * i; }
 
 struct Seen {

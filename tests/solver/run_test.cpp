@@ -37,15 +37,7 @@ int CountLines(const std::string& text, std::size_t length) {
 
 // A small bay: 8 columns, 6 rows, land in the last column's upper rows.
 tools::CalCase SmallSpec() {
-    tools::CalCase s;
-    s.nx = 8;
-    s.ny = 6;
-    s.nd = 9;
-    s.nf = 3;
-    s.breaking = 1;
-    s.height = 1.5;
-    s.period = 7.0;
-    return s;
+    return {.breaking = 1, .nd = 9, .nf = 3, .nx = 8, .ny = 6, .period = 7.0, .height = 1.5};
 }
 double SmallDepth(int i, int j) { return (i == 8 && j >= 5) ? -1.0 : 12.0 - 1.2 * i; }
 
@@ -157,15 +149,39 @@ TEST_F(SolverRun, NoWavesGiveZeroRatios) {
     }
 }
 
-TEST_F(SolverRun, MissingInputFile) {
-    EXPECT_EQ(RunSolver(folder, "NONE", folder, SmallSpec()), 1);
-    const auto messages = ui.Messages();
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].text, msg::kNoCalFile);
-    EXPECT_EQ(messages[0].caption, "Error");
-    EXPECT_EQ(messages[0].icon, MbIcon::Error);
-    EXPECT_EQ(Calc(), "0\r\n");
-    EXPECT_FALSE(FileExists(folder + "NONE.KKA"));
+// The run's own failures: one error box saying why, result 1, the flag idle again, and
+// no results (the result file is not made, or left empty when the window fails after it).
+TEST_F(SolverRun, FailuresSayWhyAndLeaveNoResults) {
+    ASSERT_TRUE(AtomicWriteFile(folder + "BAY.CAL", tools::MakeCalText(SmallSpec(), SmallDepth), nullptr));
+    tools::CalCase huge = SmallSpec();
+    huge.ny = 2000000000;  // the work storage is sized from the request
+    struct Case {
+        const char* what;
+        const char* title;
+        tools::CalCase request;
+        bool windowFails;
+        const char* text;
+        const char* kka;
+    } cases[] = {
+        {"missing input", "NONE", SmallSpec(), false, msg::kNoCalFile, "<missing>"},
+        {"work storage that cannot be had", "BAY", huge, false, msg::kNoMemory, "<missing>"},
+        {"progress window that cannot be made", "BAY", SmallSpec(), true, msg::kDialogFailed, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ui.Clear();
+        DeleteFileSilently(folder + "BAY.KKA");
+        solv::SetProgressWindowFailure(c.windowFails);
+        EXPECT_EQ(RunSolver(folder, c.title, folder, c.request), 1);
+        solv::SetProgressWindowFailure(false);
+        const auto messages = ui.Messages();
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0].text, c.text);
+        EXPECT_EQ(messages[0].caption, "Error");
+        EXPECT_EQ(messages[0].icon, MbIcon::Error);
+        EXPECT_EQ(Calc(), "0\r\n");
+        EXPECT_EQ(FileText(folder + c.title + ".KKA"), c.kka);
+    }
 }
 
 // Every way a .CAL can be wrong: refused with a message that says what is wrong, before
@@ -230,27 +246,6 @@ TEST_F(SolverRun, BadInputIsRefusedBeforeAnythingIsWritten) {
     }
 }
 
-TEST_F(SolverRun, WorkStorageThatCannotBeHadIsRefused) {
-    tools::CalCase s = SmallSpec();
-    ASSERT_TRUE(AtomicWriteFile(folder + "HUGE.CAL", tools::MakeCalText(s, SmallDepth), nullptr));
-    tools::CalCase request = s;
-    request.ny = 2000000000;  // the work storage is sized from the request
-    EXPECT_EQ(RunSolver(folder, "HUGE", folder, request), 1);
-    ASSERT_EQ(ui.Messages().size(), 1u);
-    EXPECT_EQ(ui.Messages()[0].text, msg::kNoMemory);
-    EXPECT_EQ(Calc(), "0\r\n");
-    EXPECT_FALSE(FileExists(folder + "HUGE.KKA"));
-}
-
-TEST_F(SolverRun, ProgressWindowThatCannotBeMade) {
-    solv::SetProgressWindowFailure(true);
-    EXPECT_EQ(WriteAndRun(folder, "BAY", SmallSpec(), SmallDepth), 1);
-    ASSERT_EQ(ui.Messages().size(), 1u);
-    EXPECT_EQ(ui.Messages()[0].text, msg::kDialogFailed);
-    EXPECT_EQ(FileText(folder + "BAY.KKA"), "");
-    EXPECT_EQ(Calc(), "0\r\n");
-}
-
 TEST_F(SolverRun, CancelAnsweredNoGoesOn) {
     int asked = 0;
     solv::SetProgressObserver([&](int value) {
@@ -304,19 +299,9 @@ TEST_F(SolverRun, SecondRunInTheSameProcessIsRefused) {
 TEST_F(SolverRun, NegativeTextLengthCountsAsZero) {
     const tools::CalCase s = SmallSpec();
     ASSERT_TRUE(AtomicWriteFile("REL.CAL", tools::MakeCalText(s, SmallDepth), nullptr));
-    CalcRequest req{};
-    const std::string title = "REL";
-    req.m_pszFolder = "ignored/";
+    const std::string ignored = "ignored/", title = "REL";
+    CalcRequest req = MakeRequest(ignored, title, folder, s);
     req.m_nFolderLen = -5;
-    req.m_pszTitle = title.c_str();
-    req.m_nTitleLen = 3;
-    req.m_pszWorkDir = folder.c_str();
-    req.m_nWorkDirLen = static_cast<int32_t>(folder.size());
-    req.m_nDirDiv = s.nd;
-    req.m_nFreqDiv = s.nf;
-    req.m_nMeshX = s.nx;
-    req.m_nMeshY = s.ny;
-    req.m_nMode = 1;
     EXPECT_EQ(TYDSOLV(&req), 0);
     EXPECT_TRUE(FileExists("REL.KKA"));
     EXPECT_EQ(Calc(), "0\r\n");

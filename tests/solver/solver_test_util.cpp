@@ -34,20 +34,16 @@ std::vector<KkaRecord> ReadKka(const std::string& path) {
     return out;
 }
 
+CalcRequest MakeRequest(const std::string& folder, const std::string& title, const std::string& work,
+                        const tools::CalCase& setup, int mode) {
+    return CalcRequest{folder.c_str(), static_cast<int32_t>(folder.size()), title.c_str(),
+                       static_cast<int32_t>(title.size()), work.c_str(), static_cast<int32_t>(work.size()),
+                       setup.nd, setup.nf, setup.nx, setup.ny, mode};
+}
+
 int RunSolver(const std::string& folder, const std::string& title, const std::string& work,
               const tools::CalCase& setup, int mode) {
-    CalcRequest req{};
-    req.m_pszFolder = folder.c_str();
-    req.m_nFolderLen = static_cast<int32_t>(folder.size());
-    req.m_pszTitle = title.c_str();
-    req.m_nTitleLen = static_cast<int32_t>(title.size());
-    req.m_pszWorkDir = work.c_str();
-    req.m_nWorkDirLen = static_cast<int32_t>(work.size());
-    req.m_nDirDiv = setup.nd;
-    req.m_nFreqDiv = setup.nf;
-    req.m_nMeshX = setup.nx;
-    req.m_nMeshY = setup.ny;
-    req.m_nMode = mode;
+    CalcRequest req = MakeRequest(folder, title, work, setup, mode);
     return TYDSOLV(&req);
 }
 

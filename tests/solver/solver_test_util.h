@@ -28,7 +28,11 @@ struct KkaRecord {
 // Result records of a .KKA (the dump, if any, is not returned).
 std::vector<KkaRecord> ReadKka(const std::string& path);
 
-// Runs TYDSOLV for <folder><title>.CAL with the counts of `setup`, working folder `work`.
+// The request for <folder><title>.CAL with the counts of `setup`, working folder `work`
+// (the strings must outlive it).
+CalcRequest MakeRequest(const std::string& folder, const std::string& title, const std::string& work,
+                        const tools::CalCase& setup, int mode = 1);
+// Runs TYDSOLV on that request.
 int RunSolver(const std::string& folder, const std::string& title, const std::string& work,
               const tools::CalCase& setup, int mode = 1);
 // Writes the .CAL and runs it.

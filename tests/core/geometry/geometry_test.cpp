@@ -39,6 +39,11 @@ TEST(GeomProject, FootToleranceEdges) {
     EXPECT_EQ(ProjectPointOnSegment(0, 0, 2, 2, 5, 3, &fx, &fy, 0), 1);
     EXPECT_DOUBLE_EQ(fx, 4.0);
     EXPECT_DOUBLE_EQ(fy, 4.0);
+    // A segment shorter than the length tolerance has no foot and writes nothing.
+    fx = fy = -7;
+    EXPECT_EQ(ProjectPointOnSegment(3, 3, 3 + 1e-6, 3, 5, 5, &fx, &fy, 0), -1);
+    EXPECT_EQ(fx, -7);
+    EXPECT_EQ(fy, -7);
 }
 
 TEST(GeomProject, ModeOneGivesTheOvershootInSegmentLengths) {
@@ -51,13 +56,6 @@ TEST(GeomProject, ModeOneGivesTheOvershootInSegmentLengths) {
     // On the segment mode 1 still gives the foot.
     EXPECT_EQ(ProjectPointOnSegment(0, 0, 2, 0, 1.5, 1, &fx, &fy, 1), 0);
     EXPECT_DOUBLE_EQ(fx, 1.5);
-}
-
-TEST(GeomProject, DegenerateSegmentWritesNothing) {
-    double fx = -7, fy = -7;
-    EXPECT_EQ(ProjectPointOnSegment(3, 3, 3 + 1e-6, 3, 5, 5, &fx, &fy, 0), -1);
-    EXPECT_EQ(fx, -7);
-    EXPECT_EQ(fy, -7);
 }
 
 TEST(GeomAngle, CounterClockwiseFromSecondToFirstDirection) {
@@ -84,10 +82,8 @@ TEST(GeomIntersect, ResultCodesAndPointOutsideTheSegments) {
     EXPECT_DOUBLE_EQ(py, 0.0);
     // Ends touching count as on the segment.
     EXPECT_EQ(IntersectLines(0, 0, 1, 0, 1, 0, 1, 5, &px, &py), 0);
-}
 
-TEST(GeomIntersect, ParallelGivesMinusOneAndZeroPoint) {
-    double px = 9, py = 9;
+    // Parallel: -1 and the point (0, 0), within the parallel tolerance of 1e-10.
     EXPECT_EQ(IntersectLines(0, 0, 1, 0, 0, 1, 1, 1, &px, &py), -1);
     EXPECT_EQ(px, 0.0);
     EXPECT_EQ(py, 0.0);
@@ -95,71 +91,35 @@ TEST(GeomIntersect, ParallelGivesMinusOneAndZeroPoint) {
     EXPECT_NE(IntersectLines(0, 0, 1, 0, 0, 1, 1, 1 + 1e-9, &px, &py), -1);
 }
 
-namespace {
-struct Seg {
-    double x1, y1, x2, y2;
-};
-int Clip(Seg& s) { return ClipSegmentToRect(&s.x1, &s.y1, &s.x2, &s.y2, {0, 0}, {10, 10}); }
-void ExpectSeg(const Seg& s, double x1, double y1, double x2, double y2) {
-    EXPECT_NEAR(s.x1, x1, 1e-12);
-    EXPECT_NEAR(s.y1, y1, 1e-12);
-    EXPECT_NEAR(s.x2, x2, 1e-12);
-    EXPECT_NEAR(s.y2, y2, 1e-12);
-}
-}  // namespace
-
-TEST(GeomClip, InsideMissingEnteringLeavingAndCrossing) {
-    Seg s{0, 0, 10, 5};  // the border counts as inside
-    EXPECT_EQ(Clip(s), 0);
-    ExpectSeg(s, 0, 0, 10, 5);
-
-    s = {-5, 20, 20, 15};
-    EXPECT_EQ(Clip(s), -1);
-    ExpectSeg(s, -5, 20, 20, 15);
-
-    s = {-5, 5, 5, 5};
-    EXPECT_EQ(Clip(s), 1);
-    ExpectSeg(s, 0, 5, 5, 5);
-
-    s = {5, 5, 5, 15};
-    EXPECT_EQ(Clip(s), 2);
-    ExpectSeg(s, 5, 5, 5, 10);
-
-    s = {-5, 5, 15, 5};
-    EXPECT_EQ(Clip(s), 3);
-    ExpectSeg(s, 0, 5, 10, 5);
-
-    // The crossing nearer the old start becomes the start, whatever order the borders
-    // found them in.
-    s = {15, 5, -5, 5};
-    EXPECT_EQ(Clip(s), 3);
-    ExpectSeg(s, 10, 5, 0, 5);
-
-    s = {-1, 0, 11, 0};  // along the bottom border
-    EXPECT_EQ(Clip(s), 3);
-    ExpectSeg(s, 0, 0, 10, 0);
-}
-
-TEST(GeomClip, SegmentThroughACornerKeepsItsVisiblePart) {
-    Seg s{-1, -1, 11, 11};  // through two opposite corners
-    EXPECT_EQ(Clip(s), 3);
-    ExpectSeg(s, 0, 0, 10, 10);
-
-    s = {-1, 11, 11, -1};
-    EXPECT_EQ(Clip(s), 3);
-    ExpectSeg(s, 0, 10, 10, 0);
-
-    s = {5, 5, 11, 11};  // from inside out through a corner
-    EXPECT_EQ(Clip(s), 2);
-    ExpectSeg(s, 5, 5, 10, 10);
-
-    s = {-1, -1, 5, 5};  // from outside in through a corner
-    EXPECT_EQ(Clip(s), 1);
-    ExpectSeg(s, 0, 0, 5, 5);
-
-    s = {-1, 1, 1, -1};  // touching a corner only: the visible part is that point
-    EXPECT_EQ(Clip(s), 3);
-    ExpectSeg(s, 0, 0, 0, 0);
+TEST(GeomClip, InsideMissingEnteringLeavingCrossingAndCorners) {
+    struct Case {
+        const char* what;
+        double in[4];
+        int code;
+        double out[4];
+    };
+    const Case cases[] = {
+        {"inside (the border counts as inside)", {0, 0, 10, 5}, 0, {0, 0, 10, 5}},
+        {"missing", {-5, 20, 20, 15}, -1, {-5, 20, 20, 15}},
+        {"entering", {-5, 5, 5, 5}, 1, {0, 5, 5, 5}},
+        {"leaving", {5, 5, 5, 15}, 2, {5, 5, 5, 10}},
+        {"crossing", {-5, 5, 15, 5}, 3, {0, 5, 10, 5}},
+        // The crossing nearer the old start becomes the start, whatever order the borders
+        // found them in.
+        {"crossing backwards", {15, 5, -5, 5}, 3, {10, 5, 0, 5}},
+        {"along the bottom border", {-1, 0, 11, 0}, 3, {0, 0, 10, 0}},
+        {"through two opposite corners", {-1, -1, 11, 11}, 3, {0, 0, 10, 10}},
+        {"through the other two corners", {-1, 11, 11, -1}, 3, {0, 10, 10, 0}},
+        {"inside out through a corner", {5, 5, 11, 11}, 2, {5, 5, 10, 10}},
+        {"outside in through a corner", {-1, -1, 5, 5}, 1, {0, 0, 5, 5}},
+        {"touching a corner only: the visible part is that point", {-1, 1, 1, -1}, 3, {0, 0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        double s[4] = {c.in[0], c.in[1], c.in[2], c.in[3]};
+        EXPECT_EQ(ClipSegmentToRect(&s[0], &s[1], &s[2], &s[3], {0, 0}, {10, 10}), c.code);
+        for (int k = 0; k < 4; ++k) EXPECT_NEAR(s[k], c.out[k], 1e-12) << k;
+    }
 }
 
 TEST(GeomClip, CornerCrossingAtWorldCoordinateMagnitudes) {

@@ -30,36 +30,32 @@ Label AtEnd(double x1, double y1, double x2, double y2, int atEnd, int count, do
 constexpr double kTol = 1e-9;
 }  // namespace
 
-TEST(GeomLabelScreen, CentredShiftedAndTurned) {
-    Label l = Screen(0, 0, 100, 0, 4, 10, 0);
-    EXPECT_NEAR(l.x, 30, kTol);
-    EXPECT_NEAR(l.y, 0, kTol);
-    EXPECT_EQ(l.angle, 0.0);
-
-    l = Screen(0, 0, 100, 0, 4, 10, 5);  // above the segment on the screen
-    EXPECT_NEAR(l.x, 30, kTol);
-    EXPECT_NEAR(l.y, -5, kTol);
-
-    l = Screen(0, 0, 0, -100, 4, 10, 0);  // up the screen
-    EXPECT_NEAR(l.angle, 90.0, kTol);
-    EXPECT_NEAR(l.x, 0, kTol);
-    EXPECT_NEAR(l.y, -30, kTol);
-
-    l = Screen(0, 0, 10, 0, 4, 10, 0);  // text longer than the segment starts before P1
-    EXPECT_NEAR(l.x, -15, kTol);
-}
-
-TEST(GeomLabelScreen, DegenerateSegmentReadsAlongPlusX) {
-    Label l = Screen(50, 50, 50, 50, 4, 10, 0);
-    EXPECT_EQ(l.angle, 0.0);
-    EXPECT_NEAR(l.x, 30, kTol);
-    EXPECT_NEAR(l.y, 50, kTol);
-    l = Screen(50, 50, 50, 50, 4, 10, 5);
-    EXPECT_NEAR(l.x, 30, kTol);
-    EXPECT_NEAR(l.y, 45, kTol);
-    // 1e-10 is still no direction; just above it is.
-    EXPECT_EQ(Screen(0, 0, 1e-10, -1e-10, 1, 1, 0).angle, 0.0);
-    EXPECT_NEAR(Screen(0, 0, 0, -2e-10, 1, 1, 0).angle, 90.0, kTol);
+TEST(GeomLabelScreen, CentredShiftedTurnedAndDegenerate) {
+    struct Case {
+        const char* what;
+        double x1, y1, x2, y2;
+        int n;
+        double w, h, x, y, angle;
+    };
+    const Case cases[] = {
+        {"centred", 0, 0, 100, 0, 4, 10, 0, 30, 0, 0},
+        {"above the segment on the screen", 0, 0, 100, 0, 4, 10, 5, 30, -5, 0},
+        {"up the screen", 0, 0, 0, -100, 4, 10, 0, 0, -30, 90},
+        {"text longer than the segment starts before P1", 0, 0, 10, 0, 4, 10, 0, -15, 0, 0},
+        // A degenerate segment reads along +x, starting t/2 before P1.
+        {"degenerate", 50, 50, 50, 50, 4, 10, 0, 30, 50, 0},
+        {"degenerate, shifted", 50, 50, 50, 50, 4, 10, 5, 30, 45, 0},
+        // 1e-10 is still no direction; just above it is.
+        {"at the zero tolerance", 0, 0, 1e-10, -1e-10, 1, 1, 0, -0.5, 0, 0},
+        {"just above the zero tolerance", 0, 0, 0, -2e-10, 1, 1, 0, 0, 0.5, 90},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Label l = Screen(c.x1, c.y1, c.x2, c.y2, c.n, c.w, c.h);
+        EXPECT_NEAR(l.x, c.x, kTol);
+        EXPECT_NEAR(l.y, c.y, kTol);
+        if (c.angle == 0) EXPECT_EQ(l.angle, 0.0); else EXPECT_NEAR(l.angle, c.angle, kTol);
+    }
 }
 
 TEST(GeomLabelSheet, WidthFromTheValueInModeOne) {

@@ -80,7 +80,7 @@ TEST(GeomParse, SeparatorsSignsAndDecimals) {
     EXPECT_EQ(Parse(" , \r\n").count, 0);
 }
 
-TEST(GeomParse, NeverWritesMoreThanTheArraysHold) {
+TEST(GeomParse, NeverWritesMoreThanTheArraysHoldNorIntoTheLine) {
     Parsed p = Parse("1 2 3 4 5", 3);
     EXPECT_EQ(p.count, 3);
     EXPECT_EQ(p.d[2], 3.0);
@@ -95,9 +95,7 @@ TEST(GeomParse, NeverWritesMoreThanTheArraysHold) {
     p = Parse("1 2 3", 0);
     EXPECT_EQ(p.count, 0);
     EXPECT_EQ(p.d[0], -777.0);
-}
 
-TEST(GeomParse, LeavesTheLineAndItsTerminatorAlone) {
     std::string buffer("7 8");
     buffer.push_back('\0');
     buffer += "XYZ";
@@ -119,20 +117,14 @@ TEST(GeomParse, IntegerOutOfRangeIsIntMin) {
 }
 
 TEST(GeomRound, HalfAwayFromZeroWithTheRelativeGuard) {
-    EXPECT_EQ(RoundDecimal(-2.5, 0), -3.0);
-    EXPECT_EQ(RoundDecimal(2.5, 0), 3.0);
-    EXPECT_EQ(RoundDecimal(0.0, 3), 0.0);
-    EXPECT_EQ(RoundDecimal(1.005, 2), 1.01);
-    EXPECT_EQ(RoundDecimal(-1.005, 2), -1.01);
-    EXPECT_EQ(RoundDecimal(2.675, 2), 2.68);
-    EXPECT_EQ(RoundDecimal(1.2345, 3), 1.235);
-    EXPECT_EQ(RoundDecimal(0.0005, 3), 0.001);
-    EXPECT_EQ(RoundDecimal(-45678.1235, 3), -45678.124);
-    // Genuine values below the half are not pushed over it.
-    EXPECT_EQ(RoundDecimal(2.6749, 2), 2.67);
-    EXPECT_EQ(RoundDecimal(0.0004, 3), 0.0);
-    EXPECT_EQ(RoundDecimal(12.3449999, 2), 12.34);
-    EXPECT_EQ(RoundDecimal(7.0, 1), 7.0);
+    // value, decimals, rounded; the last four are genuine values below the half, which
+    // the guard must not push over it.
+    const double cases[][3] = {
+        {-2.5, 0, -3.0},       {2.5, 0, 3.0},     {0.0, 3, 0.0},     {1.005, 2, 1.01},
+        {-1.005, 2, -1.01},    {2.675, 2, 2.68},  {1.2345, 3, 1.235}, {0.0005, 3, 0.001},
+        {-45678.1235, 3, -45678.124}, {2.6749, 2, 2.67}, {0.0004, 3, 0.0}, {12.3449999, 2, 12.34},
+        {7.0, 1, 7.0}};
+    for (const auto& c : cases) EXPECT_EQ(RoundDecimal(c[0], c[1]), c[2]) << c[0] << " to " << c[1];
 }
 
 TEST(GeomPairs, CombSortOrdersAndDropsRepeats) {
@@ -141,9 +133,8 @@ TEST(GeomPairs, CombSortOrdersAndDropsRepeats) {
     int n = 4;
     CombSortPairs(a, b, &n);
     ASSERT_EQ(n, 3);
-    EXPECT_EQ(std::make_pair(a[0], b[0]), std::make_pair(1, 1));
-    EXPECT_EQ(std::make_pair(a[1], b[1]), std::make_pair(1, 2));
-    EXPECT_EQ(std::make_pair(a[2], b[2]), std::make_pair(3, 1));
+    const std::vector<std::pair<int, int>> sorted = {{a[0], b[0]}, {a[1], b[1]}, {a[2], b[2]}};
+    EXPECT_EQ(sorted, (std::vector<std::pair<int, int>>{{1, 1}, {1, 2}, {3, 1}}));
 
     int one = 1, a1[] = {5}, b1[] = {6};
     CombSortPairs(a1, b1, &one);

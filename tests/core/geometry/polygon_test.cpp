@@ -47,7 +47,7 @@ TEST(GeomPolygon, OrientationOfClosedPolygons) {
     EXPECT_EQ(GetPolygonOrientation(&empty), -1);
 }
 
-TEST(GeomPolygon, LocateNeedsAClockwiseWalk) {
+TEST(GeomPolygon, LocateNeedsAClockwiseWalkAndGivesTwoOnTheBoundary) {
     CPointList ccw = MakeList(kSquareCcw);
     EXPECT_EQ(LocatePointInPolygon(5, 5, 0, &ccw), 2);  // counter-clockwise walk
     EXPECT_EQ(LocatePointInPolygon(5, 5, 1, &ccw), 0);
@@ -66,9 +66,8 @@ TEST(GeomPolygon, LocateNeedsAClockwiseWalk) {
     CPointList empty({0, 0});
     empty.RemoveAll();
     EXPECT_EQ(LocatePointInPolygon(5, 5, 0, &empty), 2);
-}
 
-TEST(GeomPolygon, LocateOnTheBoundaryGivesTwoWhateverTheEdge) {
+    // On the boundary: 2, whatever the edge and the sense.
     for (const auto& pts : {kSquareCcw, Reversed(kSquareCcw)}) {
         CPointList list = MakeList(pts);
         for (const auto& p : BoundaryPoints()) {
@@ -80,7 +79,7 @@ TEST(GeomPolygon, LocateOnTheBoundaryGivesTwoWhateverTheEdge) {
     }
 }
 
-TEST(GeomPolygon, IsOutsideIgnoresSenseAndTreatsBoundaryAsInside) {
+TEST(GeomPolygon, IsOutsideIgnoresSenseTreatsBoundaryAsInsideAndFollowsConcaveOutlines) {
     for (const auto& pts : {kSquareCcw, Reversed(kSquareCcw)}) {
         for (bool reverse : {false, true}) {
             EXPECT_FALSE(Outside(5, 5, pts, reverse));
@@ -93,9 +92,7 @@ TEST(GeomPolygon, IsOutsideIgnoresSenseAndTreatsBoundaryAsInside) {
             }
         }
     }
-}
 
-TEST(GeomPolygon, IsOutsideOfAConcaveOutline) {
     // A "U": the notch between the arms is outside.
     const std::vector<CPointD> u = {{0, 0}, {30, 0}, {30, 30}, {20, 30}, {20, 10},
                                     {10, 10}, {10, 30}, {0, 30}, {0, 0}};

@@ -19,17 +19,6 @@ TEST(Points, DoublePointsTakeSixteenBytesAndRoundTrip) {
     EXPECT_TRUE(in.AtEnd());
 }
 
-TEST(Points, FloatPointsTakeEightBytes) {
-    CArchive out;
-    CPointF p(kUnsetCoordF, 1.5f);
-    p.Serialize(out, 8);
-    ASSERT_EQ(out.Bytes().size(), 8u);
-    CArchive in(out.Bytes());
-    CPointF q;
-    q.Serialize(in, 8);
-    EXPECT_EQ(q, p);
-}
-
 TEST(Points, PointListWalksBothWaysAndGuardsItsIndex) {
     CPointList list(CPointD(0, 0));
     list.AddTail(CPointD(1, 0));

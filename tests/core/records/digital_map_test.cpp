@@ -11,6 +11,7 @@ namespace {
 
 using test::Golden;
 using test::Load;
+using test::Rect;
 using test::Stored;
 
 // A cols x rows mesh with the given land nodes; sea nodes are numbered row by row and
@@ -58,7 +59,6 @@ void SetNode(CDigitalMap& m, int i, float depth, float hr, float er, float dir) 
 
 TEST(CalValue, ValueKinds) {
     CCalValue v;
-    EXPECT_EQ(v.GetDepth(), -9999.0f);
     v.SetHeightRatio(0.5f);
     v.SetEquivRatio(0.25f);
     EXPECT_DOUBLE_EQ(v.GetValue(0, 4.0), 2.0);   // significant wave height
@@ -87,23 +87,22 @@ TEST(DigitalMap, AccessOutsideTheMeshIsHarmless) {
     EXPECT_EQ(m.GetVectorFlag(50), 0);
 }
 
-TEST(DigitalMap, FindNodeRoundsAtHalfASpacingPlusABit) {
+TEST(DigitalMap, FindNodeRoundsAtHalfASpacingPlusABitAndOnLandTakesTheNearestNeighbour) {
     CDigitalMap m = MakeMesh(3, 3, 10.0);
     EXPECT_EQ(m.FindNode(0.4995 * 10.0, 0.0), 1);  // column 1
     EXPECT_EQ(m.FindNode(0.498 * 10.0, 0.0), 0);   // column 0
     EXPECT_EQ(m.FindNode(20.0, 20.0), 8);
     EXPECT_EQ(m.FindNode(-100.0, 0.0), -1);
-}
 
-TEST(DigitalMap, FindNodeOnLandTakesTheNearestNeighbour) {
-    // Row 1 column 1 is land, and so is everything around it but its left and right
-    // neighbours, which lie at the same distance: the later one in the order wins.
+    // On land the nearest sea neighbour counts. Row 1 column 1 is land, and so is
+    // everything around it but its left and right neighbours, which lie at the same
+    // distance: the later one in the order wins.
     std::set<std::pair<int, int>> land = {{0, 0}, {0, 1}, {0, 2}, {1, 1}, {2, 0}, {2, 1}, {2, 2}};
-    CDigitalMap m = MakeMesh(3, 3, 10.0, land);
-    ASSERT_EQ(m.GetCount(), 2);
-    EXPECT_EQ(m.FindNode(10.0, 10.0), m.GetNodeIndex(1, 2));
+    CDigitalMap island = MakeMesh(3, 3, 10.0, land);
+    ASSERT_EQ(island.GetCount(), 2);
+    EXPECT_EQ(island.FindNode(10.0, 10.0), island.GetNodeIndex(1, 2));
     // Off centre towards the left, the left neighbour is nearer.
-    EXPECT_EQ(m.FindNode(8.0, 10.0), m.GetNodeIndex(1, 0));
+    EXPECT_EQ(island.FindNode(8.0, 10.0), island.GetNodeIndex(1, 0));
 
     std::set<std::pair<int, int>> all;
     for (int r = 0; r < 3; ++r)
@@ -112,7 +111,7 @@ TEST(DigitalMap, FindNodeOnLandTakesTheNearestNeighbour) {
     EXPECT_EQ(dry.FindNode(10.0, 10.0), -1);
 }
 
-TEST(DigitalMap, GetValueAtMeansTheCellsSeaNodes) {
+TEST(DigitalMap, GetValueAtMeansTheCellsSeaNodesAndGivesNoValueOverLand) {
     CDigitalMap m = MakeMesh(2, 2, 10.0);
     m.SetWaveHeight(2.0);
     SetNode(m, 0, 5, 0.5f, 0.25f, 350);
@@ -128,6 +127,14 @@ TEST(DigitalMap, GetValueAtMeansTheCellsSeaNodes) {
     // A negative equivalent ratio is no value and does not count.
     m.GetValueAt(5.0, 5.0, 3, &value, &dir);
     EXPECT_DOUBLE_EQ(value, 0.5);
+
+    // Over land only, and far outside: no value and no direction.
+    CDigitalMap dry = MakeMesh(3, 3, 10.0, {{0, 0}, {0, 1}, {1, 0}, {1, 1}});
+    dry.GetValueAt(5.0, 5.0, 0, &value, &dir);
+    EXPECT_EQ(value, 99999999.999);
+    EXPECT_EQ(dir, 999.0);
+    dry.GetValueAt(-50.0, 1e300, 0, &value, &dir);
+    EXPECT_EQ(value, 99999999.999);
 }
 
 TEST(DigitalMap, GetValueAtAveragesDirectionsAcrossSouth) {
@@ -143,16 +150,6 @@ TEST(DigitalMap, GetValueAtAveragesDirectionsAcrossSouth) {
         m.GetValueAt(3.0, 0.0, 1, &value, &dir);
         EXPECT_NEAR(dir, p[2], 1e-4) << p[0] << " and " << p[1];
     }
-}
-
-TEST(DigitalMap, GetValueAtOverLandOnly) {
-    CDigitalMap m = MakeMesh(3, 3, 10.0, {{0, 0}, {0, 1}, {1, 0}, {1, 1}});
-    double value = 0, dir = 0;
-    m.GetValueAt(5.0, 5.0, 0, &value, &dir);
-    EXPECT_EQ(value, 99999999.999);
-    EXPECT_EQ(dir, 999.0);
-    m.GetValueAt(-50.0, 1e300, 0, &value, &dir);  // far outside
-    EXPECT_EQ(value, 99999999.999);
 }
 
 TEST(DigitalMap, Ranges) {
@@ -189,11 +186,7 @@ TEST(DigitalMap, AreaFlagsMarkRestoreAndErase) {
     CDigitalMap m = MakeMesh(3, 3, 10.0);
     m.SetHeightFlag(4, kFlagHidden);
     // The mesh lies at (1000, 2000), unturned; the square holds nodes (col 1-2, row 1-2).
-    CPointList square(CPointD(1005, 2005));
-    square.AddTail(CPointD(1025, 2005));
-    square.AddTail(CPointD(1025, 2025));
-    square.AddTail(CPointD(1005, 2025));
-    square.AddTail(CPointD(1005, 2005));
+    CPointList square = Rect(1005, 2005, 1025, 2025);
     EXPECT_TRUE(m.SelectFlagsInArea(CPointD(1000, 2000), 0.0, &square, CDigitalMap::kAreaHeight));
     EXPECT_EQ(m.GetHeightFlag(4), kFlagHidden);  // hidden nodes stay hidden
     for (int i : {5, 7, 8}) EXPECT_EQ(m.GetHeightFlag(i), kFlagMarked) << i;
@@ -208,11 +201,7 @@ TEST(DigitalMap, AreaFlagsMarkRestoreAndErase) {
 
     // Over the mesh turned by 90 degrees node (col c, row r) lies at
     // (1000 - 10 r, 2000 + 10 c): this strip holds columns 1 and 2 of row 0.
-    CPointList strip(CPointD(995, 2005));
-    strip.AddTail(CPointD(1005, 2005));
-    strip.AddTail(CPointD(1005, 2025));
-    strip.AddTail(CPointD(995, 2025));
-    strip.AddTail(CPointD(995, 2005));
+    CPointList strip = Rect(995, 2005, 1005, 2025);
     EXPECT_TRUE(m.SelectFlagsInArea(CPointD(1000, 2000), 90.0, &strip, CDigitalMap::kAreaDir));
     for (int i = 0; i < 9; ++i)
         EXPECT_EQ(m.GetDirFlag(i), (i == 1 || i == 2) ? kFlagMarked : kFlagShown) << i;
@@ -220,10 +209,7 @@ TEST(DigitalMap, AreaFlagsMarkRestoreAndErase) {
     EXPECT_EQ(m.GetDirFlag(1), kFlagHidden);
     EXPECT_EQ(m.GetDirFlag(0), kFlagShown);
 
-    CPointList far(CPointD(0, 0));
-    far.AddTail(CPointD(10, 0));
-    far.AddTail(CPointD(10, 10));
-    far.AddTail(CPointD(0, 0));
+    CPointList far = Rect(0, 0, 10, 10);
     EXPECT_FALSE(m.SelectFlagsInArea(CPointD(1000, 2000), 0.0, &far, CDigitalMap::kAreaVector));
 }
 

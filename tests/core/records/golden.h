@@ -2,6 +2,7 @@
 // tests/data/core/records/gen_golden.py.
 #pragma once
 
+#include "core/point.h"
 #include "platform/archive.h"
 #include "platform/files.h"
 
@@ -39,6 +40,16 @@ void Load(T& record, std::vector<std::uint8_t> bytes, unsigned version) {
     CArchive ar(std::move(bytes));
     record.Serialize(ar, version);
     EXPECT_TRUE(ar.AtEnd()) << "bytes left over: " << ar.Remaining();
+}
+
+// A closed axis-parallel rectangle, as an area selection draws it.
+inline CPointList Rect(double x0, double y0, double x1, double y1) {
+    CPointList l(CPointD(x0, y0));
+    l.AddTail(CPointD(x1, y0));
+    l.AddTail(CPointD(x1, y1));
+    l.AddTail(CPointD(x0, y1));
+    l.AddTail(CPointD(x0, y0));
+    return l;
 }
 
 // Overwrites the 4-byte int at a byte offset (to make a bad file from a good one).

@@ -10,7 +10,7 @@ using test::Golden;
 using test::Load;
 using test::Stored;
 
-TEST(HCheckPoint, ExtendAppendsForTheNextLevel) {
+TEST(HCheck, PointsAndLinesExtendForTheNextLevelAndStayInRange) {
     CHCheckPoint p;
     p.Extend(0);
     EXPECT_EQ(p.GetCount(), 0);
@@ -27,9 +27,7 @@ TEST(HCheckPoint, ExtendAppendsForTheNextLevel) {
     EXPECT_EQ(p.GetPoint(7), CPointF());  // outside
     p.SetValue(-1, 1.0f);
     EXPECT_EQ(p.GetValue(-1), 0.0f);
-}
 
-TEST(HCheckLine, ExtendAndRange) {
     CHCheckLine l;
     l.Extend(3);
     l.SetStart(2, 7);

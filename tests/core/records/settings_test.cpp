@@ -102,28 +102,55 @@ CZmn_Inf MarkedZmn() {
     return z;
 }
 
-TEST(TydInf, DefaultsAndInit) {
+TEST(SettingsRecords, InitAndSetDefaultRestoreTheConstructorValues) {
     CTyd_Inf t = GoldenTyd();
     t.Init();
     EXPECT_EQ(t, CTyd_Inf());
+    CZmn_Inf z = GoldenZmn();
+    z.Init();
+    EXPECT_EQ(z, CZmn_Inf());
+    // Both marks start unplaced, and so do the interval sets.
+    EXPECT_EQ(z.m_ptNorthMark, CPointD::Unset());
+    EXPECT_EQ(z.m_interval[3].m_ptRef, CPointF(kUnsetCoordF, kUnsetCoordF));
+    CCalArea a;
+    a.SetOrigin(-5.0, 7.5);
+    a.SetMeshCountX(-3);
+    a.SetDefault();
+    EXPECT_EQ(a, CCalArea());
+}
+
+// The defaults of a new calculation decide what a user gets without touching a dialog;
+// a slip here changes every new result.
+TEST(SettingsRecords, DefaultsOfANewCalculation) {
+    const CTyd_Inf t;
     EXPECT_EQ(t.m_nDirDiv, 45);
     EXPECT_EQ(t.m_dSmax, 10.0);
     EXPECT_EQ(t.m_dSpreadRight, 90.0);
     EXPECT_EQ(t.m_dSpreadLeft, 90.0);
     EXPECT_EQ(t.m_nFreqDiv, 7);
     EXPECT_EQ(t.m_nCalcState, 0);
+    const CZmn_Inf z;
+    EXPECT_EQ(z.m_nPaperSize, 3);
+    EXPECT_EQ(z.m_nFrameHeight, 267);
+    EXPECT_EQ(z.m_nFrameWidth, 400);
+    EXPECT_EQ(z.m_nScale, 50000);
+    EXPECT_EQ(z.m_nLandColor, 2);
+    EXPECT_EQ(z.m_dVectorMax, 10.0);
+    EXPECT_EQ(z.m_nDecimals, 2);
+    EXPECT_EQ(z.m_ptNorthMark, CPointD::Unset());
+    EXPECT_EQ(z.m_interval[3].m_ptRef, CPointF(kUnsetCoordF, kUnsetCoordF));
+    EXPECT_EQ(z.m_interval[3].m_dStepDown, -1.0);
+    EXPECT_EQ(CCalArea().GetMeshSize(), 10.0);
 }
 
-TEST(TydInf, StoresTheCurrentLayoutWhateverTheVersion) {
+TEST(TydInf, StoresTheCurrentLayoutAndLoadsEachVersion) {
     CTyd_Inf t = GoldenTyd();
     EXPECT_EQ(Stored(t, 12), Golden("tyd_inf_v12.bin"));
     EXPECT_EQ(Stored(t, 3), Golden("tyd_inf_v12.bin"));
-}
 
-TEST(TydInf, LoadsEachVersion) {
-    CTyd_Inf t;
-    Load(t, Golden("tyd_inf_v12.bin"), 12);
-    EXPECT_EQ(t, GoldenTyd());
+    CTyd_Inf v12;
+    Load(v12, Golden("tyd_inf_v12.bin"), 12);
+    EXPECT_EQ(v12, GoldenTyd());
 
     CTyd_Inf old;
     old.m_bFreeRotation = 1;  // a version-9 file forces the view to turn itself
@@ -146,86 +173,39 @@ TEST(TydInf, TruncatedArchiveChangesNothing) {
     EXPECT_EQ(t, CTyd_Inf());
 }
 
-TEST(ZmnInf, Defaults) {
-    CZmn_Inf z;
-    EXPECT_EQ(z.m_nPaperSize, 3);
-    EXPECT_EQ(z.m_nFrameHeight, 267);
-    EXPECT_EQ(z.m_nFrameWidth, 400);
-    EXPECT_EQ(z.m_nScale, 50000);
-    EXPECT_EQ(z.m_nLandColor, 2);
-    EXPECT_EQ(z.m_dVectorMax, 10.0);
-    EXPECT_EQ(z.m_nDecimals, 2);
-    EXPECT_EQ(z.m_ptNorthMark, CPointD::Unset());
-    EXPECT_EQ(z.m_interval[3].m_ptRef, CPointF(kUnsetCoordF, kUnsetCoordF));
-    EXPECT_EQ(z.m_interval[3].m_dStepDown, -1.0);
-    z = GoldenZmn();
-    z.Init();
-    EXPECT_EQ(z, CZmn_Inf());
-}
-
 TEST(ZmnInf, StoresTheVersion12LayoutWhateverTheVersion) {
     CZmn_Inf z = GoldenZmn();
     EXPECT_EQ(Stored(z, 12), Golden("zmn_inf_v12.bin"));
     EXPECT_EQ(Stored(z, 7), Golden("zmn_inf_v12.bin"));
 }
 
-TEST(ZmnInf, Version12And11) {
-    CZmn_Inf z = MarkedZmn();
-    Load(z, Golden("zmn_inf_v12.bin"), 12);
-    EXPECT_EQ(z, GoldenZmn());
-
-    z = MarkedZmn();
-    Load(z, Golden("zmn_inf_v11.bin"), 11);
+// Each older layout skips the fields that came later, which keep what the record held;
+// version 10 and older also force the vector lengths to 0 .. 10.
+TEST(ZmnInf, OlderVersionsSkipTheirMissingFieldsAndVersion10ForcesTheVectorLengths) {
     CZmn_Inf expected = GoldenZmn();
-    expected.m_nScaleStyle = 7;  // came with version 12
-    EXPECT_EQ(z, expected);
-}
-
-TEST(ZmnInf, Version10ForcesTheVectorLengths) {
-    CZmn_Inf z = MarkedZmn();
-    Load(z, Golden("zmn_inf_v10.bin"), 10);
-    CZmn_Inf expected = GoldenZmn();
-    expected.m_nScaleStyle = 7;
-    expected.m_bDrawContourValue = 7;
-    expected.m_nDecimals = 7;
-    expected.m_dVectorMin = 0.0;
-    expected.m_dVectorMax = 10.0;
-    EXPECT_EQ(z, expected);
-}
-
-TEST(ZmnInf, Versions8And7SkipTheirMissingFields) {
-    CZmn_Inf z = MarkedZmn();
-    Load(z, Golden("zmn_inf_v8.bin"), 8);
-    CZmn_Inf expected = GoldenZmn();
-    expected.m_nScaleStyle = 7;
-    expected.m_bDrawContourValue = 7;
-    expected.m_nDecimals = 7;
-    expected.m_dVectorMin = 0.0;
-    expected.m_dVectorMax = 10.0;
-    expected.m_bDirMapFigure = 7;
-    expected.m_dDirTextSize = 7.5;
-    expected.m_interval[2] = {CPointF(7, 7), 7.0, 7.0};
-    EXPECT_EQ(z, expected);
-
-    z = MarkedZmn();
-    Load(z, Golden("zmn_inf_v7.bin"), 7);
-    expected.m_bDrawLandGrid = 7;
-    expected.m_bCheckMap = 7;
-    expected.m_interval[0] = {CPointF(7, 7), 7.0, 7.0};
-    EXPECT_EQ(z, expected);
-}
-
-TEST(CalArea, AccessorsAndDefault) {
-    CCalArea a;
-    EXPECT_EQ(a.GetMeshSize(), 10.0);
-    EXPECT_EQ(a.GetMeshCountX(), 0);
-    EXPECT_TRUE(a.SetOrigin(-5.0, 7.5));
-    EXPECT_TRUE(a.SetMeshSize(2.0));
-    EXPECT_TRUE(a.SetMeshCountX(-3));  // the setters check nothing
-    EXPECT_EQ(a.GetOrigin(), CPointD(-5.0, 7.5));
-    EXPECT_EQ(a.GetMeshCountX(), -3);
-    a.SetDefault();
-    EXPECT_EQ(a, CCalArea());
+    const CZmnInterval marked{CPointF(7, 7), 7.0, 7.0};
+    for (unsigned v : {12u, 11u, 10u, 8u, 7u}) {
+        if (v == 11) expected.m_nScaleStyle = 7;  // came with version 12
+        if (v == 10) {
+            expected.m_bDrawContourValue = 7;
+            expected.m_nDecimals = 7;
+            expected.m_dVectorMin = 0.0;
+            expected.m_dVectorMax = 10.0;
+        }
+        if (v == 8) {
+            expected.m_bDirMapFigure = 7;
+            expected.m_dDirTextSize = 7.5;
+            expected.m_interval[2] = marked;
+        }
+        if (v == 7) {
+            expected.m_bDrawLandGrid = 7;
+            expected.m_bCheckMap = 7;
+            expected.m_interval[0] = marked;
+        }
+        CZmn_Inf z = MarkedZmn();
+        Load(z, Golden("zmn_inf_v" + std::to_string(v) + ".bin"), v);
+        EXPECT_EQ(z, expected) << "version " << v;
+    }
 }
 
 TEST(CalArea, ArchiveAndBadCounts) {

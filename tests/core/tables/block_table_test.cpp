@@ -14,16 +14,6 @@ TEST(BlockTable, EleventhBlockGrowsTheTableByTen) {
     for (int i = 11; i < 21; ++i) t.Add(i, 0);
     EXPECT_EQ(t.GetCapacity(), 30);
     EXPECT_EQ(t.GetAt(20).GetPos(), CPointD(20, 0));
-
-    CArchive out;
-    t.Serialize(out, 8);
-    EXPECT_EQ(out.Bytes().size(), 12u + 21 * 16);
-    CBlock back;
-    CArchive in(out.Bytes());
-    back.Serialize(in, 8);
-    EXPECT_EQ(back.GetCount(), 21);
-    EXPECT_EQ(back.GetCapacity(), 30);
-    EXPECT_EQ(back.GetAt(20).GetPos(), CPointD(20, 0));
 }
 
 TEST(BlockTable, RemovingMovesTheLaterBlocksDown) {

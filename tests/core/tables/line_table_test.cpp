@@ -36,23 +36,21 @@ TEST(LineTable, GrowsPastFiveThousandAndCountsOnlyLinesInUse) {
     EXPECT_EQ(t.GetCount(), 5000);
 }
 
-TEST(LineTable, NearestLineTiesGoToTheHigherSlot) {
+TEST(LineTable, NearestLineTiesGoHigherAndOffTheSegmentTheNearerEndCounts) {
     CLine t;
     t.Add(-10, 1, 10, 1, 0, 0, 0, kLineTerrain, 0, 1);
     t.Add(-10, -1, 10, -1, 0, 0, 0, kLineTerrain, 2, 3);
     EXPECT_EQ(t.FindNearest(0, 0), 1);
     EXPECT_EQ(t.FindNearest(0, 0.5), 0);
     EXPECT_EQ(CLine().FindNearest(0, 0), -1);
-}
 
-TEST(LineTable, OffTheSegmentTheNearerEndCounts) {
-    CLine t;
-    t.Add(0, 0, 10, 0, 0, 0, 0, kLineTerrain, 0, 1);
-    t.Add(13, 5, 13, 5, 0, 0, 0, kLineTerrain, 2, 3);  // degenerate: a point
+    CLine ends;
+    ends.Add(0, 0, 10, 0, 0, 0, 0, kLineTerrain, 0, 1);
+    ends.Add(13, 5, 13, 5, 0, 0, 0, kLineTerrain, 2, 3);  // degenerate: a point
     // Past the end of line 0: 10.25 to its end point against 9.25 to the point line.
-    EXPECT_EQ(t.FindNearest(12.5, 2.0), 1);
-    EXPECT_EQ(t.FindNearest(12.5, 0.0), 0);
-    EXPECT_EQ(t.FindNearest(13, 4.9), 1);
+    EXPECT_EQ(ends.FindNearest(12.5, 2.0), 1);
+    EXPECT_EQ(ends.FindNearest(12.5, 0.0), 0);
+    EXPECT_EQ(ends.FindNearest(13, 4.9), 1);
 }
 
 TEST(LineTable, KindFilters) {
@@ -100,22 +98,6 @@ TEST(LineTable, ImportKeepsExistingLinesAndDropsDuplicates) {
     // Of two imported lines on the same points one stays, and it is no longer marked.
     EXPECT_EQ((t.GetAt(fresh1).GetState() >= 0) + (t.GetAt(fresh2).GetState() >= 0), 1);
     for (int s : {existing, other, fresh3}) EXPECT_EQ(t.GetAt(s).GetState(), 0);
-}
-
-TEST(LineTable, OldFilesHaveNoHeightTypeAndKindFourIsUndefined) {
-    CArchive v7;
-    v7 << std::int32_t(1) << std::int32_t(5000) << std::int32_t(1000);
-    v7 << std::int32_t(12) << std::int32_t(3) << std::int32_t(8) << std::int32_t(0);
-    v7 << -4.5 << std::int32_t(4);
-    CLine t;
-    CArchive in(v7.Bytes());
-    t.Serialize(in, 7);
-    EXPECT_TRUE(in.AtEnd());
-    const CLineZokusei r = t.GetAt(12);
-    EXPECT_EQ(r.GetHeightType(), 0);
-    EXPECT_EQ(r.GetKind(), kLineUndefined);
-    EXPECT_EQ(r.GetDepth(), -4.5);
-    EXPECT_EQ(r.GetStartPos(), CPointD(0, 0));  // coordinates are not stored
 }
 
 }  // namespace

@@ -41,22 +41,5 @@ TEST(OutputPointTable, PickingIgnoresFreeSlots) {
     EXPECT_EQ(t.FindNearest(6, 6), 0);
 }
 
-TEST(OutputPointTable, FreeSlotsAreStoredWithNameAndPosition) {
-    CSansyutu t;
-    t.Add(1, 2);
-    t.Add(3, 4);
-    t.RemoveAt(1);
-    CArchive out;
-    t.Serialize(out, 8);
-    EXPECT_EQ(out.Bytes().size(), 8u + 9 * 22 + 23);
-    CSansyutu back;
-    CArchive in(out.Bytes());
-    back.Serialize(in, 8);
-    EXPECT_EQ(back.GetCount(), 1);
-    EXPECT_EQ(back.GetAt(1).GetUse(), 0);
-    EXPECT_EQ(back.GetAt(1).GetPos(), CPointD(3, 4));
-    EXPECT_EQ(back.GetAt(1).GetName(), "2");
-}
-
 }  // namespace
 }  // namespace wv

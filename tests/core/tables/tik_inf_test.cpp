@@ -34,8 +34,6 @@ TEST(TikInf, VersionFiveKeepsTheRotationItHeld) {
     EXPECT_EQ(back.m_dNorth, 7.5);
     back.Init();
     EXPECT_EQ(back, CTik_Inf());
-    EXPECT_EQ(back.m_nTolMouse, 5);
-    EXPECT_EQ(back.m_dTolTablet, 1.0);
 }
 
 }  // namespace
