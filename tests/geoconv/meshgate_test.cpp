@@ -145,7 +145,7 @@ TEST(MeshgateArguments, ZoneOutsideTableOrMissingOutputWritesNothingAndReturnsZe
 
 TEST(MeshgateLibrary, ExportsOnlyTheUndecoratedEntryWithCLinkage)
 {
-    void* handle = dlopen(MESHGATE_LIBRARY_PATH, RTLD_NOW | RTLD_LOCAL);
+    void* handle = dlopen(MESHGATE_LIBRARY_PATH, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
     ASSERT_NE(handle, nullptr) << dlerror();
     using Entry = int (*)(int, int, double, double, double*, double*);
     auto entry = reinterpret_cast<Entry>(dlsym(handle, "Meshgate"));

@@ -15,7 +15,7 @@ namespace {
 class SolverLibrary : public ::testing::Test {
 protected:
     void SetUp() override {
-        handle = dlopen(TYDSOLV_LIBRARY_PATH, RTLD_NOW | RTLD_LOCAL);
+        handle = dlopen(TYDSOLV_LIBRARY_PATH, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
         ASSERT_NE(handle, nullptr) << dlerror();
     }
     void TearDown() override {
