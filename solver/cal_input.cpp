@@ -154,16 +154,7 @@ bool ReadCalInput(std::string_view text, const RequestDims& dims, CalInput& in, 
         return false;
     }
     {
-        SpectrumInput s;
-        s.period = in.period;
-        s.height = in.height;
-        s.theta0 = in.theta0Deg * (kPi / 180.0);
-        s.rangeBelow = in.rangeBelowDeg * (kPi / 180.0);
-        s.rangeAbove = in.rangeAboveDeg * (kPi / 180.0);
-        s.smax = in.smax;
-        s.nd = in.nd;
-        s.nf = in.nf;
-        s.binWidth = kPi / in.nd;
+        const SpectrumInput s = SpectrumInputOf(in);
         IncidentSpectrum spectrum;
         if (!BuildIncidentSpectrum(s, spectrum)) {
             detail = Sprintf(msg::kDetailDirectionRange, in.theta0Deg, in.rangeBelowDeg, in.rangeAboveDeg);
@@ -200,6 +191,20 @@ bool ReadCalInput(std::string_view text, const RequestDims& dims, CalInput& in, 
         in.depth[static_cast<std::size_t>(n)] = v;
     }
     return true;
+}
+
+SpectrumInput SpectrumInputOf(const CalInput& in) {
+    SpectrumInput s;
+    s.period = in.period;
+    s.height = in.height;
+    s.theta0 = in.theta0Deg * (kPi / 180.0);
+    s.rangeBelow = in.rangeBelowDeg * (kPi / 180.0);
+    s.rangeAbove = in.rangeAboveDeg * (kPi / 180.0);
+    s.smax = in.smax;
+    s.nd = in.nd;
+    s.nf = in.nf;
+    s.binWidth = kPi / in.nd;
+    return s;
 }
 
 }  // namespace wv::solv

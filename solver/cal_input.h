@@ -2,6 +2,8 @@
 // fields (Iw, Fw.0) and then one depth record per node, column after column along x.
 #pragma once
 
+#include "solver/incident_waves.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,6 +37,9 @@ struct CalInput {
                      static_cast<std::size_t>(j - 1)];
     }
 };
+
+// The spectrum parameters of an input file, in the solver's radians (pi = 3.14159).
+SpectrumInput SpectrumInputOf(const CalInput& in);
 
 // What the request block fixes: the counts and the work storage sized from it.
 struct RequestDims {

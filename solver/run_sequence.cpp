@@ -150,17 +150,7 @@ int RunCalculation(const CalcRequest* request) {
     s.waveLength0 = 1.56 * s.in.period * s.in.period;
     s.centreRow = s.ny / 2 + 1;  // NY dy / 2 / dy + 1, truncated
     {
-        SpectrumInput sp;
-        sp.period = s.in.period;
-        sp.height = s.in.height;
-        sp.theta0 = s.in.theta0Deg * (kPi / 180.0);
-        sp.rangeBelow = s.in.rangeBelowDeg * (kPi / 180.0);
-        sp.rangeAbove = s.in.rangeAboveDeg * (kPi / 180.0);
-        sp.smax = s.in.smax;
-        sp.nd = s.nd;
-        sp.nf = s.nf;
-        sp.binWidth = s.binWidth;
-        BuildIncidentSpectrum(sp, s.spectrum);  // checked with the input
+        BuildIncidentSpectrum(SpectrumInputOf(s.in), s.spectrum);  // checked with the input
     }
 
     // Work storage. A plan beyond the machine's memory is refused at once rather than
