@@ -57,6 +57,23 @@ std::optional<int> QsonaRecord::EllipsoidCode() const
     }
 }
 
+QsonaLineKind ClassifyQsonaLine(std::string_view line)
+{
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) {
+        line.remove_suffix(1);
+    }
+    if (IsBlankLine(line)) {
+        return QsonaLineKind::Blank;
+    }
+    if (line.size() < qsona::kMinRecordLength) {
+        return QsonaLineKind::TooShort;
+    }
+    if (!IsLineType(line[qsona::kTypeColumn])) {
+        return QsonaLineKind::NotAPoint;
+    }
+    return QsonaLineKind::Point;
+}
+
 QsonaLine ReadQsonaLine(std::string_view line)
 {
     while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) {
@@ -64,16 +81,8 @@ QsonaLine ReadQsonaLine(std::string_view line)
     }
 
     QsonaLine result;
-    if (IsBlankLine(line)) {
-        result.kind = QsonaLineKind::Blank;
-        return result;
-    }
-    if (line.size() < qsona::kMinRecordLength) {
-        result.kind = QsonaLineKind::TooShort;
-        return result;
-    }
-    if (!IsLineType(line[qsona::kTypeColumn])) {
-        result.kind = QsonaLineKind::NotAPoint;
+    result.kind = ClassifyQsonaLine(line);
+    if (result.kind != QsonaLineKind::Point) {
         return result;
     }
 

@@ -116,6 +116,10 @@ struct QsonaLine {
     bool IsPoint() const { return kind == QsonaLineKind::Point; }
 };
 
+// What a line is, without reading its fields (for readers that keep the bytes and parse
+// only some columns, such as the viewer's document of a million records).
+QsonaLineKind ClassifyQsonaLine(std::string_view line);
+
 // Reads one line of a Q-SONA file (a trailing CR or LF is dropped). Numeric fields are
 // read from exactly their columns as the C runtime's atof/atoi would: leading blanks
 // skipped, the number ends where it cannot go on, a field without a number reads 0.

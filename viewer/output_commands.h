@@ -1,0 +1,61 @@
+// The two area outputs as commands: the checks, the questions to the user (a file name,
+// the DXF options) and the atomic write, with every message through the UI service.
+#pragma once
+
+#include "viewer/dxf3d_writer.h"
+#include "viewer/reliefscope_doc.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace wv {
+
+// The 3D DXF dialog's values (template 134): unit radio group and zone list, exchanged by
+// index. Both are -1 until the command sets them.
+class CDxfOutputDlg {
+public:
+    static const std::vector<std::string>& ZoneItems();  // "Ⅰ" ... "ⅩⅨ"
+
+    int m_nUnit = -1;       // 0 millimetres, 1 metres
+    int m_nZoneIndex = -1;  // zone number - 1
+
+    // The values can be written with: a unit and a zone of the list.
+    bool IsValid() const;
+    DxfUnit Unit() const { return m_nUnit == 1 ? DxfUnit::Metres : DxfUnit::Millimetres; }
+    int Zone() const { return m_nZoneIndex + 1; }
+};
+
+enum class SaveFileKind {
+    Qsona,  // no filter, no default extension
+    Dxf,    // "Dxf Files (*.dxf)", default extension "dxf"
+};
+
+// The questions the output commands ask; the program asks with dialogs, tests script them.
+class OutputPrompts {
+public:
+    virtual ~OutputPrompts() = default;
+    // A file name to write, or none when the user cancels.
+    virtual std::optional<std::string> AskSaveFile(SaveFileKind kind) = 0;
+    // Shows the DXF dialog on `dlg`; false when the user cancels.
+    virtual bool AskDxfOptions(CDxfOutputDlg& dlg) = 0;
+};
+
+// Outcome of a command, for the caller and for tests.
+enum class OutputResult {
+    Written,
+    NoArea,
+    UnknownDatum,
+    Cancelled,
+    WriteFailed,
+};
+
+// Menu "Q-SONAﾌｧｲﾙ(&B)...".
+OutputResult OnOutputAreaFile(const CReliefscopeDoc& doc, OutputPrompts& prompts);
+// Menu "3D DXFﾌｧｲﾙ(&D)...".
+OutputResult OnOutput3dDxf(const CReliefscopeDoc& doc, OutputPrompts& prompts);
+
+// The ellipsoid of the file (Meshgate code) from its first point record, if it names one.
+std::optional<int> FileEllipsoid(const CReliefscopeDoc& doc);
+
+}  // namespace wv
