@@ -11,21 +11,6 @@
 
 namespace wv {
 
-const std::vector<std::string>& CDxfOutputDlg::ZoneItems()
-{
-    // CP932 has the numerals I to X only, so XI to XIX are written as two characters.
-    static const std::vector<std::string> items = {
-        "Ⅰ", "Ⅱ", "Ⅲ", "Ⅳ", "Ⅴ", "Ⅵ", "Ⅶ", "Ⅷ", "Ⅸ", "Ⅹ",
-        "ⅩⅠ", "ⅩⅡ", "ⅩⅢ", "ⅩⅣ", "ⅩⅤ", "ⅩⅥ", "ⅩⅦ", "ⅩⅧ", "ⅩⅨ",
-    };
-    return items;
-}
-
-bool CDxfOutputDlg::IsValid() const
-{
-    return (m_nUnit == 0 || m_nUnit == 1) && m_nZoneIndex >= 0 && m_nZoneIndex < MESHGATE_ZONE_COUNT;
-}
-
 std::optional<int> FileEllipsoid(const CReliefscopeDoc& doc)
 {
     const int first = doc.FirstPointRecord();

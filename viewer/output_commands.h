@@ -3,6 +3,7 @@
 #pragma once
 
 #include "viewer/dxf3d_writer.h"
+#include "viewer/dxf_output_dlg.h"
 #include "viewer/reliefscope_doc.h"
 
 #include <optional>
@@ -10,21 +11,6 @@
 #include <vector>
 
 namespace wv {
-
-// The 3D DXF dialog's values (template 134): unit radio group and zone list, exchanged by
-// index. Both are -1 until the command sets them.
-class CDxfOutputDlg {
-public:
-    static const std::vector<std::string>& ZoneItems();  // "Ⅰ" ... "ⅩⅨ"
-
-    int m_nUnit = -1;       // 0 millimetres, 1 metres
-    int m_nZoneIndex = -1;  // zone number - 1
-
-    // The values can be written with: a unit and a zone of the list.
-    bool IsValid() const;
-    DxfUnit Unit() const { return m_nUnit == 1 ? DxfUnit::Metres : DxfUnit::Millimetres; }
-    int Zone() const { return m_nZoneIndex + 1; }
-};
 
 enum class SaveFileKind {
     Qsona,  // no filter, no default extension

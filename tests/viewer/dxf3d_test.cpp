@@ -130,7 +130,7 @@ TEST_F(DxfCommand, NoAreaOrNoKnownDatumGivesAMessageBeforeAnyQuestion)
 {
     ASSERT_TRUE(OpenText(doc, Join({"header line, no datum", Rec('N', "00001", 35.0, 139.0, 1, "    1.0", 'M', '3'),
                                     Rec('N', "00002", 35.05, 139.05, 1, "    1.0", 'M', '1')})));
-    prompts.file = "out.dxf";
+    prompts.file = "cmd.dxf";
     EXPECT_EQ(OnOutput3dDxf(doc, prompts), OutputResult::NoArea);
     doc.SetArea({34.9, 138.9, 35.1, 139.1});
     EXPECT_EQ(OnOutput3dDxf(doc, prompts), OutputResult::UnknownDatum);
@@ -140,7 +140,7 @@ TEST_F(DxfCommand, NoAreaOrNoKnownDatumGivesAMessageBeforeAnyQuestion)
     EXPECT_EQ(messages[0].caption, "3D DXF");
     EXPECT_EQ(messages[1].caption, "3D DXF");
     EXPECT_EQ(prompts.fileQuestions, 0);
-    EXPECT_FALSE(FileExists("out.dxf"));
+    EXPECT_FALSE(FileExists("cmd.dxf"));
 
     // The datum comes from the first point record, not from the header line.
     ASSERT_TRUE(OpenText(doc, Join({"header line, no datum", Rec('N', "00001", 35.0, 139.0, 1, "    1.0", 'M', '2'),
@@ -149,17 +149,17 @@ TEST_F(DxfCommand, NoAreaOrNoKnownDatumGivesAMessageBeforeAnyQuestion)
     prompts.dxfOk = false;
     EXPECT_EQ(OnOutput3dDxf(doc, prompts), OutputResult::Cancelled);
     EXPECT_EQ(prompts.dxfQuestions, 1);
-    EXPECT_FALSE(FileExists("out.dxf"));
+    EXPECT_FALSE(FileExists("cmd.dxf"));
     prompts.dxfOk = true;
     EXPECT_EQ(OnOutput3dDxf(doc, prompts), OutputResult::Written);
-    EXPECT_TRUE(FileExists("out.dxf"));
+    EXPECT_TRUE(FileExists("cmd.dxf"));
 
-    prompts.file = "missing_folder/out.dxf";
+    prompts.file = "missing_folder/cmd.dxf";
     ui.Clear();
     EXPECT_EQ(OnOutput3dDxf(doc, prompts), OutputResult::WriteFailed);
     ASSERT_EQ(ui.Messages().size(), 1u);
     EXPECT_EQ(ui.Messages()[0].caption, "DXF");
-    EXPECT_NE(ui.Messages()[0].text.find("missing_folder/out.dxf"), std::string::npos);
+    EXPECT_NE(ui.Messages()[0].text.find("missing_folder/cmd.dxf"), std::string::npos);
 }
 
 TEST(DxfZoneItems, NineteenRomanNumeralsAsListed)
