@@ -19,6 +19,34 @@ inline constexpr char kUnknownDatum[] =
 inline constexpr char kCannotOpen[] = "ファイルを開けません。";
 inline constexpr char kTooFewLines[] = "Q-SONAファイルとして読み込めません。データが2行未満です。";
 
+// About box.
+inline constexpr char kAboutCaption[] = "ﾊﾞｰｼﾞｮﾝ情報";
+inline constexpr char kVersionPrefix[] = "ﾊﾞｰｼﾞｮﾝ ";
+
+// Frame: the settings key of the two small programs, menus, the untitled document.
+inline constexpr char kSettingsOrganisation[] = "Local AppWizard-Generated Applications";
+inline constexpr char kUntitled[] = "無題";
+inline constexpr char kMenuFile[] = "ﾌｧｲﾙ(&F)";
+inline constexpr char kMenuOpen[] = "開く(&O)...";
+inline constexpr char kMenuAreaOutput[] = "領域内ﾃﾞｰﾀ出力";
+inline constexpr char kMenuOutputQsona[] = "Q-SONAﾌｧｲﾙ(&B)...";
+inline constexpr char kMenuOutputDxf[] = "3D DXFﾌｧｲﾙ(&D)...";
+inline constexpr char kMenuRecentNone[] = "最近使ったﾌｧｲﾙ";
+inline constexpr char kMenuExit[] = "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)";
+inline constexpr char kMenuView[] = "表示(&V)";
+inline constexpr char kMenuZoomIn[] = "拡大";
+inline constexpr char kMenuZoomOut[] = "縮小";
+inline constexpr char kMenuZoomAll[] = "全体";
+inline constexpr char kMenuLowTide[] = "低潮線";
+inline constexpr char kMenuToolBar[] = "ﾂｰﾙ ﾊﾞｰ(&T)";
+inline constexpr char kMenuStatusBar[] = "ｽﾃｰﾀｽ ﾊﾞｰ(&S)";
+inline constexpr char kMenuSettings[] = "設定(&S)";
+inline constexpr char kMenuSetArea[] = "領域設定";
+inline constexpr char kMenuHelp[] = "ﾍﾙﾌﾟ(&H)";
+inline constexpr char kMenuAbout[] = "ﾊﾞｰｼﾞｮﾝ情報(&A)...";
+inline constexpr char kAllFilesFilter[] = "すべてのﾌｧｲﾙ (*)";
+inline constexpr char kDxfFilesFilter[] = "Dxf Files (*.dxf)";
+
 // Start-up.
 inline constexpr char kNoVersion[] = "ﾊﾞｰｼﾞｮﾝが読み込めませんでした。";
 inline constexpr char kCaptionSysver[] = "SYSVER";

@@ -22,6 +22,17 @@ std::optional<int> FileEllipsoid(const CReliefscopeDoc& doc)
 
 namespace {
 
+class WaitCursor {
+public:
+    explicit WaitCursor(OutputPrompts& p) : m_p(p) { m_p.BeginWait(); }
+    ~WaitCursor() { m_p.EndWait(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    OutputPrompts& m_p;
+};
+
 // Writes atomically: a failed write leaves no partial file and an older file as it was.
 OutputResult Save(const std::string& path, const std::string& bytes, const char* caption)
 {
@@ -47,6 +58,7 @@ OutputResult OnOutputAreaFile(const CReliefscopeDoc& doc, OutputPrompts& prompts
         return OutputResult::Cancelled;
     }
     std::string bytes;
+    WaitCursor wait(prompts);
     try {
         bytes = BuildAreaQsona(doc);
     } catch (const std::exception& e) {
@@ -80,6 +92,7 @@ OutputResult OnOutput3dDxf(const CReliefscopeDoc& doc, OutputPrompts& prompts)
     if (!prompts.AskDxfOptions(dlg) || !dlg.IsValid()) {
         return OutputResult::Cancelled;
     }
+    WaitCursor wait(prompts);
     const std::string bytes = BuildDxf3d(doc, *ellipsoid, dlg.Zone(), dlg.Unit());
     return Save(*path, bytes, viewer_text::kCaptionDxfWrite);
 }

@@ -25,6 +25,9 @@ public:
     virtual std::optional<std::string> AskSaveFile(SaveFileKind kind) = 0;
     // Shows the DXF dialog on `dlg`; false when the user cancels.
     virtual bool AskDxfOptions(CDxfOutputDlg& dlg) = 0;
+    // The wait cursor while a file is written.
+    virtual void BeginWait() {}
+    virtual void EndWait() {}
 };
 
 // Outcome of a command, for the caller and for tests.

@@ -1,0 +1,42 @@
+#include "viewer/about_dlg.h"
+
+#include "platform/text.h"
+#include "viewer/messages.h"
+
+#include <algorithm>
+
+namespace wv {
+
+CAboutDlg::CAboutDlg(const std::string& versionCp932) : CDialogModel(IDD, viewer_text::kAboutCaption, 180, 62)
+{
+    AddLabel(viewer_text::kAppTitle, {40, 10, 130, 8});
+    AddLabel(std::string(viewer_text::kVersionPrefix) + Cp932ToUtf8(versionCp932), {40, 24, 130, 8}, IDC_VERSION);
+    AddButton(IDOK, "OK", {123, 41, 50, 14});
+}
+
+void RecentFiles::Set(std::vector<std::string> files)
+{
+    m_files.clear();
+    for (std::string& f : files) {
+        if (!f.empty() && std::find(m_files.begin(), m_files.end(), f) == m_files.end() &&
+            static_cast<int>(m_files.size()) < kMax) {
+            m_files.push_back(std::move(f));
+        }
+    }
+}
+
+void RecentFiles::Add(const std::string& path)
+{
+    Remove(path);
+    m_files.insert(m_files.begin(), path);
+    if (static_cast<int>(m_files.size()) > kMax) {
+        m_files.resize(kMax);
+    }
+}
+
+void RecentFiles::Remove(const std::string& path)
+{
+    m_files.erase(std::remove(m_files.begin(), m_files.end(), path), m_files.end());
+}
+
+}  // namespace wv
