@@ -1,6 +1,8 @@
 #include "viewer/about_dlg.h"
 
+#include "platform/sysver.h"
 #include "platform/text.h"
+#include "platform/ui_service.h"
 #include "viewer/messages.h"
 
 #include <algorithm>
@@ -12,6 +14,16 @@ CAboutDlg::CAboutDlg(const std::string& versionCp932) : CDialogModel(IDD, viewer
     AddLabel(viewer_text::kAppTitle, {40, 10, 130, 8});
     AddLabel(std::string(viewer_text::kVersionPrefix) + Cp932ToUtf8(versionCp932), {40, 24, 130, 8}, IDC_VERSION);
     AddButton(IDOK, "OK", {123, 41, 50, 14});
+}
+
+std::string LoadVersionText(const std::string& startFolder)
+{
+    bool opened = false;
+    std::string version = ReadSysVer(startFolder, &opened);
+    if (!opened) {
+        Ui().MessageBox(viewer_text::kNoVersion, viewer_text::kCaptionSysver, MbButtons::Ok, MbIcon::None);
+    }
+    return version;
 }
 
 void RecentFiles::Set(std::vector<std::string> files)

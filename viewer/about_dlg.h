@@ -18,6 +18,10 @@ protected:
     void DoDataExchange(CDataExchange&) override {}
 };
 
+// Reads the version text from "SYSVER.DAT" in the start folder; a missing file is said
+// once ("ﾊﾞｰｼﾞｮﾝが読み込めませんでした。", caption "SYSVER") and gives an empty text.
+std::string LoadVersionText(const std::string& startFolder);
+
 // The most recently used files, newest first, at most four (the "File1" to "File4"
 // entries of the "Recent File List" settings section).
 class RecentFiles {

@@ -10,7 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <optional>
+#include <sys/wait.h>
 #include <string>
 #include <vector>
 
@@ -110,5 +112,39 @@ public:
 
 inline std::string SourceFile(const std::string& rel) { return std::string(WAVORA_SOURCE_DIR) + "/" + rel; }
 inline std::string DataFile(const std::string& rel) { return std::string(WAVORA_TEST_DATA) + "/" + rel; }
+
+// Runs the ezdxf and cs2cs checks on a written file; skips when a tool is missing.
+inline void CheckWithEzdxf(const std::string& dxf, const std::string& qsona, int zone, const char* unit, int polylines,
+                    int vertices)
+{
+    if (!FileExists("/usr/bin/python3")) {
+        GTEST_SKIP() << "/usr/bin/python3 is not installed";
+    }
+    const std::string cmd = Sprintf("/usr/bin/python3 %s %s %s %d %s %d %d 2>&1", VIEWER_CHECK_SCRIPT, dxf.c_str(),
+                                    qsona.c_str(), zone, unit, polylines, vertices);
+    FILE* p = ::popen(cmd.c_str(), "r");
+    ASSERT_NE(p, nullptr);
+    std::string out;
+    char buf[512];
+    while (std::fgets(buf, sizeof buf, p) != nullptr) {
+        out += buf;
+    }
+    const int status = ::pclose(p);
+    const int code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    if (code == 77) {
+        GTEST_SKIP() << out;
+    }
+    EXPECT_EQ(code, 0) << out;
+    std::printf("%s", out.c_str());
+}
+
+inline int Count(const std::string& text, const std::string& what)
+{
+    int n = 0;
+    for (std::size_t p = text.find(what); p != std::string::npos; p = text.find(what, p + 1)) {
+        ++n;
+    }
+    return n;
+}
 
 }  // namespace wv::test

@@ -4,9 +4,7 @@
 #include "platform/files.h"
 #include "platform/qt/qt_ui.h"
 #include "platform/qt/single_instance.h"
-#include "platform/sysver.h"
 #include "platform/ui_service.h"
-#include "viewer/messages.h"
 #include "viewer/qt/main_frame.h"
 
 #include <QApplication>
@@ -34,13 +32,7 @@ int main(int argc, char** argv)
     }
     frame.show();
 
-    bool opened = false;
-    const std::string version = wv::ReadSysVer(wv::StartFolder(), &opened);
-    if (!opened) {
-        wv::Ui().MessageBox(wv::viewer_text::kNoVersion, wv::viewer_text::kCaptionSysver, wv::MbButtons::Ok,
-                            wv::MbIcon::None);
-    }
-    frame.SetVersion(version);
+    frame.SetVersion(wv::LoadVersionText(wv::StartFolder()));
     // The splash window of the original is made and destroyed before it is ever seen;
     // it is left out.
     return app.exec();
