@@ -12,7 +12,7 @@ CDxfOutputDlg::CDxfOutputDlg() : CDialogModel(IDD, viewer_text::kDxfDialogCaptio
     AddRadio(IDC_UNIT_MM, viewer_text::kDxfUnitMillimetre, {16, 20, 48, 10}, true);
     AddRadio(IDC_UNIT_M, viewer_text::kDxfUnitMetre, {16, 34, 48, 10}, false);
     AddLabel(viewer_text::kDxfZoneLabel, {80, 9, 60, 8});
-    AddList(IDC_ZONE, ZoneItems(), {80, 21, 62, 120});
+    AddList(IDC_ZONE, ZoneItems(), {80, 21, 62, 12});
     AddButton(IDOK, "OK", {22, 60, 50, 14});
     AddButton(IDCANCEL, "ｷｬﾝｾﾙ", {80, 60, 50, 14});
 }

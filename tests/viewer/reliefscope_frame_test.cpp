@@ -145,3 +145,41 @@ TEST_F(FrameFixture, ARefusedFileKeepsThePictureAndLeavesTheRecentList)
 
 }  // namespace
 }  // namespace wv
+
+#include "platform/qt/dialog_host.h"
+
+#include <QComboBox>
+#include <QRadioButton>
+
+namespace wv {
+namespace {
+
+TEST(ReliefscopeDialogs, TheDxfDialogShowsTheZonesAndTheUnits)
+{
+    App();
+    CDxfOutputDlg dlg;
+    dlg.m_nUnit = 0;
+    dlg.m_nZoneIndex = 0;
+    DialogHost host(dlg);
+    host.show();
+    QApplication::processEvents();
+    auto* zones = qobject_cast<QComboBox*>(host.Control(CDxfOutputDlg::IDC_ZONE));
+    ASSERT_NE(zones, nullptr);
+    ASSERT_EQ(zones->count(), 19);
+    EXPECT_EQ(zones->itemText(13).toStdString(), "ⅩⅣ");
+    EXPECT_EQ(zones->currentIndex(), 0);
+    auto* mm = qobject_cast<QRadioButton*>(host.Control(CDxfOutputDlg::IDC_UNIT_MM));
+    ASSERT_NE(mm, nullptr);
+    EXPECT_TRUE(mm->isChecked());
+    EXPECT_EQ(host.windowTitle().toStdString(), "DXF出力ﾀﾞｲｱﾛｸﾞ");
+    host.grab().save(QString::fromStdString(std::string(WAVORA_BINARY_DIR) + "/reliefscope_dxf_dialog.png"));
+
+    CAboutDlg about("1.0");
+    DialogHost aboutHost(about);
+    aboutHost.show();
+    QApplication::processEvents();
+    aboutHost.grab().save(QString::fromStdString(std::string(WAVORA_BINARY_DIR) + "/reliefscope_about.png"));
+}
+
+}  // namespace
+}  // namespace wv
