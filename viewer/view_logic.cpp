@@ -30,6 +30,14 @@ void CReliefscopeViewLogic::OnSize(int clientW, int clientH)
     m_surface.RedrawAll();
 }
 
+void CReliefscopeViewLogic::OnScroll(int x, int y)
+{
+    m_geo.ScrollTo(x, y);
+    // The fresh picture holds no rubber band: a drag under way starts its band again.
+    m_bBandShown = false;
+    m_surface.RedrawAll();
+}
+
 void CReliefscopeViewLogic::OnZoomIn()
 {
     if (m_nMode != kZoomIn && m_nMode != kZoomOut) {

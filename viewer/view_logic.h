@@ -54,6 +54,8 @@ public:
     // A file was opened (the view's first update): fit the new data.
     void OnInitialUpdate(int clientW, int clientH);
     void OnSize(int clientW, int clientH);
+    // The scroll bars moved the view.
+    void OnScroll(int x, int y);
 
     // Commands.
     void OnZoomIn();

@@ -123,8 +123,7 @@ void CReliefscopeView::scrollContentsBy(int, int)
     if (m_syncing) {
         return;
     }
-    m_logic.Geometry().ScrollTo(horizontalScrollBar()->value(), verticalScrollBar()->value());
-    RedrawAll();
+    m_logic.OnScroll(horizontalScrollBar()->value(), verticalScrollBar()->value());
 }
 
 void CReliefscopeView::SyncScrollBars()
