@@ -18,9 +18,10 @@ int Dev(double v) {
     return static_cast<int>(v);
 }
 
-// A pattern so fine that a segment would need more pieces than this is no pattern any
-// device can show; such a segment is drawn solid rather than walked piece by piece.
-constexpr double kMaxPiecesPerSegment = 1.0e6;
+// A pattern whose period is under one device unit shows as a solid line anyway, and one
+// that would need more pieces than this on one segment would take minutes to walk: such
+// segments are drawn solid.
+constexpr double kMaxPiecesPerSegment = 1.0e5;
 // Chords of one ellipse: about one per 0.1 mm of arc, but a foreign record with an absurd
 // radius must not run for hours.
 constexpr int kMaxChords = 100000;
@@ -195,7 +196,8 @@ void PlotRenderer::PrintLineFitted(double x1, double y1, double x2, double y2, i
     // A line type that cannot make a period (foreign records with a zero dash or a
     // negative gap) would never end the walk: it is drawn solid.
     const bool patterned = lineType != 0 && type >= 1 && type <= 4 && dash > 0.0 && gap >= 0.0 &&
-                           dash + G >= 1e-6 && (L + G) / (dash + G) <= kMaxPiecesPerSegment;
+                           dash + G >= 1e-6 && (dash + G) * m_map.m_dDevPerMmX >= 1.0 &&
+                           (L + G) / (dash + G) <= kMaxPiecesPerSegment;
     if (!patterned) {
         dc.MoveTo(Dev(X1), Dev(Y1));
         dc.LineTo(Dev(X2), Dev(Y2));
@@ -250,7 +252,7 @@ void PlotRenderer::PrintLinePatterned(double x1, double y1, double x2, double y2
     double cx = m_map.PlotToDevX(x1), cy = m_map.PlotToDevY(y1);
     const double ex = m_map.PlotToDevX(x2), ey = m_map.PlotToDevY(y2);
     dc.MoveTo(Dev(cx), Dev(cy));
-    if (L / m_dDashPeriod > kMaxPiecesPerSegment) {
+    if (m_dDashPeriod * m_map.m_dDevPerMmX < 1.0 || L / m_dDashPeriod > kMaxPiecesPerSegment) {
         dc.LineTo(Dev(ex), Dev(ey));
         return;
     }
