@@ -1,7 +1,7 @@
 #include "draw/print_color_map.h"
 
 #include "core/geometry.h"
-#include "draw/ramp_color_temp.h"
+#include "draw/color_map.h"
 #include "platform/text.h"
 
 #include <algorithm>
