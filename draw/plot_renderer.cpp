@@ -1,5 +1,7 @@
 #include "draw/plot_renderer.h"
 
+#include "draw/primitives.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -43,9 +45,6 @@ constexpr PlotColor kPlotColors[] = {
 // page falls back to the same defaults.
 const CPlotLineType kDefaultLineType{1.0, 0.0, 0, 0, "CONTINUOUS"};
 const CPlotLayer kDefaultLayer{0, 0, 7, 0, "0"};
-
-// A Shift-JIS lead byte (code page 932).
-bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
 }  // namespace
 
@@ -466,45 +465,17 @@ void PlotRenderer::ReleasePlotFont(CDC& dc) {
 int PlotRenderer::PrintTextChars(double x, double y, double height, double width,
                                  const std::string& text, double angle, int layer, CDC& dc) {
     ScopedTextColor color(dc, LayerColor(layer));
-    const double H = height, W = width, d = W - H;
-    const double a = angle * kPi / 180.0;
-    const double c = std::cos(a), s = std::sin(a);
-    const double cu = std::cos(a + kPi / 2.0), su = std::sin(a + kPi / 2.0);
-    double X = x, Y = y;
-    const std::size_t len = text.size();
-    std::size_t i = 0;
-    while (i < len) {
-        double fontHeight = H;
-        double inset = d / 4.0;  // single-byte cells sit a quarter of the spare width in
-        double rise = H;         // the cell's top above the baseline
-        double advance = W / 2.0;
-        bool half = false;
-        if (text[i] == '\\' && i + 1 < len) {
-            const char e = text[i + 1];
-            if (e == 'U' || e == 'u' || e == 'D' || e == 'd') {
-                i += 2;
-                if (i >= len) break;
-                half = true;
-                fontHeight = H / 2.0;
-                rise = (e == 'U' || e == 'u') ? H : H / 2.0;
-            }
-        }
-        const bool lead = IsLeadByte(static_cast<unsigned char>(text[i]));
-        if (lead && !half) {
-            inset = d / 2.0;
-            advance = W;
-        }
-        const std::size_t bytes = lead ? 2 : 1;
-        SelectPlotFont(dc, fontHeight, angle);
-        // A lead byte without its trail byte (a text cut short) takes its cell but has
-        // nothing that could be shown.
-        if (i + bytes <= len)
-            dc.TextOut(Dev(X + inset * c + rise * cu), Dev(Y - inset * s - rise * su), text.substr(i, bytes));
-        X += advance * c;
-        Y -= advance * s;
-        i += bytes;
-    }
-    return static_cast<int>(std::min(i, len));
+    // The device's y axis points down: "up" in the text is towards smaller y.
+    const std::size_t used = WalkPlotText(text, x, y, height, width, angle, -1, [&](const TextCell& cell) {
+        SelectPlotFont(dc, cell.fontHeight, angle);
+        const unsigned char b = static_cast<unsigned char>(text[cell.offset]);
+        const bool singleByte = b <= 0x7F || (b >= 0xA1 && b <= 0xDF);
+        // A double-byte character cut off at the end of a text (its trail byte missing)
+        // takes its cell but has nothing that could be shown.
+        if (cell.length == 1 && !singleByte) return;
+        dc.TextOut(Dev(cell.x), Dev(cell.y), text.substr(cell.offset, cell.length));
+    });
+    return static_cast<int>(used);
 }
 
 }  // namespace wv
