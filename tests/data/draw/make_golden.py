@@ -65,3 +65,41 @@ write("header_only.plt", [
     "EM0,0,40000000,27700000",
     "SZ42000000,29700000",
 ])
+
+# A small figure on an A4 landscape sheet (297 x 210 mm, margins 10 mm): frame 277 x 180 mm
+# with its 10 mm title band, a title, a dashed contour, a circle mark, an arrow and the
+# north-mark circle; coordinates from the frame's lower-left corner.
+write("golden_figure.plt", [
+    "有義波高",
+    "SC1,0,0,0",
+    "EM0,0,27700000,19000000",                       # 0, 0, W, H + 10
+    "SZ29700000,21000000",                           # W + 20, H + 20 + 10
+    "LT300000,100000,1,0,DASH",                      # line type 1: dash 3, gap 1
+    "LY0,25,7,1,1",                                  # layer 1: frame, black 0.25 mm
+    "LY0,13,7,2,2",
+    "LY0,13,7,3,3",
+    "LY0,25,7,4,4",
+    "LY0,0,7,5,5",
+    "LY0,0,7,6,6",
+    "LY0,13,7,7,7",
+    "LY0,13,7,8,8",
+    "LY1,13,5,9,9",                                  # layer 9: contours, blue, dashed
+    "LY0,13,255,10,10",
+    "LY0,13,7,11,11",
+    "LY0,13,7,12,12",
+    "LY0,13,7,13,13",
+    "LY0,13,7,14,14",
+    "DL0,0,27700000,0,1",                            # frame bottom
+    "DL27700000,0,27700000,19000000,1",              # right side up to the band's top
+    "DL27700000,19000000,0,19000000,1",              # band top
+    "DL0,19000000,0,0,1",                            # left side
+    "DL0,18000000,27700000,18000000,1",              # frame top = band bottom (180 mm)
+    "VJ500000,18250000,500000,500000,0,1,有義波高",    # title in the band, 5 mm
+    "LL2000000,2000000,0,0,9",                       # a contour (20,20)-(120,60)-(220,20)
+    "LL12000000,6000000,1,0,9",
+    "LL22000000,2000000,2,0,9",
+    "VJ11500000,6500000,250000,250000,0,9,1.50",     # its label
+    "AP13850000,9000000,300000,21,12",               # an output point at the centre
+    "AH5000000,14000000,5000000,16000000,200000,100000,10,11",   # an arrow up
+    "GC25000000,16000000,25000000,15000000,25000000,16000000,1,2",   # north circle r 10
+])
