@@ -11,6 +11,7 @@
 #include <QPrinter>
 
 #include <cstdio>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace wv {
@@ -64,7 +65,13 @@ bool PrintFigureToPdf(const std::string& path, const PrintFigureRequest& request
         ConfigureFigurePrinter(printer, request.doc.m_zmn.m_nPaperSize, request.doc.m_zmn.m_nPaperOrient);
         ok = PrintFigureOnPrinter(printer, request);
     }
-    if (ok && FileSize(tmp) > 0 && std::rename(tmp.c_str(), path.c_str()) == 0) return true;
+    if (ok && FileSize(tmp) > 0) {
+        // mkstemp made the file 0600; the PDF gets the usual permissions.
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::chmod(tmp.c_str(), 0666 & ~mask);
+        if (std::rename(tmp.c_str(), path.c_str()) == 0) return true;
+    }
     ::unlink(tmp.c_str());
     if (err) *err = path + (ok ? ": cannot be written" : ": there is no figure to print");
     return false;
