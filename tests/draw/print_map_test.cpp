@@ -216,6 +216,24 @@ TEST(PrintedColorMap, CellsBySubSquaresAndThreeCornerTriangles) {
     }
 }
 
+TEST(PrintedColorMap, FlatColourRangeTakesTheRampsTopColour) {
+    // A range of 2..2: every breakpoint 2, the one value in range is red, others white.
+    for (auto [value, color] : {std::pair{2.0, RGB(255, 0, 0)}, std::pair{1.0, RGB(255, 255, 255)}}) {
+        TestDoc doc;
+        SetSheet(doc);
+        MakeMesh(doc, 2, 2, 3.6, value);
+        doc.m_contParaFig[1].SetColorFrom(2.0);
+        doc.m_contParaFig[1].SetColorTo(2.0);
+        PlotRenderer r(Mapping());
+        CRecordingDC dc(1500, 1500);
+        PrintColorMap(r, PrintView{doc, 0.0}, dc);
+        const auto squares = Fills(dc, 12);
+        ASSERT_EQ(squares.size(), 16u);
+        for (const Fill& f : squares) EXPECT_EQ(f.color, color) << value;
+        EXPECT_EQ(Texts(dc), "2.002.002.00");
+    }
+}
+
 TEST(PrintedColorMap, FineMeshOneSquarePerNodeCellAndNoValueNodes) {
     // 0.4 mm cells: k = 1, one square of 0.4 mm (4 + 3 units) per cell.
     TestDoc doc;
