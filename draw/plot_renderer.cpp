@@ -173,7 +173,8 @@ int PlotRenderer::PrintPlotLine(double x1, double y1, double x2, double y2, int 
 
     const CPlotLayer& ly = Layer(layer);
     ScopedRop2 rop(dc, R2_COPYPEN);
-    const int width = Dev(ly.m_nWidth / 100.0 * m_map.m_dDevPerMmX + 0.5);
+    // Widths from foreign layer records are held to what a sheet could show.
+    const int width = std::min(Dev(ly.m_nWidth / 100.0 * m_map.m_dDevPerMmX + 0.5), 100000);
     ScopedPen pen(dc, CPen(PS_SOLID, width, GetPlotColor(ly.m_nColor, m_map)));
     if (m_nDashCount != 0)
         PrintLinePatterned(x1, y1, x2, y2, dc);
@@ -401,8 +402,11 @@ int PlotRenderer::PrintEllipseArc(double cx, double cy, double rx, double ry, do
     const double delta = sweep * kPi / 180.0;
     const bool full = std::fabs(sweep) > 359.999999 && std::fabs(sweep) < 360.000001;
     const double chords = rx * std::fabs(delta) * 10.0;
-    int n = chords >= kMaxChords ? kMaxChords : static_cast<int>(chords);
-    if (!(n >= 8)) n = 8;
+    int n = 8;
+    if (chords >= kMaxChords)
+        n = kMaxChords;
+    else if (chords > 8.0)
+        n = static_cast<int>(chords);
     // Start and rotation are degrees: both are turned into radians before cos and sin.
     const double s0 = start * kPi / 180.0;
     const double rot = rotation * kPi / 180.0;
@@ -444,7 +448,11 @@ int PlotRenderer::PrintPlotText(double x, double y, double height, double width,
 
 void PlotRenderer::SelectPlotFont(CDC& dc, double height, double angle) {
     if (height == m_dPlotFontHeight && angle == m_dPlotFontAngle) return;
-    const CFont font = CFont::Create(Dev(height), 0, Dev(angle) * 10, 0, FW_NORMAL, 0, 0, 0,
+    // A text size or angle from a foreign record can be anything: no device draws a font
+    // larger than this, and an escapement is the same a whole turn on.
+    const int h = Dev(std::clamp(height, -1.0e6, 1.0e6));
+    const int escapement = std::isfinite(angle) ? static_cast<int>(std::fmod(angle, 360.0)) * 10 : 0;
+    const CFont font = CFont::Create(h, 0, escapement, 0, FW_NORMAL, 0, 0, 0,
                                      SHIFTJIS_CHARSET, OUT_CHARACTER_PRECIS, CLIP_CHARACTER_PRECIS,
                                      0, 0, kPlotFontFace);
     const CFont old = dc.SelectObject(font);

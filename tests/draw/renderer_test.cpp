@@ -385,3 +385,26 @@ TEST(PlotRendererPage, DrawsInFileOrderOneFontPerRunAndRestoresTheContext) {
     CPlotStore empty;
     EXPECT_EQ(r.PrintPlotData(again, empty), -1);
 }
+
+TEST(PlotRendererPage, AbsurdForeignRecordsEndWithinBounds) {
+    // Radii, sizes and coordinates far beyond any sheet, negative layers and pens: every
+    // record is drawn or skipped, the walk ends, and the context's state comes back.
+    CPlotStore s = Store(
+        "LT1,0,1,0,D\r\nLY1,99999999999,1,1,A\r\n"
+        "EL0,0,99999999999999999999999,5,0,0,36000000,1\r\n"
+        "GC100000,0,0,0,100000,0,-3,-1\r\n"
+        "AP0,0,-500000,21,1\r\n"
+        "DL-99999999999999999999,0,99999999999999999999,1,1\r\n"
+        "LL0,0,0,0,1\r\nLL99999999999999999999,5,7,1,1\r\nLL1,1,2,1,1\r\n"
+        "VJ0,0,99999999999999999999,1,99999999999999999,1,A\\U\r\n"
+        "AH0,0,0,0,100000,100000,25,1\r\n");
+    PlotRenderer r(TestMapping());
+    CRecordingDC dc;
+    const DcState before = dc.GetState();
+    ASSERT_EQ(r.PrintPlotData(dc, s), 0);
+    for (const DcCall& c : dc.Calls())
+        for (long long a : c.args) EXPECT_LE(std::llabs(a), 1LL << 32) << c.op;
+    DcState after = dc.GetState();
+    after.position = before.position;
+    EXPECT_EQ(after, before);
+}
