@@ -1,0 +1,22 @@
+// Every text of the drawing and plot output that the user sees, in one place. UTF-8 here.
+#pragma once
+
+namespace wv::msg {
+
+// The job files of the converters.
+inline constexpr char kDxfJobFailed[] = "dxf_conv.tmp作成に失敗しました。";
+inline constexpr char kDxfCaption[] = "DXF_CONV";
+inline constexpr char kBfoJobFailed[] = "bfo_conv.tmp作成に失敗しました。";
+inline constexpr char kBfoCaption[] = "BFO_CONV";
+
+// The converters are programs of their own; these say what became of a run. The
+// arguments are the program's name, then the folder, job file or output file.
+inline constexpr char kConverterMissing[] =
+    "変換プログラム %s が見つかりません。\n(フォルダ: %s)\n"
+    "pdata000.plt と %s はそのフォルダに残してあります。";
+inline constexpr char kConverterNotStarted[] = "変換プログラム %s を起動できませんでした。\n(%s)";
+inline constexpr char kConverterExitCode[] = "変換プログラム %s が異常終了しました。(終了コード %d)";
+inline constexpr char kConverterSignal[] = "変換プログラム %s が異常終了しました。(シグナル %d)";
+inline constexpr char kConverterNoOutput[] = "変換プログラム %s は出力ファイルを作成しませんでした。\n%s";
+
+}  // namespace wv::msg

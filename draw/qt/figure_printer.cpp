@@ -1,0 +1,90 @@
+#include "draw/qt/figure_printer.h"
+
+#include "platform/files.h"
+#include "platform/qt/qt_dc.h"
+
+#include <QFile>
+#include <QMarginsF>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+
+#include <cstdio>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace wv {
+
+QPageSize::PageSizeId PageSizeIdForPaper(int paperSize) {
+    // The B sizes of the drawing conditions are the Japanese ones (B4 257 x 364 mm).
+    static constexpr QPageSize::PageSizeId kIds[] = {
+        QPageSize::A0,    QPageSize::A1,    QPageSize::A2,    QPageSize::A3,
+        QPageSize::A4,    QPageSize::A5,    QPageSize::JisB1, QPageSize::JisB2,
+        QPageSize::JisB3, QPageSize::JisB4, QPageSize::JisB5,
+    };
+    if (paperSize < 0 || paperSize >= static_cast<int>(std::size(kIds))) return QPageSize::A4;
+    return kIds[paperSize];
+}
+
+void ConfigureFigurePrinter(QPrinter& printer, int paperSize, int orientation) {
+    printer.setFullPage(false);
+    const QPageLayout layout(QPageSize(PageSizeIdForPaper(paperSize)),
+                             orientation == 0 ? QPageLayout::Landscape : QPageLayout::Portrait,
+                             QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter, QMarginsF(0, 0, 0, 0));
+    printer.setPageLayout(layout);
+}
+
+bool PrintFigureOnPrinter(QPrinter& printer, const PrintFigureRequest& request) {
+    if (request.store.GetPage(0) == nullptr) return false;
+    QPainter painter;
+    if (!painter.begin(&printer)) return false;
+    int rc = 0;
+    {
+        CQtDC dc(&printer, &painter);
+        rc = PrintFigure(dc, request);
+    }
+    painter.end();
+    return rc == 0;
+}
+
+bool PrintFigureToPdf(const std::string& path, const PrintFigureRequest& request, std::string* err) {
+    std::string tmp = path + ".XXXXXX";
+    const int fd = ::mkstemp(tmp.data());
+    if (fd < 0) {
+        if (err) *err = path + ": cannot be written";
+        return false;
+    }
+    ::close(fd);
+    bool ok = false;
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromLocal8Bit(tmp.c_str()));
+        printer.setColorMode(QPrinter::Color);
+        ConfigureFigurePrinter(printer, request.doc.m_zmn.m_nPaperSize, request.doc.m_zmn.m_nPaperOrient);
+        ok = PrintFigureOnPrinter(printer, request);
+    }
+    if (ok && FileSize(tmp) > 0) {
+        // mkstemp made the file 0600; the PDF gets the usual permissions.
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::chmod(tmp.c_str(), 0666 & ~mask);
+        if (std::rename(tmp.c_str(), path.c_str()) == 0) return true;
+    }
+    ::unlink(tmp.c_str());
+    if (err) *err = path + (ok ? ": cannot be written" : ": there is no figure to print");
+    return false;
+}
+
+QPrintPreviewDialog* CreateFigurePreview(QPrinter& printer, const PrintFigureRequest& request,
+                                         QWidget* parent) {
+    ConfigureFigurePrinter(printer, request.doc.m_zmn.m_nPaperSize, request.doc.m_zmn.m_nPaperOrient);
+    auto* dialog = new QPrintPreviewDialog(&printer, parent);
+    const PrintFigureRequest copy = request;
+    QObject::connect(dialog, &QPrintPreviewDialog::paintRequested, dialog,
+                     [copy](QPrinter* p) { PrintFigureOnPrinter(*p, copy); });
+    return dialog;
+}
+
+}  // namespace wv
