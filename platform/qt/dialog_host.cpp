@@ -173,7 +173,7 @@ void DialogHost::Build() {
         }
         QRect r = DluToPixels(font, c.rect);
         // A drop-down list's template height includes its open list; closed it is one line.
-        if (c.kind == ControlKind::List) r.setHeight(std::max(r.height(), w->sizeHint().height()));
+        if (c.kind == ControlKind::List) r.setHeight(w->sizeHint().height());
         w->setGeometry(r);
         if (c.kind == ControlKind::Group) w->lower();
         if (c.kind == ControlKind::Label) labels.push_back(static_cast<QLabel*>(w));
