@@ -31,9 +31,9 @@ bool CreateEmptyFile(const std::string& path) {
 }
 
 std::string CannotCreate(const std::string& path) {
-    std::string text = msg::kCannotCreate;
-    text.replace(text.find("%1"), 2, path);
-    return text;
+    const std::string text = msg::kCannotCreate;
+    const std::size_t at = text.find("%1");
+    return text.substr(0, at) + path + text.substr(at + 2);
 }
 
 }  // namespace
