@@ -121,7 +121,7 @@ void CNewProjectDlg::OnClicked(int id) {
 
 void CNewProjectDlg::OnBrowse() {
     std::string folder;
-    if (!Ui().BrowseForFolder(folder)) return;
+    if (!m_chooseFolder || !m_chooseFolder(folder)) return;
     m_strLocation = folder;
     SetText(kLocation, folder);
 }

@@ -7,6 +7,7 @@
 
 #include "platform/dialog_model.h"
 
+#include <functional>
 #include <string>
 
 namespace wv {
@@ -55,6 +56,11 @@ public:
     std::string m_strProjectDir;  // location + name
     std::string m_strLocation;    // where the project folder is made
     std::string m_strName;        // the project name, without ".TIK"
+
+    // The folder browser "参照(&F)" opens: true with the chosen folder, false when the
+    // user cancels. The program sets it (the Qt folder dialog); without one the button
+    // does nothing.
+    std::function<bool(std::string& folder)> m_chooseFolder;
 
     void OnBrowse();
 

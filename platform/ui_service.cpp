@@ -39,19 +39,6 @@ int ScriptedUi::MessageBox(const std::string& text, const std::string& caption, 
     return answer;
 }
 
-void ScriptedUi::PushFolder(const std::string& folder) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_folders.push_back(folder);
-}
-
-bool ScriptedUi::BrowseForFolder(std::string& folder) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    if (m_folders.empty()) return false;
-    folder = m_folders.front();
-    m_folders.pop_front();
-    return true;
-}
-
 std::vector<MessageRecord> ScriptedUi::Messages() const {
     std::lock_guard<std::mutex> lock(m_mutex);
     return m_log;
@@ -61,7 +48,6 @@ void ScriptedUi::Clear() {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_log.clear();
     m_answers.clear();
-    m_folders.clear();
 }
 
 namespace {

@@ -31,9 +31,6 @@ public:
     // Text and caption are UTF-8. Returns one of MbAnswer.
     virtual int MessageBox(const std::string& text, const std::string& caption, MbButtons buttons,
                            MbIcon icon) = 0;
-    // The folder browser: true with the chosen folder (UTF-8, no trailing '/'), false
-    // when the user cancels. Without a display there is nothing to choose from.
-    virtual bool BrowseForFolder(std::string& folder) { return false; }
 };
 
 // Default answer of a question: OK, OK, Yes, Yes, Retry.
@@ -53,16 +50,12 @@ public:
     void PushAnswer(int answer);
     int MessageBox(const std::string& text, const std::string& caption, MbButtons buttons,
                    MbIcon icon) override;
-    // Folder choices, oldest first; an empty queue cancels the browser.
-    void PushFolder(const std::string& folder);
-    bool BrowseForFolder(std::string& folder) override;
     std::vector<MessageRecord> Messages() const;
     void Clear();
 
 private:
     mutable std::mutex m_mutex;
     std::deque<int> m_answers;
-    std::deque<std::string> m_folders;
     std::vector<MessageRecord> m_log;
 };
 

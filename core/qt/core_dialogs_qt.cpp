@@ -2,6 +2,7 @@
 
 #include "core/new_file_dlgs.h"
 
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QLinearGradient>
 #include <QPainter>
@@ -70,6 +71,12 @@ std::string RunNewTydDialog(const std::string& projectFolder, QWidget* parent) {
 
 std::string RunNewProjectDialog(QWidget* parent) {
     CNewProjectDlg dlg;
+    dlg.m_chooseFolder = [parent](std::string& folder) {
+        const QString dir = QFileDialog::getExistingDirectory(parent, QString(), QString(), QFileDialog::ShowDirsOnly);
+        if (dir.isEmpty()) return false;
+        folder = dir.toStdString();
+        return true;
+    };
     return RunDialog(dlg, parent) == IDOK ? dlg.GetProjectFile() : std::string();
 }
 

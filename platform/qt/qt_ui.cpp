@@ -1,7 +1,6 @@
 #include "qt_ui.h"
 
 #include <QApplication>
-#include <QFileDialog>
 #include <QMessageBox>
 #include <QMetaObject>
 #include <QThread>
@@ -50,18 +49,6 @@ int QtUi::MessageBox(const std::string& text, const std::string& caption, MbButt
         }
     });
     return answer;
-}
-
-bool QtUi::BrowseForFolder(std::string& folder) {
-    bool chosen = false;
-    RunOnGuiThread([&] {
-        const QString dir = QFileDialog::getExistingDirectory(QApplication::activeWindow(), QString(),
-                                                              QString(), QFileDialog::ShowDirsOnly);
-        if (dir.isEmpty()) return;
-        folder = dir.toStdString();
-        chosen = true;
-    });
-    return chosen;
 }
 
 }  // namespace wv

@@ -12,7 +12,6 @@ class QtUi : public UiService {
 public:
     int MessageBox(const std::string& text, const std::string& caption, MbButtons buttons,
                    MbIcon icon) override;
-    bool BrowseForFolder(std::string& folder) override;
 };
 
 // Runs `fn` on the GUI thread and waits for it (directly when already there).
