@@ -164,6 +164,16 @@ TEST_F(NewFiles, NewProjectRefusesAnExistingFolderInAnyCaseAndCleansUpAFailure) 
               Dir() + "/" + longName + "/" + longName + ".TIK を作成できませんでした。");
     EXPECT_FALSE(fs::exists(m_dir / longName));
 
+    // At the root, the project folder joins without a second separator; "TMP" finds /tmp.
+    m_ui.Clear();
+    d.SetText(CNewProjectDlg::kName, "TMP");
+    d.SetText(CNewProjectDlg::kLocation, "/");
+    d.Click(IDOK);
+    EXPECT_EQ(d.Result(), 0);
+    EXPECT_EQ(d.GetFolder(), "/TMP");
+    EXPECT_EQ(m_ui.Messages().at(0).text, "指定した名前のﾌﾟﾛｼﾞｪｸﾄは、指定された位置に既に存在しています.");
+    EXPECT_FALSE(fs::exists("/TMP"));
+
     m_ui.Clear();
     d.SetText(CNewProjectDlg::kName, "a/b");
     d.Click(IDOK);
