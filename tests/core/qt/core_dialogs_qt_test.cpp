@@ -232,6 +232,28 @@ TEST_F(CoreDialogsQt, AFailedExchangeFocusesItsControl) {
     EXPECT_EQ(ui.Messages()[0].text, "整数を入力してください。");
 }
 
+TEST_F(CoreDialogsQt, AFocusRuleThatFailsTakesTheFocusBack) {
+    ScriptedUi ui;
+    ScopedUi scope(&ui);
+    CTyd_Inf tyd;
+    CCalArea area;
+    BayConditions(tyd, area);
+    CWaveCondDlg d;
+    d.LoadFrom(tyd, area);
+    DialogHost host(d);
+    host.show();
+    QApplication::setActiveWindow(&host);
+    QLineEdit* count = Edit(host, 1014);
+    count->setFocus(Qt::OtherFocusReason);
+    ASSERT_EQ(QApplication::focusWidget(), count);
+    count->setText("24O");
+    Edit(host, 1015)->setFocus(Qt::TabFocusReason);  // the count rule runs and fails
+    EXPECT_EQ(QApplication::focusWidget(), count);
+    EXPECT_EQ(count->selectedText(), "24O");
+    ASSERT_EQ(ui.Messages().size(), 1u);
+    EXPECT_EQ(d.m_nPrevCountX, 240);
+}
+
 TEST_F(CoreDialogsQt, DrawingConditionsOnTheBayExample) {
     CZmn_Inf zmn;
     zmn.m_strRemark = "\x98\x70\x82\xcc\x94\x67\x98\x51\x95\xcf\x8c\x60";  // 湾の波浪変形
