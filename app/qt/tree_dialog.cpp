@@ -5,9 +5,12 @@
 #include <QCloseEvent>
 #include <QFontMetrics>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace wv {
 
@@ -24,6 +27,9 @@ TreeDialog::TreeDialog(CDataTreeDlg& logic, QWidget* owner)
     m_tree->setObjectName(QStringLiteral("tree"));
     m_tree->setHeaderHidden(true);
     m_tree->setRootIsDecorated(true);
+    // Long names scroll sideways instead of being cut off.
+    m_tree->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_tree->header()->setStretchLastSection(false);
     auto* close = new QPushButton(QString::fromUtf8(apptext::kTreeClose), this);
     close->setAutoDefault(false);
     auto* buttons = new QHBoxLayout;
@@ -35,7 +41,9 @@ TreeDialog::TreeDialog(CDataTreeDlg& logic, QWidget* owner)
     layout->addLayout(buttons);
     // 131 x 331 dialog units: a quarter of the average character width, an eighth of the height.
     const QFontMetrics fm(font());
-    resize(int(131 * fm.averageCharWidth() / 4.0), int(331 * fm.height() / 8.0));
+    // The Japanese fonts here run wider than the template's, hence the floor on the width.
+    resize(std::max(int(131 * fm.averageCharWidth() / 4.0), fm.horizontalAdvance(QStringLiteral(" [屈折データ] BAY1.TYD")) + 120),
+           int(331 * fm.height() / 8.0));
     connect(close, &QPushButton::clicked, this, [this] { reject(); });
     connect(m_tree, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item, QTreeWidgetItem*) {
         if (m_programmatic || !item) return;
