@@ -121,7 +121,7 @@ void CNewProjectDlg::OnClicked(int id) {
 
 void CNewProjectDlg::OnBrowse() {
     std::string folder;
-    if (!m_chooseFolder || !m_chooseFolder(folder)) return;
+    if (!Ui().FolderDialog(std::string(), std::string(), folder)) return;
     m_strLocation = folder;
     SetText(kLocation, folder);
 }

@@ -7,7 +7,6 @@
 
 #include "platform/dialog_model.h"
 
-#include <functional>
 #include <string>
 
 namespace wv {
@@ -57,11 +56,7 @@ public:
     std::string m_strLocation;    // where the project folder is made
     std::string m_strName;        // the project name, without ".TIK"
 
-    // The folder browser "参照(&F)" opens: true with the chosen folder, false when the
-    // user cancels. The program sets it (the Qt folder dialog); without one the button
-    // does nothing.
-    std::function<bool(std::string& folder)> m_chooseFolder;
-
+    // "参照(&F)": the folder browser of the UI service, without a title.
     void OnBrowse();
 
 protected:

@@ -2,6 +2,7 @@
 
 #include "app/qt/main_window.h"
 #include "app/qt/qt_app_host.h"
+#include "app/qt/shell_dialogs.h"
 #include "app/wavora_app.h"
 #include "core/qt/calc_progress_qt.h"
 #include "platform/gui_wait.h"
@@ -55,6 +56,7 @@ int RunWavora(int argc, char** argv, const std::function<void(CWavoraApp&, QtApp
     SetUi(&ui);
     InstallGuiWaitPump();
     InstallQtCalcProgressFactory();
+    InstallShellDialogs();
     int code = 0;
     {
         MessagePump pump;

@@ -2,7 +2,6 @@
 
 #include "core/new_file_dlgs.h"
 
-#include <QFileDialog>
 #include <QGuiApplication>
 #include <QLinearGradient>
 #include <QPainter>
@@ -69,15 +68,12 @@ std::string RunNewTydDialog(const std::string& projectFolder, QWidget* parent) {
     return RunDialog(dlg, parent) == IDOK ? dlg.GetPath() : std::string();
 }
 
-std::string RunNewProjectDialog(QWidget* parent) {
+bool RunNewProjectDialog(std::string& folder, std::string& name, QWidget* parent) {
     CNewProjectDlg dlg;
-    dlg.m_chooseFolder = [parent](std::string& folder) {
-        const QString dir = QFileDialog::getExistingDirectory(parent, QString(), QString(), QFileDialog::ShowDirsOnly);
-        if (dir.isEmpty()) return false;
-        folder = dir.toStdString();
-        return true;
-    };
-    return RunDialog(dlg, parent) == IDOK ? dlg.GetProjectFile() : std::string();
+    if (RunDialog(dlg, parent) != IDOK) return false;
+    folder = dlg.GetFolder();
+    name = dlg.GetName();
+    return true;
 }
 
 }  // namespace wv

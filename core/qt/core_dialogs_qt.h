@@ -26,7 +26,8 @@ std::unique_ptr<DialogHost> ShowSplash(CSplashDlg& dlg, QWidget* parent = nullpt
 // "" when the user cancelled.
 std::string RunNewTydDialog(const std::string& projectFolder, QWidget* parent = nullptr);
 
-// New project: the created empty project file (folder/name.TIK), or "" when cancelled.
-std::string RunNewProjectDialog(QWidget* parent = nullptr);
+// New project: true with the created project folder (no trailing '/') and name; the
+// empty project file folder/name.TIK is there. False when the user cancelled.
+bool RunNewProjectDialog(std::string& folder, std::string& name, QWidget* parent = nullptr);
 
 }  // namespace wv

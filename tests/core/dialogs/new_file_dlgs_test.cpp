@@ -108,15 +108,7 @@ TEST_F(NewFiles, NewProjectMakesTheFolderAndTheEmptyProjectFile) {
     d.SetText(CNewProjectDlg::kName, "Bay.tik");
     d.Click(IDOK);  // no location yet: stays, silently
     EXPECT_EQ(d.Result(), 0);
-    d.Click(CNewProjectDlg::kBrowse);  // no browser: nothing happens
-    EXPECT_EQ(d.GetText(CNewProjectDlg::kLocation), "");
-    std::vector<std::string> choices{Dir()};
-    d.m_chooseFolder = [&choices](std::string& folder) {
-        if (choices.empty()) return false;
-        folder = choices.back();
-        choices.pop_back();
-        return true;
-    };
+    m_ui.PushFileAnswer(Dir());
     d.Click(CNewProjectDlg::kBrowse);
     EXPECT_EQ(d.GetText(CNewProjectDlg::kLocation), Dir());
     d.Click(CNewProjectDlg::kBrowse);  // cancelled: the location stays
