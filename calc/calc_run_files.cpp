@@ -1,6 +1,7 @@
 #include "calc/calc_run_files.h"
 
 #include "calc/cal_threads.h"
+#include "platform/file_lock.h"
 #include "platform/files.h"
 #include "platform/text.h"
 
@@ -40,8 +41,10 @@ bool IsCalcRunGoingOn(const std::string& docPath, std::string* title) {
 
 BusyFlag ReadBusyFlag(std::string* runningTitle) {
     if (runningTitle) runningTitle->clear();
+    const bool locked = FileLock::IsHeld(StartFolderFile(kCalcDatLockName));
     std::string text;
-    if (!ReadWholeFile(StartFolderFile("CALC.DAT"), text, nullptr)) return BusyFlag::Missing;
+    if (!ReadWholeFile(StartFolderFile("CALC.DAT"), text, nullptr))
+        return locked ? BusyFlag::Busy : BusyFlag::Missing;
 
     // The flag is read as a formatted integer: blanks and line ends before it are
     // skipped, a sign and digits make it.
@@ -49,15 +52,23 @@ BusyFlag ReadBusyFlag(std::string* runningTitle) {
     while (pos < text.size() && IsSpace(text[pos])) ++pos;
     std::size_t consumed = 0;
     const int flag = WinAtoi(std::string_view(text).substr(pos), &consumed);
-    if (consumed == 0) return BusyFlag::Unreadable;
+    if (consumed == 0) return locked ? BusyFlag::Busy : BusyFlag::Unreadable;
     pos += consumed;
-    if (flag == 0) return BusyFlag::Idle;
+    if (flag == 0) return locked ? BusyFlag::Busy : BusyFlag::Idle;
 
     while (pos < text.size() && IsSpace(text[pos])) ++pos;
     std::size_t end = pos;
     while (end < text.size() && !IsSpace(text[end]) && end - pos < kMaxTitleBytes) ++end;
     if (runningTitle) *runningTitle = Cp932ToUtf8(std::string_view(text).substr(pos, end - pos));
     return BusyFlag::Busy;
+}
+
+bool ResetCalcDatIfIdle(const std::string& startFolder) {
+    std::string folder = startFolder;
+    if (!folder.empty() && folder.back() != '/') folder += '/';
+    FileLock lock(folder + kCalcDatLockName);
+    if (!lock.TryLock()) return false;
+    return AtomicWriteFile(folder + "CALC.DAT", std::string("0\r\n"), nullptr);
 }
 
 }  // namespace wv

@@ -32,6 +32,13 @@ bool IsCalcRunGoingOn(const std::string& docPath, std::string* title = nullptr);
 
 // Reads "CALC.DAT" in the start folder. For a busy flag `runningTitle` receives the
 // first blank-delimited word of the record after the flag (UTF-8), as far as it goes.
+// While a solver run holds "CALC.DAT.lock" the flag is busy whatever the file says: the
+// run may be between its start and its first write, or writing the file just now.
 BusyFlag ReadBusyFlag(std::string* runningTitle);
+
+// Marks the start folder's "CALC.DAT" idle ("0" CR LF), as a starting program does, but
+// only when no solver run holds its lock: a batch run of another program keeps its
+// flag. True when the idle flag was written.
+bool ResetCalcDatIfIdle(const std::string& startFolder);
 
 }  // namespace wv

@@ -1,5 +1,6 @@
 #include "solver/run_sequence.h"
 
+#include "platform/file_lock.h"
 #include "platform/files.h"
 #include "platform/text.h"
 #include "solver/column_results.h"
@@ -24,6 +25,8 @@ namespace wv::solv {
 namespace {
 
 std::atomic<bool> g_running{false};
+
+constexpr int kLockWaitMs = 1000;
 
 class RunGuard {
 public:
@@ -104,6 +107,17 @@ int RunCalculation(const CalcRequest* request) {
     const std::string kkaPath = folder + title + ".KKA";
     const std::string statusPath = WorkFile(workDir, "CALC.DAT");
     const std::string timingPath = WorkFile(workDir, "TIME.TMP");
+
+    // Another program's run in the same working folder owns "CALC.DAT" until it ends.
+    // A reader of the flag holds the lock only for a moment, hence the short wait. A
+    // folder where no lock file can be made cannot take the flag either; the run then
+    // goes on and reports that.
+    const std::string lockPath = WorkFile(workDir, kCalcDatLockName);
+    FileLock runLock(lockPath);
+    if (!runLock.TryLockFor(kLockWaitMs) && FileLock::IsHeld(lockPath)) {
+        ShowSolverError(msg::kAlreadyRunning);
+        return 1;
+    }
 
     RequestDims dims;
     dims.nd = request->m_nDirDiv;

@@ -1,10 +1,12 @@
 // The run from request to files: every exit, the refusal of bad input before anything
 // is written, cancel, a second run in the same process, and threads.
+#include "platform/file_lock.h"
 #include "platform/files.h"
 #include "platform/ui_service.h"
 #include "solver/solver_hooks.h"
 #include "solver/solver_messages.h"
 #include "solver_test_util.h"
+#include "support/lock_holder.h"
 
 #include <gtest/gtest.h>
 
@@ -330,6 +332,29 @@ TEST_F(SolverRun, ResultsAreBitIdenticalForAnyThreadCount) {
     ASSERT_EQ(RunSolver(folder, "T", folder, s), 0);
     EXPECT_EQ(FileText(folder + "T.KKA"), one);
     EXPECT_EQ(CountLines(one, 54), s.nx * s.ny);
+}
+
+// Programs share the working folder's busy flag: a run holds its lock from start to
+// end, and a run of another program in the same folder keeps this one out.
+TEST_F(SolverRun, RunHoldsTheBusyFlagLockAndRespectsAnotherRuns) {
+    const std::string lock = folder + "CALC.DAT.lock";
+    bool heldDuringRun = false;
+    solv::SetProgressObserver([&](int) { heldDuringRun = heldDuringRun || FileLock::IsHeld(lock); });
+    ASSERT_EQ(WriteAndRun(folder, "BAY", SmallSpec(), SmallDepth, 1), 0);
+    EXPECT_TRUE(heldDuringRun);
+    EXPECT_FALSE(FileLock::IsHeld(lock)) << "released at the end";
+
+    ASSERT_TRUE(AtomicWriteFile(folder + "CALC.DAT", std::string("1\r\nOTHER\r\n"), nullptr));
+    DeleteFileSilently(folder + "BAY.KKA");
+    ui.Clear();
+    testsupport::LockHolder other(testsupport::FlockOn(lock));
+    ASSERT_TRUE(other.Held());
+    EXPECT_EQ(RunSolver(folder, "BAY", folder, SmallSpec()), 1);
+    const auto messages = ui.Messages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, msg::kAlreadyRunning);
+    EXPECT_EQ(Calc(), "1\r\nOTHER\r\n") << "the other run's flag is left alone";
+    EXPECT_FALSE(FileExists(folder + "BAY.KKA"));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 // Run `wave_road --help` for the options.
 #include "calc/cal_threads.h"
 #include "calc/calc_doc_data.h"
+#include "calc/calc_run_files.h"
 #include "calc/calc_view_frame.h"
 #include "calc/digital_lattice.h"
 #include "calc/result_loader.h"
@@ -157,7 +158,8 @@ int Run(int argc, char** argv) {
     // As the main program starts: the start folder is the current folder, and no
     // calculation is running.
     SetStartFolder(std::filesystem::current_path().string());
-    if (!AtomicWriteFile(StartFolderFile("CALC.DAT"), std::string("0\r\n"), &err)) return Fail(err);
+    if (!ResetCalcDatIfIdle(StartFolder()))
+        return Fail("a calculation is running in this folder, or CALC.DAT cannot be written");
 
     CTikDoc project;
     if (!project.OnOpenDocument(o.project)) return Fail("cannot open the project " + o.project);

@@ -1,0 +1,15 @@
+// The version text of the installation: the first line of "SYSVER.DAT" in the start
+// folder. The main program shows it in its About box, the figures print it, and the
+// small programs read it the same way.
+#pragma once
+
+#include <string>
+
+namespace wv {
+
+// The first line (at most 1023 bytes) of <startFolder>/SYSVER.DAT without its line end
+// (LF, CR LF or a lone CR), as the file's bytes (CP932). Empty when the file cannot be
+// opened; `opened` tells that case apart from an empty first line.
+std::string ReadSysVer(const std::string& startFolder, bool* opened = nullptr);
+
+}  // namespace wv
