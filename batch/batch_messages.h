@@ -52,3 +52,17 @@ inline constexpr char kNoVersionCaption[] = "SYSVER";
 inline constexpr char kVersionPrefix[] = "ﾊﾞｰｼﾞｮﾝ ";
 
 }  // namespace wv::batchmsg
+
+namespace wv::batchmsg {
+
+// Menus and commands.
+inline constexpr char kMenuFile[] = "ファイル(&F)";
+inline constexpr char kMenuHelp[] = "ヘルプ(&H)";
+inline constexpr char kCmdOpen[] = "開く(&O)...";
+inline constexpr char kCmdDelete[] = "削除(&T)";
+inline constexpr char kCmdDeleteAll[] = "全削除(&D)";
+inline constexpr char kCmdStart[] = "開始(&S)";
+inline constexpr char kCmdAbout[] = "ﾊﾞｰｼﾞｮﾝ情報(&A)...";
+inline constexpr char kAboutTitle[] = "Tydchainのﾊﾞｰｼﾞｮﾝ情報";
+
+}  // namespace wv::batchmsg

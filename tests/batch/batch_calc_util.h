@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -139,13 +140,16 @@ inline LoadedPoints LoadAndPoints(const std::string& tydPath) {
 }
 
 // The same bay calculated interactively: the calculate command, its thread, the results.
-inline LoadedPoints InteractiveBay(const std::string& name) {
+// With a GUI running, the solver thread's window goes through the GUI thread: `pump`
+// works off its events while the test waits.
+inline LoadedPoints InteractiveBay(const std::string& name, const std::function<void()>& pump = nullptr) {
     CTydDoc doc;
     MakeBayCalc(doc, name, "interactive");
     CTydViewData view(doc);
     const CalcViewFrame frame = FrameOf(doc);
     CWaveCalcSlot slot;
     EXPECT_EQ(OnWaveCalc(doc, view, frame, slot), 0);
+    while (pump && slot.GetExitCode() == CCalThreads::kStillActive) pump();
     slot.Wait();
     EXPECT_EQ(slot.GetExitCode(), 0);
     EXPECT_EQ(LoadCalcResults(doc, view, frame), kResultsLoaded);
