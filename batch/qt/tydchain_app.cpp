@@ -1,10 +1,9 @@
 #include "batch/batch_messages.h"
 #include "batch/qt/tydchain_window.h"
+#include "batch/version_text.h"
 #include "platform/files.h"
 #include "platform/qt/qt_ui.h"
 #include "platform/qt/single_instance.h"
-#include "platform/sysver.h"
-#include "platform/text.h"
 #include "platform/ui_service.h"
 
 #include <QApplication>
@@ -43,10 +42,7 @@ int TydchainMain(int argc, char** argv, CBatchQueue::Solver solver) {
     if (!files.isEmpty()) window.OpenFiles(files);
     window.show();
 
-    bool opened = false;
-    const std::string version = ReadSysVer(StartFolder(), &opened);
-    if (!opened) Ui().MessageBox(batchmsg::kNoVersion, batchmsg::kNoVersionCaption, MbButtons::Ok, MbIcon::Warning);
-    window.SetVersion(Cp932ToUtf8(version));
+    window.SetVersion(LoadVersionText(StartFolder()));
 
     const int result = app.exec();
     SetUi(nullptr);

@@ -1,7 +1,10 @@
 // The batch input as the main program writes it, and the files the reader must refuse.
 #include "batch/dec_file.h"
 
+#include "batch/version_text.h"
 #include "platform/text.h"
+#include "platform/ui_service.h"
+#include "tests/batch/batch_test_util.h"
 
 #include <gtest/gtest.h>
 
@@ -65,6 +68,27 @@ TEST(DecFile, RefusesWhatIsNoBatchInput) {
         EXPECT_NE(why.find(c.why), std::string::npos) << why;
         EXPECT_EQ(dec.p1, 123);  // nothing taken from a refused file
     }
+}
+
+}  // namespace
+}  // namespace wv
+
+namespace wv {
+namespace {
+
+TEST(VersionText, FirstLineOfTheVersionFileOrOneMessage) {
+    const std::string dir = batchtest::EnterOwnFolder();
+    ScriptedUi ui;
+    ScopedUi scoped(&ui);
+    DeleteFileSilently(dir + "SYSVER.DAT");
+    EXPECT_EQ(LoadVersionText(dir), "");
+    ASSERT_EQ(ui.Messages().size(), 1u);
+    EXPECT_EQ(ui.Messages()[0].text, "ﾊﾞｰｼﾞｮﾝが読み込めませんでした。");
+    EXPECT_EQ(ui.Messages()[0].caption, "SYSVER");
+    EXPECT_EQ(ui.Messages()[0].icon, MbIcon::Warning);
+    batchtest::Write(dir + "SYSVER.DAT", Utf8ToCp932("Ver 3.2 ﾃｽﾄ版") + "\r\nsecond\r\n");
+    EXPECT_EQ(LoadVersionText(dir), "Ver 3.2 ﾃｽﾄ版");
+    EXPECT_EQ(ui.Messages().size(), 1u);
 }
 
 }  // namespace
