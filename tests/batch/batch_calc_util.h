@@ -3,6 +3,7 @@
 // main program makes of the results afterwards.
 #pragma once
 
+#include "batch/cal_counts.h"
 #include "calc/calc_doc_data.h"
 #include "calc/cal_threads.h"
 #include "calc/digital_lattice.h"
@@ -95,23 +96,13 @@ inline std::string DirectRun(const std::string& calPath) {
     std::filesystem::create_directories(folder);
     const std::string title = FileTitleOf(calPath);
     roadtest::WriteAll(folder + title + ".CAL", roadtest::ReadAll(calPath));
-    std::string header = roadtest::ReadAll(calPath);
-    LineReader lines(header);
-    std::string line;
-    int nd = 0, nf = 0, nx = 0, ny = 0;
-    for (int n = 1; n <= 9 && lines.Next(line); ++n) {
-        if (n == 5) nd = std::atoi(line.c_str());
-        if (n == 8) nf = std::atoi(line.c_str());
-        if (n == 9) {
-            nx = std::atoi(line.substr(0, 5).c_str());
-            ny = std::atoi(line.substr(5, 5).c_str());
-        }
-    }
+    CalCounts n;
+    EXPECT_TRUE(ReadCalCounts(calPath, n));
     std::string work = folder;
     work.pop_back();
     CalcRequest request{folder.c_str(), static_cast<int32_t>(folder.size()), title.c_str(),
                         static_cast<int32_t>(title.size()), work.c_str(), static_cast<int32_t>(work.size()),
-                        nd, nf, nx, ny, 1};
+                        n.dirDiv, n.freqDiv, n.meshX, n.meshY, 1};
     EXPECT_EQ(TYDSOLV(&request), 0);
     return roadtest::ReadAll(folder + title + ".KKA");
 }
@@ -124,13 +115,8 @@ struct LoadedPoints {
     std::vector<float> direction;
 };
 
-inline LoadedPoints LoadAndPoints(const std::string& tydPath) {
+inline LoadedPoints PointsOf(CTydDoc& doc, CTydViewData& view, const CalcViewFrame& frame) {
     LoadedPoints out;
-    CTydDoc doc;
-    EXPECT_TRUE(doc.OnOpenDocument(tydPath));
-    CTydViewData view(doc);
-    const CalcViewFrame frame = FrameOf(doc);
-    EXPECT_EQ(LoadCalcResults(doc, view, frame), kResultsLoaded);
     out.state = doc.m_info.m_nCalcState;
     doc.m_zmn.m_nValueType = 0;
     UpdateCalcPointResults(view, frame.angle);
@@ -139,27 +125,29 @@ inline LoadedPoints LoadAndPoints(const std::string& tydPath) {
     return out;
 }
 
+inline LoadedPoints LoadAndPoints(const std::string& tydPath) {
+    CTydDoc doc;
+    EXPECT_TRUE(doc.OnOpenDocument(tydPath));
+    CTydViewData view(doc);
+    const CalcViewFrame frame = FrameOf(doc);
+    EXPECT_EQ(LoadCalcResults(doc, view, frame), kResultsLoaded);
+    return PointsOf(doc, view, frame);
+}
+
 // The same bay calculated interactively: the calculate command, its thread, the results.
 // With a GUI running, the solver thread's window goes through the GUI thread: `pump`
 // works off its events while the test waits.
-inline LoadedPoints InteractiveBay(const std::string& name, const std::function<void()>& pump = nullptr) {
+inline LoadedPoints InteractiveBay(const std::string& name, const std::function<void()>& pump) {
     CTydDoc doc;
     MakeBayCalc(doc, name, "interactive");
     CTydViewData view(doc);
     const CalcViewFrame frame = FrameOf(doc);
     CWaveCalcSlot slot;
     EXPECT_EQ(OnWaveCalc(doc, view, frame, slot), 0);
-    while (pump && slot.GetExitCode() == CCalThreads::kStillActive) pump();
-    slot.Wait();
+    while (slot.GetExitCode() == CCalThreads::kStillActive) pump();
     EXPECT_EQ(slot.GetExitCode(), 0);
     EXPECT_EQ(LoadCalcResults(doc, view, frame), kResultsLoaded);
-    LoadedPoints out;
-    out.state = doc.m_info.m_nCalcState;
-    doc.m_zmn.m_nValueType = 0;
-    UpdateCalcPointResults(view, frame.angle);
-    out.height = view.m_pCalcPtValue;
-    out.direction = view.m_pCalcPtDir;
-    return out;
+    return PointsOf(doc, view, frame);
 }
 
 inline int PointsInUse() {
