@@ -17,6 +17,7 @@
 #include <QHeaderView>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPointer>
 #include <QProcess>
 #include <QTimer>
 #include <QTreeWidget>
@@ -196,14 +197,18 @@ TEST_F(TydchainWindowTest, WhileTheSolverRunsNothingElseHappens) {
         --depth;
         return 0;
     };
-    auto w = std::make_unique<CTydchainWindow>(solver);
-    window = w.get();
+    // A window that is deleted when it closes, as a main window goes with its program: a
+    // close accepted mid-run would free the queue under the running step.
+    QPointer<CTydchainWindow> w = new CTydchainWindow(solver);
+    w->setAttribute(Qt::WA_DeleteOnClose);
+    window = w.data();
     w->show();
     int dialogs = 0;
     w->SetOpenDialog([&] { return ++dialogs, QStringList{}; });
     w->OpenFiles({QString::fromStdString(AddDec("A", "a")), QString::fromStdString(AddDec("B", "b"))});
     w->Command(ID_BATCH_START)->trigger();
     RunUntilOff(*w);
+    ASSERT_FALSE(w.isNull());
     EXPECT_EQ(calls, 2);
     EXPECT_EQ(maxDepth, 1);
     EXPECT_EQ(dialogs, 0);
@@ -215,8 +220,8 @@ TEST_F(TydchainWindowTest, WhileTheSolverRunsNothingElseHappens) {
     EXPECT_FALSE(w->IsTimerArmed());
     // Once the batch has ended the window closes.
     EXPECT_TRUE(w->close());
-    w.reset();
-    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(w.isNull());
 }
 
 // Two calculations prepared by the batch-data command, queued in the window and run by
