@@ -1,0 +1,52 @@
+#include "batch/batch_messages.h"
+#include "batch/qt/tydchain_window.h"
+#include "batch/version_text.h"
+#include "platform/files.h"
+#include "platform/qt/qt_ui.h"
+#include "platform/qt/single_instance.h"
+#include "platform/ui_service.h"
+
+#include <QApplication>
+#include <QSettings>
+#include <QStringList>
+
+#include <clocale>
+#include <filesystem>
+
+namespace wv {
+
+int TydchainMain(int argc, char** argv, CBatchQueue::Solver solver) {
+    QApplication app(argc, argv);
+    // Numbers in files never follow the user's locale.
+    std::setlocale(LC_NUMERIC, "C");
+
+    // One instance only, without a word.
+    SingleInstanceLock instance;
+    if (!instance.TryLock(batchmsg::kAppTitle)) return 0;
+
+    // The settings key every wizard-made program of the suite shares.
+    QCoreApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
+    QCoreApplication::setApplicationName(QString::fromUtf8(batchmsg::kAppTitle));
+    QSettings::setDefaultFormat(QSettings::IniFormat);
+
+    QtUi ui;
+    SetUi(&ui);
+
+    std::error_code ec;
+    SetStartFolder(std::filesystem::current_path(ec).string());
+
+    CTydchainWindow window(std::move(solver));
+    // A .dec named on the command line (the shell's open) is queued as by Open.
+    QStringList files = QCoreApplication::arguments();
+    files.removeFirst();
+    if (!files.isEmpty()) window.OpenFiles(files);
+    window.show();
+
+    window.SetVersion(LoadVersionText(StartFolder()));
+
+    const int result = app.exec();
+    SetUi(nullptr);
+    return result;
+}
+
+}  // namespace wv
