@@ -117,10 +117,10 @@ int RunContours(CTydViewData& view, int figure, const ContourOptions& options) {
         return 0;
     }
 
-    ContourField field;
-    PrepareContourField(doc, figure, field);
     ParallelRunner runner(ContourThreadCount(options.threads));
     ParallelRunner* pr = runner.Threads() > 1 ? &runner : nullptr;
+    ContourField field;
+    PrepareContourField(doc, figure, field, pr);
     ContourBuckets buckets;
     BuildContourBuckets(field, levels, buckets, pr);
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <unordered_set>
 #include <utility>
 
 namespace wv {
@@ -26,13 +27,29 @@ std::uint64_t PairKey(int a, int b) {
            static_cast<std::uint32_t>(b + 1);
 }
 
+// Calls fn(i) for i in [0, n), in blocks of many items on the runner's threads (one
+// block at a time keeps the pool's bookkeeping out of the way), or in a plain loop.
+template <class F>
+void ForBlocks(ParallelRunner* runner, int n, const F& fn) {
+    constexpr int kBlock = 1 << 14;
+    if (!runner || n <= kBlock) {
+        for (int i = 0; i < n; ++i) fn(i);
+        return;
+    }
+    runner->For(0, (n + kBlock - 1) / kBlock, [&](int b) {
+        const int end = std::min(n, (b + 1) * kBlock);
+        for (int i = b * kBlock; i < end; ++i) fn(i);
+    });
+}
+
 }  // namespace
 
 struct ContourScratch {
     std::vector<int> rawA, rawB;  // crossings as the triangles give them
     std::vector<int> segRaw;      // 2 per segment: raw crossing indices
-    std::vector<int> edgeSeg;     // per edge: segment made along it, -1 none
-    std::vector<int> touched;     // edges marked in this level
+    // Edges a segment was made along in this level. Only edges lying on the level go in,
+    // few in any mesh, so a set beats a table over all edges that would have to be cleared.
+    std::unordered_set<int> edgeDone;
     std::vector<std::pair<std::uint64_t, int>> keys;
     std::vector<int> rawToEntry;
     std::vector<int> degree, first, filled, list;
@@ -43,7 +60,7 @@ void ContourScratchDeleter::operator()(ContourScratch* s) const { delete s; }
 
 ContourScratchPtr MakeContourScratch() { return ContourScratchPtr(new ContourScratch()); }
 
-void PrepareContourField(const CTydDocData& doc, int figure, ContourField& f) {
+void PrepareContourField(const CTydDocData& doc, int figure, ContourField& f, ParallelRunner* runner) {
     const CDigitalMap& mesh = doc.m_mesh;
     const bool depth = figure == kDepthFigure;
     const int ratio = (figure == 0 || figure == 1) ? 0 : 1;
@@ -65,17 +82,17 @@ void PrepareContourField(const CTydDocData& doc, int figure, ContourField& f) {
     f.value.resize(static_cast<std::size_t>(nodes));
     f.x.resize(static_cast<std::size_t>(nodes));
     f.y.resize(static_cast<std::size_t>(nodes));
-    for (int i = 0; i < nodes; ++i) {
+    ForBlocks(runner, nodes, [&](int i) {
         const CCalValue v = mesh.GetAt(i);
         f.value[i] = depth ? static_cast<double>(v.GetDepth()) : v.GetValue(figure, h0);
         f.x[i] = v.GetPos().m_fX;
         f.y[i] = v.GetPos().m_fY;
-    }
+    });
 
     f.lowTol.resize(T);
     f.highTol.resize(T);
     f.never.assign(T, 0);
-    for (std::size_t t = 0; t < T; ++t) {
+    ForBlocks(runner, static_cast<int>(T), [&](int t) {
         double lo = mins[t], hi = maxs[t];
         if (figure == 0 || figure == 2) {
             lo = h0 * mins[t];
@@ -92,7 +109,7 @@ void PrepareContourField(const CTydDocData& doc, int figure, ContourField& f) {
             if (n < 0 || n >= nodes || e < 0 || e >= f.edges) never = true;
         }
         f.never[t] = never ? 1 : 0;
-    }
+    });
 }
 
 namespace {
@@ -134,14 +151,11 @@ void CrossTriangle(const ContourField& f, int t, double L, ContourScratch& s) {
         s.rawB.resize(first);
         return;
     }
-    const int segment = static_cast<int>(s.segRaw.size() / 2);
     if (s.rawB[first] == -1 && s.rawB[first + 1] == -1) {
         // Both neighbours of an edge on the level would draw it: only the first does.
         const int slot = mask == 3 ? 0 : (mask == 6 ? 1 : 2);
         const int e = f.triEdges[3 * static_cast<std::size_t>(t) + slot];
-        if (s.edgeSeg[e] != -1) return;
-        s.edgeSeg[e] = segment;
-        s.touched.push_back(e);
+        if (!s.edgeDone.insert(e).second) return;
     }
     s.segRaw.push_back(static_cast<int>(first));
     s.segRaw.push_back(static_cast<int>(first + 1));
@@ -230,14 +244,12 @@ void TraceContourLevel(const ContourField& f, double L, const int* triangles, in
     s.rawA.clear();
     s.rawB.clear();
     s.segRaw.clear();
-    s.touched.clear();
-    if (s.edgeSeg.size() < static_cast<std::size_t>(f.edges)) s.edgeSeg.assign(f.edges, -1);
+    s.edgeDone.clear();
     if (triangles) {
         for (int i = 0; i < count; ++i) CrossTriangle(f, triangles[i], L, s);
     } else {
         for (int t = 0; t < count && t < f.triangles; ++t) CrossTriangle(f, t, L, s);
     }
-    for (int e : s.touched) s.edgeSeg[e] = -1;
     if (s.segRaw.empty()) return;
 
     // Crossings sorted by (first node, second node) with repeats dropped: the entry of a
@@ -355,8 +367,7 @@ void BuildContourBuckets(const ContourField& f, const std::vector<double>& level
         lowSlot[t] = static_cast<int>(std::lower_bound(u.begin(), u.end(), f.lowTol[t]) - u.begin());
         highSlot[t] = static_cast<int>(std::upper_bound(u.begin(), u.end(), f.highTol[t]) - u.begin()) - 1;
     };
-    if (runner) runner->For(0, T, span);
-    else for (int t = 0; t < T; ++t) span(t);
+    ForBlocks(runner, T, span);
 
     out.start.assign(static_cast<std::size_t>(B) + 1, 0);
     for (int t = 0; t < T; ++t)

@@ -43,8 +43,10 @@ struct ContourField {
     std::vector<std::uint8_t> never;
 };
 
-// Builds the field of a figure (kDepthFigure or kind 0-3) of the document.
-void PrepareContourField(const CTydDocData& doc, int figure, ContourField& field);
+// Builds the field of a figure (kDepthFigure or kind 0-3) of the document, on the
+// runner's threads when one is given.
+void PrepareContourField(const CTydDocData& doc, int figure, ContourField& field,
+                         ParallelRunner* runner = nullptr);
 
 // One traced level: the crossing entries sorted by (first node, second node), their
 // positions, and the segments as entry pairs (smaller first) in the order the triangles
