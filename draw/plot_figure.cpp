@@ -135,10 +135,12 @@ void CPlotComposer::PlotTitleBlock() {
     if (ShowsWaveConditions(z)) {
         for (const double x : {W - 38.0, W - 76.0, W - 114.0}) w.WritePlotDL(x, H + 10.0, x, H, kLayerFrame);
         std::string dir;
-        if (info.m_nDirMode == 0)
-            dir = std::string("波向：") + (info.m_nDir16 >= 1 && info.m_nDir16 <= 15 ? kCompass[info.m_nDir16] : "N");
-        else
+        if (info.m_nDirMode == 0) {
+            const bool named = info.m_nDir16 >= 1 && info.m_nDir16 <= 15;
+            dir = std::string("波向：") + (named ? kCompass[info.m_nDir16] : "N");
+        } else {
             dir = Sprintf("波向：N%2.1fﾟ", info.m_dDirAngle);
+        }
         Text(W - 114.0 + 2.0, H + 3.0, 4.0, dir, 0.0, kLayerFrame);
         Text(W - 76.0 + 2.0, H + 3.0, 4.0, Sprintf("周期Ｔ\\d０＝%6.2f秒", info.m_dT0), 0.0, kLayerFrame);
         Text(W - 38.0 + 2.0, H + 3.0, 4.0, Sprintf("Ｓmax ＝%5.1f", info.m_dSmax), 0.0, kLayerFrame);

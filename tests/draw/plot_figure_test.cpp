@@ -570,8 +570,10 @@ TEST_F(PlotFigure, DigitalMaps) {
     EXPECT_EQ(depth[1], "VJ9718750,10050000,250000,250000,0,13,12.3");
     // Result map: the node without a result writes nothing even when shown.
     EXPECT_EQ(Element(&CPlotComposer::PlotResultMap),
-              (std::vector<std::string>{"AP10000000,10000000,30000,21,8", "VJ9843750,10050000,250000,250000,0,8,0.86",
-                                        "AP30000000,10000000,30000,21,8", "VJ29843750,10050000,250000,250000,0,8,1.00"}));
+              (std::vector<std::string>{"AP10000000,10000000,30000,21,8",
+                                        "VJ9843750,10050000,250000,250000,0,8,0.86",
+                                        "AP30000000,10000000,30000,21,8",
+                                        "VJ29843750,10050000,250000,250000,0,8,1.00"}));
     // A node outside the frame writes nothing; one on its edge is written.
     doc.m_calcArea.SetOrigin(300.0, 0.0);  // nodes at x 300, 400 (the edge) and 500
     EXPECT_EQ(Element(&CPlotComposer::PlotDepthMap).size(), 4u);

@@ -178,8 +178,9 @@ int PrintRoadFigure(int argc, char** argv, const Options& o, CTydDoc& doc, CTydV
     // Printing needs a Qt application; without a display it runs offscreen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     const auto app = std::make_unique<QApplication>(argc, argv);
-    const std::string pdf = o.pdf.empty() ? (folder.empty() || folder.back() == '/' ? folder : folder + "/") + o.name + ".pdf"
-                                          : std::filesystem::absolute(o.pdf).lexically_normal().string();
+    const std::string pdf = o.pdf.empty()
+                                ? (folder.empty() || folder.back() == '/' ? folder : folder + "/") + o.name + ".pdf"
+                                : std::filesystem::absolute(o.pdf).lexically_normal().string();
     const PrintFigureRequest request{doc, store, angle, offsets.x, offsets.y};
     if (!PrintFigureToPdf(pdf, request, &err)) return Fail("cannot print the figure: " + err);
     std::printf("pdf          %s\n", pdf.c_str());
