@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -41,6 +42,15 @@ FileStamp Stamp(const std::string& path) {
 
 std::string JobHead(double offsetX, double offsetY) {
     return Sprintf("%f\r\n%f\r\n", offsetX, offsetY);
+}
+
+// The converter runs in the start folder: a relative output path would mean something
+// else there than here.
+std::string AbsolutePath(const std::string& path) {
+    if (path.empty() || path[0] == '/') return path;
+    std::error_code ec;
+    const std::filesystem::path abs = std::filesystem::absolute(path, ec);
+    return ec ? path : abs.string();
 }
 
 void Report(const std::string& text, const char* caption) {
@@ -134,14 +144,16 @@ std::string FindConverter(const std::string& folder, const std::string& name) {
     return std::string();
 }
 
-int ExportDxf(double offsetX, double offsetY, int dxfConverter, const std::string& outputPath) {
+int ExportDxf(double offsetX, double offsetY, int dxfConverter, const std::string& chosenPath) {
+    const std::string outputPath = AbsolutePath(chosenPath);
     const std::string plot = StartFolder() + kPlotFileName;
     const ExportKind kind{kDxfJobFileName, msg::kDxfJobFailed, msg::kDxfCaption};
     return Export(FormatDxfJob(offsetX, offsetY, plot, outputPath),
                   dxfConverter == 1 ? kConverterVectorex : kConverterLinefold, outputPath, kind);
 }
 
-int ExportBfo(double offsetX, double offsetY, const std::string& outputPath) {
+int ExportBfo(double offsetX, double offsetY, const std::string& chosenPath) {
+    const std::string outputPath = AbsolutePath(chosenPath);
     const std::string plot = StartFolder() + kPlotFileName;
     const ExportKind kind{kBfoJobFileName, msg::kBfoJobFailed, msg::kBfoCaption};
     return Export(FormatBfoJob(offsetX, offsetY, plot, outputPath), kConverterShapewright, outputPath,

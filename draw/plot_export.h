@@ -37,7 +37,8 @@ std::string FindConverter(const std::string& folder, const std::string& name);
 // Writes "dxf_conv.tmp" in the start folder and runs Vectorex (choice 1) or linefold
 // (any other choice) there, waiting for it to end. Every outcome other than an output
 // file written by the run is reported to the user and returned as a negative
-// ExportResult; the plot file and the job file stay for a conversion elsewhere.
+// ExportResult; the plot file and the job file stay for a conversion elsewhere. A relative
+// output path is taken from the current folder and written in full.
 int ExportDxf(double offsetX, double offsetY, int dxfConverter, const std::string& outputPath);
 // The same with "bfo_conv.tmp" and Shapewright.
 int ExportBfo(double offsetX, double offsetY, const std::string& outputPath);

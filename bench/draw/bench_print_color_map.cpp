@@ -40,7 +40,7 @@ void MakeDocument(BenchDoc& doc) {
     z.m_nValueType = 1;
     z.m_bColorContour = 1;
     z.m_bFillLand = 1;
-    z.m_nLandColor = 2;
+    z.m_nLandColor = 5;  // magenta: not on the ramp, so the coast shows
     doc.m_calcArea.SetOrigin(0.0, 0.0);
     CDigitalMap& m = doc.m_mesh;
     m.SetMeshCountX(kNodes);

@@ -80,6 +80,13 @@ TEST_F(Export, DxfRunsTheChosenConverterInTheStartFolder) {
     }
 }
 
+TEST_F(Export, RelativeOutputPathIsNamedInFullForTheConverter) {
+    InstallStub("Vectorex");
+    ASSERT_EQ(ExportDxf(0, 0, 1, "out files/rel.dxf"), kExportOk);
+    EXPECT_EQ(Read(m_out + "rel.dxf"), "converted\n");
+    EXPECT_NE(Read(m_start + "dxf_conv.tmp").find(m_out + "rel.dxf\r\n"), std::string::npos);
+}
+
 TEST_F(Export, BfoRunsShapewrightAndRewritesItsJobEachTime) {
     InstallStub("Shapewright");
     ASSERT_EQ(ExportBfo(5, 6, m_out + "first.bfo"), kExportOk);

@@ -204,5 +204,11 @@ TEST_F(FigurePrinter, PreviewRendersTheFigureAndLeavesTheStore) {
     EXPECT_EQ(preview->pageCount(), 1);
     EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Landscape);
     EXPECT_TRUE(m_store.HasData());  // rendering only reads the store
+    if (const char* keep = std::getenv("WAVORA_PREVIEW_PNG")) {
+        dialog->resize(1000, 750);
+        dialog->show();
+        for (int i = 0; i < 20; ++i) QApplication::processEvents();
+        dialog->grab().save(keep);
+    }
     delete dialog;
 }
