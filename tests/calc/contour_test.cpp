@@ -404,6 +404,28 @@ TEST(ContourTracing, MoreThan32SegmentEndsAtACrossing) {
     }
 }
 
+TEST(ContourTracing, DamagedTablesAreSkipped) {
+    // A triangle naming a node the mesh lacks, and a count above the tables, as a damaged
+    // document could hold them: only the sound triangle is cut.
+    for (bool reference : {false, true}) {
+        TestDoc doc;
+        CTydViewData view(doc);
+        MakeField(view, 2, 2, {1, 3, 3, 1});
+        ASSERT_EQ(doc.m_nTriNodes, 2);
+        doc.m_pTriNodeB[0] = 999;
+        doc.m_nTriNodes = 7;
+        if (reference) {
+            TraceDepthContourReference(doc, 2.0);
+            EXPECT_EQ(TraceResultContourReference(doc, 1, 2.0), 0);
+        } else {
+            doc.TraceDepthContour(2.0);
+            EXPECT_EQ(doc.TraceResultContour(1, 2.0), 0);
+        }
+        EXPECT_EQ(doc.m_hcheckLines.GetCount(), 1);
+        EXPECT_EQ(doc.m_contGroup.GetCount(), 1);
+    }
+}
+
 // ---- runs ------------------------------------------------------------------------------
 
 class ContourRun : public ::testing::Test {
