@@ -34,6 +34,24 @@ public:
     // no '.' (such a document has no side files).
     std::string SideFile(const char* ext) const;
 
+    // Contours (calc/contour_trace.cpp). Adds the depth contour of one level to the
+    // depth-check points and segments.
+    void TraceDepthContour(double level);
+    // Adds the polylines of one level of result kind 0-3 to the contour group, after the
+    // polylines already there; 0 when at least one was added, else -1.
+    int TraceResultContour(int kind, double level);
+    // The marks of result figure 0-3 (calc/contour_labels.cpp): Collect turns the value
+    // labels (B: the erased segments) of the contour group into m_labelPos[figure]
+    // (B: m_labelPos2[figure]); a group without polylines leaves the set as it is. Apply
+    // sets them again on the group.
+    void CollectContHgtPos(int figure);
+    void ApplyContHgtPos(int figure);
+    void CollectContHgtPosB(int figure);
+    void ApplyContHgtPosB(int figure);
+    // The triangulation edge nearest to a point of the mesh frame whose midpoint lies
+    // within two mesh sizes of it in x and y; -1 when none does.
+    int PickTriLine(double x, double y) const;
+
     CTyd_Inf m_info;          // wave and calculation conditions, calculation state
     CZmn_Inf m_zmn;           // drawing conditions
     CCalArea m_calcArea;      // calculation area and mesh

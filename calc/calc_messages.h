@@ -7,6 +7,15 @@ namespace wv::calcmsg {
 // Captions of the progress window.
 inline constexpr char kDepthCalcCaption[] = "水深計算中";
 inline constexpr char kDepthInputCaption[] = "水深入力中";
+inline constexpr char kDepthContourCaption[] = "水深図作成中";
+inline constexpr char kResultContourCaption[] = "ｺﾝﾀﾃﾞｰﾀ作成中";
+
+// A contour run with more levels than can be traced (ours; the run is refused and the
+// earlier contours stay).
+inline constexpr char kDepthContourTitle[] = "水深図作成";
+inline constexpr char kResultContourTitle[] = "ｺﾝﾀﾃﾞｰﾀ作成";
+inline constexpr char kTooManyLevels[] =
+    "等高線の本数が100000本を超えるため作成できません。\n範囲と間隔を見直してください。";
 
 
 // The result loader.

@@ -60,6 +60,7 @@ struct SideArchive {
     CContGroup contGroup;
     std::array<CContHgtPos, kValueTypes> labelPos;
     std::array<CContHgtPos, kValueTypes> labelPos2;
+    int valueType = 0;  // the figure whose marks the label sets were collected for
     int triCount = 0;
     std::vector<int> triNodeA;
     std::vector<int> triNodeB;
@@ -107,6 +108,7 @@ SideArchive ReadSideArchive(CArchive& ar) {
     std::int32_t valueType = 0;
     ar >> valueType;
     CArchive::CheckRange(valueType, 0, kValueTypes - 1, "saved value type");
+    s.valueType = valueType;
     for (CContHgtPos& set : s.labelPos) set.Serialize(ar, static_cast<unsigned>(v));
     for (CContHgtPos& set : s.labelPos2) set.Serialize(ar, static_cast<unsigned>(v));
 
@@ -123,9 +125,13 @@ SideArchive ReadSideArchive(CArchive& ar) {
     return s;
 }
 
-// The side archive of a document: items in file order. The contour label sets go out as
-// the document holds them.
+// The side archive of a document: items in file order. The marks on the contours of the
+// current figure are collected into its label sets first; the flags themselves are not
+// stored.
 std::vector<std::uint8_t> WriteSideArchive(CTydDoc& doc) {
+    const int figure = doc.m_zmn.m_nValueType;
+    doc.CollectContHgtPos(figure);
+    doc.CollectContHgtPosB(figure);
     CArchive ar;
     ar << kTydVersion;
     const unsigned v = kTydVersion;
@@ -179,6 +185,7 @@ void CommitSideArchive(CTydDoc& doc, SideArchive&& s) {
     doc.m_contGroup = std::move(s.contGroup);
     doc.m_labelPos = std::move(s.labelPos);
     doc.m_labelPos2 = std::move(s.labelPos2);
+    const int figure = s.valueType;
     doc.m_nTriNodes = s.triCount;
     doc.m_pTriNodeA = std::move(s.triNodeA);
     doc.m_pTriNodeB = std::move(s.triNodeB);
@@ -208,6 +215,10 @@ void CommitSideArchive(CTydDoc& doc, SideArchive&& s) {
     doc.m_hcheckLines.SetMaxDepth(hi);
     TriangleRanges(doc, 1, doc.m_pTriMinValue[0], doc.m_pTriMaxValue[0]);
     TriangleRanges(doc, 3, doc.m_pTriMinValue[1], doc.m_pTriMaxValue[1]);
+
+    // The loaded contour points carry no marks: they come from the saved positions.
+    doc.ApplyContHgtPos(figure);
+    doc.ApplyContHgtPosB(figure);
 }
 
 }  // namespace

@@ -30,6 +30,8 @@ public:
     // The extra levels themselves (null when none are allocated).
     const double* GetLevels() const { return m_pLevel.empty() ? nullptr : m_pLevel.data(); }
     double* GetLevels() { return m_pLevel.empty() ? nullptr : m_pLevel.data(); }
+    // Levels actually held: the count may have been set without allocating.
+    std::size_t GetLevelsHeld() const { return m_pLevel.size(); }
     // Copies the level count's worth of values from `src` (nothing for a count <= 0).
     void SetLevels(const double* src);
     double GetColorFrom() const { return m_dColorFrom; }

@@ -17,7 +17,14 @@ void ExtendArrays(int& count, int n, V&... arrays) {
     const long long grown = static_cast<long long>(old) + n;
     count = static_cast<int>(std::clamp<long long>(grown, INT_MIN, INT_MAX));
     if (count <= 0 || count <= old) return;
-    (arrays.resize(static_cast<std::size_t>(count)), ...);
+    // The tracer extends once per level: room grows by doubling, so a run of many levels
+    // copies the tables a few times instead of once per level.
+    auto grow = [&](auto& a) {
+        if (a.capacity() < static_cast<std::size_t>(count))
+            a.reserve(std::max(static_cast<std::size_t>(count), 2 * a.capacity()));
+        a.resize(static_cast<std::size_t>(count));
+    };
+    (grow(arrays), ...);
 }
 
 }  // namespace

@@ -19,4 +19,10 @@ inline constexpr char kConverterExitCode[] = "変換プログラム %s が異常
 inline constexpr char kConverterSignal[] = "変換プログラム %s が異常終了しました。(シグナル %d)";
 inline constexpr char kConverterNoOutput[] = "変換プログラム %s は出力ファイルを作成しませんでした。\n%s";
 
+// The figure composition.
+inline constexpr char kPlotFileFailed[] = "pdata000.plt作成に失敗しました。";
+inline constexpr char kPlotCaption[] = "PDATA000";
+// A scale of 0 or below would put every coordinate at infinity; the argument is the scale.
+inline constexpr char kPlotBadScale[] = "縮尺 1/%d では図を作成できません。作図条件の縮尺を設定してください。";
+
 }  // namespace wv::msg

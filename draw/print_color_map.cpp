@@ -2,6 +2,7 @@
 
 #include "core/geometry.h"
 #include "draw/color_map.h"
+#include "draw/plot_sheet.h"
 #include "platform/text.h"
 
 #include <algorithm>
@@ -11,7 +12,6 @@ namespace wv {
 
 namespace {
 
-constexpr double kPi = 3.141592653589793;
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 // Sea nodes the solver gave no value.
 constexpr COLORREF kNoValueColor = RGB(160, 82, 45);
@@ -30,45 +30,25 @@ int ClampIndex(double v, int lo, int hi) {
     return static_cast<int>(v);
 }
 
-// The figure composition's mapping (mesh frame -> world -> sheet millimetres), then the
+// The figure composition's sheet (mesh frame -> world -> sheet millimetres), then the
 // printer's (sheet -> device). The mesh axes stay parallel to the sheet's.
 class Sheet {
 public:
-    Sheet(const PrintMapping& map, const CTydDocData& doc, double angle) : m_map(map) {
-        const CZmn_Inf& z = doc.m_zmn;
-        const double a = angle * kPi / 180.0;
-        m_cos = std::cos(a);
-        m_sin = std::sin(a);
-        m_factor = 1000.0 / z.m_nScale;
-        m_width = z.m_nFrameWidth;
-        m_height = z.m_nFrameHeight;
-        m_cx = z.m_dCenterX;
-        m_cy = z.m_dCenterY;
-        m_ox = doc.m_calcArea.GetOrigin().m_dX;
-        m_oy = doc.m_calcArea.GetOrigin().m_dY;
-    }
+    Sheet(const PrintMapping& map, const CTydDocData& doc, double angle) : m_map(map), m_sheet(doc, angle) {}
 
-    void WorldToSheet(double x, double y, double* X, double* Y) const {
-        WorldToScreen(x, y, m_cx, m_cy, m_cos, m_sin, m_factor, m_width / 2.0, m_height / 2.0, X, Y);
-    }
-    void MeshToSheet(double u, double v, double* X, double* Y) const {
-        double x = 0.0, y = 0.0;
-        WorldToScreen(u, v, 0.0, 0.0, m_cos, -m_sin, 1.0, m_ox, m_oy, &x, &y);
-        WorldToSheet(x, y, X, Y);
-    }
+    void WorldToSheet(double x, double y, double* X, double* Y) const { m_sheet.WorldToSheet(x, y, X, Y); }
+    void MeshToSheet(double u, double v, double* X, double* Y) const { m_sheet.MeshToSheet(u, v, X, Y); }
     double DevX(double X) const { return m_map.PlotToDevX(X + m_map.m_dSheetOffsetX); }
     double DevY(double Y) const { return m_map.PlotToDevY(Y + m_map.m_dSheetOffsetY); }
     CPoint DevPoint(double X, double Y) const { return CPoint{Dev(DevX(X)), Dev(DevY(Y))}; }
 
-    double Width() const { return m_width; }
-    double Height() const { return m_height; }
+    double Width() const { return m_sheet.Width(); }
+    double Height() const { return m_sheet.Height(); }
     const PrintMapping& Map() const { return m_map; }
 
 private:
     const PrintMapping& m_map;
-    double m_cos = 1.0, m_sin = 0.0, m_factor = 1.0;
-    double m_width = 0.0, m_height = 0.0;
-    double m_cx = 0.0, m_cy = 0.0, m_ox = 0.0, m_oy = 0.0;
+    PlotSheet m_sheet;
 };
 
 bool Meets(const CRect& a, const CRect& b) {

@@ -7,8 +7,10 @@ bash scripts/build.sh
 out=build/example-run
 rm -rf "$out" && mkdir -p "$out"
 if [ -x build/bin/wave_road ]; then
-  # The whole calculation road: project -> depth mesh -> solver -> results at the output points.
+  # The whole calculation road: project -> depth mesh -> solver -> results at the output
+  # points -> the wave-height figure as a plot file and as ROAD.pdf.
   (cd "$out" && ../bin/wave_road ../../examples/bay/BAY/BAY.TIK)
+  if [ -f "$out/ROAD.pdf" ]; then echo "Figure: $out/ROAD.pdf"; fi
 else
   # The solver alone on the prepared input of the bay.
   cp examples/bay/BAY.CAL "$out/"

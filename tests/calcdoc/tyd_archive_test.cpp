@@ -98,6 +98,29 @@ TEST_F(TydArchiveTest, Version12LoadsEveryField) {
     EXPECT_TRUE(ui.Messages().empty());
 }
 
+TEST_F(TydArchiveTest, OpeningPutsTheSavedMarksOnTheContours) {
+    CTydDoc doc;
+    ASSERT_TRUE(doc.OnOpenDocument(Pair("M", "small_v12.TYD", "small_v12.DPT")));
+    // Value type 1: label on segment 1 of the first 0.75 line, segment 0 of the second
+    // 0.75 line erased.
+    const CContGroup& g = doc.m_contGroup;
+    ASSERT_EQ(g.GetCount(), 2);
+    EXPECT_EQ(g.GetPoint(0, 1).m_nLabel, 1);
+    EXPECT_EQ(g.GetPoint(0, 0).m_nLabel, 0);
+    EXPECT_EQ(g.GetPoint(1, 0).m_nLine, 0);
+    EXPECT_EQ(g.GetPoint(0, 1).m_nLine, 1);
+    // Saving under another value type collects the marks into that type's sets.
+    doc.m_zmn.m_nValueType = 2;
+    ASSERT_TRUE(doc.OnSaveDocument(Scratch() + "N.TYD"));
+    EXPECT_EQ(doc.m_labelPos[2].GetCount(), 1);
+    EXPECT_EQ(doc.m_labelPos[2].GetPointNo(0), 1);
+    EXPECT_EQ(doc.m_labelPos2[2].GetLineNo(0), 1);
+    CTydDoc reopened;
+    ASSERT_TRUE(reopened.OnOpenDocument(Scratch() + "N.TYD"));
+    EXPECT_EQ(reopened.m_contGroup.GetPoint(0, 1).m_nLabel, 1);
+    EXPECT_EQ(reopened.m_contGroup.GetPoint(1, 0).m_nLine, 0);
+}
+
 TEST_F(TydArchiveTest, SavingWritesBothFilesByteForByte) {
     CTydDoc doc;
     ASSERT_TRUE(doc.OnOpenDocument(Pair("A", "small_v12.TYD", "small_v12.DPT")));

@@ -1,7 +1,8 @@
 // The wave-calculation road of the main program, without its window: a project, a new
 // calculation over it, the depth mesh, the wave conditions, the solver input, the solver
 // on its worker thread, the results loaded back into the mesh, and the wave height and
-// direction at the project's output points.
+// direction at the project's output points; then the figure of the significant wave
+// height, written as the plot file and printed to a PDF.
 //
 // Run `wave_road --help` for the options.
 #include "calc/cal_threads.h"
@@ -17,7 +18,17 @@
 #include "core/tik_inf.h"
 #include "platform/files.h"
 #include "platform/text.h"
+#include "draw/plot_figure.h"
 #include "project/tik_doc.h"
+#include "road_figure.h"
+
+#if WAVORA_ROAD_PDF
+#include "draw/qt/figure_printer.h"
+
+#include <QApplication>
+#include <QByteArray>
+#include <memory>
+#endif
 
 #include <cmath>
 #include <cstdio>
@@ -47,10 +58,15 @@ constexpr char kUsage[] =
     "  --freqdiv N       frequency components (default 7)\n"
     "  --tide T          tide level, m (default 0.0)\n"
     "  --breaking        consider wave breaking\n"
+    "  --pdf FILE        print the figure to FILE (default: DIR/NAME.pdf)\n"
+    "  --no-pdf          write the figure's plot file but print no PDF\n"
     "\n"
-    "\"CALC.DAT\" and the solver's \"TIME.TMP\" are written in the current folder, which\n"
-    "is the program's start folder. The calculation is saved as NAME.TYD and NAME.DPT;\n"
-    "NAME.CAL is the solver input it ran on.\n";
+    "\"CALC.DAT\", the solver's \"TIME.TMP\" and the figure's plot file \"pdata000.plt\" are\n"
+    "written in the current folder, which is the program's start folder. The calculation\n"
+    "is saved as NAME.TYD and NAME.DPT, with the figure's drawing conditions; NAME.CAL is\n"
+    "the solver input it ran on. The figure is the significant wave height on A3: colour\n"
+    "map, contours, direction arrows and the output points' values. It is printed on the\n"
+    "offscreen Qt platform unless QT_QPA_PLATFORM says otherwise.\n";
 
 const char* const kDirNames[16] = {"N",  "NNE", "NE", "ENE", "E",  "ESE", "SE", "SSE",
                                    "S",  "SSW", "SW", "WSW", "W",  "WNW", "NW", "NNW"};
@@ -68,6 +84,8 @@ struct Options {
     int dirDiv = 45;
     int freqDiv = 7;
     bool breaking = false;
+    std::string pdf;  // empty: DIR/NAME.pdf
+    bool noPdf = false;
 };
 
 int Fail(const std::string& text) {
@@ -105,6 +123,8 @@ bool ParseOptions(int argc, char** argv, Options& o, std::string& err) {
         else if (arg == "--dirdiv") ok = integer(a, o.dirDiv);
         else if (arg == "--freqdiv") ok = integer(a, o.freqDiv);
         else if (arg == "--breaking") o.breaking = true;
+        else if (arg == "--pdf" && a + 1 < argc) o.pdf = argv[++a];
+        else if (arg == "--no-pdf") o.noPdf = true;
         else if (!arg.empty() && arg[0] != '-' && o.project.empty()) o.project = arg;
         else ok = false;
         if (!ok) {
@@ -140,6 +160,37 @@ bool AreaFromSurvey(Options& o) {
     o.nx = static_cast<int>(std::ceil((x1 - o.x0) / o.mesh)) + 1;
     o.ny = static_cast<int>(std::ceil((y1 - o.y0) / o.mesh)) + 1;
     return true;
+}
+
+// The figure of the results: set up, written as the plot file in the start folder, kept
+// with the calculation, and printed to a PDF.
+int PrintRoadFigure(int argc, char** argv, const Options& o, CTydDoc& doc, CTydViewData& view, double angle,
+                    const std::string& folder) {
+    std::string err;
+    if (!SetUpRoadFigure(view, angle, &err)) return Fail(err);
+    CPlotStore store;
+    SheetOffsets offsets;
+    if (MakePlotFile(view, angle, store, &offsets) != 0) return Fail("the figure's plot file could not be written");
+    if (!doc.OnSaveDocument(doc.GetPathName())) return Fail("cannot save " + doc.GetPathName());
+    std::printf("\nfigure       %s, 1:%d on A3, plot file %s\n", PlotFigureTitle(doc.m_zmn).c_str(),
+                doc.m_zmn.m_nScale, StartFolderFile(kPlotFileName).c_str());
+    if (o.noPdf) return 0;
+#if WAVORA_ROAD_PDF
+    // Printing needs a Qt application; without a display it runs offscreen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    const auto app = std::make_unique<QApplication>(argc, argv);
+    const std::string pdf = o.pdf.empty()
+                                ? (folder.empty() || folder.back() == '/' ? folder : folder + "/") + o.name + ".pdf"
+                                : std::filesystem::absolute(o.pdf).lexically_normal().string();
+    const PrintFigureRequest request{doc, store, angle, offsets.x, offsets.y};
+    if (!PrintFigureToPdf(pdf, request, &err)) return Fail("cannot print the figure: " + err);
+    std::printf("pdf          %s\n", pdf.c_str());
+    return 0;
+#else
+    (void)argc, (void)argv, (void)folder;
+    std::printf("pdf          (not printed: this build has no Qt printing)\n");
+    return 0;
+#endif
 }
 
 int Run(int argc, char** argv) {
@@ -241,7 +292,9 @@ int Run(int argc, char** argv) {
                     p.GetPos().m_dY, height[i], height[i] / o.h0, direction[i]);
     }
     if (shown == 0) std::printf("(the project has no output points)\n");
-    return 0;
+    std::fflush(stdout);
+
+    return PrintRoadFigure(argc, argv, o, doc, view, frame.angle, folder);
 }
 
 }  // namespace
