@@ -8,11 +8,7 @@ packages=(
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-ipaexfont proj-bin
-<<<<<<< HEAD
-  python3-ezdxf locales xvfb
-=======
-  xvfb xauth imagemagick locales
->>>>>>> issue12
+  python3-ezdxf locales xvfb xauth imagemagick poppler-utils
 )
 
 missing=()
@@ -28,15 +24,6 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-<<<<<<< HEAD
-# The viewer's tests check that its files do not change with a German locale.
-if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
-  SUDO=""
-  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-  $SUDO sed -i 's/^# *\(de_DE.UTF-8 UTF-8\)/\1/' /etc/locale.gen
-  grep -q '^de_DE.UTF-8 UTF-8' /etc/locale.gen || echo 'de_DE.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
-  $SUDO locale-gen >/dev/null
-=======
 # The locale tests run the programs under a locale whose decimal separator is a comma.
 SUDO=""
 [ "$(id -u)" -ne 0 ] && SUDO="sudo"
@@ -49,5 +36,4 @@ if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
   else
     $SUDO localedef -i de_DE -f UTF-8 de_DE.UTF-8
   fi
->>>>>>> issue12
 fi
