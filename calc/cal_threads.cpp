@@ -1,5 +1,7 @@
 #include "calc/cal_threads.h"
 
+#include "platform/gui_wait.h"
+
 #include <chrono>
 #include <mutex>
 #include <utility>
@@ -95,7 +97,10 @@ void CCalThreads::Run() {
 }
 
 void CCalThreads::Wait() {
-    if (m_thread.joinable()) m_thread.join();
+    if (!m_thread.joinable()) return;
+    // The run's last words (its end message, closing its window) may need this thread.
+    WaitPumping([this] { return GetExitCode() != kStillActive; });
+    m_thread.join();
 }
 
 void CCalThreads::CancelAndWait() {
@@ -104,8 +109,8 @@ void CCalThreads::CancelAndWait() {
     // the request is repeated until the run has ended.
     while (GetExitCode() == kStillActive) {
         if (m_stop) m_stop();
-        for (int i = 0; i < 20 && GetExitCode() == kStillActive; ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        int looks = 0;
+        WaitPumping([&] { return GetExitCode() != kStillActive || ++looks > 20; });
     }
     m_thread.join();
 }

@@ -5,6 +5,7 @@
 
 #include <unistd.h>
 #include <algorithm>
+#include <atomic>
 #include <climits>
 #include <iostream>
 #include <mutex>
@@ -13,9 +14,17 @@ namespace wv {
 
 // ---- CCalcProgressDlg ----------------------------------------------------------------
 
-CCalcProgressDlg::CCalcProgressDlg() : m_caption(msg::kProgressCaption) {}
+namespace {
+std::atomic<int> g_openWindows{0};
+}  // namespace
 
-CCalcProgressDlg::~CCalcProgressDlg() = default;
+CCalcProgressDlg::CCalcProgressDlg() : m_caption(msg::kProgressCaption) { ++g_openWindows; }
+
+CCalcProgressDlg::~CCalcProgressDlg() {
+    if (m_open) --g_openWindows;
+}
+
+int CCalcProgressDlg::OpenWindowCount() { return g_openWindows.load(); }
 
 void CCalcProgressDlg::SetWindowText(const std::string& caption) {
     m_caption = caption;
@@ -76,6 +85,7 @@ void CCalcProgressDlg::OnCancel() {
 void CCalcProgressDlg::DestroyWindow() {
     if (!m_open) return;
     m_open = false;
+    --g_openWindows;
     OnClose();
 }
 

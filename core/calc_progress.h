@@ -56,6 +56,9 @@ public:
     // Closes the window; the computation calls it at the end or after a cancel.
     virtual void DestroyWindow();
     bool IsWindowOpen() const { return m_open; }
+    // How many progress windows are open in the program now. While one is, the
+    // computation pumps events: queued work that opens or closes documents waits.
+    static int OpenWindowCount();
 
     // 1 once the user confirmed the cancel question. The computation sets it to 0 after
     // creating the window and reads it after each pump.

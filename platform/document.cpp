@@ -1,7 +1,11 @@
 #include "platform/document.h"
 
+#include "platform/doc_template.h"
 #include "platform/files.h"
 #include "platform/ui_service.h"
+#include "platform/view.h"
+
+#include <algorithm>
 
 #include <cstdint>
 #include <exception>
@@ -17,10 +21,90 @@ constexpr char kCannotOpen[] = "ファイルを開けません。";
 constexpr char kCannotRead[] = "ファイルを読み込めません。ファイルが壊れているか、形式が違います。";
 constexpr char kCannotSave[] = "ファイルに保存できません。";
 constexpr char kDefaultCaption[] = "Wavora";
+// The save question before a modified document is closed, after the document's name.
+constexpr char kSaveChangesSuffix[] = " への変更を保存しますか?";
 
 }  // namespace
 
+CDocument::~CDocument() {
+    // Views outlive nothing of their document: they forget it.
+    for (CView* v : m_views) v->m_pDocument = nullptr;
+}
+
 std::string CDocument::GetTitle() const { return FileNameOf(m_strPathName); }
+
+void CDocument::SetModifiedFlag(bool modified) {
+    if (m_bModified == modified) return;
+    m_bModified = modified;
+    // A copy: a hook may remove itself.
+    const auto hooks = m_modifiedHooks;
+    for (const auto& [handle, hook] : hooks) hook(*this);
+}
+
+int CDocument::AddModifiedHook(ModifiedHook hook) {
+    const int handle = m_nextHook++;
+    m_modifiedHooks.emplace_back(handle, std::move(hook));
+    return handle;
+}
+
+void CDocument::RemoveModifiedHook(int handle) {
+    m_modifiedHooks.erase(std::remove_if(m_modifiedHooks.begin(), m_modifiedHooks.end(),
+                                         [handle](const auto& h) { return h.first == handle; }),
+                          m_modifiedHooks.end());
+}
+
+void CDocument::AddView(CView* view) {
+    if (!view || std::find(m_views.begin(), m_views.end(), view) != m_views.end()) return;
+    if (view->m_pDocument && view->m_pDocument != this) view->m_pDocument->RemoveView(view);
+    m_views.push_back(view);
+    view->m_pDocument = this;
+}
+
+void CDocument::RemoveView(CView* view) {
+    auto it = std::find(m_views.begin(), m_views.end(), view);
+    if (it == m_views.end()) return;
+    m_views.erase(it);
+    view->m_pDocument = nullptr;
+}
+
+void CDocument::UpdateAllViews(CView* sender, long hint) {
+    // A copy: a view may close while it updates.
+    const std::vector<CView*> views = m_views;
+    for (CView* v : views)
+        if (v != sender && std::find(m_views.begin(), m_views.end(), v) != m_views.end()) v->OnUpdate(sender, hint);
+}
+
+bool CDocument::SaveModified() {
+    if (!IsModified()) return true;
+    std::string name = GetTitle();
+    if (name.empty() && m_pDocTemplate) name = m_pDocTemplate->GetDocString(CDocTemplate::docName);
+    const int answer = Ui().MessageBox(name + kSaveChangesSuffix, MessageCaption(),
+                                       MbButtons::YesNoCancel, MbIcon::Warning);
+    if (answer == IDCANCEL) return false;
+    if (answer == IDNO) return true;
+    return DoFileSave();
+}
+
+bool CDocument::DoFileSave() {
+    if (m_strPathName.empty()) return DoSaveAs();
+    return OnSaveDocument(m_strPathName);
+}
+
+bool CDocument::DoSaveAs() {
+    FileDialogSpec spec;
+    spec.mode = FileDialogSpec::Mode::Save;
+    spec.overwritePrompt = true;
+    spec.initialFolder = FolderOf(m_strPathName);
+    spec.initialName = FileNameOf(m_strPathName);
+    if (m_pDocTemplate) {
+        const std::string ext = m_pDocTemplate->GetDocString(CDocTemplate::filterExt);
+        spec.filters.push_back({m_pDocTemplate->GetDocString(CDocTemplate::filterName), "*" + ext});
+        spec.defaultExt = ext.empty() ? ext : ext.substr(1);
+    }
+    std::string path;
+    if (!Ui().FileDialog(spec, path)) return false;
+    return OnSaveDocument(path);
+}
 
 std::string CDocument::MessageCaption() const { return kDefaultCaption; }
 
@@ -32,7 +116,7 @@ void CDocument::ReportFailure(const std::string& text) {
 bool CDocument::OnNewDocument() {
     DeleteContents();
     m_strPathName.clear();
-    m_bModified = false;
+    SetModifiedFlag(false);
     m_strLastError.clear();
     return true;
 }
@@ -57,7 +141,7 @@ bool CDocument::OnOpenDocument(const std::string& path) {
         }
     }
     m_strPathName = path;
-    m_bModified = false;
+    SetModifiedFlag(false);
     m_strLastError.clear();
     return true;
 }
@@ -72,14 +156,14 @@ bool CDocument::OnSaveDocument(const std::string& path) {
         return false;
     }
     m_strPathName = path;
-    m_bModified = false;
+    SetModifiedFlag(false);
     m_strLastError.clear();
     return true;
 }
 
 void CDocument::OnCloseDocument() {
     m_strPathName.clear();
-    m_bModified = false;
+    SetModifiedFlag(false);
 }
 
 }  // namespace wv

@@ -5,15 +5,21 @@
 #pragma once
 
 #include "platform/archive.h"
+#include "platform/cmd_target.h"
 
+#include <functional>
 #include <string>
+#include <vector>
 
 namespace wv {
 
-class CDocument {
+class CDocTemplate;
+class CView;
+
+class CDocument : public CCmdTarget {
 public:
     CDocument() = default;
-    virtual ~CDocument() = default;
+    ~CDocument() override;
     CDocument(const CDocument&) = delete;
     CDocument& operator=(const CDocument&) = delete;
 
@@ -24,7 +30,33 @@ public:
     std::string GetTitle() const;
 
     bool IsModified() const { return m_bModified; }
-    void SetModifiedFlag(bool modified = true) { m_bModified = modified; }
+    // Calls the modified hooks when the flag changes (the frames mark their titles).
+    void SetModifiedFlag(bool modified = true);
+    using ModifiedHook = std::function<void(CDocument&)>;
+    // Returns a number that RemoveModifiedHook takes.
+    int AddModifiedHook(ModifiedHook hook);
+    void RemoveModifiedHook(int handle);
+
+    // The views showing this document (one calculation shows several panes and the
+    // result list); the views add and remove themselves.
+    void AddView(CView* view);
+    void RemoveView(CView* view);
+    const std::vector<CView*>& GetViews() const { return m_views; }
+    // Tells every view but `sender` that the document changed (OnUpdate with the hint).
+    void UpdateAllViews(CView* sender, long hint = 0);
+
+    CDocTemplate* GetDocTemplate() const { return m_pDocTemplate; }
+    void SetDocTemplate(CDocTemplate* t) { m_pDocTemplate = t; }
+
+    // Before the document is closed: a modified document asks "<name> への変更を保存しますか?"
+    // (Yes, No, Cancel). Yes saves to its path (or asks for one). False on Cancel or a
+    // failed save: the document stays open and unchanged.
+    virtual bool SaveModified();
+    // Saves to its path; a document without one asks where (Save As). False when
+    // cancelled or failed.
+    bool DoFileSave();
+    // Asks for a new path and saves there. False when cancelled or failed.
+    virtual bool DoSaveAs();
 
     // A new, empty document: contents deleted, no path, not modified.
     virtual bool OnNewDocument();
@@ -57,6 +89,10 @@ private:
     std::string m_strPathName;
     bool m_bModified = false;
     std::string m_strLastError;
+    std::vector<CView*> m_views;
+    CDocTemplate* m_pDocTemplate = nullptr;
+    std::vector<std::pair<int, ModifiedHook>> m_modifiedHooks;
+    int m_nextHook = 1;
 };
 
 }  // namespace wv

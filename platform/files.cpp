@@ -145,7 +145,7 @@ std::mutex g_startMutex;
 std::string g_startFolder;
 }  // namespace
 
-static std::string CurrentFolder() {
+std::string CurrentFolder() {
     char buf[4096];
     if (!::getcwd(buf, sizeof buf)) return "./";
     std::string s(buf);

@@ -46,6 +46,8 @@ std::string FileTitleOf(const std::string& path);
 // SetStartFolder is called once at start-up (tests may call it to point elsewhere).
 const std::string& StartFolder();
 void SetStartFolder(const std::string& folder);
+// The process's current folder, ending in '/'.
+std::string CurrentFolder();
 // Path of a working file in the start folder ("CALC.DAT", "PARAINI.DAT", ...).
 std::string StartFolderFile(const std::string& name);
 

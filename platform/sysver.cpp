@@ -4,6 +4,8 @@
 
 namespace wv {
 
+std::string g_strVersion;
+
 namespace {
 // The original read the line into a 1024-byte buffer.
 constexpr int kMaxLine = 1023;

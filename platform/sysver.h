@@ -12,4 +12,8 @@ namespace wv {
 // opened; `opened` tells that case apart from an empty first line.
 std::string ReadSysVer(const std::string& startFolder, bool* opened = nullptr);
 
+// The version text the program read at start-up (UTF-8): the About box shows it and the
+// printed figures carry it.
+extern std::string g_strVersion;
+
 }  // namespace wv

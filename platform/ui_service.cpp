@@ -39,19 +39,6 @@ int ScriptedUi::MessageBox(const std::string& text, const std::string& caption, 
     return answer;
 }
 
-void ScriptedUi::PushFolder(const std::string& folder) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_folders.push_back(folder);
-}
-
-bool ScriptedUi::BrowseForFolder(std::string& folder) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    if (m_folders.empty()) return false;
-    folder = m_folders.front();
-    m_folders.pop_front();
-    return true;
-}
-
 std::vector<MessageRecord> ScriptedUi::Messages() const {
     std::lock_guard<std::mutex> lock(m_mutex);
     return m_log;
@@ -61,7 +48,86 @@ void ScriptedUi::Clear() {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_log.clear();
     m_answers.clear();
-    m_folders.clear();
+    m_fileAnswers.clear();
+    m_fileLog.clear();
+}
+
+void ScriptedUi::PushFileAnswer(const std::string& path) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_fileAnswers.push_back(path);
+}
+
+bool ScriptedUi::NextFileAnswer(FileDialogRecord record, std::string& out) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (!m_fileAnswers.empty()) {
+        record.answer = m_fileAnswers.front();
+        m_fileAnswers.pop_front();
+    }
+    m_fileLog.push_back(record);
+    if (record.answer.empty()) return false;
+    out = record.answer;
+    return true;
+}
+
+bool ScriptedUi::FileDialog(const FileDialogSpec& spec, std::string& path) {
+    FileDialogRecord r;
+    r.spec = spec;
+    return NextFileAnswer(std::move(r), path);
+}
+
+bool ScriptedUi::FolderDialog(const std::string& title, const std::string& initialFolder,
+                              std::string& folder) {
+    FileDialogRecord r;
+    r.spec.title = title;
+    r.spec.initialFolder = initialFolder;
+    r.folder = true;
+    return NextFileAnswer(std::move(r), folder);
+}
+
+std::vector<FileDialogRecord> ScriptedUi::FileDialogs() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_fileLog;
+}
+
+namespace {
+
+char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// '*' any run, '?' one byte; letters compared without case.
+bool MatchOne(const char* n, const char* p) {
+    const char* star = nullptr;
+    const char* resume = nullptr;
+    while (*n) {
+        if (*p == '*') {
+            star = p++;
+            resume = n;
+        } else if (*p == '?' || (*p && Lower(*p) == Lower(*n))) {
+            ++p;
+            ++n;
+        } else if (star) {
+            p = star + 1;
+            n = ++resume;
+        } else {
+            return false;
+        }
+    }
+    while (*p == '*') ++p;
+    return *p == 0;
+}
+
+}  // namespace
+
+bool MatchesFilePattern(const std::string& name, const std::string& patterns) {
+    std::size_t pos = 0;
+    while (pos <= patterns.size()) {
+        std::size_t end = patterns.find_first_of("; ", pos);
+        if (end == std::string::npos) end = patterns.size();
+        const std::string one = patterns.substr(pos, end - pos);
+        // "*.*" means every file, also one without a dot.
+        if (!one.empty() && (one == "*.*" || MatchOne(name.c_str(), one.c_str()))) return true;
+        pos = end + 1;
+    }
+    return false;
 }
 
 namespace {

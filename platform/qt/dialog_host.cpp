@@ -75,6 +75,11 @@ DialogHost::DialogHost(CDialogModel& model, QWidget* parent) : QDialog(parent), 
     Dispatch([this] { m_model.InitDialog(); });
 }
 
+DialogHost::~DialogHost() {
+    m_closing = true;
+    for (const auto& [id, w] : m_widgets) w->removeEventFilter(this);
+}
+
 QWidget* DialogHost::Control(int id) const {
     const auto it = m_widgets.find(id);
     return it == m_widgets.end() ? nullptr : it->second;
@@ -173,7 +178,7 @@ void DialogHost::Build() {
         }
         QRect r = DluToPixels(font, c.rect);
         // A drop-down list's template height includes its open list; closed it is one line.
-        if (c.kind == ControlKind::List) r.setHeight(std::max(r.height(), w->sizeHint().height()));
+        if (c.kind == ControlKind::List) r.setHeight(w->sizeHint().height());
         w->setGeometry(r);
         if (c.kind == ControlKind::Group) w->lower();
         if (c.kind == ControlKind::Label) labels.push_back(static_cast<QLabel*>(w));
@@ -266,8 +271,13 @@ bool DialogHost::eventFilter(QObject* watched, QEvent* event) {
         // Every loss of the focus runs the rule, changed or not, except to a context menu.
         const auto* fe = static_cast<QFocusEvent*>(event);
         const int id = IdOf(watched);
-        if (fe->reason() != Qt::PopupFocusReason && id != -1)
+        if (fe->reason() != Qt::PopupFocusReason && id != -1 && !m_dispatching && !m_closing) {
+            // The edit finishes its own focus loss first (it drops its selection then), so
+            // a rule that sends the focus back finds the edit ready to select its text.
+            static_cast<QObject*>(watched)->event(event);
             Dispatch([this, id] { m_model.FocusOut(id); });
+            return true;
+        }
     }
     return QDialog::eventFilter(watched, event);
 }

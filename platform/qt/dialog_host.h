@@ -20,6 +20,8 @@ class DialogHost : public QDialog {
 public:
     // Builds the widgets and runs the model's OnInitDialog. The model outlives the host.
     explicit DialogHost(CDialogModel& model, QWidget* parent = nullptr);
+    // Stops passing events on first: the widgets lose their focus while they go.
+    ~DialogHost() override;
 
     CDialogModel& Model() { return m_model; }
     // The widget of a control, or nullptr (labels without an id have none to look up).

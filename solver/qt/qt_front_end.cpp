@@ -1,8 +1,11 @@
 // The Qt front end of the solver: the progress window and the message boxes live on the
-// GUI thread. When the solver runs on a worker thread it reaches them through queued
-// calls and waits for the answers to its questions; on the GUI thread it calls them
-// directly and pumps the program's events once per column.
+// GUI thread. When the solver runs on a worker thread it reaches them through the
+// program's queued calls (platform/qt/gui_call.h) and waits for the answers to its
+// questions; on the GUI thread it calls them directly and pumps the program's events
+// once per column. Its message boxes are the program's one kind of box.
 #include "solver/gui_front_end.h"
+#include "platform/qt/gui_call.h"
+#include "platform/qt/qt_ui.h"
 #include "solver/solver_constants.h"
 #include "solver/solver_messages.h"
 
@@ -29,64 +32,9 @@ namespace wv::solv {
 
 namespace {
 
-bool OnGuiThread() {
-    QCoreApplication* app = QCoreApplication::instance();
-    return app && QThread::currentThread() == app->thread();
-}
-
-// Runs fn on the GUI thread and gives its result. From a worker thread the call is
-// queued and waited for; if the program shuts down first, `fallback` is the answer.
-template <class R>
-R CallOnGui(std::function<R()> fn, R fallback) {
-    if (OnGuiThread()) return fn();
-    QCoreApplication* app = QCoreApplication::instance();
-    if (!app) return fallback;
-    auto promise = std::make_shared<std::promise<R>>();
-    std::future<R> future = promise->get_future();
-    const bool posted = QMetaObject::invokeMethod(
-        app, [promise, fn]() { promise->set_value(fn()); }, Qt::QueuedConnection);
-    if (!posted) return fallback;
-    using namespace std::chrono_literals;
-    while (future.wait_for(100ms) != std::future_status::ready) {
-        if (!QCoreApplication::instance() || QCoreApplication::closingDown()) return fallback;
-    }
-    try {
-        return future.get();
-    } catch (const std::future_error&) {
-        return fallback;
-    }
-}
-
-QMessageBox::Icon QtIcon(MbIcon icon) {
-    switch (icon) {
-    case MbIcon::Information: return QMessageBox::Information;
-    case MbIcon::Warning: return QMessageBox::Warning;
-    case MbIcon::Error: return QMessageBox::Critical;
-    case MbIcon::Question: return QMessageBox::Question;
-    case MbIcon::None: break;
-    }
-    return QMessageBox::NoIcon;
-}
-
 int AskOnGui(QWidget* owner, const std::string& text, const std::string& caption, MbButtons buttons,
              MbIcon icon) {
-    QMessageBox::StandardButtons set = QMessageBox::Ok;
-    switch (buttons) {
-    case MbButtons::Ok: set = QMessageBox::Ok; break;
-    case MbButtons::OkCancel: set = QMessageBox::Ok | QMessageBox::Cancel; break;
-    case MbButtons::YesNo: set = QMessageBox::Yes | QMessageBox::No; break;
-    case MbButtons::YesNoCancel: set = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel; break;
-    case MbButtons::RetryCancel: set = QMessageBox::Retry | QMessageBox::Cancel; break;
-    }
-    QMessageBox box(QtIcon(icon), QString::fromUtf8(caption), QString::fromUtf8(text), set, owner);
-    box.setObjectName(QStringLiteral("tydsolvMessage"));
-    switch (box.exec()) {
-    case QMessageBox::Ok: return IDOK;
-    case QMessageBox::Yes: return IDYES;
-    case QMessageBox::No: return IDNO;
-    case QMessageBox::Retry: return IDRETRY;
-    default: return IDCANCEL;
-    }
+    return ShowQtMessageBox(owner, text, caption, buttons, icon);
 }
 
 // The window of dialog template 101: node count, memory estimate, progress bar, Cancel.

@@ -127,7 +127,9 @@ TEST(DialogKit, IntegerTexts) {
         SCOPED_TRACE(k.text);
         const auto v = ParseDialogInt(k.text);
         EXPECT_EQ(v.has_value(), k.ok);
-        if (k.ok && v) EXPECT_EQ(*v, k.value);
+        if (k.ok && v) {
+            EXPECT_EQ(*v, k.value);
+        }
     }
     ScriptedUi ui;
     ScopedUi scope(&ui);

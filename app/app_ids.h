@@ -1,0 +1,54 @@
+// Numbers of the program's commands and resources, as the Windows program had them, so
+// that later parts add their rows by the same numbers.
+#pragma once
+
+namespace wv::ids {
+
+// Resources: menus, toolbar and document templates.
+inline constexpr int IDR_MAINFRAME = 128;  // main menu, toolbar, accelerators
+inline constexpr int IDR_TYDTYPE = 129;    // calculation documents
+inline constexpr int IDR_TIKTYPE = 137;    // project documents
+
+// Application commands.
+inline constexpr int ID_NEW_PROJECT = 32771;
+inline constexpr int ID_OPEN_PROJECT = 32772;
+inline constexpr int ID_DUMMY = 32773;
+inline constexpr int ID_SAVE_ALL = 32775;
+inline constexpr int ID_CLOSE_ALL = 32776;
+inline constexpr int ID_ZOOM_IN = 32777;
+inline constexpr int ID_ZOOM_OUT = 32778;
+inline constexpr int ID_ZOOM_ALL = 32779;
+inline constexpr int ID_REDRAW = 32780;
+inline constexpr int ID_BASE_VIEW = 32827;
+inline constexpr int ID_RESULT_LIST = 32858;
+inline constexpr int ID_HELP_OVERVIEW = 32897;
+inline constexpr int ID_CHECK_UPDATE = 32898;
+inline constexpr int ID_UPDATE_AT_START = 32899;
+inline constexpr int ID_UPDATE_HISTORY = 32901;
+
+// The framework's commands.
+inline constexpr int ID_FILE_NEW = 57600;
+inline constexpr int ID_FILE_OPEN = 57601;
+inline constexpr int ID_FILE_CLOSE = 57602;
+inline constexpr int ID_FILE_SAVE = 57603;
+inline constexpr int ID_FILE_SAVE_AS = 57604;
+inline constexpr int ID_FILE_PRINT_SETUP = 57606;
+inline constexpr int ID_FILE_PRINT = 57607;
+inline constexpr int ID_FILE_PRINT_PREVIEW = 57609;
+inline constexpr int ID_FILE_MRU_FILE1 = 57616;
+inline constexpr int ID_FILE_MRU_FILE4 = 57619;
+inline constexpr int ID_WINDOW_NEW = 57648;
+inline constexpr int ID_WINDOW_ARRANGE = 57649;
+inline constexpr int ID_WINDOW_CASCADE = 57650;
+inline constexpr int ID_WINDOW_TILE_HORZ = 57651;
+inline constexpr int ID_APP_ABOUT = 57664;
+inline constexpr int ID_APP_EXIT = 57665;
+inline constexpr int ID_HELP_FINDER = 57667;
+inline constexpr int ID_VIEW_TOOLBAR = 59392;
+inline constexpr int ID_VIEW_STATUS_BAR = 59393;
+
+// Status bar panes.
+inline constexpr int ID_SEPARATOR_PROMPT = 59144;  // pane 0: prompts and the idle text
+inline constexpr int ID_INDICATOR_POSITION = 59143;  // pane 1: the pointer position
+
+}  // namespace wv::ids

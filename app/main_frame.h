@@ -1,0 +1,88 @@
+// The main frame of Wavora: the MDI window's logic. It owns the data-selection tree, the
+// status panes and the place of the output-point result list, reads the defaults file
+// when it is built and writes it in the program's shutdown step.
+#pragma once
+
+#include "app/data_tree.h"
+#include "platform/frame.h"
+#include "platform/profile.h"
+#include "platform/status_bar.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace wv {
+
+class CDocument;
+class CView;
+
+// The main window's widget side.
+class MainFrameHost {
+public:
+    virtual ~MainFrameHost() = default;
+    virtual void ActivateMainWindow() = 0;
+    // The menu of this resource replaces the window's menu.
+    virtual void ShowMenu(int menuId) = 0;
+    // The commands' state may have changed: toolbar and menus ask again.
+    virtual void RefreshCommandStates() = 0;
+};
+
+// What the output-point result list needs of the frame. The list arrives with its own
+// part of the program; until then command 32858 stays disabled.
+class ResultListProvider {
+public:
+    virtual ~ResultListProvider() = default;
+    // Whether the view is a calculation view (only those own the list).
+    virtual bool IsCalcView(CView* view) const = 0;
+    virtual bool HasWindow() const = 0;
+    virtual void Activate() = 0;
+    // Marks the view as the list's owner, fills its values and creates the window.
+    virtual void ShowFor(CView* view) = 0;
+    // The list closed while a project view was active: every calculation view forgets it.
+    virtual void ClearAllOwners() = 0;
+};
+
+class CMainFrame : public CMDIFrameWnd {
+public:
+    // Reads the defaults file (the application-wide defaults of new calculations).
+    explicit CMainFrame(CProfile& profile);
+    ~CMainFrame() override;
+
+    void SetFrameHost(MainFrameHost* host) { m_frameHost = host; }
+    // The application's open-document path (activates a document already open).
+    void SetDocumentOpener(std::function<CDocument*(const std::string&)> open) { m_open = std::move(open); }
+    // The menu of a document's template (0: the main menu).
+    void SetMenuOfDocument(std::function<int(CDocument*)> menuOf) { m_menuOf = std::move(menuOf); }
+    void SetResultListProvider(ResultListProvider* provider) { m_resultList = provider; }
+    ResultListProvider* GetResultListProvider() const { return m_resultList; }
+
+    // The shutdown step that writes the defaults file. True when written.
+    bool SaveDefaults();
+
+    void ShowTree(const std::string& folder, const std::string& projectName);
+    void ShowResultList();
+    long OnTreeOpen(std::uintptr_t wParam, std::intptr_t lParam);
+    long OnResultListClosed();
+    long WindowProc(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
+
+    int CurrentMenuId() const { return m_menuId; }
+    CStatusBar& StatusBar() { return m_wndStatusBar; }
+
+    std::unique_ptr<CDataTreeDlg> m_pTreeDlg;
+    CView* m_pResultView = nullptr;
+    std::string m_strDataFolder;
+
+protected:
+    void OnActiveChildChanged() override;
+
+private:
+    CStatusBar m_wndStatusBar;
+    MainFrameHost* m_frameHost = nullptr;
+    ResultListProvider* m_resultList = nullptr;
+    std::function<CDocument*(const std::string&)> m_open;
+    std::function<int(CDocument*)> m_menuOf;
+    int m_menuId = 0;
+};
+
+}  // namespace wv

@@ -1,0 +1,4 @@
+// Wavora: the desktop program. The command line opens nothing: the program starts empty.
+#include "app/qt/app_main.h"
+
+int main(int argc, char** argv) { return wv::RunWavora(argc, argv); }
