@@ -10,7 +10,7 @@
 namespace wv {
 
 CDigiReadSetDlg::CDigiReadSetDlg(DigitizerPoster poster)
-    : CDialogModel(143, "読取設定", 206, 146),
+    : CDialogModel(143, "読取設定", 206, 152),
       m_session(std::move(poster), [this](const std::string& bytes, bool lost) { OnDigitizerData(bytes, lost); }) {
     AddLabel("読取図面の縮尺　1/", {10, 12, 74, 8});
     AddEdit(kScale, {86, 10, 60, 12});
@@ -22,8 +22,8 @@ CDigiReadSetDlg::CDigiReadSetDlg(DigitizerPoster poster)
     AddButton(kReadReference, "読取基準点をデジタイザで指定", {7, 72, 192, 16});
     AddButton(kReadLine, "水平基準線をデジタイザで指定\n左→右", {7, 92, 192, 22});
     AddLabel("", {7, 118, 192, 8}, kStatus);
-    AddButton(IDOK, "OK", {94, 128, 50, 14});
-    AddButton(IDCANCEL, "ｷｬﾝｾﾙ", {149, 128, 50, 14});
+    AddButton(IDOK, "OK", {94, 132, 50, 14});
+    AddButton(IDCANCEL, "ｷｬﾝｾﾙ", {149, 132, 50, 14});
 }
 
 CDigiReadSetDlg::~CDigiReadSetDlg() { StopReading(); }
@@ -102,12 +102,14 @@ void CDigiReadSetDlg::OnDigitizerData(const std::string& bytes, bool lost) {
     if (!m_session.Running()) return;
     for (const DigitizerRecord& r : m_framer.Feed(bytes)) {
         TakeRecord(r);
-        if (!m_session.Running()) return;
+        if (!m_session.Running()) break;
     }
-    if (lost) {
+    if (lost && m_session.Running()) {
         FinishReading();
+        if (m_changed) m_changed();
         ShowMessage({digitizer_text::kConnectionLost, digitizer_text::kCaption, MbIcon::Error});
     }
+    if (m_changed) m_changed();
 }
 
 void CDigiReadSetDlg::TakeRecord(const DigitizerRecord& r) {

@@ -8,6 +8,8 @@
 #include "project/digitizer_calib.h"
 #include "project/digitizer_port.h"
 
+#include <functional>
+
 namespace wv {
 
 class CDigiReadSetDlg : public CDialogModel {
@@ -27,6 +29,10 @@ public:
     // A posted call of the dialog's watcher.
     void OnDigitizerData(const std::string& bytes, bool lost);
     void TakeRecord(const DigitizerRecord& record);
+
+    // Called after each posted call has changed the dialog, so that a window showing it
+    // can mirror the new state.
+    void SetChangedCallback(std::function<void()> changed) { m_changed = std::move(changed); }
 
     int Step() const { return m_nStep; }
     bool ReadingRuns() const { return m_session.Running(); }
@@ -55,6 +61,7 @@ private:
     DigitizerSession m_session;
     DigitizerFramer m_framer;
     int m_nStep = kStepNone;
+    std::function<void()> m_changed;
 };
 
 }  // namespace wv
