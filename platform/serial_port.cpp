@@ -73,7 +73,9 @@ bool ApplySerialSettings(int fd, const SerialSettings& s, std::string* error) {
     if (s.stopBits == 2) t.c_cflag |= CSTOPB;
     if (s.flowControl == 1) t.c_iflag |= IXON | IXOFF;
     if (s.flowControl == 2) t.c_cflag |= CRTSCTS;
-    t.c_cc[VMIN] = 0;
+    // VMIN 1 with O_NONBLOCK: an empty queue reads as EAGAIN, so a read of 0 bytes can
+    // only mean a hang-up. (With VMIN 0 the driver gives 0 for "nothing yet" as well.)
+    t.c_cc[VMIN] = 1;
     t.c_cc[VTIME] = 0;
     ::cfsetispeed(&t, speed);
     ::cfsetospeed(&t, speed);

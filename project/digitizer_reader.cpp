@@ -25,7 +25,7 @@ CDigitizerReader::~CDigitizerReader() {
 }
 
 void CDigitizerReader::OnDigitizerSetup() {
-    StopDigitizer();
+    if (m_running || m_session.Running()) StopDigitizer();
     CDigiReadSetDlg dlg(m_session.Poster());
     dlg.LoadFrom(g_digiCalib);
     if (m_host.RunReadSetDialog(dlg)) dlg.StoreTo(g_digiCalib);

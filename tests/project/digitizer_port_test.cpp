@@ -43,6 +43,9 @@ protected:
 TEST_F(DigitizerPort, OpenSendsColonThenPAndTheLineIsRaw) {
     ASSERT_EQ(OpenDigitizerPort(), 1);
     EXPECT_EQ(tablet.Received(), ":P");
+    // An empty line is "nothing yet", never mistaken for a hang-up.
+    std::string none;
+    EXPECT_EQ(g_digitizerPort.ReadAvailable(none), SerialReadResult::Nothing);
     // Nothing the tablet sends comes back to it: no echo, no translation.
     tablet.Send("1000.0,2000.0,1\r\n");
     EXPECT_EQ(tablet.Received(200), "");
@@ -53,6 +56,8 @@ TEST_F(DigitizerPort, OpenSendsColonThenPAndTheLineIsRaw) {
     }
     EXPECT_EQ(got, "1000.0,2000.0,1\r\n");
     EXPECT_TRUE(Messages().empty());
+    tablet.CloseMaster();
+    EXPECT_EQ(g_digitizerPort.ReadAvailable(none), SerialReadResult::Lost);
 }
 
 TEST_F(DigitizerPort, OpenFailuresAreReportedAndLeaveNoPort) {
@@ -146,26 +151,6 @@ TEST(SerialDevices, StableNamesFirstThenKernelNamesInNaturalOrder) {
         (root / "ttyUSB0").string()};
     EXPECT_EQ(ListSerialDevices(root.string()), expect);
     EXPECT_TRUE(ListSerialDevices((root / "none").string()).empty());
-}
-
-TEST_F(DigitizerPort, WatcherCarriesBytesAndStopsWhileIdle) {
-    ASSERT_EQ(OpenDigitizerPort(), 1);
-    SerialInbox inbox;
-    SerialWatcher watcher;
-    TestLoop loop;
-    int posts = 0;
-    ASSERT_TRUE(watcher.Start(g_digitizerPort, inbox, [&, post = loop.Poster()] { post([&] { ++posts; }); }));
-    tablet.Send("12.0,34.0,1\r\n");
-    ASSERT_TRUE(loop.RunUntil([&] { return posts > 0; }));
-    std::string bytes;
-    bool lost = true;
-    inbox.Take(bytes, lost);
-    EXPECT_EQ(bytes, "12.0,34.0,1\r\n");
-    EXPECT_FALSE(lost);
-    // Stop releases a watcher that waits on a silent port.
-    watcher.Stop();
-    EXPECT_FALSE(watcher.Exists());
-    watcher.Stop();  // twice is harmless
 }
 
 TEST_F(DigitizerPort, WatcherEndsOnceWhenThePortDies) {
