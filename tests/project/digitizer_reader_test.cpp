@@ -222,8 +222,10 @@ TEST_F(DigitizerReading, SetupStopsTheReadingAndStoresTheDialogOnOk) {
     EXPECT_EQ(g_digiCalib.m_nScale, 2500);
     // Cancel keeps the calibration.
     view.runDialog = [](CDigiReadSetDlg& dlg) { return false; };
+    view.mode = 1;  // the view's own point input; no reading runs
     reader->OnDigitizerSetup();
     EXPECT_EQ(g_digiCalib.m_nScale, 2500);
+    EXPECT_EQ(view.mode, 1);
     reader->OnPortSettings();
     EXPECT_EQ(view.portDialogs, 1);
 }
