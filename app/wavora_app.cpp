@@ -13,6 +13,7 @@
 #include "platform/sysver.h"
 #include "platform/text.h"
 #include "platform/ui_service.h"
+#include "project/tik_archive.h"
 #include "project/tik_doc.h"
 
 #include <cstdio>
@@ -219,13 +220,20 @@ bool CWavoraApp::OpenProject(const std::string& path, int mruIndex) {
         AfterProjectOpened(canonical);
         return open != nullptr;
     }
-    std::vector<CDocument*> previous = m_docManager->Documents();
+    // The project's own file reopened keeps its calculations; another project replaces
+    // every open document.
+    const bool sameProject = m_bProjectOpen && CanonicalPath(m_strProjectFolder + "/" + m_strProjectName + ".TIK") ==
+                                                   CanonicalPath(FolderOf(canonical) + FileTitleOf(canonical) + ".TIK");
+    std::vector<CDocument*> previous = sameProject ? std::vector<CDocument*>() : m_docManager->Documents();
     if (!previous.empty() && !SaveAllBeforeProjectChange()) return false;
 
-    // The project's loader replaces the tables only when the whole file was read, so a
-    // failed open leaves the open project as it was, with its windows.
+    // A new project document starts by emptying the application-wide tables; they wait
+    // aside, so that a failed open leaves the open project as it was, with its windows.
+    TikTables kept;
+    SwapWithOpenProject(kept);
     CDocument* doc = m_pProjectTemplate->OpenDocumentFile(canonical, *m_pMainFrame);
     if (!doc) {
+        SwapWithOpenProject(kept);
         if (mruIndex >= 0) {
             m_pProjectMRU->Remove(mruIndex);
             m_pProjectMRU->WriteList(Profile());
