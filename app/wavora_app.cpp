@@ -256,6 +256,7 @@ void CWavoraApp::AfterProjectOpened(const std::string& path) {
     }
     m_pProjectMRU->Add(path);
     m_pProjectMRU->WriteList(Profile());
+    frame.RefreshCommandStates();
 }
 
 void CWavoraApp::OnDropFiles(const std::vector<std::string>& paths) {
