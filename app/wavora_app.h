@@ -79,6 +79,9 @@ public:
     // false when the user cancelled or the file did not open; nothing changed then,
     // except that a recent entry that failed (mruIndex >= 0) is dropped.
     bool OpenProject(const std::string& path, int mruIndex = -1);
+    // After a document was saved under a new name (the calculation view's Save As calls
+    // it too): the tree rebuilds its list.
+    void OnFileSaveAs();
     // Files dropped on the main window: projects and calculation files.
     void OnDropFiles(const std::vector<std::string>& paths);
 
@@ -114,7 +117,6 @@ private:
     void OnCloseAll();
     void OnFileNew();
     void OnFileOpen();
-    void OnFileSaveAs();
     void OnHelpDocument(const char* name);
     void OnUpdateHistory();
     void OnCheckUpdate();
