@@ -98,6 +98,7 @@ CWavoraApp::CWavoraApp(AppHost& host) : m_host(host) {}
 CWavoraApp::~CWavoraApp() {
     if (!m_exited && m_pMainFrame) ExitInstance();
     m_docManager.reset();
+    m_host.DestroyMainWindow();
     m_pMainFrame.reset();
 }
 
@@ -396,6 +397,11 @@ void CWavoraApp::OnFileNew() {
             Ui().MessageBox(path + "\n" + apptext::kCannotCreate, apptext::kAppTitle, MbButtons::Ok, MbIcon::Error);
             return;
         }
+    }
+    // A file chosen that is open already is only activated, never emptied.
+    if (m_docManager->FindOpen(path)) {
+        m_docManager->OpenDocumentFile(path);
+        return;
     }
     if (!m_pCalcTemplate->OpenDocumentFile(path, *m_pMainFrame)) return;
     PostTreeRefresh();

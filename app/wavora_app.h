@@ -27,6 +27,8 @@ public:
     // Builds the main window around the frame (menus, toolbar, status bar). False: fails.
     virtual bool CreateMainWindow(CMainFrame& frame) = 0;
     virtual void ShowMainWindow() = 0;
+    // The window goes before the frame it shows (the application's end).
+    virtual void DestroyMainWindow() {}
     // The menus of the command table changed.
     virtual void MenusChanged() = 0;
     // Opens a document with the desktop's program for it. False when that failed.

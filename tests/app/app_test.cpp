@@ -404,5 +404,51 @@ TEST_F(App, UpdaterCommandAndItsStartUpSwitch) {
     EXPECT_EQ(Bytes(bay + "/BAY.TIK"), before);
 }
 
+TEST_F(App, NewProjectAndNewCalculationThroughTheirDialogs) {
+    CWavoraApp& a = Start();
+    fs::create_directories(Here() + "/NEWP");
+    a.ExecuteCommand(ids::ID_NEW_PROJECT);  // cancelled
+    EXPECT_FALSE(a.m_bProjectOpen);
+    ui.PushFileAnswer(Here() + "/NEWP/NEWP.TIK");
+    a.ExecuteCommand(ids::ID_NEW_PROJECT);
+    EXPECT_TRUE(a.m_bProjectOpen);
+    EXPECT_EQ(a.m_strProjectName, "NEWP");
+    EXPECT_EQ(Bytes(Here() + "/NEWP/NEWP.TIK"), "") << "created empty, opened as a new project";
+
+    a.ExecuteCommand(ids::ID_FILE_OPEN);
+    PostedMessages().DeliverPending();
+    CDataTreeDlg& tree = *a.GetMainFrame()->m_pTreeDlg;
+    EXPECT_EQ(tree.GetCount(), 1);
+    ui.PushFileAnswer(Here() + "/NEWP/C1.TYD");
+    a.ExecuteCommand(ids::ID_FILE_NEW);
+    EXPECT_EQ(ui.FileDialogs().back().spec.initialFolder, CanonicalPath(Here() + "/NEWP"));
+    ASSERT_EQ(a.m_pCalcTemplate->Documents().size(), 1u);
+    PostedMessages().DeliverPending();
+    EXPECT_EQ(tree.Entries(), (std::vector<std::string>{"NEWP.TIK", "C1.TYD"})) << "the tree rebuilt its list";
+
+    // The dialogs of their own part take over through the hooks.
+    std::string askedFolder;
+    CWavoraApp::SetNewCalcDialog([&](const std::string& folder, std::string& path) {
+        askedFolder = folder;
+        path = Here() + "/NEWP/C1.TYD";
+        return true;
+    });
+    a.ExecuteCommand(ids::ID_FILE_NEW);
+    EXPECT_EQ(askedFolder, a.m_strProjectFolder);
+    EXPECT_EQ(a.m_pCalcTemplate->Documents().size(), 1u) << "a file open already is only activated";
+    CWavoraApp::SetNewProjectDialog([&](NewProjectChoice& c) {
+        fs::create_directories(Here() + "/OTHER");
+        c.folder = Here() + "/OTHER";
+        c.name = "OTHER";
+        return true;
+    });
+    a.ExecuteCommand(ids::ID_NEW_PROJECT);
+    EXPECT_EQ(a.m_strProjectName, "OTHER");
+    EXPECT_TRUE(FileExists(Here() + "/OTHER/OTHER.TIK"));
+    EXPECT_EQ(a.GetDocManager()->Documents().size(), 1u);
+    CWavoraApp::SetNewCalcDialog(nullptr);
+    CWavoraApp::SetNewProjectDialog(nullptr);
+}
+
 }  // namespace
 }  // namespace wv
