@@ -453,13 +453,14 @@ void CWavoraApp::OnUpdateHistory() {
 }
 
 void CWavoraApp::OnCheckUpdate() {
-    if (!m_docManager->SaveAllModified()) return;
-    std::string err;
+    // A missing updater is said before anything is asked or saved.
     const std::string updater = StartFolderFile(apptext::kUpdater);
     if (!FileExists(updater)) {
         Ui().MessageBox(apptext::kUpdaterMissing, apptext::kUpdaterCaption, MbButtons::Ok, MbIcon::Error);
         return;
     }
+    if (!m_docManager->SaveAllModified()) return;
+    std::string err;
     const int code = m_host.RunProgram(apptext::kUpdater, {apptext::kUpdater, apptext::kUpdateArgument},
                                        WithoutSlash(StartFolder()), &err);
     if (code < 0) {

@@ -384,13 +384,15 @@ TEST_F(App, UpdaterCommandAndItsStartUpSwitch) {
     a.ExecuteCommand(ids::ID_UPDATE_AT_START);
     EXPECT_EQ(host.profile.GetProfileInt("Settings", "VerCheckFlag", 1), 0) << "any nonzero value becomes 0";
 
-    a.ExecuteCommand(ids::ID_CHECK_UPDATE);
-    EXPECT_EQ(CountMessages("Selfpatch"), 1) << "a missing updater is said clearly";
-    EXPECT_EQ(host.quitCode, -1);
-
     const std::string bay = CopyBay(Here() + "/BAY");
     ASSERT_TRUE(a.OpenProject(bay + "/BAY.TIK"));
     a.m_pProjectTemplate->Documents().front()->SetModifiedFlag(true);
+    ui.Clear();
+    a.ExecuteCommand(ids::ID_CHECK_UPDATE);
+    ASSERT_EQ(ui.Messages().size(), 1u) << "a missing updater is said clearly, nothing asked";
+    EXPECT_NE(ui.Messages()[0].text.find("Selfpatch"), std::string::npos);
+    EXPECT_EQ(host.quitCode, -1);
+    EXPECT_TRUE(a.m_pProjectTemplate->Documents().front()->IsModified());
     const std::string before = Bytes(bay + "/BAY.TIK");
     WriteScript(Here() + "/Selfpatch", "[ \"$1\" = /update ] && exit 3\nexit 0\n");
     ui.Clear();
