@@ -84,8 +84,10 @@ TEST(MainWindow, MenusToolbarPanesAndDocumentWindows) {
         qapp.processEvents();
         const QImage shot = view->viewport()->grab().toImage();
         EXPECT_EQ(QColor(shot.pixel(shot.width() / 2, shot.height() / 2)), QColor(Qt::black)) << "views stay empty";
+        EXPECT_EQ(w->windowTitle(), QStringLiteral("Wavora - BAY1.TYD"));
         w->MdiArea()->setActiveSubWindow(w->MdiArea()->subWindowList().front());
         EXPECT_EQ(app.GetMainFrame()->CurrentMenuId(), ids::IDR_TIKTYPE);
+        EXPECT_EQ(w->windowTitle(), QStringLiteral("Wavora - BAY.TIK"));
 
         // The close box of a document window closes its document.
         w->MdiArea()->subWindowList().back()->close();
