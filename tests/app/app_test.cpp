@@ -452,5 +452,53 @@ TEST_F(App, NewProjectAndNewCalculationThroughTheirDialogs) {
     CWavoraApp::SetNewProjectDialog(nullptr);
 }
 
+// The output-point result list arrives with its own part; the frame only routes to it.
+class FakeResultList : public ResultListProvider {
+public:
+    bool IsCalcView(CView* view) const override {
+        return view && view->GetDocument() && view->GetDocument()->GetDocTemplate() &&
+               view->GetDocument()->GetDocTemplate()->GetDocString(CDocTemplate::docName) == "Tyd";
+    }
+    bool HasWindow() const override { return window; }
+    void Activate() override { ++activated; }
+    void ShowFor(CView* view) override {
+        owner = view;
+        window = true;
+    }
+    void ClearAllOwners() override { ++cleared; }
+    bool window = false;
+    int activated = 0, cleared = 0;
+    CView* owner = nullptr;
+};
+
+TEST_F(App, ResultListOnlyForACalculationView) {
+    CWavoraApp& a = Start();
+    const std::string bay = CopyBay(Here() + "/BAY");
+    ASSERT_TRUE(a.OpenProject(bay + "/BAY.TIK"));
+    FakeResultList list;
+    a.GetMainFrame()->SetResultListProvider(&list);
+    EXPECT_TRUE(Enabled(ids::ID_RESULT_LIST));
+    a.ExecuteCommand(ids::ID_RESULT_LIST);
+    EXPECT_FALSE(list.window) << "a project view does not own the list";
+    ASSERT_NE(a.OpenDocumentFile(bay + "/BAY1.TYD"), nullptr);
+    a.ExecuteCommand(ids::ID_RESULT_LIST);
+    ASSERT_TRUE(list.window);
+    EXPECT_EQ(list.owner, a.GetMainFrame()->MDIGetActive()->GetActiveView());
+    EXPECT_EQ(a.GetMainFrame()->m_pResultView, list.owner);
+    a.ExecuteCommand(ids::ID_RESULT_LIST);
+    EXPECT_EQ(list.activated, 1) << "a list already shown is activated";
+
+    PostMessage(a.GetMainFrame(), WM_RESULTLIST_CLOSED, 0, 0);
+    PostedMessages().DeliverPending();
+    EXPECT_EQ(list.cleared, 0) << "a calculation view clears its own flag";
+    a.GetMainFrame()->MDIActivate(a.GetMainFrame()->Children().front().get());
+    PostMessage(a.GetMainFrame(), WM_RESULTLIST_CLOSED, 0, 0);
+    PostedMessages().DeliverPending();
+    EXPECT_EQ(list.cleared, 1);
+    a.ExecuteCommand(ids::ID_CLOSE_ALL);
+    EXPECT_EQ(a.GetMainFrame()->OnResultListClosed(), -1) << "no active document";
+    a.GetMainFrame()->SetResultListProvider(nullptr);
+}
+
 }  // namespace
 }  // namespace wv
