@@ -86,8 +86,9 @@ void CMainFrame::OnActiveChildChanged() {
     m_menuId = menu ? menu : ids::IDR_MAINFRAME;
     if (m_frameHost) m_frameHost->ShowMenu(m_menuId);
     // The tree follows the active document when the activation changes, not whenever
-    // someone asks which document is active.
-    if (m_pTreeDlg->HasWindow()) m_pTreeDlg->SyncSelection();
+    // someone asks which document is active; it looks once the change is complete (a
+    // Close All passes through several active documents).
+    if (m_pTreeDlg->HasWindow()) PostMessage(m_pTreeDlg.get(), WM_TREE_REFRESH, 0, 1);
     if (m_frameHost) m_frameHost->RefreshCommandStates();
 }
 

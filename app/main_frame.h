@@ -67,6 +67,10 @@ public:
     long WindowProc(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
 
     int CurrentMenuId() const { return m_menuId; }
+    // The application's state changed outside a command (a project opened by a drop).
+    void RefreshCommandStates() {
+        if (m_frameHost) m_frameHost->RefreshCommandStates();
+    }
     CStatusBar& StatusBar() { return m_wndStatusBar; }
 
     std::unique_ptr<CDataTreeDlg> m_pTreeDlg;

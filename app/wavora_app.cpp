@@ -13,6 +13,7 @@
 #include "platform/sysver.h"
 #include "platform/text.h"
 #include "platform/ui_service.h"
+#include "project/tik_archive.h"
 #include "project/tik_doc.h"
 
 #include <cstdio>
@@ -97,6 +98,7 @@ CWavoraApp::CWavoraApp(AppHost& host) : m_host(host) {}
 CWavoraApp::~CWavoraApp() {
     if (!m_exited && m_pMainFrame) ExitInstance();
     m_docManager.reset();
+    m_host.DestroyMainWindow();
     m_pMainFrame.reset();
 }
 
@@ -219,13 +221,20 @@ bool CWavoraApp::OpenProject(const std::string& path, int mruIndex) {
         AfterProjectOpened(canonical);
         return open != nullptr;
     }
-    std::vector<CDocument*> previous = m_docManager->Documents();
+    // The project's own file reopened keeps its calculations; another project replaces
+    // every open document.
+    const bool sameProject = m_bProjectOpen && CanonicalPath(m_strProjectFolder + "/" + m_strProjectName + ".TIK") ==
+                                                   CanonicalPath(FolderOf(canonical) + FileTitleOf(canonical) + ".TIK");
+    std::vector<CDocument*> previous = sameProject ? std::vector<CDocument*>() : m_docManager->Documents();
     if (!previous.empty() && !SaveAllBeforeProjectChange()) return false;
 
-    // The project's loader replaces the tables only when the whole file was read, so a
-    // failed open leaves the open project as it was, with its windows.
+    // A new project document starts by emptying the application-wide tables; they wait
+    // aside, so that a failed open leaves the open project as it was, with its windows.
+    TikTables kept;
+    SwapWithOpenProject(kept);
     CDocument* doc = m_pProjectTemplate->OpenDocumentFile(canonical, *m_pMainFrame);
     if (!doc) {
+        SwapWithOpenProject(kept);
         if (mruIndex >= 0) {
             m_pProjectMRU->Remove(mruIndex);
             m_pProjectMRU->WriteList(Profile());
@@ -248,6 +257,7 @@ void CWavoraApp::AfterProjectOpened(const std::string& path) {
     }
     m_pProjectMRU->Add(path);
     m_pProjectMRU->WriteList(Profile());
+    frame.RefreshCommandStates();
 }
 
 void CWavoraApp::OnDropFiles(const std::vector<std::string>& paths) {
@@ -388,6 +398,11 @@ void CWavoraApp::OnFileNew() {
             return;
         }
     }
+    // A file chosen that is open already is only activated, never emptied.
+    if (m_docManager->FindOpen(path)) {
+        m_docManager->OpenDocumentFile(path);
+        return;
+    }
     if (!m_pCalcTemplate->OpenDocumentFile(path, *m_pMainFrame)) return;
     PostTreeRefresh();
 }
@@ -438,13 +453,14 @@ void CWavoraApp::OnUpdateHistory() {
 }
 
 void CWavoraApp::OnCheckUpdate() {
-    if (!m_docManager->SaveAllModified()) return;
-    std::string err;
+    // A missing updater is said before anything is asked or saved.
     const std::string updater = StartFolderFile(apptext::kUpdater);
     if (!FileExists(updater)) {
         Ui().MessageBox(apptext::kUpdaterMissing, apptext::kUpdaterCaption, MbButtons::Ok, MbIcon::Error);
         return;
     }
+    if (!m_docManager->SaveAllModified()) return;
+    std::string err;
     const int code = m_host.RunProgram(apptext::kUpdater, {apptext::kUpdater, apptext::kUpdateArgument},
                                        WithoutSlash(StartFolder()), &err);
     if (code < 0) {

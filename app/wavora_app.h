@@ -27,6 +27,8 @@ public:
     // Builds the main window around the frame (menus, toolbar, status bar). False: fails.
     virtual bool CreateMainWindow(CMainFrame& frame) = 0;
     virtual void ShowMainWindow() = 0;
+    // The window goes before the frame it shows (the application's end).
+    virtual void DestroyMainWindow() {}
     // The menus of the command table changed.
     virtual void MenusChanged() = 0;
     // Opens a document with the desktop's program for it. False when that failed.
@@ -79,6 +81,9 @@ public:
     // false when the user cancelled or the file did not open; nothing changed then,
     // except that a recent entry that failed (mruIndex >= 0) is dropped.
     bool OpenProject(const std::string& path, int mruIndex = -1);
+    // After a document was saved under a new name (the calculation view's Save As calls
+    // it too): the tree rebuilds its list.
+    void OnFileSaveAs();
     // Files dropped on the main window: projects and calculation files.
     void OnDropFiles(const std::vector<std::string>& paths);
 
@@ -114,7 +119,6 @@ private:
     void OnCloseAll();
     void OnFileNew();
     void OnFileOpen();
-    void OnFileSaveAs();
     void OnHelpDocument(const char* name);
     void OnUpdateHistory();
     void OnCheckUpdate();

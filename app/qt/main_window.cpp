@@ -184,7 +184,16 @@ void MainWindow::FillMenu(QMenu* menu, const std::vector<MenuItem>& items) {
     connect(menu, &QMenu::aboutToHide, this, [this] { m_frame.StatusBar().ShowIdle(); });
 }
 
+void MainWindow::UpdateTitle() {
+    // The active document's name follows the program's, as the framework showed it.
+    CDocument* doc = m_frame.GetActiveDocument();
+    QString title = QString::fromUtf8(apptext::kAppTitle);
+    if (doc && !doc->GetTitle().empty()) title += QStringLiteral(" - ") + ToQ(doc->GetTitle());
+    setWindowTitle(title);
+}
+
 void MainWindow::ShowMenu(int menuId) {
+    UpdateTitle();
     menuBar()->clear();
     m_recentActions.clear();
     const MenuDef* def = Commands().FindMenu(menuId);
@@ -304,6 +313,7 @@ void MainWindow::ChildTitleChanged(CMDIChildWnd& child) {
         sub->setWindowTitle(ToQ(child.GetTitle()) + QStringLiteral("[*]"));
         sub->setWindowModified(child.GetDocument() && child.GetDocument()->IsModified());
     }
+    if (&child == m_frame.MDIGetActive()) UpdateTitle();
 }
 
 void MainWindow::ActivateMainWindow() {

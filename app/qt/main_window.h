@@ -52,6 +52,7 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    void UpdateTitle();
     void BuildToolBar();
     void BuildStatusBar();
     void FillMenu(QMenu* menu, const std::vector<struct MenuItem>& items);

@@ -35,6 +35,8 @@ void QtAppHost::ShowMainWindow() {
     m_window->RefreshCommandStates();
 }
 
+void QtAppHost::DestroyMainWindow() { delete m_window.data(); }
+
 void QtAppHost::MenusChanged() {
     if (m_window && m_app && m_app->GetMainFrame()) m_window->ShowMenu(m_app->GetMainFrame()->CurrentMenuId());
 }

@@ -21,6 +21,7 @@ public:
     CProfile& Profile() override { return m_profile; }
     bool CreateMainWindow(CMainFrame& frame) override;
     void ShowMainWindow() override;
+    void DestroyMainWindow() override;
     void MenusChanged() override;
     bool OpenWithShell(const std::string& path) override;
     void ShowAbout(const std::string& versionLine) override;
