@@ -9,6 +9,7 @@
 #include <QPainterPath>
 #include <QPolygonF>
 #include <QPrinter>
+#include <QPrinterInfo>
 
 #include <cmath>
 
@@ -48,6 +49,16 @@ void ArcAngles(const QRectF& box, double x3, double y3, double x4, double y4, do
 }
 
 }  // namespace
+
+bool UsePdfWhenNoPrinter(QPrinter& printer, const QString& pdfPath) {
+    const bool pdf = printer.outputFormat() == QPrinter::PdfFormat || printer.printerName().isEmpty() ||
+                     QPrinterInfo::availablePrinters().isEmpty();
+    if (pdf) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdfPath);
+    }
+    return pdf;
+}
 
 QString FamilyForFace(const std::string& faceUtf8) {
     const QString face = QString::fromStdString(faceUtf8);

@@ -58,6 +58,10 @@ private:
     QPainter* m_printPainter = nullptr;
 };
 
+// Points the printer at a PDF file when no printer is set up (none installed, or none
+// chosen). Returns true when the output is that PDF file.
+bool UsePdfWhenNoPrinter(QPrinter& printer, const QString& pdfPath);
+
 // The Qt font that stands for a logical font on a paint device: the Windows faces map to
 // the installed IPAex families, and the pixel size is chosen so that ascent + descent
 // equals the logical font's cell height.
