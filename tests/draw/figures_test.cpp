@@ -152,7 +152,7 @@ TEST_F(Marks, IncidentMarkClockwiseNinetyInItsOwnMode) {
     };
     EXPECT_EQ(Lines(dc), lines);
     for (const auto& c : dc.Calls())
-        if (c.op == "TextOut") EXPECT_EQ(c.state.textColor, 0x00FFFFu);
+        if (c.op == "TextOut") { EXPECT_EQ(c.state.textColor, 0x00FFFFu); }
 }
 
 TEST_F(Marks, NorthMarkUpWhenNorthIsTheYAxis) {
@@ -179,7 +179,7 @@ TEST_F(Marks, NorthMarkTurnsWithNorthAndDisplayAngle) {
     DrawNorthMark(s.ctx, &dc, 14900, 14900, 0);
     EXPECT_EQ(Lines(dc)[1], "LineTo(126,100) pen=0/1/0xFF00FF xor");
     for (const auto& c : dc.Calls())
-        if (c.op == "TextOut") EXPECT_EQ(c.state.textColor, 0u);  // erasing: black text
+        if (c.op == "TextOut") { EXPECT_EQ(c.state.textColor, 0u); }  // erasing: black text
     // Turning the view by -90 degrees brings it back up.
     s.coord.SetAngle(-90.0);
     CRecordingDC turned(200, 200);
@@ -357,7 +357,7 @@ TEST(ShownDirection, RoundedBeforeItIsNormalised) {
     };
     for (const auto& c : cases) {
         const double d = ShownDirection(c.dir, c.north, c.view, c.mode, c.sense);
-        if (c.shown >= 0.0) EXPECT_DOUBLE_EQ(d, c.shown) << c.dir;
+        if (c.shown >= 0.0) { EXPECT_DOUBLE_EQ(d, c.shown) << c.dir; }
         EXPECT_TRUE(d >= 0.0 && d < 360.0 && !std::signbit(d)) << c.dir;
     }
 }
@@ -588,7 +588,7 @@ TEST(EveryRoutine, CoordinatesOfABillionStayWithinTheGuard) {
                     const long long v = c.args[i] + (i % 2 == 0 ? c.state.viewportOrg.x : c.state.viewportOrg.y);
                     EXPECT_TRUE(v >= -16384 - 200 && v <= 16384 + 400) << name << ": " << c.Describe(false);
                 }
-                if (c.op == "FillSolidRect") EXPECT_TRUE(c.args[2] <= 40000 && c.args[3] <= 40000) << name;
+                if (c.op == "FillSolidRect") { EXPECT_TRUE(c.args[2] <= 40000 && c.args[3] <= 40000) << name; }
             }
         }
     }

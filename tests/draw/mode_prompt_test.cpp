@@ -105,7 +105,7 @@ TEST(ModePrompt, EveryModeOfTheTableHasItsPromptByteForByte) {
         }
     // Anything else, 81, 114 and 144 among them, shows the prompt of mode 0.
     for (int m = -5; m < 1000; ++m)
-        if (!listed.count(m)) EXPECT_STREQ(ModePromptText(m), kTable[0].prompt) << m;
+        if (!listed.count(m)) { EXPECT_STREQ(ModePromptText(m), kTable[0].prompt) << m; }
 }
 
 struct FakeCmdUI {
