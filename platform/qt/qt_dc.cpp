@@ -95,6 +95,14 @@ CQtDC::CQtDC(QPrinter* printer, QPainter* painter)
 
 CQtDC::~CQtDC() = default;
 
+const QFont& CQtDC::FontFor(const CFont& logical) {
+    if (!m_qfont || !(m_qfontFor == logical)) {
+        m_qfont = std::make_unique<QFont>(QFontFromLogical(logical));
+        m_qfontFor = logical;
+    }
+    return *m_qfont;
+}
+
 template <class F> void CQtDC::Paint(F&& draw) {
     if (m_printer != nullptr) {
         m_printPainter->save();
@@ -236,7 +244,7 @@ bool CQtDC::TextOut(int x, int y, const std::string& cp932) {
     // Far off the device nothing can show; the painter's own coordinates stay small.
     const long long margin = 4LL * (std::abs(m_state.font.m_nHeight) + 16);
     if (dx < -margin || dy < -margin || dx > Width() + margin || dy > Height() + margin) return true;
-    const QFont font = QFontFromLogical(m_state.font);
+    const QFont& font = FontFor(m_state.font);
     const COLORREF textColor = m_state.textColor;
     const bool opaque = m_state.bkMode == OPAQUE;
     const COLORREF bk = m_state.bkColor;

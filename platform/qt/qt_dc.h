@@ -10,6 +10,8 @@
 
 #include "platform/pixel_dc.h"
 
+#include <memory>
+
 class QImage;
 class QPainter;
 class QPrinter;
@@ -52,6 +54,11 @@ private:
     // Applies the pen, brush and viewport origin to a painter for one shape.
     void PreparePainter(QPainter& p, bool withBrush) const;
     template <class F> void Paint(F&& draw);
+
+    // The Qt font of the logical font used last: texts are drawn a character at a time.
+    const QFont& FontFor(const CFont& logical);
+    std::unique_ptr<QFont> m_qfont;
+    CFont m_qfontFor;
 
     QImage* m_image = nullptr;
     QPrinter* m_printer = nullptr;
