@@ -33,6 +33,19 @@ struct SquareFiller {
         dc->FillSolidRect(static_cast<int>(l), static_cast<int>(t), static_cast<int>(r - l),
                           static_cast<int>(b - t), color);
     }
+    // Whether any sub-square of the cell (r, c) can touch the client area: the cell's
+    // corners on screen, widened by a square. A large mesh seen close up then costs only
+    // its visible cells.
+    bool CellMayShow(int r, int c, double meshSize, double k) const {
+        double lo[2] = {1e300, 1e300}, hi[2] = {-1e300, -1e300};
+        for (int q = 0; q < 4; ++q) {
+            double X, Y;
+            if (!MeshToViewD(*coord, origin, (c + q / 2) * meshSize, (r + q % 2) * meshSize, &X, &Y)) return true;
+            lo[0] = std::min(lo[0], X); hi[0] = std::max(hi[0], X);
+            lo[1] = std::min(lo[1], Y); hi[1] = std::max(hi[1], Y);
+        }
+        return hi[0] + k - sx >= 0 && hi[1] + k - sy >= 0 && lo[0] - sx - k <= w && lo[1] - sy - k <= h;
+    }
     void Square(double mx, double my, double k, COLORREF color) const {
         double X = 0, Y = 0;
         if (Touches(mx, my, k, &X, &Y)) Fill(X, Y, k, color);
@@ -185,6 +198,7 @@ void DrawColorMap(const DrawContext& view, CDC* pDC, int sx, int sy) {
             for (int r = 0; r < rows; ++r) {
                 for (int c = 0; c < cols; ++c) {
                     if (r == rows - 1 && c == cols - 1) break;
+                    if (!sq.CellMayShow(r, c, meshSize, G)) continue;
                     double z[4] = {0, 0, 0, 0};
                     bool k[4];
                     k[0] = counts(r, c, &z[0]);

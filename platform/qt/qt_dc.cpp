@@ -9,6 +9,7 @@
 #include <QPainterPath>
 #include <QPolygonF>
 #include <QPrinter>
+#include <QPrinterInfo>
 
 #include <cmath>
 
@@ -49,6 +50,16 @@ void ArcAngles(const QRectF& box, double x3, double y3, double x4, double y4, do
 
 }  // namespace
 
+bool UsePdfWhenNoPrinter(QPrinter& printer, const QString& pdfPath) {
+    const bool pdf = printer.outputFormat() == QPrinter::PdfFormat || printer.printerName().isEmpty() ||
+                     QPrinterInfo::availablePrinters().isEmpty();
+    if (pdf) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdfPath);
+    }
+    return pdf;
+}
+
 QString FamilyForFace(const std::string& faceUtf8) {
     const QString face = QString::fromStdString(faceUtf8);
     if (face.contains(QStringLiteral("明朝")) || face.contains(QStringLiteral("Mincho"), Qt::CaseInsensitive))
@@ -83,6 +94,14 @@ CQtDC::CQtDC(QPrinter* printer, QPainter* painter)
     : CPixelDC(printer->width(), printer->height()), m_printer(printer), m_printPainter(painter) {}
 
 CQtDC::~CQtDC() = default;
+
+const QFont& CQtDC::FontFor(const CFont& logical) {
+    if (!m_qfont || !(m_qfontFor == logical)) {
+        m_qfont = std::make_unique<QFont>(QFontFromLogical(logical));
+        m_qfontFor = logical;
+    }
+    return *m_qfont;
+}
 
 template <class F> void CQtDC::Paint(F&& draw) {
     if (m_printer != nullptr) {
@@ -225,7 +244,7 @@ bool CQtDC::TextOut(int x, int y, const std::string& cp932) {
     // Far off the device nothing can show; the painter's own coordinates stay small.
     const long long margin = 4LL * (std::abs(m_state.font.m_nHeight) + 16);
     if (dx < -margin || dy < -margin || dx > Width() + margin || dy > Height() + margin) return true;
-    const QFont font = QFontFromLogical(m_state.font);
+    const QFont& font = FontFor(m_state.font);
     const COLORREF textColor = m_state.textColor;
     const bool opaque = m_state.bkMode == OPAQUE;
     const COLORREF bk = m_state.bkColor;

@@ -10,6 +10,8 @@
 
 #include "platform/pixel_dc.h"
 
+#include <memory>
+
 class QImage;
 class QPainter;
 class QPrinter;
@@ -53,10 +55,19 @@ private:
     void PreparePainter(QPainter& p, bool withBrush) const;
     template <class F> void Paint(F&& draw);
 
+    // The Qt font of the logical font used last: texts are drawn a character at a time.
+    const QFont& FontFor(const CFont& logical);
+    std::unique_ptr<QFont> m_qfont;
+    CFont m_qfontFor;
+
     QImage* m_image = nullptr;
     QPrinter* m_printer = nullptr;
     QPainter* m_printPainter = nullptr;
 };
+
+// Points the printer at a PDF file when no printer is set up (none installed, or none
+// chosen). Returns true when the output is that PDF file.
+bool UsePdfWhenNoPrinter(QPrinter& printer, const QString& pdfPath);
 
 // The Qt font that stands for a logical font on a paint device: the Windows faces map to
 // the installed IPAex families, and the pixel size is chosen so that ascent + descent
