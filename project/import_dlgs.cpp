@@ -15,16 +15,6 @@ constexpr char kAxisNote[] =
 constexpr char kReferenceLabel[] = "変換基準高(m)";
 constexpr char kDepthFormat[] = "%.1f";
 
-void AddAxisGroup(CDialogModel& dlg, int top,
-                  const std::function<void(const std::string&, DluRect, int, bool)>& radio,
-                  const std::function<void(const std::string&, DluRect)>& group,
-                  const std::function<void(const std::string&, DluRect)>& label) {
-    group(kAxisGroup, {7, top, 186, 36});
-    radio("数学座標系", {16, top + 12, 70, 10}, kIdcMathematical, true);
-    radio("測量座標系", {100, top + 12, 70, 10}, kIdcSurvey, false);
-    label(kAxisNote, {7, top + 40, 186, 18});
-}
-
 }  // namespace
 
 const std::vector<std::string>& LayerAttributeNames() {
@@ -155,6 +145,36 @@ void CLayerDlg::ApplyAttributeRule() {
 }
 
 // ---------------------------------------------------------------------------------------
+
+CDxf2DReadDlg::CDxf2DReadDlg(std::vector<DxfLayer> layers, std::vector<std::string> displayNames,
+                             LayerEditor editLayer)
+    : CDxf3DReadDlg(172, "2D DXF読込みﾀﾞｲｱﾛｸﾞ", 310, 190),
+      m_layers(std::move(layers)),
+      m_names(std::move(displayNames)),
+      m_editLayer(std::move(editLayer)) {
+    m_names.resize(m_layers.size());
+    AddUnitAndReference();
+    AddListView(kIdcLayerList, {{"レイヤ名", 175}, {"属性", 55}, {"水深(m)", 55}}, {7, 60, 296, 90});
+    AddLabel("各レイヤ情報はダブルクリックで編集可能です。", {7, 154, 296, 8});
+    AddButton(IDOK, "OK", {198, 170, 50, 14});
+    AddButton(IDCANCEL, "ｷｬﾝｾﾙ", {253, 170, 50, 14});
+}
+
+void CDxf2DReadDlg::OnInitDialog() {
+    CDxf3DReadDlg::OnInitDialog();
+    FillList();
+}
+
+void CDxf2DReadDlg::OnRowDoubleClicked(int id) {
+    if (id == kIdcLayerList) EditRow(GetIndex(kIdcLayerList));
+}
+
+void CDxf2DReadDlg::FillList() {
+    const int current = GetIndex(kIdcLayerList);
+    DeleteAllRows(kIdcLayerList);
+    for (std::size_t i = 0; i < m_layers.size(); ++i) AddRow(kIdcLayerList, RowTexts(m_names[i], m_layers[i]));
+    SetIndex(kIdcLayerList, current);
+}
 
 std::vector<std::string> CDxf2DReadDlg::RowTexts(const std::string& displayName, const DxfLayer& layer) {
     const int a = layer.attribute;

@@ -111,7 +111,7 @@ public:
 
 protected:
     void OnInitDialog() override;
-    void OnDoubleClicked(int id, int row);
+    void OnRowDoubleClicked(int id) override;
 
 private:
     void FillList();
