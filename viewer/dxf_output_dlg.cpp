@@ -1,6 +1,7 @@
 #include "viewer/dxf_output_dlg.h"
 
 #include "geoconv/meshgate.h"
+#include "geoconv/plane_zones.h"
 #include "platform/data_exchange.h"
 #include "viewer/messages.h"
 
@@ -19,12 +20,7 @@ CDxfOutputDlg::CDxfOutputDlg() : CDialogModel(IDD, viewer_text::kDxfDialogCaptio
 
 const std::vector<std::string>& CDxfOutputDlg::ZoneItems()
 {
-    // CP932 has the numerals I to X only, so XI to XIX are written as two characters.
-    static const std::vector<std::string> items = {
-        "Ⅰ", "Ⅱ", "Ⅲ", "Ⅳ", "Ⅴ", "Ⅵ", "Ⅶ", "Ⅷ", "Ⅸ", "Ⅹ",
-        "ⅩⅠ", "ⅩⅡ", "ⅩⅢ", "ⅩⅣ", "ⅩⅤ", "ⅩⅥ", "ⅩⅦ", "ⅩⅧ", "ⅩⅨ",
-    };
-    return items;
+    return PlaneZoneNames();
 }
 
 bool CDxfOutputDlg::IsValid() const
