@@ -6,6 +6,7 @@
 #include "core/tik_inf.h"
 #include "geoconv/meshgate.h"
 #include "platform/text.h"
+#include "geoconv/qsona_record.h"
 #include "project/import_messages.h"
 #include "project/terrain_import.h"
 #include "project/tik_doc.h"
@@ -14,6 +15,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <random>
 #include <set>
 
@@ -612,6 +616,50 @@ TEST_F(ImportTest, TikImportReplacesTheTablesOnlyWhenTheFileReads) {
     ui.file = bay;
     ASSERT_EQ(ImportTik(ui).status, ImportStatus::Imported);
     EXPECT_EQ(OpenProjectBytes(), test::ReadBytes(bay));
+}
+
+}  // namespace
+}  // namespace wv
+
+namespace wv {
+namespace {
+
+// The bundled bathymetry example, imported in zone IX, lands where PROJ puts it.
+TEST(QsonaImport, ExampleBayAgreesWithProj) {
+    if (std::system("command -v cs2cs > /dev/null 2>&1") != 0) GTEST_SKIP() << "cs2cs (proj-bin) is not installed";
+    std::string text;
+    ASSERT_TRUE(ReadWholeFile(std::string(WAVORA_SOURCE_DIR) + "/examples/smallbay/SMALLBAY.DAT", text, nullptr));
+    const std::vector<std::string> lines = SplitTextLines(text);
+    const QsonaImportResult r = ReadQsonaLines(lines, {20.0, 9});
+    ASSERT_TRUE(r.datumFound);
+    ASSERT_GT(r.geometry.PointCount(), 100);
+
+    // Every point record in file order; the geometry holds them in the same order, less
+    // the single-record polylines, which give no point.
+    std::ofstream in("points.txt");
+    int written = 0;
+    for (const std::string& line : lines) {
+        const QsonaLine q = ReadQsonaLine(line);
+        if (!q.IsPoint()) continue;
+        in << Sprintf("%.9f %.9f\n", q.record->Latitude(), q.record->Longitude());
+        if (++written == 40) break;
+    }
+    in.close();
+    ASSERT_EQ(std::system("cs2cs -f %.4f EPSG:6668 EPSG:6677 < points.txt > plane.txt"), 0);
+    std::ifstream out("plane.txt");
+    std::vector<CPointD> proj;
+    std::string row;
+    while (std::getline(out, row)) {
+        double north = 0, east = 0;
+        ASSERT_EQ(std::sscanf(row.c_str(), "%lf %lf", &north, &east), 2) << row;
+        proj.push_back(CPointD(east, north));
+    }
+    ASSERT_EQ(proj.size(), 40u);
+    // The first polyline's points are the first points of the geometry.
+    for (int i = 0; i < 20; ++i) {
+        EXPECT_NEAR(r.geometry.x[i], proj[static_cast<std::size_t>(i)].m_dX, 0.001) << i;
+        EXPECT_NEAR(r.geometry.y[i], proj[static_cast<std::size_t>(i)].m_dY, 0.001) << i;
+    }
 }
 
 }  // namespace
