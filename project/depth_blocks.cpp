@@ -4,6 +4,7 @@
 #include "core/line.h"
 #include "core/line_chain.h"
 #include "core/sokuten.h"
+#include "draw/view_helpers.h"
 #include "project/tik_dialogs.h"
 
 namespace wv {
@@ -19,14 +20,11 @@ void CDepthBlocks::LeftClick(double x, double y) {
 }
 
 void CDepthBlocks::PickLineChain(double x, double y, int flag) {
-    const int line = g_lines.FindNearestOfKind(x, y, flag);
-    if (line < 0) return;
-    s.m_nSelIndex = line;
-    if (flag == 0)
-        DrawLineChain(&m_chainView, line);
-    else
-        ResetLineChain(&m_chainView, line);
-    s.m_nSelIndex = -1;
+    ViewState v;
+    v.coord = s.m_coord;
+    v.selIndex = s.m_nSelIndex;
+    wv::PickLineChain(v, &m_chainView, x, y, flag);
+    s.m_nSelIndex = v.selIndex;
 }
 
 void CDepthBlocks::SetDepthLines() {

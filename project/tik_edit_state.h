@@ -80,8 +80,6 @@ struct TikEditState {
     double m_dAreaMouseX = kAreaPointCleared;
     double m_dAreaMouseY = kAreaPointCleared;
     double m_dLastDepth = 0.0;
-    // The area polygon of world points; the first vertex makes it.
-    std::unique_ptr<CPointList> m_pAreaPolygon;
 
     void ClearRubberBand() { m_dLastX = m_dLastY = kNoRubberBand; }
     bool HasRubberBand() const { return m_dLastX >= -999999999.0 || m_dLastY >= -999999999.0; }

@@ -10,6 +10,7 @@
 #include "draw/mode_prompt.h"
 #include "draw/terrain_draw.h"
 #include "draw/view_geometry.h"
+#include "draw/view_helpers.h"
 #include "project/tik_dialogs.h"
 
 #include <cmath>
@@ -341,7 +342,7 @@ void CTikEditor::OnRButtonDown(unsigned, int, int) {
         }
         break;
     default:
-        if (CViewSelection::IsAreaMode(mode) && s.m_pAreaPolygon) return m_selection.AreaOperation();
+        if (CViewSelection::IsAreaMode(mode) && g_pAreaPolygon) return m_selection.AreaOperation();
         break;
     }
     Reset();
@@ -371,8 +372,8 @@ void CTikEditor::Draw(CDC* dc) {
     if (ctx.InMode(33) && s.HasRubberBand())
         DrawMeasureLine(dc, s.m_coord, sx, sy, s.m_ptMeasureStart, {s.m_dLastX, s.m_dLastY});
     const bool area = CViewSelection::IsAreaMode(s.m_nMode) || CViewSelection::IsAreaMode(s.m_nSavedMode);
-    if (area && s.m_pAreaPolygon && !s.m_pAreaPolygon->IsEmpty())
-        DrawAreaPolygon(dc, s.m_coord, s.m_nClientW, s.m_nClientH, sx, sy, s.m_pAreaPolygon.get(),
+    if (area && g_pAreaPolygon && !g_pAreaPolygon->IsEmpty())
+        DrawAreaPolygon(dc, s.m_coord, s.m_nClientW, s.m_nClientH, sx, sy, g_pAreaPolygon.get(),
                         s.m_dAreaMouseX, s.m_dAreaMouseY, 0);
     if (ctx.InMode(50) || ctx.InMode(58) || ctx.InMode(55) || ctx.InMode(133) || ctx.InMode(130))
         DrawPickedPoints(ctx, dc, sx, sy);

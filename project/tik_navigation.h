@@ -1,5 +1,5 @@
-// Zoom, drag start, rotation, distance measurement and fit of the project view, on the
-// view's editing state.
+// Zoom, drag start, rotation, distance measurement and fit of the project view: the
+// routines both views share (draw/view_helpers.h), on the project view's own members.
 #pragma once
 
 #include "project/tik_edit_support.h"
@@ -20,9 +20,6 @@ public:
     void ShowMeasuredDistance(double x, double y);
     // Fits every survey point and output point into the window and redraws.
     void FitAll();
-
-private:
-    void CentreScroll();
 };
 
 }  // namespace wv

@@ -1,6 +1,7 @@
 #include "project/view_selection.h"
 
 #include "draw/view_geometry.h"
+#include "draw/view_helpers.h"
 #include "core/geometry.h"
 #include "core/line.h"
 #include "core/polygon.h"
@@ -103,29 +104,23 @@ bool CViewSelection::ConfirmLineDeletion() {
 }
 
 void CViewSelection::AddAreaVertex(double x, double y) {
-    if (!s.m_pAreaPolygon) {
-        s.m_pAreaPolygon = std::make_unique<CPointList>(CPointD{x, y});
-        s.m_dAreaMouseX = x;
-        s.m_dAreaMouseY = y;
-        return;
-    }
-    const CPointD last = s.m_pAreaPolygon->GetTail();
-    if (SegmentCrossesPolygon(last.m_dX, last.m_dY, x, y, s.m_pAreaPolygon.get()) == 1) return;
-    if (std::fabs(last.m_dX - x) < 1e-10 && std::fabs(last.m_dY - y) < 1e-10) return;
-    s.m_pAreaPolygon->AddTail({x, y});
+    CPointD rubber{s.m_dAreaMouseX, s.m_dAreaMouseY};
+    wv::AddAreaVertex(rubber, x, y);
+    s.m_dAreaMouseX = rubber.m_dX;
+    s.m_dAreaMouseY = rubber.m_dY;
 }
 
 void CViewSelection::DrawAreaBand() {
-    if (!s.m_pAreaPolygon || s.m_pAreaPolygon->IsEmpty()) return;
+    if (!g_pAreaPolygon || g_pAreaPolygon->IsEmpty()) return;
     if (CDC* dc = h.BeginMarks()) {
         DrawAreaPolygon(dc, s.m_coord, s.m_nClientW, s.m_nClientH, h.ScrollX(), h.ScrollY(),
-                        s.m_pAreaPolygon.get(), s.m_dAreaMouseX, s.m_dAreaMouseY, 0);
+                        g_pAreaPolygon.get(), s.m_dAreaMouseX, s.m_dAreaMouseY, 0);
         h.EndMarks();
     }
 }
 
 void CViewSelection::MoveAreaRubberBand(double x, double y) {
-    if (!s.m_pAreaPolygon || s.m_pAreaPolygon->IsEmpty()) return;
+    if (!g_pAreaPolygon || g_pAreaPolygon->IsEmpty()) return;
     DrawAreaBand();
     s.m_dAreaMouseX = x;
     s.m_dAreaMouseY = y;
@@ -135,7 +130,7 @@ void CViewSelection::MoveAreaRubberBand(double x, double y) {
 void CViewSelection::AreaOperation() {
     const int mode = s.m_nMode;
     DrawAreaBand();
-    CPointList* poly = s.m_pAreaPolygon.get();
+    CPointList* poly = g_pAreaPolygon.get();
     if (!poly || poly->GetCount() <= 2) return DeletePolygon();
     const CPointD first = poly->GetHead(), last = poly->GetTail();
     if (SegmentCrossesPolygon(last.m_dX, last.m_dY, first.m_dX, first.m_dY, poly) == 1)

@@ -3,6 +3,7 @@
 // are released or deleted and points deleted (42, 52, 132, 48, 49).
 #pragma once
 
+#include "draw/view_helpers.h"
 #include "project/tik_edit_support.h"
 
 namespace wv {
@@ -27,7 +28,7 @@ public:
     void AreaOperation();
     // The area rubber band to the mouse (world point), drawn in XOR over the old one.
     void MoveAreaRubberBand(double x, double y);
-    void DeletePolygon() { s.m_pAreaPolygon.reset(); }
+    void DeletePolygon() { g_pAreaPolygon.reset(); }
 
 private:
     void EraseDragFrame();

@@ -264,7 +264,7 @@ TEST_F(EditorInput, AreaOperations) {
             else
                 EXPECT_EQ(Kind(l), hit ? kLineUndefined : kind);
             if (hit && c.mode != 48) EXPECT_DOUBLE_EQ(g_lines.GetAt(l).GetDepth(), 3.0);
-            EXPECT_EQ(S().m_pAreaPolygon, nullptr);
+            EXPECT_EQ(g_pAreaPolygon, nullptr);
             host.asked.clear();
         }
     }
@@ -279,7 +279,7 @@ TEST_F(EditorInput, AreaWithTwoVerticesOrACrossingCloseAsksNothing) {
     Click(20, 20);
     RightClick();
     EXPECT_TRUE(host.asked.empty());
-    EXPECT_EQ(S().m_pAreaPolygon, nullptr);
+    EXPECT_EQ(g_pAreaPolygon, nullptr);
     EXPECT_EQ(g_surveyPoints.GetCount(), 3);
 
     // A bow tie: the closing edge crosses the first.

@@ -10,6 +10,7 @@
 #include "core/tik_inf.h"
 #include "platform/dialog_model.h"
 #include "platform/recording_dc.h"
+#include "draw/view_helpers.h"
 #include "project/tik_editor.h"
 
 #include <gtest/gtest.h>
@@ -103,6 +104,7 @@ protected:
         g_blocks.RemoveAll();
         g_calcPoints.Reset();
         editor.State() = TikEditState{};
+        g_pAreaPolygon.reset();
         host.Reset();
         editor.OnSize(1000, 800);
     }
