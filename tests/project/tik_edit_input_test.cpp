@@ -398,3 +398,123 @@ TEST_F(EditorInput, StatusPanes) {
 
 }  // namespace
 }  // namespace wv::test
+
+namespace wv::test {
+namespace {
+
+using EditorView = TikEditFixture;
+
+TEST_F(EditorView, MouseMoveDrawsOnlyOverlays) {
+    Point(0, 0);
+    editor.OnCommand(32784);
+    Click(0, 0);
+    const int redraws = host.redraws;
+    for (int k = 0; k < 3; ++k) {
+        host.marks.Clear();
+        auto [cx, cy] = Client(20.0 + k, 10.0);
+        editor.OnMouseMove(0, cx, cy);
+        const auto log = host.marks.Log();
+        ASSERT_FALSE(log.empty());
+        for (const std::string& l : log) EXPECT_NE(l.find("xor"), std::string::npos) << l;
+        // The first move draws the band; every later one erases the last and draws anew.
+        EXPECT_EQ(host.marks.Count("LineTo"), k == 0 ? 1 : 2);
+    }
+    EXPECT_EQ(host.redraws, redraws);
+}
+
+TEST_F(EditorView, ReleaseZoomsOnlyInTheZoomModes) {
+    for (int cmd : {32783, 32784, 32806, 32820}) {
+        editor.OnCommand(cmd);
+        const double before = S().m_coord.GetScale();
+        editor.OnLButtonUp(0, 300, 300);
+        EXPECT_DOUBLE_EQ(S().m_coord.GetScale(), before) << cmd;
+    }
+    editor.OnCommand(32777);
+    editor.OnLButtonDown(0, 300, 300);
+    editor.OnLButtonUp(0, 300, 300);
+    EXPECT_DOUBLE_EQ(S().m_coord.GetScale(), 1.2);
+    EXPECT_EQ(S().m_nMode, 10);
+}
+
+TEST_F(EditorView, RotationIsStoredInTheProject) {
+    Point(0, 0);
+    editor.OnCommand(32781);
+    Click(0, 0);
+    EXPECT_EQ(S().m_nMode, 31);
+    Click(0, 50);  // straight above the centre on screen
+    EXPECT_EQ(S().m_nMode, 30);
+    double angle = 0.0;
+    S().m_coord.GetAngle(&angle);
+    EXPECT_DOUBLE_EQ(g_tikInf.m_dRotation, angle);
+    EXPECT_NE(angle, 0.0);
+    EXPECT_EQ(host.modified, 1);
+}
+
+TEST_F(EditorView, TerrainConditionsCommand) {
+    S().m_coord.SetAngle(-30.0);
+    int shown = -1;
+    host.dialogs.push_back([&](CDialogModel& d) {
+        shown = std::atoi(d.GetText(1013).c_str());
+        d.SetText(1013, "45");
+        d.Click(IDOK);
+    });
+    editor.OnCommand(32782);
+    EXPECT_EQ(shown, 30);
+    double angle = 0.0;
+    S().m_coord.GetAngle(&angle);
+    EXPECT_DOUBLE_EQ(angle, -45.0);
+    EXPECT_DOUBLE_EQ(g_tikInf.m_dRotation, -45.0);
+    EXPECT_EQ(host.modified, 1);
+    host.dialogs.push_back(ScriptHost::Cancel());
+    editor.OnCommand(32782);
+    EXPECT_EQ(host.modified, 1);
+}
+
+TEST_F(EditorView, OutputPointRegisteredByCoordinatesMarksModified) {
+    host.dialogs.push_back([](CDialogModel& d) {
+        d.SetText(1065, "100");
+        d.SetText(1066, "200");
+        d.Click(IDOK);
+        d.Click(IDCANCEL);
+    });
+    editor.OnCommand(32822);
+    EXPECT_EQ(g_calcPoints.GetCount(), 1);
+    EXPECT_EQ(host.modified, 1);
+    // Moved with the mouse, then edited by coordinates onto another point: unchanged.
+    g_calcPoints.Add(300, 300);
+    editor.OnCommand(32821);
+    Click(101, 199);
+    EXPECT_EQ(S().m_nMode, 142);
+    Click(150, 150);
+    EXPECT_EQ(g_calcPoints.GetAt(0).GetPos(), (CPointD{150, 150}));
+    RightClick();
+    EXPECT_EQ(S().m_nMode, 141);
+    editor.OnCommand(32823);
+    host.dialogs.push_back(ScriptHost::Ok({{1065, "300"}, {1066, "300"}}));
+    Click(150, 150);
+    EXPECT_EQ(g_calcPoints.GetAt(0).GetPos(), (CPointD{150, 150}));
+    host.dialogs.push_back(ScriptHost::Ok({{1065, "10"}, {1066, "20"}}));
+    Click(150, 150);
+    EXPECT_EQ(g_calcPoints.GetAt(0).GetPos(), (CPointD{10, 20}));
+    editor.OnCommand(32824);
+    Click(10, 20);
+    EXPECT_EQ(g_calcPoints.GetAt(0).GetUse(), 0);
+}
+
+TEST_F(EditorView, DigitizerModesIgnoreClicks) {
+    for (int mode : {360, 370}) {
+        S().m_nMode = mode;
+        const Tables before = Snapshot();
+        Click(10, 10);
+        EXPECT_EQ(Snapshot(), before);
+        EXPECT_EQ(S().m_nMode, mode);
+    }
+    bool ended = false;
+    editor.m_onReset = [&] { ended = true; };
+    RightClick();
+    EXPECT_TRUE(ended);
+    EXPECT_EQ(S().m_nMode, 0);
+}
+
+}  // namespace
+}  // namespace wv::test
