@@ -2,6 +2,7 @@
 
 #include "core/line.h"
 #include "core/sokuten.h"
+#include "draw/marks_draw.h"
 #include "draw/view_geometry.h"
 
 #include <algorithm>
@@ -60,12 +61,10 @@ void CPointLineInput::JoinToChain(int slot) {
         const GuardRect g = ClientGuard(s.m_nClientW, s.m_nClientH);
         const int sx = h.ScrollX(), sy = h.ScrollY();
         double ax, ay, bx, by;
+        // Erased by the very routine that drew it, so the XOR takes back exactly its pixels.
+        if (s.HasRubberBand())
+            DrawRotateGuide(dc, s.m_coord, sx, sy, s.m_nPoint1, {s.m_dLastX, s.m_dLastY});
         const bool okA = WorldToViewD(s.m_coord, a.m_dX, a.m_dY, &ax, &ay);
-        if (okA && s.HasRubberBand()) {
-            ScopedRop2 rop(*dc, R2_XORPEN);
-            ScopedPen pen(*dc, CPen(PS_SOLID, 1, RGB(192, 192, 192)));
-            DrawSegment(dc, ax - sx, ay - sy, s.m_dLastX - sx, s.m_dLastY - sy, g);
-        }
         if (okA && WorldToViewD(s.m_coord, b.m_dX, b.m_dY, &bx, &by)) {
             ScopedPen pen(*dc, CPen(PS_SOLID, 1, RGB(0, 128, 0)));
             DrawSegment(dc, ax - sx, ay - sy, bx - sx, by - sy, g);

@@ -216,5 +216,23 @@ TEST_F(TikViewQt, ScriptedEditSavesExactlyAndADepthLineReachesTheMesh) {
     EXPECT_DOUBLE_EQ(test::NodeDepth(calc, 60, 60), 12.0);
 }
 
+TEST_F(TikViewQt, ImportOfAnotherProjectResetsThePicksAndFits) {
+    Command(32793);  // crossing mode: line marks made, a first line picked
+    view->Editor().State().m_nPoint1 = 3;
+    const std::vector<std::uint8_t> before = TableBytes();
+    ui.PushFileAnswer(std::string(WAVORA_SOURCE_DIR) + "/examples/bay/BAY/BAY.TIK");
+    Command(32787);
+    EXPECT_EQ(TableBytes(), before);
+    EXPECT_TRUE(doc.IsModified());
+    const TikEditState& s = view->Editor().State();
+    EXPECT_EQ(s.m_nMode, 0);
+    EXPECT_EQ(s.m_nPoint1, -1);
+    EXPECT_FALSE(s.m_lineSel.exists);
+    // Cancelled: nothing happens.
+    doc.SetModifiedFlag(false);
+    Command(32787);
+    EXPECT_FALSE(doc.IsModified());
+}
+
 }  // namespace
 }  // namespace wv
