@@ -21,6 +21,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <deque>
 #include <filesystem>
 #include <functional>
@@ -122,6 +123,17 @@ TEST_F(TikViewQt, OpensTheBayWithLinesInTheColoursOfTheirKinds) {
                 if (img.rect().contains(m + QPoint(dx, dy)) && (img.pixel(m + QPoint(dx, dy)) & 0xFFFFFF) == (want & 0xFFFFFF))
                     ++hits;
         EXPECT_GT(hits, 0) << "kind " << kind;
+    }
+    // WAVORA_SHOT_DIR=<folder>: a picture of the view for looking at it, with a depth-line
+    // chain picked (highlighted) and a line being drawn.
+    if (const char* dir = std::getenv("WAVORA_SHOT_DIR")) {
+        Command(32808);
+        int depth = -1;
+        for (int i = 0; i < g_lines.GetSlotCount() && depth < 0; ++i)
+            if (g_lines.GetAt(i).GetState() >= 0 && g_lines.GetAt(i).GetKind() == kLineDepth) depth = i;
+        const CLineZokusei l = g_lines.GetAt(depth);
+        QTest::mouseClick(Port(), Qt::LeftButton, {}, ClientOf(l.GetStartPos().m_dX, l.GetStartPos().m_dY));
+        widget->grab().save(QString::fromUtf8(dir) + "/tik_view.png");
     }
 }
 
