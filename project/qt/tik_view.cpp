@@ -152,6 +152,16 @@ void CTikView::ShowLinePopup(const std::string& text, int clientX, int clientY) 
     menu.exec(vp->mapToGlobal(QPoint(clientX, clientY)));
 }
 
+void CTikView::SetMouseMode(int mode) {
+    m_editor.State().m_nMode = mode;
+    UpdatePanes();
+}
+
+void CTikView::FitAllAndRedraw() {
+    SyncClientSize();
+    m_editor.FitToWindow();
+}
+
 bool CTikView::RunReadSetDialog(CDigiReadSetDlg& dlg) { return RunDigiReadSetDialog(dlg, Widget()); }
 
 void CTikView::RunPortSettingsDialog() {

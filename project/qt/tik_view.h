@@ -54,9 +54,9 @@ public:
     void ShowLinePopup(const std::string& text, int clientX, int clientY) override;
 
     // DigitizerHost.
-    void SetMouseMode(int mode) override { m_editor.State().m_nMode = mode; }
+    void SetMouseMode(int mode) override;
     void SetDocumentModified() override { SetModified(); }
-    void FitAllAndRedraw() override { m_editor.FitToWindow(); }
+    void FitAllAndRedraw() override;
     bool RunReadSetDialog(CDigiReadSetDlg& dlg) override;
     void RunPortSettingsDialog() override;
 

@@ -10,6 +10,7 @@
 #include "calcdoc/tyd_doc.h"
 #include "draw/mode_prompt.h"
 #include "draw/terrain_draw.h"
+#include "platform/command_table.h"
 #include "platform/files.h"
 #include "platform/frame.h"
 #include "platform/status_bar.h"
@@ -226,6 +227,21 @@ TEST_F(TikViewQt, ScriptedEditSavesExactlyAndADepthLineReachesTheMesh) {
     f.scale = 0.5;
     ASSERT_EQ(calc.OnCalcDepth(cv, f), 0);
     EXPECT_DOUBLE_EQ(test::NodeDepth(calc, 60, 60), 12.0);
+}
+
+TEST(TikViewMenus, ProjectPopupsGoBeforeTheWindowMenuOnce) {
+    CommandTable t;
+    for (const char* title : {"ファイル(&F)", "表示(&V)", "ウィンドウ(&W)", "ヘルプ(&H)"}) t.Popup(137, title);
+    RegisterProjectViewCommands(t, 137, "ウィンドウ(&W)");
+    RegisterProjectViewCommands(t, 137, "ウィンドウ(&W)");
+    std::vector<std::string> titles;
+    for (const MenuPopup& p : t.FindMenu(137)->popups) titles.push_back(p.title);
+    const std::vector<std::string> want = {"ファイル(&F)", "表示(&V)", "入力(&I)", "編集(&E)", "属性(&A)",
+                                           "算出点(&O)", "地形(&T)", "ウィンドウ(&W)", "ヘルプ(&H)"};
+    EXPECT_EQ(titles, want);
+    for (int id : CTikEditor::CommandIds()) EXPECT_NE(t.Find(id), nullptr) << id;
+    for (int id : {32785, 32896, 32786, 32895, 32787, 32891, 32788, 32789, 32790, 32791})
+        EXPECT_NE(t.Find(id), nullptr) << id;
 }
 
 TEST_F(TikViewQt, ImportOfAnotherProjectResetsThePicksAndFits) {
