@@ -7,6 +7,7 @@
 #include "project/view_selection.h"
 
 #include <cmath>
+#include <functional>
 
 namespace wv::test {
 namespace {
@@ -199,29 +200,34 @@ TEST_F(EditorInput, FlagsClearedOnlyWhileTheyCoverTheTable) {
 }
 
 TEST_F(EditorInput, DragOfNineAndTenPixels) {
-    // A free point at client (500, 400) and one at (503, 403).
-    struct Case { int mode, dx, dy; bool rectangle; } cases[] = {
-        {5, 9, 30, false}, {5, 30, 9, false}, {5, 10, 10, true},
-        {44, 9, 30, false}, {44, 10, 10, true}};
+    // Free points at client (501, 401) and (506, 406); a line from (500, 400) to (503, 403)
+    // and one far away.
+    struct Case { int mode, dx, dy; std::vector<int> marked; } cases[] = {
+        // Under ten pixels either way: a click at the release point, which toggles the
+        // nearest element there.
+        {5, 9, 30, {3}}, {5, 30, 9, {3}},
+        // Ten by ten: the rectangle.
+        {5, 10, 10, {2, 3}},
+        {44, 9, 30, {0}}, {44, 10, 10, {0}},
+    };
     for (const Case& c : cases) {
         SetUp();
         const int p = Point(0, 0), q = Point(3, -3);
-        const int r = Point(200, 0), t = Point(200, 3);
-        const int line = Line(p, q);
-        const int far = Line(r, t);
+        Point(1, -1);
+        Point(6, -6);
+        Line(p, q);
+        Line(Point(200, 0), Point(200, 3));
         editor.OnCommand(c.mode == 5 ? 32806 : 32801);
-        (void)far;
         editor.OnLButtonDown(0, 498, 398);
         editor.OnMouseMove(0, 498 + c.dx / 2, 398 + c.dy / 2);
         editor.OnMouseMove(0, 498 + c.dx, 398 + c.dy);
         editor.OnLButtonUp(0, 498 + c.dx, 398 + c.dy);
         EXPECT_EQ(S().m_nMode, c.mode);
-        if (c.mode == 5) {
-            // Both points end a line, so neither may be marked by any gesture; free ones can.
-            EXPECT_FALSE(S().m_pointSel.Any());
-        } else {
-            EXPECT_EQ(S().m_lineSel.Get(line), true) << c.dx << "x" << c.dy;
-        }
+        const SlotFlags& f = c.mode == 5 ? S().m_pointSel : S().m_lineSel;
+        std::vector<int> marked;
+        for (int i = 0; i < f.Count(); ++i)
+            if (f.flags[i]) marked.push_back(i);
+        EXPECT_EQ(marked, c.marked) << c.mode << ": " << c.dx << "x" << c.dy;
     }
 }
 
@@ -420,6 +426,44 @@ TEST_F(EditorView, MouseMoveDrawsOnlyOverlays) {
         EXPECT_EQ(host.marks.Count("LineTo"), k == 0 ? 1 : 2);
     }
     EXPECT_EQ(host.redraws, redraws);
+}
+
+TEST_F(EditorView, XorMarksEraseExactly) {
+    host.UsePixels(1000, 800);
+    const int a = Point(0, 0), b = Point(80, 40);
+    Line(a, b, kLineDepth, 0, -5.0);
+    editor.Draw(host.pixelMarks.get());
+    auto move = [&](double x, double y) {
+        auto [cx, cy] = Client(x, y);
+        editor.OnMouseMove(0, cx, cy);
+    };
+    struct Case { const char* what; std::function<void()> start; } cases[] = {
+        {"chain band", [&] { editor.OnCommand(32784); Click(0, 0); }},
+        {"measuring line", [&] { editor.OnCommand(32868); Click(10, 10); }},
+        {"area band", [&] { editor.OnCommand(32807); Click(-50, -50); Click(50, -50); }},
+        {"drag frame", [&] {
+             editor.OnCommand(32801);
+             auto [cx, cy] = Client(-30, 30);
+             editor.OnLButtonDown(0, cx, cy);
+         }},
+    };
+    for (const Case& c : cases) {
+        c.start();
+        move(40, -20);
+        const std::vector<std::uint32_t> once = host.image->Pixels();
+        move(-60, 70);
+        EXPECT_NE(host.image->Pixels(), once) << c.what << " moved";
+        move(15, 90);
+        move(40, -20);
+        EXPECT_EQ(host.image->Pixels(), once) << c.what;
+        RightClick();
+        editor.State().m_rcDrag = CRect{};
+        editor.State().m_rcDragLast = CRect{};
+        editor.State().m_nMode = 0;
+        editor.Draw(host.pixelMarks.get());
+        std::fill(host.image->Pixels().begin(), host.image->Pixels().end(), 0xFF000000u);
+        editor.Draw(host.pixelMarks.get());
+    }
 }
 
 TEST_F(EditorView, ReleaseZoomsOnlyInTheZoomModes) {

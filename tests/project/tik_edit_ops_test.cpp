@@ -9,6 +9,7 @@
 #include "project/tik_dialogs.h"
 
 #include <cmath>
+#include <cstdlib>
 
 namespace wv::test {
 namespace {
@@ -497,6 +498,64 @@ TEST_F(EditorOps, StretchMove) {
     host.answers.push_back(IDNO);
     RightClick();
     EXPECT_EQ(g_surveyPoints.GetAt(m2).GetPos(), (CPointD{65, 50}));
+}
+
+}  // namespace
+}  // namespace wv::test
+
+namespace wv::test {
+namespace {
+
+using EditorMonkey = TikEditFixture;
+
+// Random commands, clicks, drags and right clicks with random answers: nothing crashes,
+// and no line is ever left ending at a free point slot.
+TEST_F(EditorMonkey, RandomSessionsKeepTheTablesSound) {
+    std::uint32_t seed = 12345;
+    if (const char* e = std::getenv("WAVORA_MONKEY_SEED")) seed = static_cast<std::uint32_t>(std::atoi(e));
+    auto next = [&](int n) {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<int>((seed >> 8) % static_cast<std::uint32_t>(n));
+    };
+    for (int i = 0; i < 12; ++i) Point(next(200) - 100, next(200) - 100, next(10));
+    for (int i = 0; i < 10; ++i) {
+        const int a = next(12), b = next(12);
+        if (a != b && !g_lines.Exists(std::min(a, b), std::max(a, b))) Line(a, b, next(4), next(3), -next(20));
+    }
+    const std::vector<int>& ids = CTikEditor::CommandIds();
+    for (int step = 0; step < 3000; ++step) {
+        host.answers.push_back(next(2) ? IDYES : IDNO);
+        host.answers.push_back(next(2) ? IDOK : IDCANCEL);
+        if (host.dialogs.size() < 4)
+            host.dialogs.push_back(next(3) ? ScriptHost::Ok({{1010, std::to_string(next(40) - 20)},
+                                                             {1011, std::to_string(next(40) - 20)}})
+                                           : ScriptHost::Cancel());
+        const int what = next(10);
+        const double x = next(240) - 120, y = next(240) - 120;
+        if (what == 0) {
+            const int id = ids[next(static_cast<int>(ids.size()))];
+            if (id == 32779 || id == 32777 || id == 32778) continue;  // keep one pixel per metre
+            editor.OnCommand(id);
+        } else if (what == 1) {
+            RightClick();
+        } else if (what == 2) {
+            auto [cx, cy] = Client(x, y);
+            editor.OnLButtonDown(0, cx, cy);
+            editor.OnMouseMove(0, cx + next(30), cy + next(30));
+            editor.OnLButtonUp(0, cx + next(30), cy + next(30));
+        } else {
+            Click(x, y, next(8) == 0 ? kKeyControl : 0);
+        }
+        S().m_coord.SetScale(1.0);
+        S().m_coord.SetAngle(0.0);
+        for (int l = 0; l < g_lines.GetSlotCount(); ++l) {
+            const CLineZokusei z = g_lines.GetAt(l);
+            if (z.GetState() < 0) continue;
+            ASSERT_GE(g_surveyPoints.GetAt(z.GetStartIndex()).GetId(), 0) << "step " << step;
+            ASSERT_GE(g_surveyPoints.GetAt(z.GetEndIndex()).GetId(), 0) << "step " << step;
+            ASSERT_NE(z.GetStartIndex(), z.GetEndIndex()) << "step " << step;
+        }
+    }
 }
 
 }  // namespace

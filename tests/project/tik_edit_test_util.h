@@ -9,6 +9,7 @@
 #include "core/sokuten.h"
 #include "core/tik_inf.h"
 #include "platform/dialog_model.h"
+#include "platform/pixel_core.h"
 #include "platform/recording_dc.h"
 #include "draw/view_helpers.h"
 #include "project/tik_editor.h"
@@ -17,6 +18,7 @@
 
 #include <deque>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -69,7 +71,14 @@ public:
         script(dlg);
         return dlg.Result() ? dlg.Result() : IDCANCEL;
     }
-    CDC* BeginMarks() override { return &marks; }
+    // With pixels: marks draw into `image` as well as being recorded.
+    void UsePixels(int w, int h) {
+        image = std::make_unique<PixelImage>(w, h);
+        pixelMarks = std::make_unique<CRecordingDC>(image->Surface());
+    }
+    std::unique_ptr<PixelImage> image;
+    std::unique_ptr<CRecordingDC> pixelMarks;
+    CDC* BeginMarks() override { return pixelMarks ? static_cast<CDC*>(pixelMarks.get()) : &marks; }
     void EndMarks() override {}
     void RedrawAll() override { ++redraws; }
     void SetModified() override { ++modified; }
