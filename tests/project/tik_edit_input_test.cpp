@@ -269,7 +269,9 @@ TEST_F(EditorInput, AreaOperations) {
                 EXPECT_LT(g_lines.GetAt(l).GetState(), 0);
             else
                 EXPECT_EQ(Kind(l), hit ? kLineUndefined : kind);
-            if (hit && c.mode != 48) EXPECT_DOUBLE_EQ(g_lines.GetAt(l).GetDepth(), 3.0);
+            if (hit && c.mode != 48) {
+                EXPECT_DOUBLE_EQ(g_lines.GetAt(l).GetDepth(), 3.0);
+            }
             EXPECT_EQ(g_pAreaPolygon, nullptr);
             host.asked.clear();
         }

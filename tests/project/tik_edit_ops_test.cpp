@@ -44,7 +44,9 @@ TEST_F(EditorOps, SplitAtAQuarterInterpolatesTheHeight) {
     Click(10, 0);
     EXPECT_DOUBLE_EQ(Height(x2), 2.5);
     for (int i = 0; i < g_lines.GetSlotCount(); ++i)
-        if (g_lines.GetAt(i).GetState() >= 0) EXPECT_DOUBLE_EQ(g_lines.GetAt(i).GetDepth(), 9.0);
+        if (g_lines.GetAt(i).GetState() >= 0) {
+            EXPECT_DOUBLE_EQ(g_lines.GetAt(i).GetDepth(), 9.0);
+        }
 }
 
 TEST_F(EditorOps, SplitRefusalsLeaveTheTables) {
