@@ -95,6 +95,8 @@ public:
     CCmdUI QueryCommand(int id);
 
     CMainFrame* GetMainFrame() const { return m_pMainFrame.get(); }
+    // The "Tik" template, whose view factory the program sets to the project view.
+    CDocTemplate* GetProjectTemplate() const { return m_pProjectTemplate; }
     CDocManager* GetDocManager() const { return m_docManager.get(); }
     CProfile& Profile() { return m_host.Profile(); }
     const CRecentFileList& RecentProjects() const { return *m_pProjectMRU; }
