@@ -1,26 +1,18 @@
 #include "project/qt/import_ui_qt.h"
 
-#include "platform/qt/dialog_host.h"
-#include "project/import_ui.h"
-
+#include <QCursor>
 #include <QGuiApplication>
 
 namespace wv {
 
-std::unique_ptr<ImportUi> MakeImportUi(QWidget* parent) {
-    return std::make_unique<DialogImportUi>(
-        [parent](CDialogModel& dlg) {
-            DialogHost host(dlg, parent);
-            if (!dlg.Result()) host.exec();
-            return dlg.Result();
-        },
-        [](bool on) {
-            if (on) {
-                QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-            } else {
-                QGuiApplication::restoreOverrideCursor();
-            }
-        });
+std::unique_ptr<ImportUi> MakeImportUi(DialogImportUi::DialogRunner runDialog) {
+    return std::make_unique<DialogImportUi>(std::move(runDialog), [](bool on) {
+        if (on) {
+            QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+        } else {
+            QGuiApplication::restoreOverrideCursor();
+        }
+    });
 }
 
 }  // namespace wv

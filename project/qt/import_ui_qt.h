@@ -1,14 +1,13 @@
-// The importers' dialogs on screen, for the project view's import commands.
+// The importers' questions answered by their dialogs, for the project view's import
+// commands; the view passes the way it runs a dialog, and the wait cursor is Qt's.
 #pragma once
 
-#include "project/terrain_import.h"
+#include "project/import_ui.h"
 
 #include <memory>
 
-class QWidget;
-
 namespace wv {
 
-std::unique_ptr<ImportUi> MakeImportUi(QWidget* parent);
+std::unique_ptr<ImportUi> MakeImportUi(DialogImportUi::DialogRunner runDialog);
 
 }  // namespace wv

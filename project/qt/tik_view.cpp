@@ -169,7 +169,8 @@ void CTikView::RunPortSettingsDialog() {
 }
 
 void CTikView::Import(int command) {
-    std::unique_ptr<ImportUi> ui = MakeImportUi(Widget());
+    // The import dialogs run like every other dialog of the view.
+    std::unique_ptr<ImportUi> ui = MakeImportUi([this](CDialogModel& dlg) { return RunDialog(dlg); });
     ImportReport r;
     switch (command) {
     case kImportDxf2D: r = ImportDxf(*ui, DxfMode::Plane); break;

@@ -3,6 +3,7 @@
 // line; a scripted run of clicks edits the terrain, the project is saved and read back,
 // and a depth line entered through a mesh node reaches the node's depth.
 #include "project/qt/tik_view.h"
+#include "project/import_dlgs.h"
 #include "project/tik_dialogs.h"
 #include "project/tik_doc.h"
 #include "project/tik_archive.h"
@@ -260,6 +261,31 @@ TEST_F(TikViewQt, ImportOfAnotherProjectResetsThePicksAndFits) {
     doc.SetModifiedFlag(false);
     Command(32787);
     EXPECT_FALSE(doc.IsModified());
+}
+
+// "2D DXF" in the view: the layer list shows each layer's kind, and the lines come in.
+TEST_F(TikViewQt, Dxf2DImportShowsTheLayerListAndImportsTheLines) {
+    ResetTikData();
+    std::vector<std::vector<std::string>> rows;
+    view->dialogs.push_back([&](CDialogModel& dlg) {
+        ASSERT_EQ(dlg.TemplateId(), 172);
+        for (int r = 0; r < dlg.RowCount(kIdcLayerList); ++r) {
+            rows.push_back({dlg.GetCell(kIdcLayerList, r, 0), dlg.GetCell(kIdcLayerList, r, 1),
+                            dlg.GetCell(kIdcLayerList, r, 2)});
+        }
+        dlg.SetText(kIdcReference, "10");
+        dlg.Enter(kIdcReference);
+    });
+    ui.PushFileAnswer(std::string(WAVORA_TEST_DATA) + "/project/dxf/r12_lines.dxf");
+    Command(32785);
+    const std::vector<std::vector<std::string>> want = {
+        {"T12_5", "地形線", "12.5"}, {"H3", "水深線", "3.0"}, {"TA1", "未定義", "0.0"}};
+    for (const auto& w : want) {
+        EXPECT_NE(std::find(rows.begin(), rows.end(), w), rows.end()) << w[0];
+    }
+    EXPECT_GT(g_lines.GetCount(), 8);
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(view->Editor().State().m_nMode, 0);
 }
 
 }  // namespace
