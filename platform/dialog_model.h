@@ -89,6 +89,8 @@ public:
     // Template.
     int TemplateId() const { return m_templateId; }
     const std::string& Caption() const { return m_caption; }
+    // A dialog that serves several purposes retitles itself (the host follows on Sync).
+    void SetCaption(std::string caption) { m_caption = std::move(caption); }
     int WidthDlu() const { return m_width; }
     int HeightDlu() const { return m_height; }
     // "ＭＳ Ｐゴシック" 9 point for every dialog of the program.

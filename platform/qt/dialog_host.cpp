@@ -232,6 +232,7 @@ void DialogHost::Build() {
 
 void DialogHost::Sync() {
     m_syncing = true;
+    if (windowTitle() != Q(m_model.Caption())) setWindowTitle(Q(m_model.Caption()));
     for (const DialogControl& c : m_model.Controls()) {
         QWidget* w = Control(c.id);
         if (!w) continue;
