@@ -22,31 +22,31 @@ bool Unset(float v) { return v > 9.999e7f; }
 }  // namespace
 
 CDigitalMapIntervalDlg::CDigitalMapIntervalDlg()
-    : CDialogModel(163, dlgtext::kMapIntervalCaption, 232, 120),
+    : CDialogModel(163, dlgtext::kMapIntervalCaption, 240, 120),
       m_strRangeLabel(dlgtext::kDisplayRangeM),
       m_strCalcLabel(dlgtext::kCalcRangeM) {
     AddLabel(dlgtext::kInterval, {7, 20, 56, 8});
     AddLabel(dlgtext::kAcross, {66, 7, 50, 8});
-    AddLabel(dlgtext::kDown, {122, 7, 50, 8});
+    AddLabel(dlgtext::kDown, {126, 7, 50, 8});
     AddEdit(kStepAcross, {66, 18, 50, 12});
-    AddEdit(kStepDown, {122, 18, 50, 12});
+    AddEdit(kStepDown, {126, 18, 50, 12});
     AddLabel(dlgtext::kMeshPitch, {7, 36, 56, 8});
     AddEdit(kPitch, {66, 34, 50, 12}).readOnly = true;
     AddLabel(dlgtext::kBaseX, {66, 50, 50, 8});
-    AddLabel(dlgtext::kBaseY, {122, 50, 50, 8});
+    AddLabel(dlgtext::kBaseY, {126, 50, 50, 8});
     AddLabel(dlgtext::kBasePoint, {7, 63, 56, 8});
     AddEdit(kBaseX, {66, 61, 50, 12});
-    AddEdit(kBaseY, {122, 61, 50, 12});
+    AddEdit(kBaseY, {126, 61, 50, 12});
     AddLabel(dlgtext::kDisplayRangeM, {7, 82, 56, 8}, kRangeLabel);
     AddEdit(kRangeLow, {66, 80, 50, 12});
-    AddLabel(dlgtext::kTilde, {117, 82, 5, 8}, kRangeTilde);
-    AddEdit(kRangeHigh, {122, 80, 50, 12});
+    AddLabel(dlgtext::kTilde, {117, 82, 8, 8}, kRangeTilde);
+    AddEdit(kRangeHigh, {126, 80, 50, 12});
     AddLabel(dlgtext::kCalcRangeM, {7, 98, 56, 8}, kCalcLabel);
     AddEdit(kCalcLow, {66, 96, 50, 12}).readOnly = true;
-    AddLabel(dlgtext::kTilde, {117, 98, 5, 8}, kCalcTilde);
-    AddEdit(kCalcHigh, {122, 96, 50, 12}).readOnly = true;
-    AddButton(IDOK, dlgtext::kOk, {178, 7, 47, 14});
-    AddButton(IDCANCEL, dlgtext::kCancel, {178, 25, 47, 14});
+    AddLabel(dlgtext::kTilde, {117, 98, 8, 8}, kCalcTilde);
+    AddEdit(kCalcHigh, {126, 96, 50, 12}).readOnly = true;
+    AddButton(IDOK, dlgtext::kOk, {186, 7, 47, 14});
+    AddButton(IDCANCEL, dlgtext::kCancel, {186, 25, 47, 14});
 }
 
 int CDigitalMapIntervalDlg::BaseSetOfKind(int kind) {

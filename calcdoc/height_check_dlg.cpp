@@ -80,9 +80,9 @@ void CHeightCheckDlg::OnInitDialog() {
         EndDialog(IDOK);
         return;
     }
-    DialogControl* list = Find(kLevelList);
-    list->items.clear();
-    for (double v : levels) list->items.push_back(Sprintf("%.2f", v));
+    std::vector<std::string> items;
+    for (double v : levels) items.push_back(Sprintf("%.2f", v));
+    SetItems(kLevelList, std::move(items));
     SetIndex(kLevelList, 0);
     MarkSelected();
 }

@@ -106,7 +106,10 @@ void CCalcPointResultDlg::OnCancel() {
 long CCalcPointResultDlg::WindowProc(unsigned message, std::uintptr_t, std::intptr_t) {
     switch (message) {
     case WM_RESULTLIST_REFRESH:
-        if (m_bWindow) Fill();
+        if (m_bWindow) {
+            Fill();
+            if (m_host) m_host->Refresh();
+        }
         return 0;
     case WM_RESULTLIST_CLOSE: Close(); return 0;
     case WM_RESULTLIST_ESCAPE:

@@ -47,6 +47,8 @@ public:
     virtual void GetPosition(int& left, int& top) const = 0;
     // Top-left corner of the owner's window.
     virtual void OwnerTopLeft(int& left, int& top) const = 0;
+    // The model changed outside the window's own events (a posted refresh).
+    virtual void Refresh() {}
 };
 
 class CCalcPointResultDlg : public CDialogModel, public CMsgTarget {
