@@ -94,12 +94,14 @@ protected:
         for (QWidget* w : host.findChildren<QWidget*>()) {
             if (w->parentWidget() != &host || w->objectName().startsWith("qt_")) continue;
             EXPECT_TRUE(inside.contains(w->geometry())) << w->objectName().toStdString();
-            if (auto* l = qobject_cast<QLabel*>(w); l && !l->wordWrap() && !l->text().isEmpty())
+            if (auto* l = qobject_cast<QLabel*>(w); l && !l->wordWrap() && !l->text().isEmpty()) {
                 EXPECT_LE(l->fontMetrics().horizontalAdvance(l->text().remove('&')), l->width() + 1)
                     << l->text().toStdString();
-            if (auto* b = qobject_cast<QAbstractButton*>(w))
+            }
+            if (auto* b = qobject_cast<QAbstractButton*>(w)) {
                 EXPECT_LE(b->fontMetrics().horizontalAdvance(b->text().remove('&')), b->width())
                     << b->text().toStdString();
+            }
         }
     }
     static void Shot(DialogHost& host, const char* name) {
