@@ -3,6 +3,7 @@
 // line; a scripted run of clicks edits the terrain, the project is saved and read back,
 // and a depth line entered through a mesh node reaches the node's depth.
 #include "project/qt/tik_view.h"
+#include "digitizer_test_util.h"
 #include "project/import_dlgs.h"
 #include "project/tik_dialogs.h"
 #include "project/tik_doc.h"
@@ -286,6 +287,54 @@ TEST_F(TikViewQt, Dxf2DImportShowsTheLayerListAndImportsTheLines) {
     EXPECT_GT(g_lines.GetCount(), 8);
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(view->Editor().State().m_nMode, 0);
+}
+
+// The digitizer in the real view, the test playing the tablet on a pseudo-terminal.
+TEST_F(TikViewQt, DigitizerReadsASquareACalibratedPointAndSurvivesALostPort) {
+    test::PtyTablet tablet;
+    ASSERT_TRUE(tablet.Ok());
+    MemoryProfile profile;
+    SerialSettings settings;
+    settings.device = tablet.Path();
+    StoreDigitizerSettings(profile, settings);
+    SetDigitizerProfile(&profile);
+    ResetTikData();
+    g_digiCalib = CDigi_Inf();
+    auto pumpUntil = [](const std::function<bool()>& done) {
+        for (int i = 0; i < 500 && !done(); ++i) QTest::qWait(10);
+        return done();
+    };
+
+    // Line reading: a closed square is four points and four lines.
+    Command(32790);
+    EXPECT_EQ(tablet.Received(), ":P");
+    tablet.Send("0,0,1\r\n1000,0,1\r\n1000,1000,1\r\n0,1000,1\r\n5,3,1\r\n");
+    ASSERT_TRUE(pumpUntil([] { return g_lines.GetCount() == 4; }));
+    EXPECT_EQ(g_surveyPoints.GetCount(), 4);
+    EXPECT_TRUE(doc.IsModified());
+
+    // Point reading after a calibration: the reference reading lands on its world point.
+    g_digiCalib.Set({1000, 2000}, {500, 700}, 90.0, 500);
+    Command(32789);
+    tablet.Send("500.0,700.0,1\r\n");
+    ASSERT_TRUE(pumpUntil([] { return g_surveyPoints.GetCount() == 5; }));
+    bool found = false;
+    for (int i = 0; i < g_surveyPoints.GetSlotCount(); ++i) {
+        const CSokutenZokusei p = g_surveyPoints.GetAt(i);
+        found = found || (p.GetId() >= 0 && p.GetPos() == CPointD(1000.0, 2000.0));
+    }
+    EXPECT_TRUE(found);
+
+    // The tablet goes away: one message, the reading stops, the points stay.
+    ui.Clear();
+    tablet.CloseMaster();
+    ASSERT_TRUE(pumpUntil([&] { return !ui.Messages().empty(); }));
+    QTest::qWait(200);
+    EXPECT_EQ(ui.Messages().size(), 1u);
+    EXPECT_EQ(ui.Messages()[0].caption, "通信エラー");
+    EXPECT_EQ(g_surveyPoints.GetCount(), 5);
+    g_digitizerPort.Close();
+    SetDigitizerProfile(nullptr);
 }
 
 }  // namespace
