@@ -377,6 +377,23 @@ TEST_F(ImportTest, RefusedOrCancelledDxfChangesNothing) {
     EXPECT_EQ(ImportDxf(ui, DxfMode::Plane).status, ImportStatus::Cancelled);
 }
 
+// Imported terrain is saved by the project document and read back as it was imported.
+TEST_F(ImportTest, ImportedTerrainReopensFromTheSavedProject) {
+    CTikDoc doc;
+    ui.file = DxfData("r12_lines.dxf");
+    ui.dxf.reference = 10.0;
+    ASSERT_EQ(ImportDxf(ui, DxfMode::Plane).status, ImportStatus::Imported);
+    ui.file = DxfData("r12_3d.dxf");
+    ASSERT_EQ(ImportDxf(ui, DxfMode::ThreeD).status, ImportStatus::Imported);
+    const auto imported = OpenProjectBytes();
+    ASSERT_TRUE(doc.OnSaveDocument("IMPORTED.TIK"));
+    ResetTikData();
+    CTikDoc reopened;
+    ASSERT_TRUE(reopened.OnOpenDocument("IMPORTED.TIK"));
+    EXPECT_EQ(OpenProjectBytes(), imported);
+    EXPECT_GT(g_lines.GetCount(), 10);
+}
+
 TEST_F(ImportTest, SecondImportReusesSharedEndsAndAddsNoDuplicateLine) {
     WriteText("a.dxf", "0\nSECTION\n2\nENTITIES\n0\nLINE\n8\nH1\n10\n0\n20\n0\n11\n10\n21\n0\n0\nENDSEC\n0\nEOF\n");
     WriteText("b.dxf", "0\nSECTION\n2\nENTITIES\n0\nLINE\n8\nH1\n10\n10.05\n20\n0.05\n11\n20\n21\n0\n"
