@@ -18,6 +18,7 @@
 #include <array>
 #include <climits>
 #include <cstdint>
+#include <new>
 #include <utility>
 #include <vector>
 
@@ -273,6 +274,11 @@ bool CTydDoc::OnOpenDocument(const std::string& path) {
             } catch (const ArchiveError& e) {
                 Ui().MessageBox(sidePath + "\n" + docmsg::kCannotRead + "\n(" + e.what() + ")",
                                 MessageCaption(), MbButtons::Ok, MbIcon::Error);
+                return false;
+            } catch (const std::bad_alloc&) {
+                // Nothing of the document has changed yet: refuse instead of ending.
+                Ui().MessageBox(sidePath + "\n" + docmsg::kNoMemoryToRead, MessageCaption(), MbButtons::Ok,
+                                MbIcon::Error);
                 return false;
             }
         }

@@ -201,7 +201,7 @@ TEST_F(RefusedOpenTest, DamagedCountsAndIndicesChangeNothing) {
     ExpectRefused(Pair("X2", "bad_version.TYD", "small_v12.DPT"), "main archive of a later version");
     const char* badSides[] = {"bad_version.DPT",   "bad_node_index.DPT", "bad_tri_node.DPT",
                               "bad_tri_edge.DPT",  "bad_edge_pair.DPT",  "bad_tri_count.DPT",
-                              "bad_edge_node.DPT"};
+                              "bad_edge_node.DPT", "bad_rows_no_columns.DPT", "bad_columns_no_rows.DPT"};
     for (const char* side : badSides) ExpectRefused(Pair("X3", "small_v12.TYD", side), side);
 }
 
