@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-ipaexfont proj-bin
+  clang libclang-rt-14-dev
 )
 
 missing=()
