@@ -275,7 +275,8 @@ def main():
     write('bad_tri_count.DPT', side_archive(12, tri_count=100000000))
     write('bad_edge_node.DPT', side_archive(12, edges=EDGES[:5] + [(2, 5)]))
     # A mesh of no nodes, 0 columns and 2^31 - 1 rows: no node-index entry is stored, but
-    # no file holds that many rows (nor the matching columns of the other orientation).
+    # every walk of the grid would go through its rows (and the same the other way round).
+    # A mesh is either empty (0 x 0) or has nodes.
     for name, cols, rows in (('bad_rows_no_columns.DPT', 0, 0x7FFFFFFF),
                              ('bad_columns_no_rows.DPT', 0x7FFFFFFF, 0)):
         empty_mesh = i32(0, cols, rows) + f64(AREA[2]) + f64(BASE_LEVEL, MESH_H0)
