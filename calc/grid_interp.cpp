@@ -18,15 +18,16 @@ void AddOneSided(double value, double& sum, const double* w, int* n, double L) {
     }
 }
 
-// The node lies strictly between crossings l and r (sorted order, l = r - 1), or exactly
-// on r.
-double AddInner(double pl, double vl, double pr, double vr, double x, double sum, double* w,
-                int* n, double L) {
-    if (std::fabs(x - pr) < kTol) {
-        // An exact crossing at the node ends the node's search with that height.
-        *n = -1;
-        return vr;
-    }
+// An exact crossing at the node ends the node's search with that height.
+double ExactHit(double vr, int* n) {
+    *n = -1;
+    return vr;
+}
+
+// The node lies strictly between crossings l and r (sorted order, l = r - 1), and
+// pl < pr.
+double AddBracket(double pl, double vl, double pr, double vr, double x, double sum, double* w,
+                  int* n, double L) {
     const bool usableL = vl <= L + kTol;
     const bool usableR = vr <= L + kTol;
     if (usableL && usableR) {
@@ -84,13 +85,19 @@ double InterpolateNodeOnLine(int k, const double* p, const double* v, double x, 
     } else if (x > p[last] - kTol) {
         AddOneSided(v[last], sum, w, n, L);
     } else {
-        // Strictly inside: find the first crossing that reaches the node. Index 0 never
-        // brackets from the left, so the search starts at 1 (x can equal p0 + 1e-10 to
-        // the last bit, and there is no crossing before the first).
-        int r = 1;
+        // Between the first and the last crossing: the first crossing that reaches the
+        // node, from the first one on. Far from the view origin p + 1e-10 rounds to p, so
+        // a node exactly on the first crossing gets here and must be a hit there.
+        int r = 0;
         while (r < k - 1 && !(p[idx[r]] + kTol >= x)) ++r;
-        const int l = r - 1;
-        sum = AddInner(p[idx[l]], v[idx[l]], p[idx[r]], v[idx[r]], x, sum, w, n, L);
+        if (std::fabs(x - p[idx[r]]) < kTol) return ExactHit(v[idx[r]], n);
+        // Not a hit on the first crossing (x is p0 + 1e-10 to the last bit): the bracket
+        // starts at the first crossing the node has not passed by the tolerance, which
+        // lies beyond the node, so the bracket is never empty.
+        if (r == 0)
+            while (r < k - 1 && !(x - p[idx[r]] < kTol)) ++r;
+        if (r == 0) return sum;  // only a position that is no number gets here
+        sum = AddBracket(p[idx[r - 1]], v[idx[r - 1]], p[idx[r]], v[idx[r]], x, sum, w, n, L);
     }
     return sum;
 }
@@ -110,14 +117,12 @@ void SortedCrossings::Assign(int k, const double* p, const double* v) {
         m_v[i] = v[idx[i]];
     }
     // Usually the positions come out in order and are their own running maximum.
-    bool ordered = true;
-    for (int i = 2; i < k && ordered; ++i) ordered = m_p[i] >= m_p[i - 1];
-    if (ordered && k > 1) ordered = !std::isnan(m_p[1]);
+    bool ordered = !std::isnan(m_p[0]);
+    for (int i = 1; i < k && ordered; ++i) ordered = m_p[i] >= m_p[i - 1];
     if (ordered) return;
     m_max.resize(k);
     m_max[0] = m_p[0];
-    if (k > 1) m_max[1] = m_p[1];
-    for (int i = 2; i < k; ++i) m_max[i] = std::fmax(m_max[i - 1], m_p[i]);
+    for (int i = 1; i < k; ++i) m_max[i] = std::fmax(m_max[i - 1], m_p[i]);
 }
 
 double SortedCrossings::Interpolate(double x, double sum, double* w, int* n, double L) const {
@@ -128,18 +133,22 @@ double SortedCrossings::Interpolate(double x, double sum, double* w, int* n, dou
     } else if (x > m_p[k - 1] - kTol) {
         AddOneSided(m_v[k - 1], sum, w, n, L);
     } else {
-        // The first r >= 1 with m_p[r] + tol >= x is the first r with m_max[r] + tol >= x
-        // (the maximum is one of the positions), and that predicate is monotone. Stop at
-        // k - 1 like the linear scan does.
+        // The first r with m_p[r] + tol >= x is the first r with m_max[r] + tol >= x (the
+        // maximum is one of the positions), and that predicate is monotone. Stop at k - 1
+        // like the linear scan does.
         const std::vector<double>& reach = m_max.empty() ? m_p : m_max;
-        int lo = 1, hi = k - 1;
+        int lo = 0, hi = k - 1;
         while (lo < hi) {
             const int mid = lo + (hi - lo) / 2;
             if (reach[mid] + kTol >= x) hi = mid;
             else lo = mid + 1;
         }
-        const int r = lo;
-        sum = AddInner(m_p[r - 1], m_v[r - 1], m_p[r], m_v[r], x, sum, w, n, L);
+        int r = lo;
+        if (std::fabs(x - m_p[r]) < kTol) return ExactHit(m_v[r], n);
+        if (r == 0)
+            while (r < k - 1 && !(x - m_p[r] < kTol)) ++r;
+        if (r == 0) return sum;
+        sum = AddBracket(m_p[r - 1], m_v[r - 1], m_p[r], m_v[r], x, sum, w, n, L);
     }
     return sum;
 }

@@ -45,10 +45,10 @@ public:
 private:
     std::vector<double> m_p;  // positions in sorted order
     std::vector<double> m_v;  // heights in the same order
-    // m_max[i] = max(m_p[1..i]) for i >= 1: the tolerant sort may leave neighbours out of
-    // order by less than 1e-10, and the running maximum turns "first index whose position
-    // reaches x" into a monotone search without changing which index that is. Empty when
-    // the positions from index 1 on are in order: then they are their own maximum.
+    // m_max[i] = max(m_p[0..i]): the tolerant sort may leave neighbours out of order by
+    // less than 1e-10, and the running maximum turns "first index whose position reaches
+    // x" into a monotone search without changing which index that is. Empty when the
+    // positions are in order: then they are their own maximum.
     std::vector<double> m_max;
 };
 

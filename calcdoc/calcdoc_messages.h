@@ -19,6 +19,7 @@ inline constexpr char kBlockEndInside[] = "地形ﾌﾞﾛｯｸ%d: 地形線が
 inline constexpr char kCannotOpen[] = "ファイルを開けません。";
 inline constexpr char kCannotRead[] = "ファイルを読み込めません。ファイルが壊れているか、形式が違います。";
 inline constexpr char kCannotSave[] = "ファイルに保存できません。";
+inline constexpr char kNoMemoryToRead[] = "メモリーが足りないため、ファイルを読み込めません。";
 
 // Solver input and batch input.
 inline constexpr char kNeedDepths[] = "水深計算を行ってください。";

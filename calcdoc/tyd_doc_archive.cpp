@@ -18,6 +18,7 @@
 #include <array>
 #include <climits>
 #include <cstdint>
+#include <new>
 #include <utility>
 #include <vector>
 
@@ -27,10 +28,6 @@ namespace {
 
 // Version written by this program; older files load with the fields their version has.
 constexpr std::int32_t kTydVersion = 12;
-// Numbers of entries of the tables the conditions index into.
-constexpr int kDir16Count = 16;
-constexpr int kPaperSizes = 11;
-constexpr int kLandColors = 7;
 
 std::int32_t ReadVersion(CArchive& ar, const char* what) {
     std::int32_t v = 0;
@@ -244,8 +241,8 @@ void CTydDoc::Serialize(CArchive& ar) {
     m.info.Serialize(ar, v);
     CArchive::CheckRange(m.info.m_nDir16, 0, kDir16Count - 1, "16-point direction");
     m.zmn.Serialize(ar, v);
-    CArchive::CheckRange(m.zmn.m_nPaperSize, 0, kPaperSizes - 1, "paper size");
-    CArchive::CheckRange(m.zmn.m_nLandColor, 0, kLandColors - 1, "land colour");
+    CArchive::CheckRange(m.zmn.m_nPaperSize, 0, kPaperSizeCount - 1, "paper size");
+    CArchive::CheckRange(m.zmn.m_nLandColor, 0, kLandColorCount - 1, "land colour");
     CArchive::CheckRange(m.zmn.m_nValueType, 0, kValueTypes - 1, "value type");
     m.contPara.Serialize(ar, v);
     for (CContPara& para : m.contParaFig) para.Serialize(ar, v);
@@ -284,6 +281,11 @@ bool CTydDoc::OnOpenDocument(const std::string& path) {
             } catch (const ArchiveError& e) {
                 Ui().MessageBox(sidePath + "\n" + docmsg::kCannotRead + "\n(" + e.what() + ")",
                                 MessageCaption(), MbButtons::Ok, MbIcon::Error);
+                return false;
+            } catch (const std::bad_alloc&) {
+                // Nothing of the document has changed yet: refuse instead of ending.
+                Ui().MessageBox(sidePath + "\n" + docmsg::kNoMemoryToRead, MessageCaption(), MbButtons::Ok,
+                                MbIcon::Error);
                 return false;
             }
         }

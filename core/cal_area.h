@@ -7,6 +7,12 @@
 
 namespace wv {
 
+// Node counts a calculation area can have: none negative, and every node of the mesh
+// built from it numbered with an int.
+inline bool MeshCountsFit(long long nx, long long ny) {
+    return nx >= 0 && ny >= 0 && nx <= 2147483647LL && ny <= 2147483647LL && nx * ny <= 2147483647LL;
+}
+
 class CCalArea {
 public:
     CCalArea() = default;

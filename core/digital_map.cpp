@@ -296,6 +296,12 @@ void CDigitalMap::Serialize(CArchive& ar, unsigned nVersion) {
     CArchive::CheckRange(ny, 0, INT_MAX, "mesh node count along y");
     const std::int64_t cells = std::int64_t(nx) * ny;
     ar.CheckCount(cells, INT_MAX, 4, "mesh node-index table");
+    // Rows and columns each, not only their product: a mesh of 0 columns stores no
+    // node-index entry, yet every walk of the grid would still go through its rows. The
+    // program only ever has a mesh of at least 2 x 2 nodes or none at all.
+    if (cells == 0 && (nx != 0 || ny != 0))
+        throw ArchiveError("mesh of " + std::to_string(nx) + " x " + std::to_string(ny) +
+                           " nodes without any node position");
 
     std::vector<CCalValue> values(count);
     for (CCalValue& v : values) v.Serialize(ar, nVersion);

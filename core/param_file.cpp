@@ -31,6 +31,11 @@ struct NumberLine {
     }
     // Each store happens only when the line holds a value at that position.
     void Int(int pos, int& field) const { if (pos < n) field = i[pos]; }
+    // An index into a table of `entries`: a value outside it keeps the field, as a
+    // missing one does, since a calculation file could not hold it.
+    void Index(int pos, int& field, int entries) const {
+        if (pos < n && i[pos] >= 0 && i[pos] < entries) field = i[pos];
+    }
     void Double(int pos, double& field) const { if (pos < n) field = d[pos]; }
 };
 
@@ -66,7 +71,7 @@ ParamFileStatus ReadParamFile(const std::string& path, CTyd_Inf& tydOut, CZmn_In
     std::vector<Step> steps;
     steps.push_back([&](const NumberLine& l, const std::string&) {
         l.Int(0, tyd.m_nDirMode);
-        l.Int(1, tyd.m_nDir16);
+        l.Index(1, tyd.m_nDir16, kDir16Count);
         l.Double(2, tyd.m_dDirAngle);
     });
     steps.push_back([&](const NumberLine& l, const std::string&) {
@@ -97,6 +102,11 @@ ParamFileStatus ReadParamFile(const std::string& path, CTyd_Inf& tydOut, CZmn_In
         int ny = area.GetMeshCountY(), nx = area.GetMeshCountX();
         l.Int(0, ny);  // rows first
         l.Int(1, nx);
+        // A negative count keeps its field; counts that together are too many nodes for
+        // a calculation file keep both.
+        if (ny < 0) ny = area.GetMeshCountY();
+        if (nx < 0) nx = area.GetMeshCountX();
+        if (!MeshCountsFit(nx, ny)) return;
         area.SetMeshCountY(ny);
         area.SetMeshCountX(nx);
     });
@@ -112,7 +122,7 @@ ParamFileStatus ReadParamFile(const std::string& path, CTyd_Inf& tydOut, CZmn_In
         });
     }
     steps.push_back([&](const NumberLine& l, const std::string&) {
-        l.Int(0, zmn.m_nPaperSize);
+        l.Index(0, zmn.m_nPaperSize, kPaperSizeCount);
         l.Int(1, zmn.m_nPaperOrient);
     });
     steps.push_back([&](const NumberLine& l, const std::string&) {
@@ -132,7 +142,7 @@ ParamFileStatus ReadParamFile(const std::string& path, CTyd_Inf& tydOut, CZmn_In
     steps.push_back([&](const NumberLine& l, const std::string&) {
         l.Int(0, zmn.m_bDrawContour);
         l.Int(1, zmn.m_bFillLand);
-        l.Int(2, zmn.m_nLandColor);
+        l.Index(2, zmn.m_nLandColor, kLandColorCount);
     });
     steps.push_back([&](const NumberLine& l, const std::string&) {
         l.Double(0, zmn.m_dContTextSize);

@@ -90,11 +90,15 @@ void CSansyutu::Serialize(CArchive& ar, unsigned nVersion) {
     CArchive::CheckRange(count, 0, capacity, "count of the output points");
     ar.CheckCount(capacity, kCapacity, 16 + 1 + 4, "output points");
     std::vector<CSansyutuZokusei> items(static_cast<std::size_t>(capacity));
+    int inUse = 0;
     for (CSansyutuZokusei& r : items) {
         r.Serialize(ar, nVersion);
         CArchive::CheckRange(r.GetUse(), 0, 1, "in-use flag of an output point");
+        inUse += r.GetUse();
     }
-    m_nCount = count;
+    // The flags are what every caller looks at; a stored count that disagrees with them
+    // would run below 0 as points are deleted, and the next save would not open again.
+    m_nCount = inUse;
     m_items.swap(items);
 }
 

@@ -6,6 +6,9 @@
 
 namespace wv {
 
+// Entries of the sixteen-point direction table (0 = N ... 15 = NNW).
+inline constexpr int kDir16Count = 16;
+
 class CTyd_Inf {
 public:
     CTyd_Inf() { Init(); }

@@ -10,6 +10,10 @@
 
 namespace wv {
 
+// Entries of the paper-size table (A0-A5, B1-B5) and of the land-colour table.
+inline constexpr int kPaperSizeCount = 11;
+inline constexpr int kLandColorCount = 7;
+
 // Which nodes a digital map labels: a reference node position and the steps between
 // labelled rows and columns.
 struct CZmnInterval {

@@ -90,6 +90,9 @@ std::string CArchive::ReadString() {
     std::uint32_t n = Get<std::uint8_t>();
     if (n == 0xFF) {
         n = Get<std::uint16_t>();
+        // In the MFC layout this value announces a Unicode string, which this system
+        // never writes: only a damaged file has it.
+        if (n == 0xFFFE) throw ArchiveError("damaged string (Unicode string marker)");
         if (n == 0xFFFF) n = Get<std::uint32_t>();
     }
     Need(n);

@@ -9,6 +9,8 @@
 
 #include <cstdint>
 #include <exception>
+#include <new>
+#include <stdexcept>
 #include <vector>
 
 namespace wv {
@@ -20,6 +22,7 @@ namespace {
 constexpr char kCannotOpen[] = "ファイルを開けません。";
 constexpr char kCannotRead[] = "ファイルを読み込めません。ファイルが壊れているか、形式が違います。";
 constexpr char kCannotSave[] = "ファイルに保存できません。";
+constexpr char kNoMemory[] = "メモリーが足りないため、ファイルを読み込めません。";
 constexpr char kDefaultCaption[] = "Wavora";
 // The save question before a modified document is closed, after the document's name.
 constexpr char kSaveChangesSuffix[] = " への変更を保存しますか?";
@@ -137,6 +140,14 @@ bool CDocument::OnOpenDocument(const std::string& path) {
             Serialize(ar);
         } catch (const ArchiveError& e) {
             ReportFailure(path + "\n" + kCannotRead + "\n(" + e.what() + ")");
+            return false;
+        } catch (const std::bad_alloc&) {
+            // Serialize loads into fresh objects and swaps them in last, so the document
+            // is still whole: refuse the file instead of ending the program.
+            ReportFailure(path + "\n" + kNoMemory);
+            return false;
+        } catch (const std::length_error&) {
+            ReportFailure(path + "\n" + kNoMemory);
             return false;
         }
     }

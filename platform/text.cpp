@@ -71,6 +71,44 @@ std::string Utf8ToCp932(std::string_view utf8) {
     return Convert(utf8, "UTF-8", "CP932", "?");
 }
 
+namespace {
+
+// The power of ten of the leading nonzero digit of a number written as digits, an
+// optional point and digits, and an optional exponent: 0 for 1.5, -3 for 0.00123e0, 309
+// for 1000e306. Saturates far beyond the double range; an all-zero number gives 0.
+long long DecimalExponent(std::string_view num) {
+    constexpr long long kFar = 1000000000LL;
+    long long intDigits = 0;
+    long long firstNonZero = -1;  // among all the digits, ignoring the point
+    long long digits = 0;
+    bool afterPoint = false;
+    std::size_t i = 0;
+    for (; i < num.size(); ++i) {
+        const char c = num[i];
+        if (c == '.') {
+            afterPoint = true;
+            continue;
+        }
+        if (!IsDigit(c)) break;
+        if (c != '0' && firstNonZero < 0) firstNonZero = digits;
+        ++digits;
+        if (!afterPoint) ++intDigits;
+    }
+    if (firstNonZero < 0) return 0;
+    long long exponent = 0;
+    if (i < num.size() && (num[i] == 'e' || num[i] == 'E')) {
+        ++i;
+        bool neg = false;
+        if (i < num.size() && (num[i] == '+' || num[i] == '-')) neg = num[i++] == '-';
+        for (; i < num.size() && IsDigit(num[i]); ++i)
+            if (exponent < kFar) exponent = exponent * 10 + (num[i] - '0');
+        if (neg) exponent = -exponent;
+    }
+    return exponent + (intDigits - 1 - firstNonZero);
+}
+
+}  // namespace
+
 double WinAtof(std::string_view s, std::size_t* consumed) {
     std::size_t i = 0;
     while (i < s.size() && IsBlank(s[i])) ++i;
@@ -102,12 +140,9 @@ double WinAtof(std::string_view s, std::size_t* consumed) {
     double v = 0.0;
     auto res = std::from_chars(num.data(), num.data() + num.size(), v, std::chars_format::general);
     if (res.ec == std::errc::result_out_of_range) {
-        // Overflow gives HUGE_VAL like the C runtime; underflow gives 0.
-        bool bigExp = false;
-        auto epos = num.find_first_of("eE");
-        if (epos != std::string::npos) bigExp = num[epos + 1] != '-';
-        else bigExp = true;
-        v = bigExp ? HUGE_VAL : 0.0;
+        // Overflow gives HUGE_VAL like the C runtime; underflow gives 0. Which of the two
+        // is decided by the size of the number, not by the sign of its exponent.
+        v = DecimalExponent(num) >= 0 ? HUGE_VAL : 0.0;
     }
     if (consumed) *consumed = end;
     return neg ? -v : v;

@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-ipaexfont proj-bin
   python3-ezdxf locales xvfb xauth imagemagick poppler-utils
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -36,6 +36,19 @@ public:
         return true;
     }
     int Number() const { return m_number; }
+    // Records left, counted up to `limit` (what the caller needs to know), without
+    // reading them.
+    long long Remaining(long long limit) const {
+        long long n = 0;
+        std::size_t pos = m_pos;
+        while (n < limit && pos < m_text.size()) {
+            const std::size_t nl = m_text.find('\n', pos);
+            ++n;
+            if (nl == std::string_view::npos) break;
+            pos = nl + 1;
+        }
+        return n;
+    }
 
 private:
     std::string_view m_text;
@@ -153,6 +166,13 @@ bool ReadCalInput(std::string_view text, const RequestDims& dims, CalInput& in, 
         detail = Sprintf(msg::kDetailSpacing, in.dx, in.dy);
         return false;
     }
+    // The depth records are counted before anything is built or stored for them: a
+    // header alone can announce billions of nodes.
+    const long long count = static_cast<long long>(in.nx) * in.ny;
+    if (const long long present = src.Remaining(count); present < count) {
+        detail = Sprintf(msg::kDetailMissingDepths, count, present);
+        return false;
+    }
     {
         const SpectrumInput s = SpectrumInputOf(in);
         IncidentSpectrum spectrum;
@@ -168,7 +188,6 @@ bool ReadCalInput(std::string_view text, const RequestDims& dims, CalInput& in, 
         return false;
     }
 
-    const long long count = static_cast<long long>(in.nx) * in.ny;
     in.depth.resize(static_cast<std::size_t>(count));
     for (long long n = 0; n < count; ++n) {
         if (!src.Next(line)) {

@@ -17,6 +17,7 @@
 #include <atomic>
 #include <memory>
 #include <new>
+#include <stdexcept>
 #include <string>
 #include <system_error>
 
@@ -58,7 +59,10 @@ std::string WorkFile(const std::string& folder, const char* name) {
     return folder + "/" + name;
 }
 
+std::atomic<double> g_memoryLimit{0.0};
+
 double PhysicalMemoryBytes() {
+    if (const double limit = g_memoryLimit.load(); limit > 0.0) return limit;
     const long pages = ::sysconf(_SC_PHYS_PAGES);
     const long size = ::sysconf(_SC_PAGE_SIZE);
     if (pages <= 0 || size <= 0) return 1e300;
@@ -87,6 +91,43 @@ std::atomic<bool> g_stopRequested{false};
 
 void RequestStop() { g_stopRequested.store(true); }
 
+void SetMemoryLimitOverride(double bytes) { g_memoryLimit.store(bytes > 0.0 ? bytes : 0.0); }
+
+void SetUpRun(RunState& s, const RequestDims& dims) {
+    s.nd = s.in.nd;
+    s.nf = s.in.nf;
+    s.nx = s.in.nx;
+    s.ny = s.in.ny;
+    s.rows = dims.nyp;
+    s.dx = s.in.dx;
+    s.dy = s.in.dy;
+    s.binWidth = kPi / dims.nd;
+    s.waveLength0 = 1.56 * s.in.period * s.in.period;
+    s.centreRow = s.ny / 2 + 1;  // NY dy / 2 / dy + 1, truncated
+    BuildIncidentSpectrum(SpectrumInputOf(s.in), s.spectrum);  // checked with the input
+}
+
+namespace {
+
+int RunOwned(const CalcRequest* request);
+
+// The way out of a run that ended by an exception: the message, and the run marked
+// idle. Nothing here may throw again, as it runs at the library's C boundary.
+int FailRun(const CalcRequest* request, const char* message) noexcept {
+    try {
+        ShowSolverError(message);
+    } catch (...) {
+    }
+    try {
+        const std::string workDir = CopyText(request->m_pszWorkDir, request->m_nWorkDirLen);
+        WriteIdleFlag(WorkFile(workDir, "CALC.DAT"));
+    } catch (...) {
+    }
+    return 1;
+}
+
+}  // namespace
+
 int RunCalculation(const CalcRequest* request) {
     if (!request) {
         ShowSolverError(msg::kNoRequest);
@@ -97,6 +138,22 @@ int RunCalculation(const CalcRequest* request) {
         ShowSolverError(msg::kAlreadyRunning);
         return 1;
     }
+    // The caller is a C program or a thread procedure: an exception that left here would
+    // end the process. Whatever throws inside the run ends it as a failed run.
+    try {
+        return RunOwned(request);
+    } catch (const std::bad_alloc&) {
+        return FailRun(request, msg::kNoMemory);
+    } catch (const std::length_error&) {
+        return FailRun(request, msg::kNoMemory);
+    } catch (...) {
+        return FailRun(request, msg::kUnexpectedFailure);
+    }
+}
+
+namespace {
+
+int RunOwned(const CalcRequest* request) {
     // A stop meant for an earlier run must not end this one.
     g_stopRequested.store(false);
 
@@ -137,6 +194,19 @@ int RunCalculation(const CalcRequest* request) {
 
     const std::tm start = LocalNow();
 
+    // The work storage the request asks for must fit before the input is read: the
+    // input's counts must equal the request's, and its depths and spectrum would
+    // otherwise be built for a run that could never be stored.
+    int threads = std::max(1, ResolveThreadCount());
+    {
+        const int nxCap = static_cast<int>(std::min<long long>(dims.nxp, 2147483647LL));
+        const int nyCap = static_cast<int>(std::min<long long>(dims.nyp, 2147483647LL));
+        if (PlannedBytes(dims.nd, dims.nf, dims.nyp, nxCap, nyCap, true, threads) > PhysicalMemoryBytes()) {
+            ShowSolverError(msg::kNoMemory);
+            return finish(1);
+        }
+    }
+
     // The input is read and checked whole before anything is allocated or written, so
     // a bad file leaves the old result file alone.
     auto st = std::make_unique<RunState>();
@@ -153,23 +223,10 @@ int RunCalculation(const CalcRequest* request) {
         }
     }
     RunState& s = *st;
-    s.nd = s.in.nd;
-    s.nf = s.in.nf;
-    s.nx = s.in.nx;
-    s.ny = s.in.ny;
-    s.rows = dims.nyp;
-    s.dx = s.in.dx;
-    s.dy = s.in.dy;
-    s.binWidth = kPi / dims.nd;
-    s.waveLength0 = 1.56 * s.in.period * s.in.period;
-    s.centreRow = s.ny / 2 + 1;  // NY dy / 2 / dy + 1, truncated
-    {
-        BuildIncidentSpectrum(SpectrumInputOf(s.in), s.spectrum);  // checked with the input
-    }
+    SetUpRun(s, dims);
 
     // Work storage. A plan beyond the machine's memory is refused at once rather than
     // left to the kernel, which would kill the process while the arrays are cleared.
-    int threads = std::max(1, ResolveThreadCount());
     std::unique_ptr<WorkerPool> pool;
     try {
         if (PlannedBytes(s.nd, s.nf, s.rows, s.nx, s.ny, s.in.dumpSwitch == 0, threads) > PhysicalMemoryBytes())
@@ -197,6 +254,12 @@ int RunCalculation(const CalcRequest* request) {
     }
 
     PBContext ctx{};
+    // Closes the window on every way out, also when something throws; closing twice is
+    // harmless.
+    struct WindowCloser {
+        PBContext& ctx;
+        ~WindowCloser() { CloseProgressBoxSilently(&ctx); }
+    } closer{ctx};
     const double memory = MemoryEstimate(dims.nd, dims.nf, dims.nxp, dims.nyp);
     const long long nodes = static_cast<long long>(s.nx) * s.ny;
     if (DisplayProgressBox(&ctx, nullptr, std::string(msg::kCaptionPrefix) + title, memory,
@@ -259,5 +322,7 @@ int RunCalculation(const CalcRequest* request) {
     }
     return finish(0);
 }
+
+}  // namespace
 
 }  // namespace wv::solv

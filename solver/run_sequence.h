@@ -1,6 +1,7 @@
 // One calculation from the request block to the result, status and timing files.
 #pragma once
 
+#include "solver/run_state.h"
 #include "solver/tydsolv.h"
 
 namespace wv::solv {
@@ -11,5 +12,10 @@ namespace wv::solv {
 int RunCalculation(const CalcRequest* request);
 // Asks the run in progress to end after its current column, as cancelled.
 void RequestStop();
+
+// The run state from an input that ReadCalInput accepted for `dims`: counts, spacing,
+// the constants of the march and the incident spectrum. The march tests start from it
+// as a run does.
+void SetUpRun(RunState& s, const RequestDims& dims);
 
 }  // namespace wv::solv

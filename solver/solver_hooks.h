@@ -17,5 +17,9 @@ void SetThreadCountOverride(int n);
 int SolverThreadCount();
 // Makes the next DISPLAYPROGRESSBOX fail, as a window that cannot be created would.
 void SetProgressWindowFailure(bool fail);
+// The memory a run may plan with, in bytes, in place of the machine's (0: the machine's).
+// Lets a test or a fuzzer under a memory limit see oversized runs refused as they would
+// be on a smaller machine.
+void SetMemoryLimitOverride(double bytes);
 
 }  // namespace wv::solv

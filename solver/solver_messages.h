@@ -37,6 +37,8 @@ inline constexpr const char kTimeWriteFailed[] = "TIME.TMP が書き込めませ
 inline constexpr const char kNonFinite[] =
     "計算値が有限の数になりませんでした. 計算を中止します.";
 inline constexpr const char kNoRequest[] = "計算要求がありません.";
+inline constexpr const char kUnexpectedFailure[] =
+    "計算中に予期しないエラーが発生しました. 計算を中止します.";
 
 // Details of a .CAL refusal (printf formats).
 inline constexpr const char kDetailMissingRecord[] =

@@ -483,6 +483,52 @@ TEST_P(CalcDepthTest, CancelInEveryPhaseLeavesNoMesh) {
     EXPECT_EQ(scripted.Logs()[1]->caption, "水深計算中");
 }
 
+// A view frame that puts the mesh far from the view origin (x' = 1,065,000 at node row 2,
+// column 0), where a position plus 1e-10 rounds back to itself. The depth line passes
+// exactly through that node: its depth is the line's, not a neighbour's, and not land.
+TEST_P(CalcDepthTest, NodeOnALineFarFromTheViewOrigin) {
+    Area a;
+    test::Ln(test::Pt(0.0, 20.0, -3.0), test::Pt(-50.0, 47.0, -3.0), kLineDepth, 0, -3.0);
+    a.ApplyTo(doc);
+    doc.m_info.m_dTide = 0.0;
+    UpdatePointLineLinks(kLinksTerrain);
+    CalcViewFrame frame;
+    frame.angle = 0.0;
+    frame.scale = 100.0;
+    frame.originX = -10500.0;
+    frame.originY = 0.0;
+    frame.offsetX = 15000;
+    frame.offsetY = 15000;
+    DepthMeshOptions options;
+    options.method = GetParam();
+    options.threads = 3;
+    ASSERT_EQ(CalcMeshDepth(view, frame, options, &report), 0);
+    EXPECT_EQ(NodeDepth(doc, 2, 0), 3.0);
+}
+
+// The least water that still makes a sea node: 0.0001 m. A node a tenth above that edge
+// is sea, one a tenth below is land, so the edge cannot move by more than 10 %.
+TEST_P(CalcDepthTest, ShallowestSeaNodeEdge) {
+    struct Case {
+        double height;
+        bool land;
+    } cases[] = {{-0.00011, false}, {-0.00009, true}, {-0.001, false}, {-0.00001, true}};
+    for (const Case& c : cases) {
+        test::ResetTerrain();
+        Area a;
+        // A plane at the case's height: every node takes it.
+        test::Ln(MPt(a, -203.7, -5.0, 0.0), MPt(a, 241.3, -5.0, 0.0), kLineDepth, 0, c.height);
+        test::Ln(MPt(a, -203.7, 45.0, 0.0), MPt(a, 241.3, 45.0, 0.0), kLineDepth, 0, c.height);
+        const int result = Run(a, 0.0);
+        if (c.land) {
+            EXPECT_EQ(result, -1) << c.height;  // no sea node at all
+            continue;
+        }
+        ASSERT_EQ(result, 0) << c.height;
+        EXPECT_NEAR(NodeDepth(doc, 2, 2), -c.height, 1e-8) << c.height;  // stored as float
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Methods, CalcDepthTest,
                          ::testing::Values(DepthMeshOptions::Method::Straightforward,
                                            DepthMeshOptions::Method::Fast),

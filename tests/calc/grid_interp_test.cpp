@@ -79,6 +79,66 @@ TEST(CalcGridInterp, OneSidedValuesAndExactHits) {
     }
 }
 
+// Far from the view origin (2^20 and beyond) a tolerance of 1e-10 is below half a unit
+// in the last place: p + 1e-10 == p, so a node exactly on the first crossing is neither
+// "before" nor "after" it. It must still be an exact hit, both with one crossing (where
+// a search from the second crossing runs off the end) and with more (where it brackets
+// with zero distance to the node). Both methods give the same.
+TEST(CalcGridInterp, NodeOnTheFirstCrossingFarFromTheOrigin) {
+    const double far = 1065000.0;
+    ASSERT_EQ(far + 1e-10, far);
+    struct Case {
+        const char* what;
+        std::vector<double> p, v;
+        double x;
+        double sum;
+        int n;
+    } cases[] = {
+        {"one crossing, node on it", {far}, {-3.0}, far, -3.0, -1},
+        {"two crossings, node on the first", {far + 10.0, far}, {-5.0, -3.0}, far, -3.0, -1},
+        {"three crossings, node on the first", {far + 10.0, far, far + 20.0}, {-5.0, -3.0, -4.0}, far, -3.0, -1},
+        {"first two at the same place, node on them", {far, far + 10.0, far}, {-3.0, -5.0, -3.0}, far, -3.0, -1},
+    };
+    for (const Case& c : cases) {
+        const int k = static_cast<int>(c.p.size());
+        Sums s{7.0, 0.0, 1};
+        s.sum = InterpolateNodeOnLine(k, c.p.data(), c.v.data(), c.x, s.sum, &s.w, &s.n, 0.0);
+        EXPECT_EQ(s.sum, c.sum) << c.what;
+        EXPECT_EQ(s.n, c.n) << c.what;
+        EXPECT_EQ(s.w, 0.0) << c.what;
+
+        SortedCrossings sorted;
+        sorted.Assign(k, c.p.data(), c.v.data());
+        Sums f{7.0, 0.0, 1};
+        f.sum = sorted.Interpolate(c.x, f.sum, &f.w, &f.n, 0.0);
+        EXPECT_EQ(f.sum, c.sum) << c.what << " (sorted once)";
+        EXPECT_EQ(f.n, c.n) << c.what << " (sorted once)";
+        EXPECT_EQ(f.w, 0.0) << c.what << " (sorted once)";
+    }
+}
+
+// A node just past the first crossing by the rounded tolerance itself: p0 + 1e-10 == x
+// while x - p0 is not below 1e-10. It is not a hit; it lies between the first two
+// crossings, a bracket of non-zero width.
+TEST(CalcGridInterp, NodeOneToleranceAfterTheFirstCrossingBrackets) {
+    for (double p0 : {1.0, 3.0, 1000.0, 12345.678}) {
+        const double x = p0 + 1e-10;
+        if (!(x - p0 >= 1e-10)) continue;  // the rounding made it a hit: another case
+        const std::vector<double> p{p0 + 4.0, p0};
+        const std::vector<double> v{-8.0, -4.0};
+        Sums s = Apply(p, v, x, 0.0);
+        EXPECT_EQ(s.n, 0) << p0;
+        EXPECT_GT(s.w, 0.0) << p0;
+        EXPECT_NEAR(s.sum / s.w, -4.0, 1e-6) << p0;
+        SortedCrossings sorted;
+        sorted.Assign(2, p.data(), v.data());
+        Sums f;
+        f.sum = sorted.Interpolate(x, f.sum, &f.w, &f.n, 0.0);
+        EXPECT_EQ(std::memcmp(&s.sum, &f.sum, sizeof s.sum), 0) << p0;
+        EXPECT_EQ(std::memcmp(&s.w, &f.w, sizeof s.w), 0) << p0;
+    }
+}
+
 TEST(CalcGridInterp, CombSortOrdersTheIndexAndLeavesTheKeys) {
     const double keys[] = {3.0, 1.0, 2.0};
     int index[] = {0, 1, 2};
@@ -106,17 +166,20 @@ TEST(CalcGridInterp, SortedLineMatchesPerNodeSortBitForBit) {
     std::uniform_real_distribution<double> height(-20.0, 5.0);
     std::uniform_int_distribution<int> coin(0, 5);
     for (int trial = 0; trial < 20000; ++trial) {
+        // Every other trial far from the view origin, where the tolerance is below the
+        // positions' resolution.
+        const double base = trial % 2 ? 1065000.0 : 0.0;
         const int k = count(rng);
         std::vector<double> p(k), v(k);
         for (int i = 0; i < k; ++i) {
-            p[i] = slot(rng) * 1.5 + (coin(rng) == 0 ? jitter(rng) : 0.0);
+            p[i] = base + slot(rng) * 1.5 + (coin(rng) == 0 ? jitter(rng) : 0.0);
             v[i] = coin(rng) == 0 ? 99.0 : height(rng);
         }
         SortedCrossings sorted;
         sorted.Assign(k, p.data(), v.data());
         for (int q = 0; q < 6; ++q) {
-            const double x = coin(rng) < 3 ? slot(rng) * 1.5 + (coin(rng) == 0 ? jitter(rng) : 0.0)
-                                           : std::uniform_real_distribution<double>(-2.0, 14.0)(rng);
+            const double x = base + (coin(rng) < 3 ? slot(rng) * 1.5 + (coin(rng) == 0 ? jitter(rng) : 0.0)
+                                                   : std::uniform_real_distribution<double>(-2.0, 14.0)(rng));
             const double L = coin(rng) == 0 ? -3.0 : 0.5;
             const double sum0 = coin(rng) < 2 ? 0.0 : height(rng);
             const double w0 = coin(rng) < 3 ? 0.0 : 0.7;

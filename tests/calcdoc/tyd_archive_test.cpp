@@ -3,7 +3,11 @@
 // round trips, older versions, and damaged files that must change nothing.
 #include "calcdoc/calcdoc_messages.h"
 #include "calcdoc_test_util.h"
+#include "core/cal_area.h"
+#include "core/param_file.h"
 #include "core/sansyutu.h"
+#include "core/tyd_inf.h"
+#include "core/zmn_inf.h"
 #include "platform/text.h"
 
 #include <gtest/gtest.h>
@@ -224,7 +228,7 @@ TEST_F(RefusedOpenTest, DamagedCountsAndIndicesChangeNothing) {
     ExpectRefused(Pair("X2", "bad_version.TYD", "small_v12.DPT"), "main archive of a later version");
     const char* badSides[] = {"bad_version.DPT",   "bad_node_index.DPT", "bad_tri_node.DPT",
                               "bad_tri_edge.DPT",  "bad_edge_pair.DPT",  "bad_tri_count.DPT",
-                              "bad_edge_node.DPT"};
+                              "bad_edge_node.DPT", "bad_rows_no_columns.DPT", "bad_columns_no_rows.DPT"};
     for (const char* side : badSides) ExpectRefused(Pair("X3", "small_v12.TYD", side), side);
 }
 
@@ -243,6 +247,32 @@ TEST_F(RefusedOpenTest, EveryTruncationIsRefused) {
         roadtest::WriteAll(Scratch() + "CUT.DPT", dpt.substr(0, n));
         ExpectRefused(cut, "side archive cut short");
     }
+}
+
+// A defaults file with values out of range still gives new calculations that open again
+// once saved.
+TEST_F(TydArchiveTest, NewCalculationFromOddDefaultsReopens) {
+    TextWriter w;
+    for (const char* line : {"12", "1,92,45.0", "3.5,9.0", "1.25,36", "25.0,5", "80.0,70.0", "0.0,0.0",
+                             "100000,100000", "25.0", "1,1", "1,-15.0", "11,1", "15,12,11,-1", "180,270",
+                             "0,1", "0,1,7", "3.0,2.0,1.75", "1", "0,1.5,12.0,3"})
+        w.Line(line);
+    ASSERT_TRUE(w.Save(Scratch() + "PARAINI.DAT", nullptr));
+    const CTyd_Inf tyd = g_tydInfDefault;
+    const CZmn_Inf zmn = g_zmnInfDefault;
+    const CCalArea area = g_calcAreaDefault;
+    ASSERT_EQ(ReadParamFile(Scratch() + "PARAINI.DAT", g_tydInfDefault, g_zmnInfDefault, g_calcAreaDefault),
+              ParamFileStatus::Read);
+    {
+        CTydDoc made;
+        ASSERT_TRUE(made.OnNewDocument());
+        ASSERT_TRUE(made.OnSaveDocument(Scratch() + "NEW.TYD"));
+    }
+    g_tydInfDefault = tyd;
+    g_zmnInfDefault = zmn;
+    g_calcAreaDefault = area;
+    CTydDoc reopened;
+    EXPECT_TRUE(reopened.OnOpenDocument(Scratch() + "NEW.TYD")) << (ui.Messages().empty() ? "" : ui.Messages()[0].text);
 }
 
 // A save that cannot write the side archive writes nothing and says so.

@@ -89,6 +89,20 @@ TEST(Archive, TruncationsAndImpossibleLengthsAreCleanErrors) {
     EXPECT_THROW(huge.ReadString(), ArchiveError);
 }
 
+// FF FE FF is the marker of a Unicode string in the MFC layout; this system never writes
+// one (65534 bytes take the 32-bit form), so a file that has it is damaged.
+TEST(Archive, UnicodeStringMarkerIsRefused) {
+    std::vector<std::uint8_t> bytes{0xFF, 0xFE, 0xFF};
+    bytes.resize(bytes.size() + 65534 * 2, 'a');
+    CArchive ar(bytes);
+    EXPECT_THROW(ar.ReadString(), ArchiveError);
+    // The 16-bit form just below it still reads.
+    std::vector<std::uint8_t> below{0xFF, 0xFD, 0xFF};
+    below.resize(below.size() + 65533, 'b');
+    CArchive ok(below);
+    EXPECT_EQ(ok.ReadString(), std::string(65533, 'b'));
+}
+
 TEST(Archive, CountChecksRejectImpossibleCounts) {
     CArchive ar(std::vector<std::uint8_t>(40, 0));
     EXPECT_NO_THROW(ar.CheckCount(5, 100, 8, "points"));

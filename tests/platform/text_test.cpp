@@ -36,6 +36,27 @@ TEST(WinNumbers, AtofFollowsTheWindowsRuntime) {
     EXPECT_EQ(used, 5u);
 }
 
+// A result beyond the double range is decided by the number's size, not by the sign of
+// its exponent: written out, 1e-324 has no exponent and 1e309 a negative one.
+TEST(WinNumbers, AtofOutOfRangeByMagnitude) {
+    const double inf = HUGE_VAL;
+    const std::string tiny = "0." + std::string(323, '0') + "1";        // 1e-324
+    const std::string big = "1" + std::string(310, '0') + "e-1";         // 1e309
+    const std::string bigFraction = "0." + std::string(5, '0') + "1e320";  // 1e314
+    const std::string tinyInteger = "1" + std::string(20, '0') + "e-400";  // 1e-380
+    const std::pair<std::string, double> cases[] = {
+        {tiny, 0.0},   {"-" + tiny, -0.0}, {big, inf},       {"-" + big, -inf}, {bigFraction, inf},
+        {tinyInteger, 0.0}, {"1e999", inf}, {"-1e999", -inf}, {"1e-999", 0.0},
+        {"1e99999999999999999999", inf}, {"1e-99999999999999999999", 0.0},
+        {"0e99999", 0.0},
+    };
+    for (const auto& [text, value] : cases) {
+        const double got = WinAtof(text);
+        EXPECT_EQ(got, value) << "[" << text.substr(0, 40) << "...]";
+        EXPECT_EQ(std::signbit(got), std::signbit(value)) << "[" << text.substr(0, 40) << "...]";
+    }
+}
+
 TEST(WinNumbers, AtoiClampsAndDoubleToIntGivesIntMinOutOfRange) {
     EXPECT_EQ(WinAtoi(" 42x"), 42);
     EXPECT_EQ(WinAtoi("-17"), -17);

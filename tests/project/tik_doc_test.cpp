@@ -103,6 +103,38 @@ TEST_F(TikDoc, SavedProjectReadsBackByteIdentical) {
     EXPECT_EQ(ReadBytes("SMALL.TIK"), ReadBytes(golden));
 }
 
+// The output-point count follows the in-use flags, whatever count the file states, so
+// that deleting a point never leaves a count the next open refuses.
+TEST_F(TikDoc, OutputPointCountFollowsTheInUseFlags) {
+    CTikDoc doc;
+    ASSERT_TRUE(doc.OnOpenDocument(ProjectData("small_v8_calc_count_zero.TIK")));
+    EXPECT_EQ(g_calcPoints.GetCount(), 2);
+    g_calcPoints.RemoveAt(0);
+    g_calcPoints.RemoveAt(2);
+    EXPECT_EQ(g_calcPoints.GetCount(), 0);
+    ASSERT_TRUE(doc.OnSaveDocument("FLAGS.TIK"));
+    ResetTikData();
+    ASSERT_TRUE(doc.OnOpenDocument("FLAGS.TIK")) << doc.GetLastError();
+    EXPECT_EQ(g_calcPoints.GetCount(), 0);
+}
+
+// A load that runs out of memory is refused like a damaged file: a message naming the
+// file, and the open project as it was.
+TEST_F(TikDoc, AllocationFailureDuringAnOpenChangesNothing) {
+    class Starved : public CTikDoc {
+    public:
+        bool starve = false;
+        void Serialize(CArchive& ar) override {
+            if (starve && ar.IsLoading()) throw std::bad_alloc();
+            CTikDoc::Serialize(ar);
+        }
+    };
+    Starved doc;
+    OpenSmallModified(doc);
+    doc.starve = true;
+    ExpectRefused(doc, OpenProjectBytes(), ProjectData("small_v8_saved.TIK"));
+}
+
 TEST_F(TikDoc, LargeProjectGrowsItsTablesAndSurvivesTheRoundTrip) {
     CTikDoc doc;
     for (int i = 0; i < 5002; ++i) g_surveyPoints.AddFromWithDepth(i, i * 0.5, i % 7, -i * 0.01, 0);

@@ -89,6 +89,22 @@ TEST(SolverStatusFiles, BusyIdleAndTimingMatchGolden) {
 
 // A hand-written input: blanks inside fields, whole numbers without a point, an
 // exponent, short lines, characters after the last field.
+// A header that announces more depth records than the file has is refused by counting
+// them, before storage for the depths is taken: 99999 x 99999 depths would be 80 GB.
+TEST(SolverCalInput, MissingDepthsAreCountedBeforeStorageIsTaken) {
+    std::string text = "    0\r\n    1\r\n    0\r\n    1\r\n    4\r\n 10.0\r\n"
+                       "      90.0      90.0\r\n    2\r\n9999999999\r\n"
+                       "      10.0      10.0\r\n       0.0       0.0\r\n"
+                       "       8.0       1.5\r\n       0.0       0.0\r\n";
+    for (int n = 0; n < 3; ++n) text += "     5.000\r\n";
+    RequestDims dims{4, 2, 99999 + 10, 99999 + 10};
+    CalInput in;
+    std::string detail;
+    EXPECT_FALSE(ReadCalInput(text, dims, in, detail));
+    EXPECT_NE(detail.find("9999800001 個必要ですが 3 個"), std::string::npos) << detail;
+    EXPECT_TRUE(in.depth.empty());
+}
+
 TEST(SolverCalInput, ReadsFixedColumns) {
     const std::string text =
         "    0\r\n"

@@ -11,7 +11,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <new>
 #include <regex>
+#include <stdexcept>
 #include <string>
 
 namespace wv::solvtest {
@@ -245,6 +247,74 @@ TEST_F(SolverRun, BadInputIsRefusedBeforeAnythingIsWritten) {
         EXPECT_NE(messages[0].text.find(c.expect), std::string::npos) << messages[0].text;
         EXPECT_EQ(FileText(folder + "BAD.KKA"), "previous results");
         EXPECT_EQ(Calc(), "0\r\n");
+    }
+}
+
+// Requests and headers that need more storage than the machine has are refused at once,
+// before the input's depths or the spectrum are built, with the out-of-memory message.
+TEST_F(SolverRun, OversizedRunsAreRefusedBeforeAnythingIsBuilt) {
+    struct Case {
+        const char* what;
+        std::function<void(tools::CalCase& file, tools::CalCase& request)> change;
+        const char* meshRecord;  // record 9 of the file, or null to keep it
+    } cases[] = {
+        {"a mesh of 99999 x 99999 without depth records",
+         [](auto&, auto& r) { r.nx = r.ny = 99999; }, "9999999999"},
+        {"99999 directions and 99999 frequencies",
+         [](auto& f, auto& r) { f.nd = r.nd = 99999; f.nf = r.nf = 99999; }, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ui.Clear();
+        tools::CalCase file = SmallSpec(), request = SmallSpec();
+        c.change(file, request);
+        std::string text = tools::MakeCalText(file, SmallDepth);
+        if (c.meshRecord) {
+            std::size_t pos = 0;
+            for (int r = 1; r < 9; ++r) pos = text.find("\r\n", pos) + 2;
+            text.replace(pos, text.find("\r\n", pos) - pos, c.meshRecord);
+            for (int r = 9; r <= 13; ++r) pos = text.find("\r\n", pos) + 2;
+            text.resize(pos + 4 * 12);  // the header and four depth records
+        }
+        ASSERT_TRUE(AtomicWriteFile(folder + "BIG.CAL", text, nullptr));
+        ASSERT_TRUE(AtomicWriteFile(folder + "BIG.KKA", std::string("previous results"), nullptr));
+        EXPECT_EQ(RunSolver(folder, "BIG", folder, request), 1);
+        const auto messages = ui.Messages();
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0].text, msg::kNoMemory);
+        EXPECT_EQ(FileText(folder + "BIG.KKA"), "previous results");
+        EXPECT_EQ(Calc(), "0\r\n");
+    }
+}
+
+// Whatever goes wrong inside a run, the entry returns 1 with a message and marks the run
+// idle: an exception must never leave the library's C entry.
+TEST_F(SolverRun, NoExceptionLeavesTheEntry) {
+    struct Case {
+        const char* what;
+        std::function<void()> fail;
+        const char* message;
+    } cases[] = {
+        {"out of memory during the march", [] { throw std::bad_alloc(); }, msg::kNoMemory},
+        {"any other failure", [] { throw std::runtime_error("unexpected"); }, msg::kUnexpectedFailure},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ui.Clear();
+        solv::SetProgressObserver([&](int value) {
+            if (value == 50) c.fail();
+        });
+        int result = -1;
+        EXPECT_NO_THROW(result = WriteAndRun(folder, "EXC", SmallSpec(), SmallDepth));
+        EXPECT_EQ(result, 1);
+        const auto messages = ui.Messages();
+        ASSERT_FALSE(messages.empty());
+        EXPECT_EQ(messages.back().text, c.message);
+        EXPECT_EQ(Calc(), "0\r\n");
+        // The next run in the process is not refused as a second one.
+        solv::SetProgressObserver(nullptr);
+        ui.Clear();
+        EXPECT_EQ(WriteAndRun(folder, "EXC", SmallSpec(), SmallDepth), 0);
     }
 }
 

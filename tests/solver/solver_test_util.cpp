@@ -1,6 +1,7 @@
 #include "solver_test_util.h"
 
 #include "solver/incident_waves.h"
+#include "solver/run_sequence.h"
 
 #include <gtest/gtest.h>
 
@@ -89,27 +90,14 @@ MarchRun RunMarch(const tools::CalCase& setup, const std::function<double(int, i
     MarchRun run;
     RunState st;
     st.in = MakeInput(setup, depth);
-    st.nd = setup.nd;
-    st.nf = setup.nf;
-    st.nx = setup.nx;
-    st.ny = setup.ny;
-    st.rows = setup.ny + kMeshMargin;
-    st.dx = setup.dx;
-    st.dy = setup.dy;
-    st.binWidth = kPi / setup.nd;
-    st.waveLength0 = 1.56 * setup.period * setup.period;
-    st.centreRow = setup.ny / 2 + 1;
-    SpectrumInput sp;
-    sp.period = setup.period;
-    sp.height = setup.height;
-    sp.theta0 = setup.theta0Deg * (kPi / 180.0);
-    sp.rangeBelow = setup.rangeBelowDeg * (kPi / 180.0);
-    sp.rangeAbove = setup.rangeAboveDeg * (kPi / 180.0);
-    sp.smax = setup.smax;
-    sp.nd = setup.nd;
-    sp.nf = setup.nf;
-    sp.binWidth = st.binWidth;
-    EXPECT_TRUE(BuildIncidentSpectrum(sp, st.spectrum));
+    // The run's own setup, from the request a program would send for this input.
+    const RequestDims dims{setup.nd, setup.nf, static_cast<long long>(setup.nx) + kMeshMargin,
+                           static_cast<long long>(setup.ny) + kMeshMargin};
+    {
+        IncidentSpectrum check;
+        EXPECT_TRUE(BuildIncidentSpectrum(SpectrumInputOf(st.in), check)) << "the input would be refused";
+    }
+    SetUpRun(st, dims);
     run.spectrum = st.spectrum;
     AllocateMarch(st, threads);
     PrepareMarch(st);

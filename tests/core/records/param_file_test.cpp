@@ -6,6 +6,7 @@
 #include "golden.h"
 
 #include <fstream>
+#include <functional>
 
 namespace wv {
 namespace {
@@ -72,14 +73,14 @@ TEST(ParamFile, Version12GivesBackEveryValueAndWritesTheSameBytes) {
 TEST(ParamFile, WriteThenReadGivesBackTheValuesToSixDecimals) {
     Defaults d;
     d.tyd.m_dDirAngle = 1.0 / 3.0;
-    d.tyd.m_nDir16 = -1;
+    d.zmn.m_nMarginLeft = -1;
     d.area.SetOrigin(1e7 + 0.1234564, -0.0000004);
     d.zmn.m_nDecimals = 0;
     ASSERT_TRUE(WriteParamFile("PARAINI.DAT", d.tyd, d.zmn, d.area, nullptr));
     Defaults e;
     ASSERT_EQ(e.Read("PARAINI.DAT"), ParamFileStatus::Read);
     EXPECT_DOUBLE_EQ(e.tyd.m_dDirAngle, 0.333333);
-    EXPECT_EQ(e.tyd.m_nDir16, -1);
+    EXPECT_EQ(e.zmn.m_nMarginLeft, -1);
     EXPECT_NEAR(e.area.GetOrigin().m_dX, 10000000.123456, 1e-9);
     EXPECT_EQ(e.area.GetOrigin().m_dY, 0.0);
     EXPECT_EQ(e.zmn.m_nDecimals, 0);
@@ -183,6 +184,53 @@ TEST(ParamFile, OddLines) {
     ASSERT_EQ(f.Read("lf.dat"), ParamFileStatus::Read);
     EXPECT_EQ(f.zmn.m_nDecimals, 3);
     EXPECT_EQ(f.area.GetMeshSize(), 25.0);
+}
+
+// A value that a calculation file could not hold keeps the field's previous value, as a
+// missing value does; the other values of its line are taken. Otherwise every new
+// calculation would be saved with it and refused when opened again.
+TEST(ParamFile, ValuesACalculationCannotHoldKeepTheDefault) {
+    struct Case {
+        const char* what;
+        int line;
+        const char* text;
+        std::function<bool(const Defaults&, const Defaults&)> expect;  // (read, before)
+    } cases[] = {
+        {"16-point direction 92", 2, "1,92,45.0",
+         [](const Defaults& d, const Defaults& b) {
+             return d.tyd.m_nDir16 == b.tyd.m_nDir16 && d.tyd.m_nDirMode == 1 && d.tyd.m_dDirAngle == 45.0;
+         }},
+        {"16-point direction -1", 2, "1,-1,45.0",
+         [](const Defaults& d, const Defaults& b) { return d.tyd.m_nDir16 == b.tyd.m_nDir16; }},
+        {"16-point direction 15 is the last", 2, "1,15,45.0",
+         [](const Defaults& d, const Defaults&) { return d.tyd.m_nDir16 == 15; }},
+        {"paper size 11", 12, "11,1",
+         [](const Defaults& d, const Defaults& b) {
+             return d.zmn.m_nPaperSize == b.zmn.m_nPaperSize && d.zmn.m_nPaperOrient == 1;
+         }},
+        {"paper size 10 is the last", 12, "10,1", [](const Defaults& d, const Defaults&) { return d.zmn.m_nPaperSize == 10; }},
+        {"land colour 7", 16, "0,1,7",
+         [](const Defaults& d, const Defaults& b) {
+             return d.zmn.m_nLandColor == b.zmn.m_nLandColor && d.zmn.m_bFillLand == 1;
+         }},
+        {"land colour 6 is the last", 16, "0,1,6", [](const Defaults& d, const Defaults&) { return d.zmn.m_nLandColor == 6; }},
+        {"negative mesh count", 8, "-1,40",
+         [](const Defaults& d, const Defaults& b) {
+             return d.area.GetMeshCountY() == b.area.GetMeshCountY() && d.area.GetMeshCountX() == 40;
+         }},
+        {"more nodes than can be numbered", 8, "100000,100000",
+         [](const Defaults& d, const Defaults& b) {
+             return d.area.GetMeshCountY() == b.area.GetMeshCountY() &&
+                    d.area.GetMeshCountX() == b.area.GetMeshCountX();
+         }},
+    };
+    for (const Case& c : cases) {
+        Defaults before;
+        Defaults d;
+        WriteText("odd.dat", V12WithLine(c.line, c.text));
+        ASSERT_EQ(d.Read("odd.dat"), ParamFileStatus::Read) << c.what;
+        EXPECT_TRUE(c.expect(d, before)) << c.what;
+    }
 }
 
 TEST(ParamFile, DefaultsFileInTheStartFolder) {

@@ -223,8 +223,8 @@ def pos_set(entries):
 
 
 def side_archive(v, node_index=NODE_INDEX, tri_count=None, tri_edges=TRI_EDGES,
-                 tri_nodes=TRI_NODES, edge_pairs=EDGE_PAIRS, edges=EDGES):
-    b = i32(v) + mesh(v, node_index)
+                 tri_nodes=TRI_NODES, edge_pairs=EDGE_PAIRS, edges=EDGES, mesh_bytes=None):
+    b = i32(v) + (mesh(v, node_index) if mesh_bytes is None else mesh_bytes)
     b += i32(len(edges))
     for n1, n2 in edges:
         b += i32(n1, n2)
@@ -274,6 +274,14 @@ def main():
           side_archive(12, edge_pairs=[(0, -1), (-1, 0), (-1, 0), (-1, 2), (1, -1), (-1, 1)]))
     write('bad_tri_count.DPT', side_archive(12, tri_count=100000000))
     write('bad_edge_node.DPT', side_archive(12, edges=EDGES[:5] + [(2, 5)]))
+    # A mesh of no nodes, 0 columns and 2^31 - 1 rows: no node-index entry is stored, but
+    # every walk of the grid would go through its rows (and the same the other way round).
+    # A mesh is either empty (0 x 0) or has nodes.
+    for name, cols, rows in (('bad_rows_no_columns.DPT', 0, 0x7FFFFFFF),
+                             ('bad_columns_no_rows.DPT', 0x7FFFFFFF, 0)):
+        empty_mesh = i32(0, cols, rows) + f64(AREA[2]) + f64(BASE_LEVEL, MESH_H0)
+        write(name, side_archive(12, tri_count=0, tri_edges=[], tri_nodes=[], edge_pairs=[],
+                                 edges=[], mesh_bytes=empty_mesh))
 
 
 if __name__ == '__main__':

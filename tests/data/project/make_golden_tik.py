@@ -328,6 +328,19 @@ def main():
 
     files.update(damaged(small))
 
+    # 573 bytes that announce 16,777,216 slots for the points and for the lines: far more
+    # free slots than any project has had.
+    huge = empty_project()
+    huge['points']['slots'] = 16 * 1024 * 1024
+    huge['lines']['slots'] = 16 * 1024 * 1024
+    files['bad_slots_16m'] = tik_bytes(huge, 8)
+    assert len(files['bad_slots_16m']) == 573
+
+    # An output-point count of 0 while the seventh point is in use: the flags hold.
+    flags = copy.deepcopy(small)
+    flags['calc']['count'] = 0
+    files['small_v8_calc_count_zero'] = tik_bytes(flags, 8)
+
     for name, data in sorted(files.items()):
         with open(os.path.join(HERE, name + '.TIK'), 'wb') as f:
             f.write(data)

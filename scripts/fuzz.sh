@@ -1,0 +1,96 @@
+#!/usr/bin/env bash
+# Builds the fuzz targets with clang, libFuzzer, ASan and UBSan in build-fuzz/ and runs
+# each for SECONDS seconds (default 30), several at once: at most FUZZ_JOBS (default half
+# the processors). Each input may take 5 s and 2 GB; a crash, a failed check, a hang or a
+# memory blow-up is a finding. Seeds come from tests/fuzz/corpus/<target>/ and the test
+# data and examples the target names; findings are left in build-fuzz/runs/<target>/ and
+# belong, once mended, in tests/fuzz/crashes/<target>/, where CTest replays them.
+# Without clang or its libFuzzer runtime the fuzzing is skipped.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=${1:-30}
+jobs=${FUZZ_JOBS:-$(( $(nproc) / 2 ))}
+[ "$jobs" -ge 1 ] || jobs=1
+build_jobs=${FUZZ_BUILD_JOBS:-$(nproc)}
+
+if ! command -v clang++ >/dev/null 2>&1; then
+  echo "fuzz: clang++ is not installed; fuzzing skipped"
+  exit 0
+fi
+probe=$(mktemp -d)
+trap 'rm -rf "$probe"' EXIT
+printf 'extern "C" int LLVMFuzzerTestOneInput(const unsigned char*, unsigned long) { return 0; }\n' > "$probe/p.cpp"
+if ! clang++ -fsanitize=fuzzer "$probe/p.cpp" -o "$probe/p" >/dev/null 2>&1; then
+  echo "fuzz: clang has no libFuzzer runtime (libclang-rt-dev); fuzzing skipped"
+  exit 0
+fi
+
+gen=()
+command -v ninja >/dev/null && [ ! -f build-fuzz/CMakeCache.txt ] && gen=(-G Ninja)
+CC=clang CXX=clang++ cmake -S . -B build-fuzz "${gen[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWAVORA_FUZZ=ON \
+  -DCMAKE_DISABLE_FIND_PACKAGE_Qt6=ON >/dev/null
+cmake --build build-fuzz -j "$build_jobs" --target fuzz_all
+
+runs=build-fuzz/runs
+mkdir -p "$runs"
+
+# Copies the seeds listed in <target>.seeds ("folder" or "folder=EXT,EXT") into a corpus.
+seed() {
+  local list=$1 corpus=$2 entry dir exts f ext
+  while IFS= read -r entry; do
+    [ -n "$entry" ] || continue
+    dir=${entry%%=*}
+    exts=""
+    [ "$entry" != "$dir" ] && exts=",${entry#*=},"
+    [ -d "$dir" ] || continue
+    for f in "$dir"/*; do
+      [ -f "$f" ] || continue
+      if [ -n "$exts" ]; then
+        ext=${f##*.}
+        case "${exts^^}" in *",${ext^^},"*) ;; *) continue ;; esac
+      fi
+      cp "$f" "$corpus/"
+    done
+  done < "$list"
+}
+
+run_one() {
+  local exe=$1 name work
+  name=$(basename "$exe")
+  work=$runs/$name
+  rm -rf "$work"
+  mkdir -p "$work/corpus" "$work/artifacts"
+  seed "$exe.seeds" "$work/corpus"
+  (cd "$work" && "../../fuzz/$name" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=5 \
+     -max_len=65536 -print_final_stats=1 -artifact_prefix="$PWD/artifacts/" corpus >log 2>&1; echo $? >rc) || true
+}
+
+targets=()
+for exe in build-fuzz/fuzz/fuzz_*; do
+  [ -x "$exe" ] && [ -f "$exe" ] && targets+=("$exe")
+done
+echo "fuzz: ${#targets[@]} targets, $seconds s each, $jobs at a time"
+running=0
+for exe in "${targets[@]}"; do
+  run_one "$exe" &
+  running=$((running + 1))
+  if [ "$running" -ge "$jobs" ]; then
+    wait -n || true
+    running=$((running - 1))
+  fi
+done
+wait
+
+failed=0
+for exe in "${targets[@]}"; do
+  name=$(basename "$exe")
+  work=$runs/$name
+  rc=$(cat "$work/rc" 2>/dev/null || echo "?")
+  execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$work/log" | tail -1)
+  printf '%-18s executions %-10s exit %s\n' "$name" "${execs:-?}" "$rc"
+  if [ "$rc" != 0 ]; then
+    failed=1
+    grep -E "ERROR|fuzz check failed|Test unit written" "$work/log" | head -5 | sed 's/^/    /'
+  fi
+done
+exit $failed

@@ -1,0 +1,36 @@
+// "CALC.DAT", the busy flag every program reads before it starts a run. Any file reads
+// as one of the four states, the same each time; the flags the solver writes read back
+// as what they say: idle, or busy with the run's title.
+#include "fuzz_support.h"
+
+#include "calc/calc_run_files.h"
+#include "platform/files.h"
+#include "solver/result_files.h"
+
+#include <cctype>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace wv;
+    fuzz::Scratch();
+    const std::string path = StartFolderFile("CALC.DAT");
+    fuzz::WriteFile(path, data, size);
+    std::string title1, title2;
+    const BusyFlag first = ReadBusyFlag(&title1);
+    fuzz::Check(first == BusyFlag::Idle || first == BusyFlag::Busy || first == BusyFlag::Unreadable,
+                "a busy flag that is there reads as idle, busy or unreadable");
+    fuzz::Check(ReadBusyFlag(&title2) == first && title1 == title2, "the busy flag reads the same each time");
+    fuzz::Check(first == BusyFlag::Busy || title1.empty(), "only a busy flag names a title");
+
+    // A title of the input's letters and digits, as the solver writes it.
+    std::string title;
+    for (std::size_t i = 0; i < size && title.size() < 200; ++i)
+        if (std::isalnum(data[i])) title += static_cast<char>(data[i]);
+    fuzz::Check(solv::WriteBusyFlag(path, title), "the busy flag is written");
+    std::string running;
+    const BusyFlag busy = ReadBusyFlag(&running);
+    fuzz::Check(busy == BusyFlag::Busy, "the flag the solver writes for a run reads busy");
+    fuzz::Check(running == title, "the busy flag names the running calculation");
+    fuzz::Check(solv::WriteIdleFlag(path), "the idle flag is written");
+    fuzz::Check(ReadBusyFlag(&running) == BusyFlag::Idle, "the flag the solver leaves reads idle");
+    return 0;
+}
