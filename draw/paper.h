@@ -1,9 +1,9 @@
 // The paper sheets of the drawing conditions. B sizes are the Japanese (JIS) ones.
 #pragma once
 
-namespace wv {
+#include "core/zmn_inf.h"  // kPaperSizeCount: the sheets the drawing conditions can name
 
-inline constexpr int kPaperSizeCount = 11;
+namespace wv {
 
 struct PaperSizeMm {
     int shortSide;
