@@ -226,17 +226,27 @@ void DrawMeasureLine(CDC* pDC, const CCoordWnd& coord, int sx, int sy, CPointD s
     DrawLineD(X - sx, Y - sy, end.m_dX - sx, end.m_dY - sy, pDC);
 }
 
+namespace {
+
+// A placed mark's view position and its pixels per millimetre of paper; false when the
+// mark is not placed, off the screen, or the figure has no usable scale.
+bool MarkOnScreen(const DrawContext& view, CDC* pDC, CPointD mark, int sx, int sy, double* X, double* Y,
+                  double* k) {
+    if (!Ready(view, pDC) || !Placed(mark)) return false;
+    if (!WorldToViewD(*view.coord, mark.m_dX, mark.m_dY, X, Y) ||
+        !PointShows(*X, *Y, sx, sy, view.clientW, view.clientH))
+        return false;
+    *k = PixelsPerMm(view.doc->m_zmn.m_nScale, view.Scale());
+    return *k > 0.0;
+}
+
+}  // namespace
+
 void DrawIncidentMark(const DrawContext& view, CDC* pDC, int sx, int sy, int drawSwitch) {
-    if (!Ready(view, pDC)) return;
-    const CTydDocData& doc = *view.doc;
-    const CPointD mark = doc.m_zmn.m_ptWaveMark;
-    if (!Placed(mark)) return;
-    double X, Y;
-    if (!WorldToViewD(*view.coord, mark.m_dX, mark.m_dY, &X, &Y) ||
-        !PointShows(X, Y, sx, sy, view.clientW, view.clientH))
+    double X, Y, k;
+    if (!MarkOnScreen(view, pDC, view.doc ? view.doc->m_zmn.m_ptWaveMark : CPointD(), sx, sy, &X, &Y, &k))
         return;
-    const double k = PixelsPerMm(doc.m_zmn.m_nScale, view.Scale());
-    if (k <= 0.0) return;
+    const CTydDocData& doc = *view.doc;
     const double north = view.tikInf->m_dNorth;
     const CTyd_Inf& info = doc.m_info;
     double D = 0.0;
@@ -278,16 +288,9 @@ void DrawIncidentMark(const DrawContext& view, CDC* pDC, int sx, int sy, int dra
 }
 
 void DrawNorthMark(const DrawContext& view, CDC* pDC, int sx, int sy, int drawSwitch) {
-    if (!Ready(view, pDC)) return;
-    const CTydDocData& doc = *view.doc;
-    const CPointD mark = doc.m_zmn.m_ptNorthMark;
-    if (!Placed(mark)) return;
-    double X, Y;
-    if (!WorldToViewD(*view.coord, mark.m_dX, mark.m_dY, &X, &Y) ||
-        !PointShows(X, Y, sx, sy, view.clientW, view.clientH))
+    double X, Y, k;
+    if (!MarkOnScreen(view, pDC, view.doc ? view.doc->m_zmn.m_ptNorthMark : CPointD(), sx, sy, &X, &Y, &k))
         return;
-    const double k = PixelsPerMm(doc.m_zmn.m_nScale, view.Scale());
-    if (k <= 0.0) return;
     const double a = NorthMarkAngle(view.tikInf->m_dNorth);
     const double displayDeg = view.Angle();
     const double t = a * kPiMarks / 180.0 + displayDeg * kPiMarks / 180.0;
