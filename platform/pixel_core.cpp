@@ -148,19 +148,29 @@ void PixelPainter::FillRect(long long left, long long top, long long right, long
         for (long long x = l; x < r; ++x) Plot(x, y, color, op);
 }
 
+// The ellipse of a bounding box and the arc between the rays through two points: its
+// centre, half axes, start angle and counter-clockwise sweep as seen on the screen (y down).
+struct EllipseFrame {
+    static constexpr double kTwoPi = 6.283185307179586;
+    double cx, cy, a, b, a0, a1, sweep;
+    EllipseFrame(long long left, long long top, long long right, long long bottom, long long x3,
+                 long long y3, long long x4, long long y4)
+        : cx((static_cast<double>(left) + static_cast<double>(right)) / 2.0),
+          cy((static_cast<double>(top) + static_cast<double>(bottom)) / 2.0),
+          a((static_cast<double>(right) - static_cast<double>(left)) / 2.0),
+          b((static_cast<double>(bottom) - static_cast<double>(top)) / 2.0),
+          a0(std::atan2(-(static_cast<double>(y3) - cy), static_cast<double>(x3) - cx)),
+          a1(std::atan2(-(static_cast<double>(y4) - cy), static_cast<double>(x4) - cx)),
+          sweep(std::fmod(a1 - a0 + 2.0 * kTwoPi, kTwoPi)) {}
+};
+
 void PixelPainter::EllipseOutline(long long left, long long top, long long right, long long bottom,
                                   COLORREF color, PixelOp op, bool arc, long long x3, long long y3,
                                   long long x4, long long y4) {
     if (right <= left || bottom <= top) return;
-    const double cx = (static_cast<double>(left) + static_cast<double>(right)) / 2.0;
-    const double cy = (static_cast<double>(top) + static_cast<double>(bottom)) / 2.0;
-    const double a = (static_cast<double>(right) - static_cast<double>(left)) / 2.0;
-    const double b = (static_cast<double>(bottom) - static_cast<double>(top)) / 2.0;
-    // Angles counter-clockwise as seen on the screen (y down).
-    const double a0 = std::atan2(-(static_cast<double>(y3) - cy), static_cast<double>(x3) - cx);
-    const double a1 = std::atan2(-(static_cast<double>(y4) - cy), static_cast<double>(x4) - cx);
-    const double twoPi = 6.283185307179586;
-    double sweep = std::fmod(a1 - a0 + 2.0 * twoPi, twoPi);
+    const EllipseFrame f(left, top, right, bottom, x3, y3, x4, y4);
+    const double cx = f.cx, cy = f.cy, a = f.a, b = f.b, a0 = f.a0, sweep = f.sweep;
+    const double twoPi = EllipseFrame::kTwoPi;
     const bool full = !arc || sweep < 1e-12;
     const long long yLo = std::max<long long>(top, -1);
     const long long yHi = std::min<long long>(bottom - 1, m_s.height);
@@ -198,14 +208,8 @@ void PixelPainter::FillEllipse(long long left, long long top, long long right, l
                                COLORREF color, PixelOp op, bool chord, long long x3, long long y3,
                                long long x4, long long y4) {
     if (right <= left || bottom <= top) return;
-    const double cx = (static_cast<double>(left) + static_cast<double>(right)) / 2.0;
-    const double cy = (static_cast<double>(top) + static_cast<double>(bottom)) / 2.0;
-    const double a = (static_cast<double>(right) - static_cast<double>(left)) / 2.0;
-    const double b = (static_cast<double>(bottom) - static_cast<double>(top)) / 2.0;
-    const double a0 = std::atan2(-(static_cast<double>(y3) - cy), static_cast<double>(x3) - cx);
-    const double a1 = std::atan2(-(static_cast<double>(y4) - cy), static_cast<double>(x4) - cx);
-    const double twoPi = 6.283185307179586;
-    const double sweep = std::fmod(a1 - a0 + 2.0 * twoPi, twoPi);
+    const EllipseFrame f(left, top, right, bottom, x3, y3, x4, y4);
+    const double cx = f.cx, cy = f.cy, a = f.a, b = f.b, a0 = f.a0, a1 = f.a1, sweep = f.sweep;
     const bool full = !chord || sweep < 1e-12;
     // The chord's ends on the ellipse (screen y down) and a point in the middle of the arc.
     const double px0 = cx + a * std::cos(a0), py0 = cy - b * std::sin(a0);
