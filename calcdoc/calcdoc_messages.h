@@ -43,4 +43,18 @@ inline constexpr char kCalcDatUnreadable[] = "CALC.DAT の内容が読めませ�
 inline constexpr char kRunningHead[] = "現在【";
 inline constexpr char kRunningTail[] = "】を計算中です";
 
+// Mesh and result CSV files.
+inline constexpr char kCsvInCaption[] = "ＣＳＶデータ入力";
+inline constexpr char kCsvOutCaption[] = "ＣＳＶデータ作成";
+inline constexpr char kCannotOpenMeshFile[] = "メッシュファイルがオープンできません";
+inline constexpr char kCannotOpenResultFile[] = "計算結果ファイルがオープンできません";
+inline constexpr char kSplitQuestion[] = "横方向ﾒｯｼｭ数が250を超えています。分割出力しますか？";
+inline constexpr char kConfirmCaption[] = "確認";
+inline constexpr char kMeshInputTitle[] = "水深入力中";
+// The input's own refusals (the counts, then the memory).
+inline constexpr char kMeshCountTooLarge[] = "メッシュ数が多すぎます。横・縦とも99999以下のファイルを指定してください。";
+inline constexpr char kMeshTooLargeForMemory[] = "メッシュが大きすぎて、メモリに読み込めません。";
+// The value kinds as the result file's header names them.
+inline constexpr const char* kResultKindNames[] = {"有義波高", "有義波高比", "換算沖波波高", "換算沖波波高比"};
+
 }  // namespace wv::docmsg

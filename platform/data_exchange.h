@@ -47,7 +47,8 @@ void ExchangeText(CDataExchange& dx, int id, std::string& cp932, int maxBytes = 
 // Radio group (any button's id names it): the index of the checked button in tab order,
 // -1 for none, in both directions.
 void ExchangeRadio(CDataExchange& dx, int groupId, int& index);
-// Drop-down list: the selected index, -1 for none, in both directions.
+// Drop-down list: the selected index; list view or list box: the current row; -1 for
+// none, in both directions.
 void ExchangeList(CDataExchange& dx, int id, int& index);
 // Check box: 0 or 1 (any non-zero member checks it).
 void ExchangeCheck(CDataExchange& dx, int id, int& value);

@@ -45,7 +45,8 @@ void CDialogModel::SetIndex(int id, int index) {
     DialogControl* c = Find(id);
     if (!c) return;
     // A list cannot show an entry it does not have: such an index selects nothing.
-    c->index = index >= 0 && index < static_cast<int>(c->items.size()) ? index : -1;
+    const std::size_t count = c->kind == ControlKind::ListView ? c->rows.size() : c->items.size();
+    c->index = index >= 0 && static_cast<std::size_t>(index) < count ? index : -1;
 }
 
 bool CDialogModel::IsEnabled(int id) const {
@@ -68,6 +69,71 @@ void CDialogModel::Show(int id, bool visible) {
 
 void CDialogModel::SetByteLimit(int id, int bytes) {
     if (DialogControl* c = Find(id)) c->byteLimit = bytes;
+}
+
+namespace {
+
+DialogControl* ListViewOf(CDialogModel& dlg, int id) {
+    DialogControl* c = dlg.Find(id);
+    return c && c->kind == ControlKind::ListView ? c : nullptr;
+}
+
+}  // namespace
+
+void CDialogModel::DeleteAllRows(int id) {
+    DialogControl* c = ListViewOf(*this, id);
+    if (!c) return;
+    c->rows.clear();
+    c->index = -1;
+    ++c->rowsVersion;
+}
+
+int CDialogModel::AddRow(int id, std::vector<std::string> cells) {
+    DialogControl* c = ListViewOf(*this, id);
+    if (!c) return -1;
+    c->rows.push_back(std::move(cells));
+    ++c->rowsVersion;
+    return static_cast<int>(c->rows.size()) - 1;
+}
+
+void CDialogModel::InsertRow(int id, int at, std::vector<std::string> cells) {
+    DialogControl* c = ListViewOf(*this, id);
+    if (!c) return;
+    const int n = static_cast<int>(c->rows.size());
+    if (at < 0 || at > n) at = n;
+    c->rows.insert(c->rows.begin() + at, std::move(cells));
+    if (c->index >= at) ++c->index;
+    ++c->rowsVersion;
+}
+
+void CDialogModel::DeleteRow(int id, int row) {
+    DialogControl* c = ListViewOf(*this, id);
+    if (!c || row < 0 || row >= static_cast<int>(c->rows.size())) return;
+    c->rows.erase(c->rows.begin() + row);
+    // The current row stays on the same text; deleting it leaves no current row.
+    if (c->index == row) c->index = -1;
+    else if (c->index > row) --c->index;
+    ++c->rowsVersion;
+}
+
+int CDialogModel::RowCount(int id) const {
+    const DialogControl* c = Find(id);
+    return c && c->kind == ControlKind::ListView ? static_cast<int>(c->rows.size()) : 0;
+}
+
+std::string CDialogModel::GetCell(int id, int row, int column) const {
+    const DialogControl* c = Find(id);
+    if (!c || c->kind != ControlKind::ListView || row < 0 || row >= static_cast<int>(c->rows.size())) return {};
+    const auto& cells = c->rows[static_cast<std::size_t>(row)];
+    return column >= 0 && column < static_cast<int>(cells.size()) ? cells[static_cast<std::size_t>(column)]
+                                                                   : std::string();
+}
+
+void CDialogModel::SetColumns(int id, std::vector<ListColumn> columns) {
+    DialogControl* c = ListViewOf(*this, id);
+    if (!c) return;
+    c->columns = std::move(columns);
+    ++c->rowsVersion;
 }
 
 std::vector<int> CDialogModel::RadioGroup(int anyId) const {
@@ -122,6 +188,21 @@ void CDialogModel::ListChanged(int id, int index) {
     if (m_result) return;
     SetIndex(id, index);
     OnListChanged(id);
+}
+
+void CDialogModel::RowSelected(int id, int row) {
+    const DialogControl* c = Find(id);
+    if (m_result || !c || c->kind != ControlKind::ListView || !c->enabled) return;
+    SetIndex(id, row);
+    OnRowSelected(id);
+}
+
+void CDialogModel::RowDoubleClicked(int id, int row) {
+    const DialogControl* c = Find(id);
+    if (m_result || !c || c->kind != ControlKind::ListView || !c->enabled) return;
+    if (row < 0 || row >= static_cast<int>(c->rows.size())) return;
+    SetIndex(id, row);
+    OnRowDoubleClicked(id);
 }
 
 void CDialogModel::Enter(int focusedId) {
@@ -245,6 +326,25 @@ DialogControl& CDialogModel::AddPicture(int id, DluRect r) {
     DialogControl c;
     c.id = id;
     c.kind = ControlKind::Picture;
+    c.rect = r;
+    return Add(std::move(c));
+}
+
+DialogControl& CDialogModel::AddListView(int id, std::vector<ListColumn> columns, DluRect r) {
+    DialogControl c;
+    c.id = id;
+    c.kind = ControlKind::ListView;
+    c.columns = std::move(columns);
+    c.rect = r;
+    return Add(std::move(c));
+}
+
+DialogControl& CDialogModel::AddListBox(int id, DluRect r) {
+    DialogControl c;
+    c.id = id;
+    c.kind = ControlKind::ListView;
+    c.columns = {ListColumn{"", r.w}};
+    c.header = false;
     c.rect = r;
     return Add(std::move(c));
 }

@@ -24,6 +24,13 @@ enum class ControlKind {
     List,      // drop-down list
     Group,     // group box (a frame with a caption)
     Picture,   // picture frame (the widget side draws it)
+    ListView,  // list of rows: report style with column titles, or a plain list box
+};
+
+// One column of a list view: its title and its width in horizontal dialog units.
+struct ListColumn {
+    std::string title;  // UTF-8
+    int widthDlu = 0;
 };
 
 // A rectangle in dialog units: x and width are quarters of the font's average character
@@ -41,11 +48,18 @@ struct DialogControl {
     bool readOnly = false;    // edit
     bool sunken = false;      // picture: sunken edge
     std::vector<std::string> items;  // list entries, UTF-8
+    // List view: its columns (a plain list box has one column and no header).
+    std::vector<ListColumn> columns;
+    bool header = true;
 
     // State.
     std::string text;     // UTF-8: caption, or the edit's contents
     int check = 0;        // radio and check box: 0 or 1
-    int index = -1;       // list: selected entry, -1 none
+    int index = -1;       // list: selected entry; list view: current row; -1 none
+    // List view: one text per column and row (UTF-8), and a count of changes to them so
+    // the widget side refills only when they changed.
+    std::vector<std::vector<std::string>> rows;
+    unsigned rowsVersion = 0;
     bool enabled = true;
     bool visible = true;
     int byteLimit = 0;    // edit: CP932 bytes it accepts, 0 = no limit
@@ -99,6 +113,18 @@ public:
     bool IsVisible(int id) const;
     void Show(int id, bool visible);
     void SetByteLimit(int id, int bytes);
+    // List view rows. A row shorter than the columns shows empty cells; texts beyond the
+    // last column are kept but not shown. Removing rows moves the current row onto the
+    // rows that are left (or to -1).
+    void DeleteAllRows(int id);
+    // Appends a row and returns its index (-1 for an unknown id).
+    int AddRow(int id, std::vector<std::string> cells);
+    void InsertRow(int id, int at, std::vector<std::string> cells);
+    void DeleteRow(int id, int row);
+    int RowCount(int id) const;
+    // The text of a cell, empty outside the rows or columns.
+    std::string GetCell(int id, int row, int column) const;
+    void SetColumns(int id, std::vector<ListColumn> columns);
     // The radio buttons of the group that `anyId` belongs to, in tab order.
     std::vector<int> RadioGroup(int anyId) const;
 
@@ -107,6 +133,10 @@ public:
     void FocusOut(int id);           // an edit lost the focus
     void Click(int id);              // a button, radio button or check box was clicked
     void ListChanged(int id, int index);  // a list selection changed
+    // A list view's current row changed by a click or the keys (-1: none).
+    void RowSelected(int id, int row);
+    // A row of a list view was double-clicked (it becomes the current row first).
+    void RowDoubleClicked(int id, int row);
     // Enter: the focused edit's focus-out rule, then OK, unless that rule's exchange
     // failed. A focused push button other than OK is clicked instead.
     void Enter(int focusedId);
@@ -135,6 +165,8 @@ protected:
     virtual void OnFocusOut(int id) {}
     virtual void OnClicked(int id) {}
     virtual void OnListChanged(int id) {}
+    virtual void OnRowSelected(int id) {}
+    virtual void OnRowDoubleClicked(int id) {}
     virtual void OnOK() {
         if (UpdateData(true)) EndDialog(IDOK);
     }
@@ -149,6 +181,10 @@ protected:
     DialogControl& AddList(int id, std::vector<std::string> items, DluRect r);
     DialogControl& AddGroup(const std::string& text, DluRect r, int id = -1);
     DialogControl& AddPicture(int id, DluRect r);
+    // A report-style list: column titles over rows of texts.
+    DialogControl& AddListView(int id, std::vector<ListColumn> columns, DluRect r);
+    // A plain list box: one column of texts, no header.
+    DialogControl& AddListBox(int id, DluRect r);
     void SetNoCaption() { m_hasCaption = false; }
 
     // Reads the edit with the Windows `atof` and writes it back with `fmt` ("%.1f", ...).

@@ -10,8 +10,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QHeaderView>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTreeWidget>
 #include <QValidator>
 
 #include <algorithm>
@@ -164,6 +166,28 @@ void DialogHost::Build() {
             w = g;
             break;
         }
+        case ControlKind::ListView: {
+            auto* t = new QTreeWidget(this);
+            t->setRootIsDecorated(false);
+            t->setItemsExpandable(false);
+            t->setUniformRowHeights(true);
+            t->setSelectionMode(QAbstractItemView::SingleSelection);
+            t->setHeaderHidden(!c.header);
+            t->header()->setStretchLastSection(!c.header);
+            t->header()->setSectionsMovable(false);
+            connect(t, &QTreeWidget::currentItemChanged, this, [this, id, t](QTreeWidgetItem* item) {
+                if (m_syncing) return;
+                const int row = item ? t->indexOfTopLevelItem(item) : -1;
+                Dispatch([this, id, row] { m_model.RowSelected(id, row); });
+            });
+            connect(t, &QTreeWidget::itemDoubleClicked, this, [this, id, t](QTreeWidgetItem* item) {
+                if (m_syncing || !item) return;
+                const int row = t->indexOfTopLevelItem(item);
+                Dispatch([this, id, row] { m_model.RowDoubleClicked(id, row); });
+            });
+            w = t;
+            break;
+        }
         case ControlKind::Picture: {
             auto* p = new QLabel(this);
             p->setScaledContents(true);
@@ -230,6 +254,18 @@ void DialogHost::Sync() {
         case ControlKind::Radio:
         case ControlKind::Check: static_cast<QAbstractButton*>(w)->setChecked(c.check != 0); break;
         case ControlKind::List: static_cast<QComboBox*>(w)->setCurrentIndex(c.index); break;
+        case ControlKind::ListView: {
+            auto* t = static_cast<QTreeWidget*>(w);
+            const auto shown = m_rowsShown.find(c.id);
+            if (shown == m_rowsShown.end() || shown->second != c.rowsVersion) FillRows(t, c);
+            QTreeWidgetItem* current = c.index >= 0 ? t->topLevelItem(c.index) : nullptr;
+            if (t->currentItem() != current) {
+                t->setCurrentItem(current);
+                if (!current) t->clearSelection();
+            }
+            if (current) t->scrollToItem(current);
+            break;
+        }
         default: break;
         }
     }
@@ -240,6 +276,27 @@ void DialogHost::Sync() {
         w->setFocus(Qt::OtherFocusReason);
         if (auto* e = qobject_cast<QLineEdit*>(w); e && selectAll) e->selectAll();
     }
+}
+
+void DialogHost::FillRows(QTreeWidget* tree, const DialogControl& c) {
+    const QFont f = font();
+    const int columns = std::max<int>(1, static_cast<int>(c.columns.size()));
+    tree->setColumnCount(columns);
+    QStringList titles;
+    for (const ListColumn& col : c.columns) titles << Q(col.title);
+    tree->setHeaderLabels(titles);
+    for (int k = 0; k < static_cast<int>(c.columns.size()); ++k)
+        tree->setColumnWidth(k, DluToPixels(f, {0, 0, c.columns[static_cast<std::size_t>(k)].widthDlu, 0}).width());
+    tree->clear();
+    QList<QTreeWidgetItem*> items;
+    for (const auto& cells : c.rows) {
+        auto* item = new QTreeWidgetItem;
+        for (int k = 0; k < columns && k < static_cast<int>(cells.size()); ++k)
+            item->setText(k, Q(cells[static_cast<std::size_t>(k)]));
+        items << item;
+    }
+    tree->addTopLevelItems(items);
+    m_rowsShown[c.id] = c.rowsVersion;
 }
 
 template <class F> void DialogHost::Dispatch(F&& f) {

@@ -11,6 +11,7 @@
 #include <QPixmap>
 #include <map>
 
+class QTreeWidget;
 class QValidator;
 
 namespace wv {
@@ -51,12 +52,15 @@ private:
     // Runs one model event, then syncs and closes the dialog when the model has ended.
     template <class F> void Dispatch(F&& f);
     int IdOf(QObject* o) const;
+    void FillRows(QTreeWidget* tree, const DialogControl& c);
 
     CDialogModel& m_model;
     std::map<int, QWidget*> m_widgets;
     bool m_dispatching = false;
     bool m_syncing = false;
     bool m_closing = false;
+    // Per list view, the row version its widget shows.
+    std::map<int, unsigned> m_rowsShown;
 };
 
 }  // namespace wv

@@ -283,3 +283,98 @@ TEST(DialogKit, EnterRunsTheFocusRuleThenOkAndEscapeCancels) {
 
 }  // namespace
 }  // namespace wv
+
+namespace wv {
+namespace {
+
+// A report list and a plain list box, with the current row exchanged and every
+// selection and double click counted.
+class RowsDlg : public CDialogModel {
+public:
+    RowsDlg() : CDialogModel(101, "一覧", 200, 120) {
+        AddListView(50, {{"名称", 60}, {"値", 40}}, {5, 5, 120, 80});
+        AddListBox(51, {130, 5, 60, 80});
+        AddButton(IDOK, "OK", {150, 100, 40, 14});
+    }
+    int row = 1;
+    std::vector<std::pair<int, int>> selected;  // (id, current row)
+    std::vector<std::pair<int, int>> doubled;
+
+protected:
+    void DoDataExchange(CDataExchange& dx) override { ExchangeList(dx, 50, row); }
+    void OnInitDialog() override {
+        AddRow(50, {"Ａ", "1.0"});
+        AddRow(50, {"Ｂ"});
+        AddRow(50, {"Ｃ", "3.0", "extra"});
+        CDialogModel::OnInitDialog();
+    }
+    void OnRowSelected(int id) override { selected.emplace_back(id, GetIndex(id)); }
+    void OnRowDoubleClicked(int id) override { doubled.emplace_back(id, GetIndex(id)); }
+};
+
+TEST(DialogKit, ListViewRowsCurrentRowAndEvents) {
+    RowsDlg d;
+    d.InitDialog();
+    const DialogControl* c = d.Find(50);
+    ASSERT_NE(c, nullptr);
+    EXPECT_EQ(c->kind, ControlKind::ListView);
+    ASSERT_EQ(c->columns.size(), 2u);
+    EXPECT_EQ(c->columns[1].title, "値");
+    EXPECT_EQ(c->columns[1].widthDlu, 40);
+    EXPECT_TRUE(c->header);
+    EXPECT_FALSE(d.Find(51)->header);
+    ASSERT_EQ(d.Find(51)->columns.size(), 1u);
+
+    EXPECT_EQ(d.RowCount(50), 3);
+    EXPECT_EQ(d.GetCell(50, 0, 1), "1.0");
+    EXPECT_EQ(d.GetCell(50, 1, 1), "");        // a short row
+    EXPECT_EQ(d.GetCell(50, 2, 2), "extra");   // kept beyond the columns
+    EXPECT_EQ(d.GetCell(50, 3, 0), "");
+    EXPECT_EQ(d.GetCell(50, -1, 0), "");
+    EXPECT_EQ(d.GetIndex(50), 1);              // loaded by the exchange
+
+    d.RowSelected(50, 2);
+    d.RowSelected(50, 7);                      // no such row: none
+    d.RowDoubleClicked(50, 0);
+    d.RowDoubleClicked(50, 9);                 // nothing there: no event
+    ASSERT_EQ(d.selected.size(), 2u);
+    EXPECT_EQ(d.selected[0], std::make_pair(50, 2));
+    EXPECT_EQ(d.selected[1], std::make_pair(50, -1));
+    ASSERT_EQ(d.doubled.size(), 1u);
+    EXPECT_EQ(d.doubled[0], std::make_pair(50, 0));
+    EXPECT_TRUE(d.UpdateData(true));
+    EXPECT_EQ(d.row, 0);
+
+    // Removing rows keeps the current row on its text.
+    d.InsertRow(50, 0, {"先"});
+    EXPECT_EQ(d.GetIndex(50), 1);
+    EXPECT_EQ(d.GetCell(50, 1, 0), "Ａ");
+    d.DeleteRow(50, 0);
+    EXPECT_EQ(d.GetIndex(50), 0);
+    d.DeleteRow(50, 0);
+    EXPECT_EQ(d.GetIndex(50), -1);
+    d.DeleteRow(50, 5);
+    EXPECT_EQ(d.RowCount(50), 2);
+    const unsigned version = d.Find(50)->rowsVersion;
+    d.DeleteAllRows(50);
+    EXPECT_EQ(d.RowCount(50), 0);
+    EXPECT_GT(d.Find(50)->rowsVersion, version);
+    d.RowDoubleClicked(50, 0);
+    EXPECT_EQ(d.doubled.size(), 1u);
+
+    // Rows go only to list views; other ids are ignored.
+    EXPECT_EQ(d.AddRow(IDOK, {"x"}), -1);
+    EXPECT_EQ(d.AddRow(99, {"x"}), -1);
+    EXPECT_EQ(d.RowCount(IDOK), 0);
+    // A disabled list or an ended dialog takes no events.
+    d.AddRow(51, {"1.00"});
+    d.Enable(51, false);
+    d.RowDoubleClicked(51, 0);
+    d.Enable(51, true);
+    d.Click(IDOK);
+    d.RowDoubleClicked(51, 0);
+    EXPECT_EQ(d.doubled.size(), 1u);
+}
+
+}  // namespace
+}  // namespace wv

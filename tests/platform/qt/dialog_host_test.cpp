@@ -14,7 +14,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QHeaderView>
 #include <QRadioButton>
+#include <QTreeWidget>
 
 namespace wv {
 namespace {
@@ -186,6 +188,65 @@ TEST_F(DialogHostTest, ClicksAndTypingReachTheModel) {
     name->clear();
     name->insert(QString::fromUtf8("a😀b"));
     EXPECT_EQ(name->text(), "ab");
+}
+
+
+class RowsHostDlg : public CDialogModel {
+public:
+    RowsHostDlg() : CDialogModel(101, "一覧", 200, 120) {
+        AddListView(50, {{"算出点名称", 60}, {"値", 40}}, {5, 5, 120, 80});
+        AddListBox(51, {130, 5, 60, 80});
+        AddButton(IDCANCEL, "閉じる", {150, 100, 40, 14});
+    }
+    int selections = 0;
+    int doubleClicks = 0;
+
+protected:
+    void DoDataExchange(CDataExchange&) override {}
+    void OnInitDialog() override {
+        AddRow(50, {"Ａ", "1.0"});
+        AddRow(50, {"Ｂ", "2.0"});
+        AddRow(51, {"1.00"});
+        AddRow(51, {"2.00"});
+    }
+    void OnRowSelected(int) override { ++selections; }
+    // Double click deletes the row, as a list of registered values does.
+    void OnRowDoubleClicked(int id) override {
+        ++doubleClicks;
+        DeleteRow(id, GetIndex(id));
+    }
+};
+
+TEST_F(DialogHostTest, ListViewsShowColumnsRowsAndPassClicksOn) {
+    RowsHostDlg m;
+    DialogHost host(m);
+    auto* t = host.findChild<QTreeWidget*>("c50");
+    ASSERT_NE(t, nullptr);
+    EXPECT_FALSE(t->isHeaderHidden());
+    ASSERT_EQ(t->columnCount(), 2);
+    EXPECT_EQ(t->headerItem()->text(0), QString::fromUtf8("算出点名称"));
+    EXPECT_EQ(t->columnWidth(0), DialogHost::DluToPixels(host.font(), {0, 0, 60, 0}).width());
+    ASSERT_EQ(t->topLevelItemCount(), 2);
+    EXPECT_EQ(t->topLevelItem(1)->text(1), "2.0");
+    EXPECT_EQ(t->currentItem(), nullptr);
+
+    t->setCurrentItem(t->topLevelItem(1));
+    EXPECT_EQ(m.GetIndex(50), 1);
+    EXPECT_EQ(m.selections, 1);
+    // The model moving the current row does not come back as a selection event.
+    m.SetIndex(50, 0);
+    host.Sync();
+    EXPECT_EQ(t->currentItem(), t->topLevelItem(0));
+    EXPECT_EQ(m.selections, 1);
+
+    auto* box = host.findChild<QTreeWidget*>("c51");
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->isHeaderHidden());
+    emit box->itemDoubleClicked(box->topLevelItem(0), 0);
+    EXPECT_EQ(m.doubleClicks, 1);
+    ASSERT_EQ(box->topLevelItemCount(), 1);
+    EXPECT_EQ(box->topLevelItem(0)->text(0), "2.00");
+    EXPECT_EQ(m.GetIndex(51), -1);
 }
 
 }  // namespace

@@ -1,0 +1,381 @@
+#include "calcdoc/mesh_csv.h"
+
+#include "calc/calc_doc_data.h"
+#include "calc/calc_state.h"
+#include "calc/mesh_triangles.h"
+#include "calcdoc/calcdoc_messages.h"
+#include "calcdoc/tyd_doc.h"
+#include "calcdoc/wave_calc_command.h"
+#include "core/calc_progress.h"
+#include "core/numeric.h"
+#include "platform/files.h"
+#include "platform/text.h"
+#include "platform/ui_service.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <new>
+#include <vector>
+
+namespace wv {
+
+namespace {
+
+// The land marker of the input table; a cell at or above kLandLimit holds a depth.
+constexpr float kTableLand = -9999.0f;
+constexpr float kTableLandLimit = -9990.0f;
+
+std::string CsvBase(const std::string& docPath) {
+    const std::size_t slash = docPath.find_last_of('/');
+    const std::size_t dot = docPath.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
+    return docPath.substr(0, dot);
+}
+
+std::string CsvName(const std::string& docPath, const char* kind, int number) {
+    const std::string base = CsvBase(docPath);
+    return base.empty() ? std::string() : base + Sprintf("_%s%d.CSV", kind, number);
+}
+
+void Message(const char* text, const char* caption) { Ui().MessageBox(text, caption, MbButtons::Ok, MbIcon::Warning); }
+
+// One file of a set, written under a name of its own in the target's folder until the
+// whole set is complete.
+struct PendingFile {
+    std::string target;
+    std::string temp;
+};
+
+void DropPending(const std::vector<PendingFile>& files) {
+    for (const PendingFile& f : files) DeleteFileSilently(f.temp);
+}
+
+// Writes the rows of one file: the header, then rows R-1 down to 0 with the columns
+// [first, last]. `cell(node)` gives the value of a sea node; land is 0.000.
+template <class Cell>
+bool WriteCsvFile(PendingFile& file, const std::string& header, const CDigitalMap& mesh, int first, int last,
+                  Cell cell) {
+    std::string pattern = file.target + ".XXXXXX";
+    const int fd = mkstemp(pattern.data());
+    if (fd < 0) return false;
+    file.temp = pattern;
+    // mkstemp creates the file 0600; a data file should get the usual permissions.
+    const mode_t mask = umask(0);
+    umask(mask);
+    fchmod(fd, 0666 & ~mask);
+    FILE* out = fdopen(fd, "wb");
+    if (!out) {
+        close(fd);
+        return false;
+    }
+    bool ok = std::fputs(header.c_str(), out) >= 0;
+    std::string line;
+    for (int r = mesh.GetMeshCountY() - 1; ok && r >= 0; --r) {
+        line.clear();
+        for (int c = first; c <= last; ++c) {
+            const int node = mesh.GetNodeIndex(r, c);
+            double v = node < 0 ? 0.0 : cell(mesh.GetAt(node));
+            if (!(v >= 0.0)) v = 0.0;
+            line += Sprintf(c < last ? "%.3f," : "%.3f\r\n", v);
+        }
+        ok = std::fwrite(line.data(), 1, line.size(), out) == line.size();
+    }
+    ok = std::fflush(out) == 0 && ok;
+    ok = fsync(fileno(out)) == 0 && ok;
+    ok = std::fclose(out) == 0 && ok;
+    return ok;
+}
+
+// Writes every file of a set under temporary names, then puts them in place. On any
+// failure the temporary files go and the files already there stay as they were.
+template <class Cell>
+int WriteCsvSet(const CTydDocData& doc, const char* kind, const std::string& header, bool split,
+                const char* failure, Cell cell) {
+    const CDigitalMap& mesh = doc.m_mesh;
+    const int columns = mesh.GetMeshCountX();
+    const int count = split ? CsvFileCount(columns) : 1;
+    if (CsvBase(doc.GetPathName()).empty() || columns < 1 || mesh.GetMeshCountY() < 1) {
+        Message(failure, docmsg::kCsvOutCaption);
+        return -1;
+    }
+    std::vector<PendingFile> files;
+    for (int k = 1; k <= count; ++k) {
+        files.push_back({CsvName(doc.GetPathName(), kind, k), {}});
+        const int first = split ? (k - 1) * kCsvColumnsPerFile : 0;
+        const int last = split ? std::min(columns - 1, first + kCsvColumnsPerFile - 1) : columns - 1;
+        if (!WriteCsvFile(files.back(), header, mesh, first, last, cell)) {
+            DropPending(files);
+            Message(failure, docmsg::kCsvOutCaption);
+            return -1;
+        }
+    }
+    // A name taken by a folder would stop the renames half way: refuse before the first.
+    for (const PendingFile& f : files) {
+        struct stat st {};
+        if (stat(f.target.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+            DropPending(files);
+            Message(failure, docmsg::kCsvOutCaption);
+            return -1;
+        }
+    }
+    for (std::size_t k = 0; k < files.size(); ++k) {
+        if (std::rename(files[k].temp.c_str(), files[k].target.c_str()) != 0) {
+            // Only a folder that changed under us gets here; what is not in place goes.
+            DropPending(std::vector<PendingFile>(files.begin() + static_cast<long>(k), files.end()));
+            Message(failure, docmsg::kCsvOutCaption);
+            return -1;
+        }
+    }
+    return count;
+}
+
+// Asks whether to split a mesh wider than one file. -1 cancelled, else 1 split or 0 not.
+int AskSplit(int columns) {
+    if (columns <= kCsvColumnsPerFile) return 0;
+    const int answer = Ui().MessageBox(docmsg::kSplitQuestion, docmsg::kConfirmCaption, MbButtons::YesNoCancel,
+                                       MbIcon::Question);
+    if (answer == IDCANCEL) return -1;
+    return answer == IDYES ? 1 : 0;
+}
+
+std::uint64_t PhysicalMemory() {
+    const long pages = sysconf(_SC_PHYS_PAGES);
+    const long size = sysconf(_SC_PAGE_SIZE);
+    if (pages <= 0 || size <= 0) return UINT64_MAX;
+    return static_cast<std::uint64_t>(pages) * static_cast<std::uint64_t>(size);
+}
+
+// Reads one line whole (without its end), however long. False at the end of the file.
+bool ReadLine(std::istream& in, std::string& line) {
+    if (!std::getline(in, line)) return false;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    return true;
+}
+
+// The numbers of a line, at most `capacity` of them; -1 for an empty line.
+int ParseLine(const std::string& line, std::vector<double>& values, std::vector<int>& ints, int capacity) {
+    values.resize(static_cast<std::size_t>(capacity) + 1);
+    ints.resize(static_cast<std::size_t>(capacity) + 1);
+    return ParseNumberLine(line.c_str(), values.data(), ints.data(), capacity);
+}
+
+void DropMesh(CTydViewData& view) {
+    ClearMeshData(view.GetDocument(), 1);
+    ClearWaveResults(view);
+}
+
+}  // namespace
+
+std::string MeshCsvFileName(const std::string& docPath, int number) { return CsvName(docPath, "M", number); }
+std::string ResultCsvFileName(const std::string& docPath, int number) { return CsvName(docPath, "H", number); }
+
+int CsvFileCount(int columns) { return columns < 1 ? 1 : (columns - 1) / kCsvColumnsPerFile + 1; }
+
+std::uint64_t MeshInputBytes(int columns, int rows) {
+    // The input table (a float a cell), the node index (an int a cell) and, at worst every
+    // cell a sea node, its record and four show flags.
+    const std::uint64_t cells = static_cast<std::uint64_t>(std::max(columns, 0)) * std::max(rows, 0);
+    return cells * (sizeof(float) + sizeof(int) + sizeof(CCalValue) + 4 * sizeof(std::int16_t));
+}
+
+int WriteMeshCsvFiles(const CTydDocData& doc, bool split) {
+    const CDigitalMap& mesh = doc.m_mesh;
+    const std::string header = Sprintf("%d,%d,%.1f,%.2f\r\n", mesh.GetMeshCountX(), mesh.GetMeshCountY(),
+                                       doc.m_calcArea.GetMeshSize(), doc.m_info.m_dTide);
+    const int written = WriteCsvSet(doc, "M", header, split, docmsg::kCannotOpenMeshFile, [](const CCalValue& v) {
+        const double d = v.GetDepth();
+        return d < 0.0001 ? 0.0 : d;
+    });
+    if (written < 0) return written;
+    // The files of an older, longer set would be read with the new ones.
+    for (int k = written + 1;; ++k) {
+        const std::string old = MeshCsvFileName(doc.GetPathName(), k);
+        if (!FileExists(old)) break;
+        DeleteFileSilently(old);
+    }
+    return written;
+}
+
+int WriteResultCsvFiles(const CTydDocData& doc, double h0, bool split) {
+    const CDigitalMap& mesh = doc.m_mesh;
+    const int kind = doc.m_zmn.m_nValueType;
+    const char* name = docmsg::kResultKindNames[kind >= 0 && kind <= 2 ? kind : 3];
+    const std::string header = Sprintf("%d,%d,%.1f,", mesh.GetMeshCountX(), mesh.GetMeshCountY(),
+                                       doc.m_calcArea.GetMeshSize()) +
+                               Utf8ToCp932(name) + "\r\n";
+    return WriteCsvSet(doc, "H", header, split, docmsg::kCannotOpenResultFile,
+                       [kind, h0](const CCalValue& v) { return v.GetValue(kind, h0); });
+}
+
+int OnMeshFileOut(CTydDocData& doc) {
+    if (doc.m_info.m_nCalcState == kCalcNoMesh) return -1;
+    const int split = AskSplit(doc.m_mesh.GetMeshCountX());
+    if (split < 0) return -1;
+    return WriteMeshCsvFiles(doc, split == 1);
+}
+
+int OnResultFileOut(CTydDoc& doc, CTydViewData& view, const CalcViewFrame& frame) {
+    const double h0 = doc.m_mesh.GetWaveHeight();
+    if (LoadCalcResults(doc, view, frame) == -2) return -1;
+    const int split = AskSplit(doc.m_mesh.GetMeshCountX());
+    if (split < 0) return -1;
+    return WriteResultCsvFiles(doc, h0, split == 1);
+}
+
+int OnMeshFileIn(CTydViewData& view) {
+    CTydDocData& doc = view.GetDocument();
+    const std::string first = MeshCsvFileName(doc.GetPathName(), 1);
+    std::ifstream in;
+    if (!first.empty()) in.open(first, std::ios::binary);
+    if (!in) {
+        Message(docmsg::kCannotOpenMeshFile, docmsg::kCsvInCaption);
+        return -1;
+    }
+
+    std::string line;
+    std::vector<double> values;
+    std::vector<int> ints;
+    if (!ReadLine(in, line) || ParseLine(line, values, ints, 4) < 3) return -1;
+    // Counts are read from the doubles: a count beyond int would read as INT_MIN.
+    if (values[0] >= kCsvMaxCount + 1.0 || values[1] >= kCsvMaxCount + 1.0) {
+        Message(docmsg::kMeshCountTooLarge, docmsg::kCsvInCaption);
+        return -1;
+    }
+    const int columns = ints[0];
+    const int rows = ints[1];
+    const double spacing = values[2];
+    if (columns <= 1 || rows <= 1 || !(spacing >= 0.0001) || !std::isfinite(spacing)) return -1;
+    if (MeshInputBytes(columns, rows) > PhysicalMemory()) {
+        Message(docmsg::kMeshTooLargeForMemory, docmsg::kCsvInCaption);
+        return -1;
+    }
+
+    int files = 1;
+    if (columns > kCsvColumnsPerFile) {
+        const int n = ReadLine(in, line) ? ParseLine(line, values, ints, columns) : -1;
+        if (n < kCsvColumnsPerFile) return -1;
+        if (n == kCsvColumnsPerFile) files = CsvFileCount(columns);
+    }
+    in.close();
+
+    std::vector<float> table;
+    try {
+        table.assign(static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows), kTableLand);
+    } catch (const std::bad_alloc&) {
+        Message(docmsg::kMeshTooLargeForMemory, docmsg::kCsvInCaption);
+        return -1;
+    }
+
+    auto progress = CreateCalcProgressDlg();
+    progress->SetWindowText(docmsg::kMeshInputTitle);
+    progress->m_bCancel = 0;
+    const int barEnd = files * rows + rows;
+    progress->SetRange32(0, barEnd);
+    progress->SetPos(0);
+    progress->SetStep(1);
+
+    // A file of a split set holds its own 250 columns; an unsplit one every column.
+    const int perLine = files > 1 ? kCsvColumnsPerFile : columns;
+    bool cancelled = false;
+    for (int k = 1; k <= files && !cancelled; ++k) {
+        std::ifstream part(MeshCsvFileName(doc.GetPathName(), k), std::ios::binary);
+        if (!part) {
+            progress->SetPos(files * rows);
+            Message(docmsg::kCannotOpenMeshFile, docmsg::kCsvInCaption);
+            break;
+        }
+        ReadLine(part, line);  // the header
+        const int base = (k - 1) * kCsvColumnsPerFile;
+        for (int r = rows - 1; r >= 0 && ReadLine(part, line); --r) {
+            const int n = ParseLine(line, values, ints, perLine);
+            for (int i = 0; i < n && base + i < columns; ++i) {
+                const double v = values[static_cast<std::size_t>(i)];
+                table[static_cast<std::size_t>(r) * columns + base + i] =
+                    v < 0.0001 ? kTableLand : static_cast<float>(v);
+            }
+            if (progress->GetPos() < barEnd) progress->StepIt();
+            progress->PumpMessages();
+            if (progress->m_bCancel) {
+                cancelled = true;
+                break;
+            }
+        }
+    }
+
+    int sea = 0;
+    for (float v : table) sea += v >= kTableLandLimit ? 1 : 0;
+    if (cancelled || sea == 0) {
+        progress->DestroyWindow();
+        return -1;
+    }
+
+    DropMesh(view);
+    CDigitalMap& mesh = doc.m_mesh;
+    try {
+        mesh.SetMeshCountX(columns);
+        mesh.SetMeshCountY(rows);
+        mesh.AllocNodeIndex();
+        mesh.SetMeshSize(spacing);
+        mesh.SetBaseLevel(doc.m_info.m_dTide);
+        mesh.SetCount(sea);
+        mesh.AllocValues();
+        mesh.AllocDepthFlag();
+        mesh.AllocHeightFlag();
+        mesh.AllocDirFlag();
+        mesh.AllocVectorFlag();
+    } catch (const std::bad_alloc&) {
+        DropMesh(view);
+        progress->DestroyWindow();
+        doc.SetModifiedFlag(true);
+        Message(docmsg::kMeshTooLargeForMemory, docmsg::kCsvInCaption);
+        return 1;
+    }
+
+    int next = 0;
+    for (int r = 0; r < rows && !cancelled; ++r) {
+        if (progress->GetPos() < barEnd) progress->StepIt();
+        progress->PumpMessages();
+        if (progress->m_bCancel) {
+            cancelled = true;
+            break;
+        }
+        for (int c = 0; c < columns; ++c) {
+            mesh.SetNodeIndex(r, c, -1);
+            const float v = table[static_cast<std::size_t>(r) * columns + c];
+            if (v < kTableLandLimit) continue;
+            CCalValue node;
+            node.SetPos(static_cast<float>(c * spacing), static_cast<float>(r * spacing));
+            node.SetDepth(v);
+            mesh.SetAt(next, node);
+            mesh.SetNodeIndex(r, c, next++);
+        }
+    }
+    std::vector<float>().swap(table);
+
+    if (cancelled) {
+        DropMesh(view);
+        progress->DestroyWindow();
+        doc.SetModifiedFlag(true);
+        return 1;
+    }
+    mesh.CalcDepthRange();
+    progress->DestroyWindow();
+    if (BuildMeshTriangles(view, 1) != 0) {
+        DropMesh(view);
+        doc.SetModifiedFlag(true);
+        return 1;
+    }
+    doc.m_calcArea.SetMeshCountX(columns);
+    doc.m_calcArea.SetMeshCountY(rows);
+    doc.m_calcArea.SetMeshSize(spacing);
+    doc.m_info.m_nCalcState = kCalcDepths;
+    DeleteDecFile(doc);
+    doc.SetModifiedFlag(true);
+    return 0;
+}
+
+}  // namespace wv
