@@ -3,6 +3,7 @@
 #include "calcview/tyd_view.h"
 
 #include "calcdoc/calc_data_writer.h"
+#include "calcdoc/mesh_csv.h"
 #include "platform/doc_template.h"
 #include "platform/files.h"
 #include "platform/ui_service.h"
@@ -105,6 +106,24 @@ void AddFileCommands(CommandMap& m) {
                 {}};
     m[32832] = {[](CTydView& v) {
                     OnWaveCalc(v.Doc(), v, v.Frame(), v.CalcSlot());
+                    v.RedrawAll();
+                },
+                {}};
+    m[32892] = {[](CTydView& v) {
+                    if (OnMeshFileIn(v) >= 0) v.OnViewWhole();
+                    v.RedrawAll();
+                },
+                {}};
+    m[32893] = {[](CTydView& v) {
+                    if (v.Host()) v.Host()->WaitCursor(true);
+                    OnMeshFileOut(v.Doc());
+                    if (v.Host()) v.Host()->WaitCursor(false);
+                },
+                {}};
+    m[32889] = {[](CTydView& v) {
+                    if (v.Host()) v.Host()->WaitCursor(true);
+                    OnResultFileOut(v.Doc(), v, v.Frame());
+                    if (v.Host()) v.Host()->WaitCursor(false);
                     v.RedrawAll();
                 },
                 {}};
