@@ -49,13 +49,9 @@ void SetTydSaveDialog(std::function<bool(const std::string&, const std::string&,
 
 bool TydSaveAs(CTydDoc& doc, const std::string& newPath) {
     const std::string oldPath = doc.GetPathName();
-    if (!doc.OnSaveDocument(newPath)) {
-        // The document keeps its name: the new one holds nothing of it.
-        const std::string why = doc.GetLastError();
-        Ui().MessageBox(why.empty() ? "ファイルを保存できませんでした。" : why, "名前を付けて保存", MbButtons::Ok,
-                        MbIcon::Warning);
-        return false;
-    }
+    // A failed save has told the user why; the document keeps its name, since the new
+    // one holds nothing of it.
+    if (!doc.OnSaveDocument(newPath)) return false;
     doc.SetPathName(newPath);
     doc.SetModifiedFlag(false);
     const std::string b0 = BaseOf(oldPath), b1 = BaseOf(newPath);

@@ -1,0 +1,170 @@
+// The road a user takes through the calculation view on the example bay: a new
+// calculation, the area dragged with the mouse, the depths, the wave calculation, its
+// results, the mesh and result files out and in, and Save As.
+#include "calcview/tyd_view.h"
+
+#include "calc/cal_threads.h"
+#include "calc/calc_state.h"
+#include "calc/result_loader.h"
+#include "calcdoc/mesh_csv.h"
+#include "core/calc_progress.h"
+#include "platform/files.h"
+#include "project/tik_doc.h"
+#include "tests/calcdoc/calcdoc_test_util.h"
+#include "tests/calcview/calcview_test_util.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace wv {
+namespace {
+
+using viewtest::ViewOnHost;
+
+class CalcRoadTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        roadtest::UseScratchStartFolder();
+        SetCalcProgressFactory([] { return std::unique_ptr<CCalcProgressDlg>(new CTestCalcProgressDlg()); });
+        ASSERT_TRUE(project.OnOpenDocument(std::string(WAVORA_SOURCE_DIR) + "/examples/bay/BAY/BAY.TIK"));
+        roadtest::OpenNew(doc, "ROAD.TYD");
+        doc.m_info.m_nDirMode = 0;
+        doc.m_info.m_nDir16 = 0;
+        doc.m_info.m_dH0 = 2.0;
+        doc.m_info.m_dT0 = 8.0;
+        doc.m_info.m_nDirDiv = 36;
+        doc.m_info.m_nFreqDiv = 5;
+        doc.m_info.m_bFreeRotation = 0;
+        doc.m_calcArea.SetMeshSize(100.0);
+    }
+    void TearDown() override {
+        SetCalcProgressFactory(nullptr);
+        CCalThreads::CancelAndJoinAll();
+        ResetTikData();
+    }
+
+    // Drags the calculation area from world (x0, y1) (top left) to (x1, y0).
+    void DragArea(ViewOnHost& w, double x0, double y0, double x1, double y1) {
+        CTydView& v = w.view;
+        v.Execute(32829);
+        const CPoint a = w.ClientOf(x0, y1);
+        const CPoint b = w.ClientOf(x1, y0);
+        v.OnLButtonDown(kMouseLeft, a);
+        v.OnMouseMove(kMouseLeft, CPoint{a.x + 1, a.y + 1});
+        v.OnMouseMove(kMouseLeft, b);
+        v.OnLButtonUp(0, b);
+    }
+
+    ScriptedUi ui;
+    ScopedUi scoped{&ui};
+    CTikDoc project;
+    CTydDoc doc;
+};
+
+TEST_F(CalcRoadTest, AreaDepthRunResultsAndFiles) {
+    ViewOnHost w(doc);
+    CTydView& v = w.view;
+    // The whole bay fits the window on opening.
+    EXPECT_GT(v.State().coord.GetScale(), 0.05);
+    // A scale of a whole number of pixels per mesh makes the snapped drag exact.
+    v.State().coord.SetScale(0.1);
+    v.Execute(32780);
+    DragArea(w, 0.0, 200.0, 2400.0, 2600.0);
+    EXPECT_EQ(doc.m_calcArea.GetMeshCountX(), 25);
+    EXPECT_EQ(doc.m_calcArea.GetMeshCountY(), 25);
+    EXPECT_NEAR(doc.m_calcArea.GetOrigin().m_dX, 0.0, 10.0);
+    EXPECT_NEAR(doc.m_calcArea.GetOrigin().m_dY, 200.0, 10.0);
+
+    ui.PushAnswer(IDOK);
+    ASSERT_TRUE(v.Execute(32830));
+    ASSERT_EQ(doc.m_info.m_nCalcState, 1);
+    EXPECT_EQ(v.m_bLandFill, 1);
+    EXPECT_GT(doc.m_mesh.GetCount(), 200);
+
+    ui.PushAnswer(IDOK);
+    ASSERT_TRUE(v.Execute(32832));
+    ASSERT_EQ(doc.m_info.m_nCalcState, 2);
+    v.CalcSlot().Wait();
+    EXPECT_EQ(v.CalcSlot().GetExitCode(), 0);
+
+    // The result file output loads the results first.
+    ASSERT_TRUE(v.Execute(32889));
+    EXPECT_EQ(doc.m_info.m_nCalcState, 3);
+    const std::string h1 = ResultCsvFileName(doc.GetPathName(), 1);
+    ASSERT_TRUE(FileExists(h1));
+    const std::string text = roadtest::ReadAll(h1);
+    EXPECT_EQ(text.rfind("25,25,100.0,", 0), 0u) << text.substr(0, 40);
+
+    // Mesh out and back in: the same depths.
+    ASSERT_TRUE(v.Execute(32893));
+    const std::string m1 = MeshCsvFileName(doc.GetPathName(), 1);
+    ASSERT_TRUE(FileExists(m1));
+    const int nodes = doc.m_mesh.GetCount();
+    const float d0 = doc.m_mesh.GetAt(0).GetDepth();
+    ASSERT_TRUE(v.Execute(32892));
+    EXPECT_EQ(doc.m_info.m_nCalcState, 1);
+    EXPECT_EQ(doc.m_mesh.GetCount(), nodes);
+    EXPECT_NEAR(doc.m_mesh.GetAt(0).GetDepth(), d0, 0.0006);
+}
+
+TEST_F(CalcRoadTest, SaveAsCopiesSideFilesOnlyAfterASuccessfulSave) {
+    ViewOnHost w(doc);
+    const std::string base = roadtest::Scratch();
+    roadtest::WriteAll(base + "ROAD.CAL", "cal\r\n");
+    roadtest::WriteAll(base + "ROAD.KKA", "kka\r\n");
+    roadtest::WriteAll(base + "NEW.DEC", "keep\r\n");
+
+    // Onto its own name: saved, nothing copied, the side files as they were.
+    ui.PushFileAnswer(doc.GetPathName());
+    ASSERT_TRUE(w.view.Execute(57604));
+    EXPECT_EQ(roadtest::ReadAll(base + "ROAD.CAL"), "cal\r\n");
+    EXPECT_EQ(roadtest::ReadAll(base + "ROAD.KKA"), "kka\r\n");
+
+    // A new name: the document moves, the side files it has are copied, the others stay.
+    ui.PushFileAnswer(base + "NEW.TYD");
+    ASSERT_TRUE(w.view.Execute(57604));
+    EXPECT_EQ(doc.GetPathName(), base + "NEW.TYD");
+    EXPECT_EQ(roadtest::ReadAll(base + "NEW.CAL"), "cal\r\n");
+    EXPECT_EQ(roadtest::ReadAll(base + "NEW.KKA"), "kka\r\n");
+    EXPECT_EQ(roadtest::ReadAll(base + "NEW.DEC"), "keep\r\n");
+    EXPECT_FALSE(FileExists(base + "NEW.YNO"));
+
+    // A save that fails keeps the name and copies nothing.
+    ui.Clear();
+    ui.PushFileAnswer(base + "missing/OTHER.TYD");
+    ASSERT_TRUE(w.view.Execute(57604));
+    EXPECT_EQ(doc.GetPathName(), base + "NEW.TYD");
+    EXPECT_FALSE(FileExists(base + "missing/OTHER.CAL"));
+    EXPECT_EQ(roadtest::CountMessages(ui, ""), 1);
+
+    // Cancel: nothing.
+    ASSERT_TRUE(w.view.Execute(57604));
+    EXPECT_EQ(doc.GetPathName(), base + "NEW.TYD");
+}
+
+TEST_F(CalcRoadTest, DepthRefusedWithoutAnArea) {
+    ViewOnHost w(doc);
+    doc.m_calcArea.SetMeshCountX(20);
+    doc.m_calcArea.SetMeshCountY(1);
+    ASSERT_TRUE(w.view.Execute(32830));
+    EXPECT_EQ(roadtest::CountMessages(ui, "計算領域を設定してください"), 1);
+    EXPECT_EQ(doc.m_info.m_nCalcState, 0);
+}
+
+TEST_F(CalcRoadTest, ClosingMidRunKeepsTheRunGoing) {
+    ViewOnHost* w = new ViewOnHost(doc);
+    w->view.State().coord.SetScale(0.1);
+    DragArea(*w, 0.0, 200.0, 2400.0, 2600.0);
+    ui.PushAnswer(IDOK);
+    w->view.Execute(32830);
+    ASSERT_EQ(doc.m_info.m_nCalcState, 1);
+    ui.PushAnswer(IDOK);
+    w->view.Execute(32832);
+    delete w;  // the window goes while the solver may still run
+    CCalThreads::CancelAndJoinAll();
+    SUCCEED();
+}
+
+}  // namespace
+}  // namespace wv
