@@ -1,0 +1,163 @@
+// The calculation view's window on the offscreen platform: the bay opens in its MDI
+// window with the coast where the view puts it, a zoom click, the condition dialogs open
+// and close, the preview renders and the direct print writes a PDF without a printer.
+// The engine's headers go before Qt's, whose "slots" keyword they use as a name.
+#include "calcview/qt/tyd_scroll_view.h"
+#include "app/app_ids.h"
+#include "app/qt/main_window.h"
+#include "app/qt/qt_app_host.h"
+#include "app/wavora_app.h"
+#include "calcview/qt/install.h"
+#include "platform/qt/scroll_view_widget.h"
+#include "platform/ui_service.h"
+#include "tests/app/app_test_util.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPrintPreviewDialog>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace wv {
+namespace {
+
+// Closes the next modal dialog once it shows; counts the dialogs it closed.
+struct DialogCloser {
+    int closed = 0;
+    void Arm() {
+        QTimer::singleShot(50, qApp, [this] {
+            QWidget* m = QApplication::activeModalWidget();
+            if (auto* d = qobject_cast<QDialog*>(m)) {
+                ++closed;
+                d->reject();
+            } else {
+                Arm();
+            }
+        });
+    }
+};
+
+bool NearColour(const QImage& img, QPoint p, int radius) {
+    for (int dy = -radius; dy <= radius; ++dy)
+        for (int dx = -radius; dx <= radius; ++dx) {
+            const QPoint q = p + QPoint(dx, dy);
+            if (img.rect().contains(q) && (img.pixel(q) & 0xFFFFFF) != 0) return true;
+        }
+    return false;
+}
+
+TEST(TydWindow, BayOpensZoomsDialogsPreviewAndDirectPrint) {
+    const std::string here = apptest::Here();
+    std::filesystem::create_directories(here + "/runtime");
+    ::setenv("XDG_RUNTIME_DIR", (here + "/runtime").c_str(), 1);
+    ::setenv("XDG_CONFIG_HOME", (here + "/config").c_str(), 1);
+    apptest::WriteFile(here + "/SYSVER.DAT", "V1.2\r\n");
+    const std::string bay = apptest::CopyBay(here + "/BAY");
+
+    int argc = 1;
+    char name[] = "tyd_window_test";
+    char* argv[] = {name, nullptr};
+    QApplication qapp(argc, argv);
+    ScriptedUi ui;
+    ScopedUi scoped(&ui);
+    {
+        QtAppHost host;
+        CWavoraApp app(host);
+        host.SetApp(&app);
+        ASSERT_TRUE(app.InitInstance());
+        MainWindow* w = host.Window();
+        InstallCalcView(app, w);
+        host.MenusChanged();
+        w->resize(1200, 900);
+        w->show();
+        ASSERT_TRUE(app.OpenProject(bay + "/BAY.TIK"));
+        ASSERT_NE(app.OpenDocumentFile(bay + "/BAY1.TYD"), nullptr);
+        QMdiSubWindow* sub = w->MdiArea()->activeSubWindow();
+        ASSERT_NE(sub, nullptr);
+        sub->showMaximized();
+        QApplication::processEvents();
+        auto* widget = dynamic_cast<ScrollViewWidget*>(sub->widget());
+        ASSERT_NE(widget, nullptr);
+        auto* sv = dynamic_cast<TydScrollView*>(widget->View());
+        ASSERT_NE(sv, nullptr);
+        CTydView* view = sv->Controller();
+        ASSERT_NE(view, nullptr);
+        app.ExecuteCommand(ids::ID_ZOOM_ALL);
+        QApplication::processEvents();
+
+        // The coast: every live survey point of the bay shows on a coloured pixel.
+        const QImage img = sv->WindowImage();
+        ASSERT_FALSE(img.isNull());
+        int shown = 0, coloured = 0;
+        for (int i = 0; i < g_surveyPoints.GetSlotCount(); ++i) {
+            const CSokutenZokusei p = g_surveyPoints.GetAt(i);
+            if (p.GetId() < 0) continue;
+            int vx = 0, vy = 0;
+            view->State().coord.WorldToViewPoint(p.GetPos().m_dX, p.GetPos().m_dY, &vx, &vy);
+            const QPoint c(vx - view->State().scrollX, vy - view->State().scrollY);
+            if (!img.rect().contains(c)) continue;
+            ++shown;
+            coloured += NearColour(img, c, 2) ? 1 : 0;
+        }
+        EXPECT_GT(shown, 10);
+        EXPECT_EQ(coloured, shown);
+        EXPECT_EQ(w->menuBar()->actions().size(), 8);
+
+        // A zoom-in click at the window centre.
+        const double scale = view->State().coord.GetScale();
+        app.ExecuteCommand(ids::ID_ZOOM_IN);
+        EXPECT_EQ(view->Mode(), 10);
+        QWidget* port = widget->viewport();
+        const QPointF mid(port->width() / 2, port->height() / 2);
+        QMouseEvent press(QEvent::MouseButtonPress, mid, port->mapToGlobal(mid), Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(port, &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, mid, port->mapToGlobal(mid), Qt::LeftButton, Qt::NoButton,
+                            Qt::NoModifier);
+        QApplication::sendEvent(port, &release);
+        EXPECT_NEAR(view->State().coord.GetScale(), scale * 1.2, 1e-9);
+        EXPECT_EQ(view->Mode(), 10);
+
+        // The condition dialogs open and close (cancelled: nothing changes).
+        DialogCloser closer;
+        for (int id : {ids::ID_WAVE_COND, ids::ID_DRAW_COND}) {
+            closer.Arm();
+            app.ExecuteCommand(id);
+        }
+        EXPECT_EQ(closer.closed, 2);
+        EXPECT_FALSE(view->Doc().IsModified());
+
+        // The preview renders the figure and closes.
+        closer.Arm();
+        EXPECT_TRUE(sv->Preview());
+        EXPECT_EQ(closer.closed, 3);
+        EXPECT_FALSE(view->PlotStore().HasData()) << "freed after the preview";
+
+        // Direct print without a printer: a PDF of the conditions' paper.
+        const std::string pdf = here + "/BAY1.pdf";
+        std::filesystem::remove(pdf);
+        ui.PushFileAnswer(pdf);
+        app.ExecuteCommand(ids::ID_FILE_PRINT_DIRECT);
+        ASSERT_TRUE(std::filesystem::exists(pdf));
+        EXPECT_EQ(apptest::Bytes(pdf).substr(0, 4), "%PDF");
+        EXPECT_FALSE(view->PlotStore().HasData());
+        const auto dialogs = ui.FileDialogs();
+        ASSERT_FALSE(dialogs.empty());
+        EXPECT_EQ(dialogs.back().spec.initialName, "BAY1.pdf");
+
+        view->Doc().SetModifiedFlag(false);
+        app.ExitInstance();
+    }
+}
+
+}  // namespace
+}  // namespace wv
