@@ -136,6 +136,14 @@ void CDialogModel::SetColumns(int id, std::vector<ListColumn> columns) {
     ++c->rowsVersion;
 }
 
+void CDialogModel::SetItems(int id, std::vector<std::string> items) {
+    DialogControl* c = Find(id);
+    if (!c || c->kind != ControlKind::List) return;
+    c->items = std::move(items);
+    c->index = -1;
+    ++c->rowsVersion;
+}
+
 std::vector<int> CDialogModel::RadioGroup(int anyId) const {
     std::vector<int> group;
     bool found = false;

@@ -56,8 +56,8 @@ struct DialogControl {
     std::string text;     // UTF-8: caption, or the edit's contents
     int check = 0;        // radio and check box: 0 or 1
     int index = -1;       // list: selected entry; list view: current row; -1 none
-    // List view: one text per column and row (UTF-8), and a count of changes to them so
-    // the widget side refills only when they changed.
+    // List view: one text per column and row (UTF-8); a count of changes to them (and to
+    // a drop-down list's entries) so the widget side refills only when they changed.
     std::vector<std::vector<std::string>> rows;
     unsigned rowsVersion = 0;
     bool enabled = true;
@@ -89,6 +89,8 @@ public:
     // Template.
     int TemplateId() const { return m_templateId; }
     const std::string& Caption() const { return m_caption; }
+    // A dialog that serves several purposes retitles itself (the host follows on Sync).
+    void SetCaption(std::string caption) { m_caption = std::move(caption); }
     int WidthDlu() const { return m_width; }
     int HeightDlu() const { return m_height; }
     // "ＭＳ Ｐゴシック" 9 point for every dialog of the program.
@@ -125,6 +127,9 @@ public:
     // The text of a cell, empty outside the rows or columns.
     std::string GetCell(int id, int row, int column) const;
     void SetColumns(int id, std::vector<ListColumn> columns);
+    // A drop-down list's entries, for a list filled while the dialog initialises; the
+    // selection goes.
+    void SetItems(int id, std::vector<std::string> items);
     // The radio buttons of the group that `anyId` belongs to, in tab order.
     std::vector<int> RadioGroup(int anyId) const;
 

@@ -232,6 +232,7 @@ void DialogHost::Build() {
 
 void DialogHost::Sync() {
     m_syncing = true;
+    if (windowTitle() != Q(m_model.Caption())) setWindowTitle(Q(m_model.Caption()));
     for (const DialogControl& c : m_model.Controls()) {
         QWidget* w = Control(c.id);
         if (!w) continue;
@@ -253,7 +254,17 @@ void DialogHost::Sync() {
         }
         case ControlKind::Radio:
         case ControlKind::Check: static_cast<QAbstractButton*>(w)->setChecked(c.check != 0); break;
-        case ControlKind::List: static_cast<QComboBox*>(w)->setCurrentIndex(c.index); break;
+        case ControlKind::List: {
+            auto* cb = static_cast<QComboBox*>(w);
+            const auto shown = m_rowsShown.find(c.id);
+            if (shown != m_rowsShown.end() ? shown->second != c.rowsVersion : c.rowsVersion != 0) {
+                cb->clear();
+                for (const std::string& item : c.items) cb->addItem(Q(item));
+                m_rowsShown[c.id] = c.rowsVersion;
+            }
+            cb->setCurrentIndex(c.index);
+            break;
+        }
         case ControlKind::ListView: {
             auto* t = static_cast<QTreeWidget*>(w);
             const auto shown = m_rowsShown.find(c.id);
@@ -285,7 +296,8 @@ void DialogHost::FillRows(QTreeWidget* tree, const DialogControl& c) {
     QStringList titles;
     for (const ListColumn& col : c.columns) titles << Q(col.title);
     tree->setHeaderLabels(titles);
-    for (int k = 0; k < static_cast<int>(c.columns.size()); ++k)
+    // A list box's one column fills the box (its last section stretches).
+    for (int k = 0; c.header && k < static_cast<int>(c.columns.size()); ++k)
         tree->setColumnWidth(k, DluToPixels(f, {0, 0, c.columns[static_cast<std::size_t>(k)].widthDlu, 0}).width());
     tree->clear();
     QList<QTreeWidgetItem*> items;

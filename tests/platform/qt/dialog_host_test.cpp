@@ -249,5 +249,20 @@ TEST_F(DialogHostTest, ListViewsShowColumnsRowsAndPassClicksOn) {
     EXPECT_EQ(m.GetIndex(51), -1);
 }
 
+TEST_F(DialogHostTest, DropDownEntriesFilledLaterReachTheWidget) {
+    HostDlg m;
+    DialogHost host(m);
+    m.SetItems(30, {"一", "二", "三"});
+    m.SetIndex(30, 2);
+    host.Sync();
+    auto* cb = static_cast<QComboBox*>(host.Control(30));
+    ASSERT_EQ(cb->count(), 3);
+    EXPECT_EQ(cb->currentText(), QString::fromUtf8("三"));
+    m.SetItems(30, {});
+    host.Sync();
+    EXPECT_EQ(cb->count(), 0);
+    EXPECT_EQ(m.GetIndex(30), -1);
+}
+
 }  // namespace
 }  // namespace wv

@@ -1,0 +1,88 @@
+#include "calcdoc/qt/calc_dialogs_qt.h"
+
+#include "calcdoc/calc_small_dlgs.h"
+#include "core/qt/core_dialogs_qt.h"
+#include "platform/files.h"
+
+#include <QApplication>
+
+namespace wv {
+
+int RunCalcDialog(CDialogModel& dlg, QWidget* parent) { return RunDialog(dlg, parent); }
+
+std::string RunFileSaveDialog(const std::string& docPath, QWidget* parent) {
+    CFileSaveDlg dlg(FolderOf(docPath), FileNameOf(docPath));
+    return RunDialog(dlg, parent) == IDOK ? dlg.GetPathName() : std::string();
+}
+
+int RunAcadVersionDialog(int current, QWidget* parent) {
+    CAcadVersionDlg dlg;
+    dlg.m_nVersion = current;
+    return RunDialog(dlg, parent) == IDOK ? dlg.m_nVersion : -1;
+}
+
+std::unique_ptr<DialogHost> ShowResultReadingBox(CResultReadingDlg& dlg, QWidget* parent) {
+    auto host = std::make_unique<DialogHost>(dlg, parent);
+    host->setWindowModality(Qt::ApplicationModal);
+    host->show();
+    host->raise();
+    // The reading that follows keeps the event loop busy: paint the text now.
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    return host;
+}
+
+QtResultListHost::QtResultListHost(CCalcPointResultDlg& dlg, QWidget* owner) : m_dlg(dlg), m_owner(owner) {
+    m_dlg.SetHost(this);
+}
+
+QtResultListHost::~QtResultListHost() {
+    if (m_dlg.GetHost() == this) m_dlg.SetHost(nullptr);
+    delete m_window.data();
+}
+
+void QtResultListHost::CreateWindow() {
+    if (m_window) return;
+    // The host runs the model's initialisation, which places the window through MoveTo.
+    m_window = new DialogHost(m_dlg, m_owner);
+    m_window->setModal(false);
+    m_window->move(m_pos);
+    m_window->show();
+}
+
+void QtResultListHost::DestroyWindow() {
+    if (!m_window) return;
+    m_window->hide();
+    // The window may be in the middle of its own event (its Cancel button).
+    m_window->deleteLater();
+    m_window = nullptr;
+}
+
+void QtResultListHost::Refresh() {
+    if (m_window) m_window->Sync();
+}
+
+void QtResultListHost::ActivateWindow() {
+    if (!m_window) return;
+    m_window->show();
+    m_window->raise();
+    m_window->activateWindow();
+}
+
+void QtResultListHost::MoveTo(int left, int top) {
+    m_pos = QPoint(left, top);
+    if (m_window) m_window->move(m_pos);
+}
+
+void QtResultListHost::GetPosition(int& left, int& top) const {
+    const QPoint p = m_window ? m_window->pos() : m_pos;
+    left = p.x();
+    top = p.y();
+}
+
+void QtResultListHost::OwnerTopLeft(int& left, int& top) const {
+    const QPoint p = m_owner ? m_owner->window()->frameGeometry().topLeft() : QPoint(0, 0);
+    left = p.x();
+    top = p.y();
+}
+
+}  // namespace wv
