@@ -1,8 +1,9 @@
-// Export commands: the current figure as BFO (and DXF) through the plot file and a
+// Export commands: the current figure as DXF or BFO through the plot file and a
 // converter. The plot data is freed once after every successful MakePlotFile, whether a
 // file was chosen or not.
 #include "calcview/tyd_view.h"
 
+#include "calcdoc/calc_small_dlgs.h"
 #include "draw/plot_export.h"
 #include "platform/files.h"
 #include "platform/ui_service.h"
@@ -37,11 +38,16 @@ void OnExportBfo(CTydView& v) {
 }
 
 void OnExportDxf(CTydView& v) {
+    CAcadVersionDlg dlg;
+    dlg.m_nVersion = v.m_nDxfConverter;
+    if (CTydView::RunDialog(dlg) != IDOK) return;
+    v.m_nDxfConverter = dlg.m_nVersion;
     Export(v, "Dxf Files (*.dxf)", "*.dxf", "dxf", "DXFﾌｧｲﾙ出力",
            [&](const std::string& p) { ExportDxf(v.m_sheet.x, v.m_sheet.y, v.m_nDxfConverter, p); });
 }
 
 void AddExportCommands(CommandMap& m) {
+    m[32825] = {OnExportDxf, {}};
     m[32826] = {OnExportBfo, {}};
 }
 

@@ -3,7 +3,7 @@
 #include "app/wavora_app.h"
 #include "calcview/calc_view_menus.h"
 #include "calcview/qt/tyd_scroll_view.h"
-#include "core/qt/core_dialogs_qt.h"
+#include "calcdoc/qt/calc_dialogs_qt.h"
 
 #include <QPointer>
 
@@ -12,7 +12,11 @@ namespace wv {
 void InstallCalcView(CWavoraApp& app, QWidget* dialogParent) {
     if (app.m_pCalcTemplate) app.m_pCalcTemplate->SetViewFactory([] { return std::make_unique<TydScrollView>(); });
     QPointer<QWidget> parent(dialogParent);
-    CTydView::SetDialogRunner([parent](CDialogModel& dlg) { return RunDialog(dlg, parent.data()); });
+    CTydView::SetDialogRunner([parent](CDialogModel& dlg) { return RunCalcDialog(dlg, parent.data()); });
+    SetTydSaveDialog([parent](const std::string& folder, const std::string& name, std::string& path) {
+        path = RunFileSaveDialog(folder + name, parent.data());
+        return !path.empty();
+    });
     SetTydSaveAsHook([&app] { app.OnFileSaveAs(); });
     RegisterCalcViewCommands(Commands());
 }

@@ -6,7 +6,13 @@
 #include "calc/cal_threads.h"
 #include "calc/calc_state.h"
 #include "calc/result_loader.h"
+#include "calcdoc/calc_small_dlgs.h"
+#include "calcdoc/contour_cond_dlg.h"
+#include "calcdoc/digital_map_interval_dlg.h"
 #include "calcdoc/mesh_csv.h"
+#include "core/draw_cond_dlg.h"
+#include "draw/view_geometry.h"
+#include "platform/recording_dc.h"
 #include "core/calc_progress.h"
 #include "platform/files.h"
 #include "project/tik_doc.h"
@@ -95,6 +101,56 @@ TEST_F(CalcRoadTest, AreaDepthRunResultsAndFiles) {
     ASSERT_TRUE(FileExists(h1));
     const std::string text = roadtest::ReadAll(h1);
     EXPECT_EQ(text.rfind("25,25,100.0,", 0), 0u) << text.substr(0, 40);
+
+    // The figures through the dialogs as a user fills them in: the colour map, the result
+    // contours every 0.1, the wave-height map placed by a click.
+    std::vector<std::string> dialogs;
+    CTydView::SetDialogRunner([&](CDialogModel& dlg) {
+        dialogs.push_back(dlg.Caption());
+        if (auto* d = dynamic_cast<CDrawCondDlg*>(&dlg)) {
+            d->m_bColorContour = 1;
+        } else if (auto* c = dynamic_cast<CContourCondDlg*>(&dlg)) {
+            c->m_dInterval = 0.1;
+            c->m_levels = {0.55};
+        } else if (auto* m = dynamic_cast<CDigitalMapIntervalDlg*>(&dlg)) {
+            m->m_dStepAcross = 200.0;
+            m->m_dStepDown = 200.0;
+        }
+        return IDOK;
+    });
+    ASSERT_TRUE(v.Execute(32835));
+    EXPECT_EQ(doc.m_zmn.m_bColorContour, 1);
+    ASSERT_TRUE(v.Execute(32842));
+    EXPECT_GT(doc.m_contGroup.GetCount(), 3);
+    EXPECT_EQ(doc.m_zmn.m_nFigureMask & 2, 2);
+    EXPECT_EQ(doc.m_contParaFig[0].GetLevelCount(), 1);
+    ASSERT_TRUE(v.Execute(32848));
+    EXPECT_EQ(v.Mode(), 120);
+    EXPECT_EQ(doc.m_zmn.m_nFigureMask, 3);
+    v.OnLButtonDown(kMouseLeft, w.ClientOf(1200.0, 1400.0));
+    EXPECT_GE(v.m_nSelNode, 0);
+    v.OnRButtonDown(kMouseRight, CPoint{1, 1});
+    EXPECT_EQ(v.m_nSelNode, -1);
+    EXPECT_EQ(v.Mode(), 0);
+    // Every layer draws on a recording surface without trouble.
+    CRecordingDC rec(800, 600);
+    v.OnDraw(rec);
+    EXPECT_GT(rec.Log().size(), 100u);
+
+    // A contour deleted by a run pick and the right button's Yes.
+    const int before = doc.m_contGroup.GetCount();
+    ASSERT_TRUE(v.Execute(32845));
+    EXPECT_EQ(v.Mode(), 107);
+    const CContPoint p0 = doc.m_contGroup.GetPoint(0, 0);
+    double wx = 0.0, wy = 0.0;
+    MeshToWorld(v.Angle(), doc.m_calcArea.GetOrigin(), p0.m_point.m_fX, p0.m_point.m_fY, &wx, &wy);
+    v.OnLButtonDown(kMouseLeft, w.ClientOf(wx, wy));
+    ui.PushAnswer(IDYES);
+    v.OnRButtonDown(kMouseRight, CPoint{1, 1});
+    EXPECT_EQ(doc.m_contGroup.GetCount(), before);
+    EXPECT_EQ(doc.m_contGroup.GetPoint(0, 0).m_nLine, 0);
+    EXPECT_EQ(v.Mode(), 107);
+    CTydView::SetDialogRunner(nullptr);
 
     // Mesh out and back in: the same depths.
     ASSERT_TRUE(v.Execute(32893));
