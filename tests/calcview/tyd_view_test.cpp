@@ -4,6 +4,8 @@
 
 #include "calc/calc_state.h"
 #include "calc/result_loader.h"
+#include "core/draw_cond_dlg.h"
+#include "core/wave_cond_dlg.h"
 #include "draw/mode_prompt.h"
 #include "platform/files.h"
 #include "platform/recording_dc.h"
@@ -350,6 +352,76 @@ TEST_F(TydViewTest, EveryCommandIsEnabledButTheTwoConditionalOnes) {
     CCmdUI none(1);
     EXPECT_FALSE(w.view.Update(none));
     EXPECT_FALSE(w.view.Execute(1));
+}
+
+TEST_F(TydViewTest, WaveConditionsChangeTheMeshOnlyWhenTheyMoveIt) {
+    roadtest::SetMesh(doc, 2, 2, {1.0, 2.0, 3.0, 4.0}, 10.0);
+    doc.m_info.m_bFreeRotation = 1;
+    doc.m_info.m_dSmax = 10.7;
+    doc.m_zmn.m_dRotation = -45.5;
+    ViewOnHost w(doc);
+    CTydView& v = w.view;
+    ASSERT_NEAR(v.Angle(), -45.5, 1e-12);
+    struct Edit { const char* what; std::function<void(CWaveCondDlg&)> edit; bool clears; };
+    const Edit edits[] = {
+        {"plain OK (the field shows 45 for 45.5)", [](CWaveCondDlg&) {}, false},
+        {"wave height", [](CWaveCondDlg& d) { d.m_dH0 = 3.0; }, false},
+        {"tide by 0.00002", [](CWaveCondDlg& d) { d.m_dTide += 0.00002; }, true},
+        {"angle 90", [](CWaveCondDlg& d) { d.m_nRotation = 90; }, true},
+    };
+    for (const Edit& e : edits) {
+        doc.m_info.m_nCalcState = 1;
+        CTydView::SetDialogRunner([&](CDialogModel& dlg) {
+            auto& d = dynamic_cast<CWaveCondDlg&>(dlg);
+            e.edit(d);
+            return IDOK;
+        });
+        ASSERT_TRUE(v.Execute(32834));
+        EXPECT_EQ(doc.m_info.m_nCalcState == 0, e.clears) << e.what;
+        EXPECT_TRUE(doc.IsModified());
+    }
+    EXPECT_NEAR(v.Angle(), -90.0, 1e-12);
+    EXPECT_NEAR(doc.m_zmn.m_dRotation, -90.0, 1e-12);
+    EXPECT_EQ(doc.m_info.m_dSmax, 10.0);
+    // Cancel changes nothing.
+    doc.SetModifiedFlag(false);
+    CTydView::SetDialogRunner([](CDialogModel& dlg) {
+        dynamic_cast<CWaveCondDlg&>(dlg).m_dTide = 5.0;
+        return IDCANCEL;
+    });
+    v.Execute(32834);
+    EXPECT_FALSE(doc.IsModified());
+    CTydView::SetDialogRunner(nullptr);
+}
+
+TEST_F(TydViewTest, DrawingConditionsFrameAndValueTypeWithBreaking) {
+    ViewOnHost w(doc);
+    CTydView& v = w.view;
+    doc.m_info.m_bBreaking = 1;
+    doc.m_zmn.m_nValueType = 3;
+    int shown = -1;
+    CTydView::SetDialogRunner([&](CDialogModel& dlg) {
+        auto& d = dynamic_cast<CDrawCondDlg&>(dlg);
+        shown = d.m_nValueType;
+        d.m_nPaperSize = 3;
+        d.m_nPaperOrient = 0;
+        d.m_nMarginTop = d.m_nMarginBottom = d.m_nMarginLeft = d.m_nMarginRight = 10;
+        return IDOK;
+    });
+    ASSERT_TRUE(v.Execute(32835));
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(doc.m_zmn.m_nValueType, 1);
+    EXPECT_EQ(doc.m_zmn.m_nFrameWidth, 400);
+    EXPECT_EQ(doc.m_zmn.m_nFrameHeight, 267);
+    CTydView::SetDialogRunner([&](CDialogModel& dlg) {
+        auto& d = dynamic_cast<CDrawCondDlg&>(dlg);
+        d.m_nMarginTop = d.m_nMarginBottom = d.m_nMarginLeft = d.m_nMarginRight = 900;
+        return IDOK;
+    });
+    v.Execute(32835);
+    EXPECT_EQ(doc.m_zmn.m_nFrameWidth, 0);
+    EXPECT_EQ(doc.m_zmn.m_nFrameHeight, 0);
+    CTydView::SetDialogRunner(nullptr);
 }
 
 }  // namespace
