@@ -1,6 +1,8 @@
 #include "calcview/qt/tyd_scroll_view.h"
 
 #include "app/app_ids.h"
+#include "app/main_frame.h"
+#include "platform/frame.h"
 #include "draw/mode_prompt.h"
 #include "draw/qt/figure_printer.h"
 #include "draw/qt/mode_cursor_qt.h"
@@ -71,24 +73,28 @@ void TydScrollView::OnLButtonDown(unsigned flags, CPointI c) {
     if (!m_view) return;
     Sync();
     m_view->OnLButtonDown(flags, ToPoint(c));
+    UpdatePanes();
 }
 
 void TydScrollView::OnLButtonUp(unsigned flags, CPointI c) {
     if (!m_view) return;
     Sync();
     m_view->OnLButtonUp(flags, ToPoint(c));
+    UpdatePanes();
 }
 
 void TydScrollView::OnRButtonDown(unsigned flags, CPointI c) {
     if (!m_view) return;
     Sync();
     m_view->OnRButtonDown(flags, ToPoint(c));
+    UpdatePanes();
 }
 
 void TydScrollView::OnMouseMove(unsigned flags, CPointI c) {
     if (!m_view) return;
     Sync();
     m_view->OnMouseMove(flags, ToPoint(c));
+    UpdatePanes();
 }
 
 void TydScrollView::OnKeyDown(int key, unsigned) {
@@ -111,7 +117,20 @@ bool TydScrollView::OnCmdMsg(int id, CCmdUI* ui) {
             Print(id == kDirectPrint);
         return true;
     }
-    return ui ? m_view->Update(*ui) : m_view->Execute(id);
+    if (ui) return m_view->Update(*ui);
+    const bool done = m_view->Execute(id);
+    UpdatePanes();
+    return done;
+}
+
+void TydScrollView::UpdatePanes() {
+    if (!m_view) return;
+    auto* child = dynamic_cast<CMDIChildWnd*>(GetParentFrame());
+    auto* main = child ? dynamic_cast<CMainFrame*>(&child->GetMDIFrame()) : nullptr;
+    if (!main || main->MDIGetActive() != child) return;
+    CStatusBar& bar = main->StatusBar();
+    bar.SetPaneText(bar.CommandToIndex(ids::ID_SEPARATOR_PROMPT), m_view->PromptText());
+    bar.SetPaneText(bar.CommandToIndex(ids::ID_INDICATOR_POSITION), m_view->PositionText());
 }
 
 void TydScrollView::Redraw() { CScrollView::RedrawAll(); }

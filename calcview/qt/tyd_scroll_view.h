@@ -51,6 +51,8 @@ public:
 
 private:
     void Sync();
+    // The prompt and position panes of the main window follow the active view.
+    void UpdatePanes();
     QWidget* Widget() const;
 
     std::unique_ptr<CTydView> m_view;
