@@ -3,6 +3,7 @@
 #include "app/wavora_app.h"
 #include "calcview/calc_view_menus.h"
 #include "calcview/qt/tyd_scroll_view.h"
+#include "calcview/qt/result_list_provider.h"
 #include "calcdoc/qt/calc_dialogs_qt.h"
 
 #include <QPointer>
@@ -19,6 +20,13 @@ void InstallCalcView(CWavoraApp& app, QWidget* dialogParent) {
     });
     SetTydSaveAsHook([&app] { app.OnFileSaveAs(); });
     RegisterCalcViewCommands(Commands());
+    // One result list for the program's life, made with the main frame it reports to.
+    static std::unique_ptr<CalcResultListProvider> list;
+    if (CMainFrame* frame = app.GetMainFrame()) {
+        frame->SetResultListProvider(nullptr);
+        list = std::make_unique<CalcResultListProvider>(*frame, app.Profile(), dialogParent);
+        frame->SetResultListProvider(list.get());
+    }
 }
 
 }  // namespace wv

@@ -3,6 +3,7 @@
 #include "app/app_ids.h"
 #include "app/main_frame.h"
 #include "platform/frame.h"
+#include "calcview/qt/result_list_provider.h"
 #include "draw/mode_prompt.h"
 #include "draw/qt/figure_printer.h"
 #include "draw/qt/mode_cursor_qt.h"
@@ -32,7 +33,23 @@ CPoint ToPoint(CPointI p) { return CPoint{p.x, p.y}; }
 TydScrollView::TydScrollView() = default;
 
 TydScrollView::~TydScrollView() {
+    // The list must not read a view that is gone.
+    if (CMainFrame* main = MainFrame(); main && main->m_pResultView == this) {
+        PostToResultList(WM_RESULTLIST_CLOSE);
+        main->m_pResultView = nullptr;
+    }
     if (m_view) m_view->SetHost(nullptr);
+}
+
+CMainFrame* TydScrollView::MainFrame() const {
+    auto* child = dynamic_cast<CMDIChildWnd*>(GetParentFrame());
+    return child ? dynamic_cast<CMainFrame*>(&child->GetMDIFrame()) : nullptr;
+}
+
+void TydScrollView::PostToResultList(unsigned message) {
+    CMainFrame* main = MainFrame();
+    auto* list = main ? dynamic_cast<CalcResultListProvider*>(main->GetResultListProvider()) : nullptr;
+    if (list && list->HasWindow()) PostMessage(&list->Dialog(), message, 0, 0);
 }
 
 QWidget* TydScrollView::Widget() const { return dynamic_cast<QWidget*>(GetHost()); }
@@ -59,7 +76,18 @@ void TydScrollView::OnInitialUpdate() {
 }
 
 void TydScrollView::OnActivateView(bool activate) {
-    if (m_view) m_view->OnActivateView(activate);
+    if (!m_view) return;
+    m_view->OnActivateView(activate);
+    CMainFrame* main = MainFrame();
+    if (!activate || !main || main->m_pResultView == this) return;
+    auto* list = dynamic_cast<CalcResultListProvider*>(main->GetResultListProvider());
+    if (list) {
+        if (list->HasWindow())
+            PostToResultList(m_view->m_bResultListOpen == 1 ? WM_RESULTLIST_REFRESH : WM_RESULTLIST_CLOSE);
+        else if (m_view->m_bResultListOpen == 1)
+            list->Dialog().Create();
+    }
+    main->m_pResultView = this;
 }
 
 void TydScrollView::OnDraw(QImage& image) {
@@ -100,7 +128,7 @@ void TydScrollView::OnMouseMove(unsigned flags, CPointI c) {
 void TydScrollView::OnKeyDown(int key, unsigned) {
     if (!m_view) return;
     if (key == Qt::Key_Escape) key = 27;
-    m_view->OnKeyUp(key);
+    if (m_view->OnKeyUp(key)) PostToResultList(WM_RESULTLIST_ESCAPE);
 }
 
 bool TydScrollView::OnCmdMsg(int id, CCmdUI* ui) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "calcview/tyd_view.h"
+#include "calcdoc/result_list_dlg.h"
 #include "platform/qt/scroll_view.h"
 
 #include <memory>
@@ -13,9 +14,10 @@ class QWidget;
 
 namespace wv {
 
+class CMainFrame;
 class CQtDC;
 
-class TydScrollView : public CScrollView, public TydViewHost {
+class TydScrollView : public CScrollView, public TydViewHost, public ResultListView {
 public:
     TydScrollView();
     ~TydScrollView() override;
@@ -42,6 +44,12 @@ public:
     void ModeChanged(int mode) override;
     void WaitCursor(bool on) override;
 
+    // ResultListView.
+    const CTydViewData& ResultListData() const override { return *m_view; }
+    void OnResultListClosed() override {
+        if (m_view) m_view->m_bResultListOpen = 0;
+    }
+
     // Printing (57607 with the print dialog, 57608 straight to the default printer or, with
     // none, to a PDF file, 57609 the preview). False when nothing was printed.
     bool Print(bool direct);
@@ -53,6 +61,9 @@ private:
     void Sync();
     // The prompt and position panes of the main window follow the active view.
     void UpdatePanes();
+    // The main frame and its result list, when the view sits in the program's frame.
+    CMainFrame* MainFrame() const;
+    void PostToResultList(unsigned message);
     QWidget* Widget() const;
 
     std::unique_ptr<CTydView> m_view;

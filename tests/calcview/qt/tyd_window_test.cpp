@@ -8,6 +8,8 @@
 #include "app/qt/qt_app_host.h"
 #include "app/wavora_app.h"
 #include "calcview/qt/install.h"
+#include "calcview/qt/result_list_provider.h"
+#include "app/main_frame.h"
 #include "platform/qt/scroll_view_widget.h"
 #include "platform/ui_service.h"
 #include "tests/app/app_test_util.h"
@@ -17,6 +19,7 @@
 #include <QDialog>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPrintPreviewDialog>
@@ -153,6 +156,19 @@ TEST(TydWindow, BayOpensZoomsDialogsPreviewAndDirectPrint) {
         const auto dialogs = ui.FileDialogs();
         ASSERT_FALSE(dialogs.empty());
         EXPECT_EQ(dialogs.back().spec.initialName, "BAY1.pdf");
+
+        // The result list belongs to this view; Escape in the view closes it.
+        auto* list = dynamic_cast<CalcResultListProvider*>(app.GetMainFrame()->GetResultListProvider());
+        ASSERT_NE(list, nullptr);
+        app.ExecuteCommand(ids::ID_RESULT_LIST);
+        EXPECT_TRUE(list->HasWindow());
+        EXPECT_EQ(view->m_bResultListOpen, 1);
+        EXPECT_EQ(app.GetMainFrame()->m_pResultView, sv);
+        QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(widget, &esc);
+        PostedMessages().DeliverPending();
+        EXPECT_FALSE(list->HasWindow());
+        EXPECT_EQ(view->m_bResultListOpen, 0);
 
         view->Doc().SetModifiedFlag(false);
         app.ExitInstance();
