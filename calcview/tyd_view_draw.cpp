@@ -44,6 +44,10 @@ void CTydView::OnDraw(CDC& dc) {
         const double a = GetWaveDirAngle(doc);
         m_view.coord.SetAngle(-a);
         doc.m_zmn.m_dRotation = -a;
+    } else {
+        // Every pane of the document shows it at the document's angle, so that no pane
+        // draws or plots the mesh turned otherwise than the others.
+        m_view.coord.SetAngle(doc.m_zmn.m_dRotation);
     }
     const DrawContext ctx = Context();
     const CZmn_Inf& z = doc.m_zmn;

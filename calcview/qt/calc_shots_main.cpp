@@ -5,6 +5,7 @@
 // OUTDIR/ROAD.pdf. The dialogs are answered by a script; everything else is the program's
 // own. For looking at the program under a virtual display.
 #include "calcview/qt/tyd_scroll_view.h"
+#include "calcview/qt/tyd_frame.h"
 // The engine's headers go before Qt's, whose "slots" keyword they use as a name.
 #include "app/app_ids.h"
 #include "app/qt/app_main.h"
@@ -116,13 +117,15 @@ int main(int argc, char** argv) {
         });
         auto view = [w]() -> wv::CTydView* {
             QMdiSubWindow* sub = w->MdiArea()->activeSubWindow();
-            auto* sw = sub ? dynamic_cast<wv::ScrollViewWidget*>(sub->widget()) : nullptr;
+            auto* frame = sub ? dynamic_cast<wv::CTydFrame*>(sub->widget()) : nullptr;
+            auto* sw = frame ? frame->Pane(0, 0) : nullptr;
             auto* tv = sw ? dynamic_cast<wv::TydScrollView*>(sw->View()) : nullptr;
             return tv ? tv->Controller() : nullptr;
         };
         auto port = [w]() -> QWidget* {
             QMdiSubWindow* sub = w->MdiArea()->activeSubWindow();
-            auto* sw = sub ? dynamic_cast<wv::ScrollViewWidget*>(sub->widget()) : nullptr;
+            auto* frame = sub ? dynamic_cast<wv::CTydFrame*>(sub->widget()) : nullptr;
+            auto* sw = frame ? frame->Pane(0, 0) : nullptr;
             return sw ? sw->viewport() : nullptr;
         };
         auto client = [view](double x, double y) {

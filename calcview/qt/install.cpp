@@ -4,6 +4,7 @@
 #include "calcview/calc_view_menus.h"
 #include "calcview/qt/tyd_scroll_view.h"
 #include "calcview/qt/result_list_provider.h"
+#include "calcview/qt/tyd_frame.h"
 #include "calcdoc/qt/calc_dialogs_qt.h"
 
 #include <QPointer>
@@ -12,6 +13,7 @@ namespace wv {
 
 void InstallCalcView(CWavoraApp& app, QWidget* dialogParent) {
     if (app.m_pCalcTemplate) app.m_pCalcTemplate->SetViewFactory([] { return std::make_unique<TydScrollView>(); });
+    InstallTydFrame();
     QPointer<QWidget> parent(dialogParent);
     CTydView::SetDialogRunner([parent](CDialogModel& dlg) { return RunCalcDialog(dlg, parent.data()); });
     SetTydSaveDialog([parent](const std::string& folder, const std::string& name, std::string& path) {

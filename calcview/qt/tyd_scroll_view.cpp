@@ -2,6 +2,7 @@
 
 #include "app/app_ids.h"
 #include "app/main_frame.h"
+#include "platform/document.h"
 #include "platform/frame.h"
 #include "calcview/qt/result_list_provider.h"
 #include "draw/mode_prompt.h"
@@ -161,7 +162,14 @@ void TydScrollView::UpdatePanes() {
     bar.SetPaneText(bar.CommandToIndex(ids::ID_INDICATOR_POSITION), m_view->PositionText());
 }
 
-void TydScrollView::Redraw() { CScrollView::RedrawAll(); }
+void TydScrollView::Redraw() {
+    // Every pane of the document shows the change.
+    if (CDocument* doc = GetDocument()) {
+        for (CView* v : doc->GetViews()) v->RedrawAll();
+    } else {
+        CScrollView::RedrawAll();
+    }
+}
 
 void TydScrollView::ScrollTo(int x, int y) {
     ScrollToPosition({x, y});

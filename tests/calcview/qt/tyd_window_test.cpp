@@ -8,6 +8,7 @@
 #include "app/qt/qt_app_host.h"
 #include "app/wavora_app.h"
 #include "calcview/qt/install.h"
+#include "calcview/qt/tyd_frame.h"
 #include "calcview/qt/result_list_provider.h"
 #include "app/main_frame.h"
 #include "platform/qt/scroll_view_widget.h"
@@ -88,7 +89,11 @@ TEST(TydWindow, BayOpensZoomsDialogsPreviewAndDirectPrint) {
         ASSERT_NE(sub, nullptr);
         sub->showMaximized();
         QApplication::processEvents();
-        auto* widget = dynamic_cast<ScrollViewWidget*>(sub->widget());
+        auto* frame = dynamic_cast<CTydFrame*>(sub->widget());
+        ASSERT_NE(frame, nullptr);
+        EXPECT_EQ(frame->Rows(), 1);
+        EXPECT_EQ(frame->Cols(), 1);
+        ScrollViewWidget* widget = frame->Pane(0, 0);
         ASSERT_NE(widget, nullptr);
         auto* sv = dynamic_cast<TydScrollView*>(widget->View());
         ASSERT_NE(sv, nullptr);
@@ -169,6 +174,42 @@ TEST(TydWindow, BayOpensZoomsDialogsPreviewAndDirectPrint) {
         PostedMessages().DeliverPending();
         EXPECT_FALSE(list->HasWindow());
         EXPECT_EQ(view->m_bResultListOpen, 0);
+
+        // Split into 2 x 2: each pane its own zoom, all at the document's angle; a click
+        // makes a pane the active view.
+        frame->SetSplit(2, 2);
+        QApplication::processEvents();
+        EXPECT_EQ(frame->Rows(), 2);
+        EXPECT_EQ(frame->Cols(), 2);
+        ScrollViewWidget* other = frame->Pane(1, 1);
+        auto* otherView = dynamic_cast<TydScrollView*>(other->View());
+        ASSERT_NE(otherView, nullptr);
+        ASSERT_NE(otherView->Controller(), nullptr);
+        QWidget* port2 = other->viewport();
+        const QPointF mid2(port2->width() / 2, port2->height() / 2);
+        QMouseEvent press2(QEvent::MouseButtonPress, mid2, port2->mapToGlobal(mid2), Qt::LeftButton, Qt::LeftButton,
+                           Qt::NoModifier);
+        QApplication::sendEvent(port2, &press2);
+        EXPECT_EQ(w->MdiArea()->activeSubWindow(), sub);
+        CMDIChildWnd* child = app.GetMainFrame()->MDIGetActive();
+        ASSERT_NE(child, nullptr);
+        EXPECT_EQ(child->GetActiveView(), otherView);
+        EXPECT_EQ(child->Views().size(), 4u);
+        const double firstScale = view->State().coord.GetScale();
+        app.ExecuteCommand(ids::ID_ZOOM_IN);
+        EXPECT_EQ(otherView->Controller()->Mode(), 10);
+        EXPECT_EQ(view->Mode(), 10) << "the first pane kept its own mode from before";
+        QMouseEvent release2(QEvent::MouseButtonRelease, mid2, port2->mapToGlobal(mid2), Qt::LeftButton,
+                             Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(port2, &press2);
+        QApplication::sendEvent(port2, &release2);
+        EXPECT_DOUBLE_EQ(view->State().coord.GetScale(), firstScale);
+        for (int r = 0; r < 2; ++r)
+            for (int c = 0; c < 2; ++c) {
+                auto* pane = dynamic_cast<TydScrollView*>(frame->Pane(r, c)->View());
+                pane->WindowImage();
+                EXPECT_DOUBLE_EQ(pane->Controller()->Angle(), view->Doc().m_zmn.m_dRotation);
+            }
 
         view->Doc().SetModifiedFlag(false);
         app.ExitInstance();
