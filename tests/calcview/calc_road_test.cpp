@@ -150,6 +150,39 @@ TEST_F(CalcRoadTest, AreaDepthRunResultsAndFiles) {
     EXPECT_EQ(doc.m_contGroup.GetCount(), before);
     EXPECT_EQ(doc.m_contGroup.GetPoint(0, 0).m_nLine, 0);
     EXPECT_EQ(v.Mode(), 107);
+
+    // A value label on and off again by clicks on a segment.
+    ASSERT_TRUE(v.Execute(32844));
+    EXPECT_EQ(v.Mode(), 106);
+    int line = -1, seg = 0;
+    const CContPoint q0 = doc.m_contGroup.GetPoint(1, 1);
+    const CContPoint q1 = doc.m_contGroup.GetPoint(1, 2);
+    const double mx = (q0.m_point.m_fX + q1.m_point.m_fX) / 2.0, my = (q0.m_point.m_fY + q1.m_point.m_fY) / 2.0;
+    doc.m_contGroup.HitTest(mx, my, doc.m_calcArea.GetMeshSize(), &line, &seg);
+    ASSERT_GE(line, 0);
+    const int label = doc.m_contGroup.GetPoint(line, seg).m_nLabel;
+    MeshToWorld(v.Angle(), doc.m_calcArea.GetOrigin(), mx, my, &wx, &wy);
+    // The click is turned into pixels and back: near enough for the same segment.
+    v.OnLButtonDown(kMouseLeft, w.ClientOf(wx, wy));
+    EXPECT_NE(doc.m_contGroup.GetPoint(line, seg).m_nLabel, label);
+    v.OnLButtonDown(kMouseLeft, w.ClientOf(wx, wy));
+    EXPECT_EQ(doc.m_contGroup.GetPoint(line, seg).m_nLabel, label);
+
+    // A contour through a clicked point: a new level joins the extra levels in order; a
+    // level already traced is not traced again.
+    ASSERT_TRUE(v.Execute(32843));
+    EXPECT_EQ(v.Mode(), 105);
+    const int lines = doc.m_contGroup.GetCount();
+    v.OnLButtonDown(kMouseLeft, w.ClientOf(1200.0, 1500.0));
+    const CContPara& para = doc.m_contParaFig[0];
+    const int levels = para.GetLevelCount();
+    ASSERT_EQ(levels, 2);
+    EXPECT_GT(doc.m_contGroup.GetCount(), lines);
+    EXPECT_LT(para.GetLevels()[0], para.GetLevels()[1]);
+    const int after = doc.m_contGroup.GetCount();
+    v.OnLButtonDown(kMouseLeft, w.ClientOf(1200.0, 1500.0));
+    EXPECT_EQ(doc.m_contGroup.GetCount(), after);
+    EXPECT_EQ(para.GetLevelCount(), levels);
     CTydView::SetDialogRunner(nullptr);
 
     // Mesh out and back in: the same depths.
