@@ -11,6 +11,7 @@
 #include "calcview/qt/tyd_frame.h"
 #include "calcview/qt/result_list_provider.h"
 #include "app/main_frame.h"
+#include "calc/cal_threads.h"
 #include "platform/qt/scroll_view_widget.h"
 #include "platform/ui_service.h"
 #include "tests/app/app_test_util.h"
@@ -20,7 +21,9 @@
 #include <QDialog>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPrintPreviewDialog>
@@ -28,6 +31,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 
@@ -210,6 +214,40 @@ TEST(TydWindow, BayOpensZoomsDialogsPreviewAndDirectPrint) {
                 pane->WindowImage();
                 EXPECT_DOUBLE_EQ(pane->Controller()->Angle(), view->Doc().m_zmn.m_dRotation);
             }
+
+        // A wave calculation from the menu: the solver's own window shows while it runs.
+        // The run belongs to the active pane.
+        CTydView* runner = otherView->Controller();
+        CTydDoc& doc = view->Doc();
+        doc.m_calcArea.SetOrigin(0.0, 200.0);
+        doc.m_calcArea.SetMeshSize(100.0);
+        doc.m_calcArea.SetMeshCountX(25);
+        doc.m_calcArea.SetMeshCountY(25);
+        app.ExecuteCommand(ids::ID_DEPTH_CALC);
+        ASSERT_EQ(doc.m_info.m_nCalcState, 1);
+        const QWidgetList before = QApplication::topLevelWidgets();
+        app.ExecuteCommand(ids::ID_WAVE_CALC);
+        ASSERT_EQ(doc.m_info.m_nCalcState, 2);
+        bool sawSolverWindow = false;
+        // The solver's end message runs its own event loop: a timer answers it, as a user
+        // would with OK.
+        QTimer okClicker;
+        QObject::connect(&okClicker, &QTimer::timeout, [&] {
+            for (QWidget* t : QApplication::topLevelWidgets())
+                if (t->isVisible() && !before.contains(t) && !qobject_cast<QMessageBox*>(t)) sawSolverWindow = true;
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) box->accept();
+        });
+        okClicker.start(20);
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < 60000) {
+            QApplication::processEvents(QEventLoop::AllEvents, 50);
+            if (runner->CalcSlot().GetExitCode() != CCalThreads::kStillActive && !QApplication::activeModalWidget())
+                break;
+        }
+        okClicker.stop();
+        EXPECT_TRUE(sawSolverWindow);
+        EXPECT_EQ(runner->CalcSlot().GetExitCode(), 0);
 
         view->Doc().SetModifiedFlag(false);
         app.ExitInstance();
