@@ -132,6 +132,35 @@ TEST_F(CalcRoadTest, AreaDepthRunResultsAndFiles) {
     v.OnRButtonDown(kMouseRight, CPoint{1, 1});
     EXPECT_EQ(v.m_nSelNode, -1);
     EXPECT_EQ(v.Mode(), 0);
+    // Values deleted inside a polygon: No keeps them, Yes deletes them; the polygon goes
+    // either way and a crossing polygon asks nothing.
+    auto shownCount = [&] {
+        int n = 0;
+        for (int i = 0; i < doc.m_mesh.GetCount(); ++i) n += doc.m_mesh.GetHeightFlag(i) == 1 ? 1 : 0;
+        return n;
+    };
+    const int shown = shownCount();
+    ASSERT_GT(shown, 0);
+    ASSERT_TRUE(v.Execute(32851));
+    EXPECT_EQ(v.Mode(), 113);
+    const CPoint square[] = {w.ClientOf(-50.0, 150.0), w.ClientOf(2450.0, 150.0), w.ClientOf(2450.0, 2650.0),
+                             w.ClientOf(-50.0, 2650.0)};
+    for (int answer : {IDNO, IDYES}) {
+        for (const CPoint& p : square) {
+            v.OnLButtonDown(kMouseLeft, p);
+            v.OnMouseMove(0, CPoint{p.x + 3, p.y + 3});
+        }
+        ASSERT_NE(g_pAreaPolygon, nullptr);
+        ui.PushAnswer(answer);
+        v.OnRButtonDown(kMouseRight, CPoint{1, 1});
+        EXPECT_EQ(g_pAreaPolygon, nullptr);
+        EXPECT_EQ(v.Mode(), 113);
+        EXPECT_EQ(shownCount(), answer == IDNO ? shown : 0);
+    }
+    EXPECT_EQ(roadtest::CountMessages(ui, "選択したﾃﾞｰﾀを削除します。"), 2);
+    v.OnRButtonDown(kMouseRight, CPoint{1, 1});
+    EXPECT_EQ(v.Mode(), 0);
+
     // Every layer draws on a recording surface without trouble.
     CRecordingDC rec(800, 600);
     v.OnDraw(rec);
