@@ -118,7 +118,7 @@ void AddFileCommands(CommandMap& m) {
                 {}};
     m[32889] = {[](CTydView& v) {
                     if (v.Host()) v.Host()->WaitCursor(true);
-                    OnResultFileOut(v.Doc(), v, v.Frame());
+                    v.WithResultWait([&v] { return OnResultFileOut(v.Doc(), v, v.Frame()); });
                     if (v.Host()) v.Host()->WaitCursor(false);
                     v.RedrawAll();
                 },

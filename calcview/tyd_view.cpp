@@ -296,7 +296,7 @@ bool CTydView::Update(CCmdUI& ui) {
 }
 
 bool CTydView::ResultsLoadable() {
-    return LoadCalcResults(Doc(), *this, Frame()) != -2;
+    return WithResultWait([this] { return LoadCalcResults(Doc(), *this, Frame()); }) != -2;
 }
 
 }  // namespace wv

@@ -54,6 +54,8 @@ public:
     virtual void ModeChanged(int mode) {}
     // Wait cursor on or off around long commands.
     virtual void WaitCursor(bool on) {}
+    // The wait box while the results of a finished run are read in.
+    virtual void ResultsLoading(bool on) {}
 };
 
 // The modal dialogs a command opens, as one call that a test can answer: returns IDOK or
@@ -149,6 +151,15 @@ public:
     void OnViewWhole();
     void OnViewFrame();
     bool ResultsLoadable();
+    // Runs `load` (a command that may read the results of the last run) with the wait
+    // box shown while results are pending.
+    template <class F> auto WithResultWait(F&& load) {
+        const bool pending = Doc().m_info.m_nCalcState == 2;
+        if (pending && m_host) m_host->ResultsLoading(true);
+        auto r = load();
+        if (pending && m_host) m_host->ResultsLoading(false);
+        return r;
+    }
 
     // View state of 5.102 (names kept from the original program).
     int m_bLandFill = 1;

@@ -2,6 +2,8 @@
 
 #include "app/app_ids.h"
 #include "app/main_frame.h"
+#include "calcdoc/calc_small_dlgs.h"
+#include "calcdoc/qt/calc_dialogs_qt.h"
 #include "platform/document.h"
 #include "platform/frame.h"
 #include "calcview/qt/result_list_provider.h"
@@ -212,6 +214,16 @@ void TydScrollView::WaitCursor(bool on) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
     else
         QApplication::restoreOverrideCursor();
+}
+
+void TydScrollView::ResultsLoading(bool on) {
+    if (on) {
+        m_waitDlg = std::make_unique<CResultReadingDlg>();
+        m_waitBox = ShowResultReadingBox(*m_waitDlg, Widget());
+    } else {
+        m_waitBox.reset();
+        m_waitDlg.reset();
+    }
 }
 
 bool TydScrollView::Print(bool direct) {

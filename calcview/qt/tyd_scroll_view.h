@@ -15,6 +15,8 @@ class QWidget;
 namespace wv {
 
 class CMainFrame;
+class CResultReadingDlg;
+class DialogHost;
 class CQtDC;
 
 class TydScrollView : public CScrollView, public TydViewHost, public ResultListView {
@@ -43,6 +45,7 @@ public:
     void ShowPopup(const std::string& text, int clientX, int clientY) override;
     void ModeChanged(int mode) override;
     void WaitCursor(bool on) override;
+    void ResultsLoading(bool on) override;
 
     // ResultListView.
     const CTydViewData& ResultListData() const override { return *m_view; }
@@ -68,6 +71,8 @@ private:
 
     std::unique_ptr<CTydView> m_view;
     std::unique_ptr<CQtDC> m_marks;
+    std::unique_ptr<CResultReadingDlg> m_waitDlg;
+    std::unique_ptr<DialogHost> m_waitBox;
 };
 
 }  // namespace wv
