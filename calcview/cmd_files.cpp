@@ -53,6 +53,9 @@ bool TydSaveAs(CTydDoc& doc, const std::string& newPath) {
     // one holds nothing of it.
     if (!doc.OnSaveDocument(newPath)) return false;
     doc.SetPathName(newPath);
+    // The windows take their caption from the modified hooks: passing through "modified"
+    // shows them the new name.
+    doc.SetModifiedFlag(true);
     doc.SetModifiedFlag(false);
     const std::string b0 = BaseOf(oldPath), b1 = BaseOf(newPath);
     // Onto its own name nothing is copied: a file copied onto itself would be emptied.
