@@ -145,10 +145,8 @@ int main(int argc, char** argv) {
                  app.OpenDocumentFile(calc);
                  if (QMdiSubWindow* s = w->MdiArea()->activeSubWindow()) s->showMaximized();
              }},
-            {700, [&app, out] {
-                 app.ExecuteCommand(wv::ids::ID_ZOOM_ALL);
-                 Shot(out + "01_open.png");
-             }},
+            {700, [&app] { app.ExecuteCommand(wv::ids::ID_ZOOM_ALL); }},
+            {500, [out] { Shot(out + "01_open.png"); }},
             {300, [&app] { app.ExecuteCommand(wv::ids::ID_WAVE_COND); }},
             {300, [&app, port, client] {
                  app.ExecuteCommand(wv::ids::ID_CALC_AREA);

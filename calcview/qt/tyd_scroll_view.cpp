@@ -150,18 +150,19 @@ bool TydScrollView::OnCmdMsg(int id, CCmdUI* ui) {
     }
     if (ui) return m_view->Update(*ui);
     const bool done = m_view->Execute(id);
-    UpdatePanes();
+    // A command changes the prompt; the position pane shows where the mouse was last.
+    UpdatePanes(false);
     return done;
 }
 
-void TydScrollView::UpdatePanes() {
+void TydScrollView::UpdatePanes(bool position) {
     if (!m_view) return;
     auto* child = dynamic_cast<CMDIChildWnd*>(GetParentFrame());
     auto* main = child ? dynamic_cast<CMainFrame*>(&child->GetMDIFrame()) : nullptr;
     if (!main || main->MDIGetActive() != child) return;
     CStatusBar& bar = main->StatusBar();
     bar.SetPaneText(bar.CommandToIndex(ids::ID_SEPARATOR_PROMPT), m_view->PromptText());
-    bar.SetPaneText(bar.CommandToIndex(ids::ID_INDICATOR_POSITION), m_view->PositionText());
+    if (position) bar.SetPaneText(bar.CommandToIndex(ids::ID_INDICATOR_POSITION), m_view->PositionText());
 }
 
 void TydScrollView::Redraw() {

@@ -63,7 +63,7 @@ public:
 private:
     void Sync();
     // The prompt and position panes of the main window follow the active view.
-    void UpdatePanes();
+    void UpdatePanes(bool position = true);
     // The main frame and its result list, when the view sits in the program's frame.
     CMainFrame* MainFrame() const;
     void PostToResultList(unsigned message);
