@@ -15,6 +15,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
@@ -249,7 +250,9 @@ int OnMeshFileIn(CTydViewData& view) {
     const int rows = ints[1];
     const double spacing = values[2];
     if (columns <= 1 || rows <= 1 || !(spacing >= 0.0001) || !std::isfinite(spacing)) return -1;
-    if (MeshInputBytes(columns, rows) > PhysicalMemory()) {
+    // Sea nodes are numbered with ints, whatever the machine could hold.
+    if (static_cast<std::uint64_t>(columns) * static_cast<std::uint64_t>(rows) > INT_MAX ||
+        MeshInputBytes(columns, rows) > PhysicalMemory()) {
         Message(docmsg::kMeshTooLargeForMemory, docmsg::kCsvInCaption);
         return -1;
     }

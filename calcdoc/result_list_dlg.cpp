@@ -15,10 +15,6 @@ namespace {
 constexpr double kNoValueFrom = 99999999.9;
 constexpr double kNoDirectionFrom = 990.0;
 
-// The Windows list took its column widths in pixels; at the dialog font's average
-// character of six pixels a pixel is two thirds of a horizontal dialog unit.
-int PixelsToDlu(int pixels) { return pixels * 4 / 6; }
-
 }  // namespace
 
 CCalcPointResultDlg::CCalcPointResultDlg(CMsgTarget* owner, CProfile& profile)
@@ -66,9 +62,9 @@ void CCalcPointResultDlg::Fill() {
     ResultListView* view = m_viewSource ? m_viewSource() : nullptr;
     const CTydViewData* data = view ? &view->ResultListData() : nullptr;
     const int kind = data ? data->GetDocument().m_zmn.m_nValueType : 0;
-    SetColumns(kList, {{dlgtext::kPointNameColumn, PixelsToDlu(130)},
-                       {ValueColumnTitle(kind), PixelsToDlu(110)},
-                       {dlgtext::kDirectionColumn, PixelsToDlu(80)}});
+    SetColumns(kList, {{dlgtext::kPointNameColumn, ListPixelsToDlu(130)},
+                       {ValueColumnTitle(kind), ListPixelsToDlu(110)},
+                       {dlgtext::kDirectionColumn, ListPixelsToDlu(80)}});
     DeleteAllRows(kList);
     if (!data) return;
     const int decimals = data->GetDocument().m_zmn.m_nDecimals;

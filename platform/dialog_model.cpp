@@ -129,6 +129,15 @@ std::string CDialogModel::GetCell(int id, int row, int column) const {
                                                                    : std::string();
 }
 
+void CDialogModel::SetCell(int id, int row, int column, const std::string& utf8) {
+    DialogControl* c = ListViewOf(*this, id);
+    if (!c || row < 0 || row >= static_cast<int>(c->rows.size()) || column < 0) return;
+    auto& cells = c->rows[static_cast<std::size_t>(row)];
+    if (cells.size() <= static_cast<std::size_t>(column)) cells.resize(static_cast<std::size_t>(column) + 1);
+    cells[static_cast<std::size_t>(column)] = utf8;
+    ++c->rowsVersion;
+}
+
 void CDialogModel::SetColumns(int id, std::vector<ListColumn> columns) {
     DialogControl* c = ListViewOf(*this, id);
     if (!c) return;

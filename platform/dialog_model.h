@@ -33,6 +33,11 @@ struct ListColumn {
     int widthDlu = 0;
 };
 
+// The Windows list controls took column widths in pixels. At the dialog font's average
+// character of six pixels a pixel is two thirds of a horizontal dialog unit, so a width
+// given in pixels keeps its share of the dialog whatever font stands in.
+constexpr int ListPixelsToDlu(int pixels) { return pixels * 4 / 6; }
+
 // A rectangle in dialog units: x and width are quarters of the font's average character
 // width, y and height eighths of its height.
 struct DluRect {
@@ -126,6 +131,8 @@ public:
     int RowCount(int id) const;
     // The text of a cell, empty outside the rows or columns.
     std::string GetCell(int id, int row, int column) const;
+    // Rewrites a cell of an existing row (the row grows to the column); nothing outside.
+    void SetCell(int id, int row, int column, const std::string& utf8);
     void SetColumns(int id, std::vector<ListColumn> columns);
     // A drop-down list's entries, for a list filled while the dialog initialises; the
     // selection goes.

@@ -174,6 +174,11 @@ void DialogHost::Build() {
             t->setSelectionMode(QAbstractItemView::SingleSelection);
             t->setHeaderHidden(!c.header);
             t->header()->setStretchLastSection(!c.header);
+            if (!c.header) {
+                // A list box's one column is the box's width, as in a Windows list box.
+                t->header()->setMinimumSectionSize(1);
+                t->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            }
             t->header()->setSectionsMovable(false);
             connect(t, &QTreeWidget::currentItemChanged, this, [this, id, t](QTreeWidgetItem* item) {
                 if (m_syncing) return;

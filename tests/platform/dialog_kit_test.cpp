@@ -355,6 +355,15 @@ TEST(DialogKit, ListViewRowsCurrentRowAndEvents) {
     EXPECT_EQ(d.GetIndex(50), -1);
     d.DeleteRow(50, 5);
     EXPECT_EQ(d.RowCount(50), 2);
+    // A cell is rewritten in place; a short row grows to it; no row, no cell.
+    d.SetCell(50, 1, 1, "9.5");
+    d.SetCell(50, 1, 3, "x");
+    d.SetCell(50, 7, 0, "none");
+    EXPECT_EQ(d.GetCell(50, 1, 1), "9.5");
+    EXPECT_EQ(d.GetCell(50, 1, 3), "x");
+    EXPECT_EQ(d.RowCount(50), 2);
+    EXPECT_EQ(ListPixelsToDlu(175), 116);
+
     const unsigned version = d.Find(50)->rowsVersion;
     d.DeleteAllRows(50);
     EXPECT_EQ(d.RowCount(50), 0);
