@@ -7,6 +7,7 @@
 #include "calcview/qt/tyd_frame.h"
 #include "calcdoc/qt/calc_dialogs_qt.h"
 
+#include <QCoreApplication>
 #include <QPointer>
 
 namespace wv {
@@ -28,6 +29,11 @@ void InstallCalcView(CWavoraApp& app, QWidget* dialogParent) {
         frame->SetResultListProvider(nullptr);
         list = std::make_unique<CalcResultListProvider>(*frame, app.Profile(), dialogParent);
         frame->SetResultListProvider(list.get());
+        // The list goes while the frame and the windows it refers to are still there.
+        QObject::connect(qApp, &QCoreApplication::aboutToQuit, [frame] {
+            frame->SetResultListProvider(nullptr);
+            list.reset();
+        });
     }
 }
 
