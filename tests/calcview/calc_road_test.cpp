@@ -165,6 +165,22 @@ TEST_F(CalcRoadTest, AreaDepthRunResultsAndFiles) {
     CRecordingDC rec(800, 600);
     v.OnDraw(rec);
     EXPECT_GT(rec.Log().size(), 100u);
+    // The layers in their order: land backdrop, survey points, terrain lines, the drawing
+    // frame (XOR), the output points last.
+    auto first = [&](const std::string& part) {
+        const std::vector<std::string> log = rec.Log();
+        for (std::size_t i = 0; i < log.size(); ++i)
+            if (log[i].find(part) != std::string::npos) return static_cast<long>(i);
+        return -1L;
+    };
+    const long land = first("0x8CB4D2)");
+    const long terrain = first("pen=0/1/0xFFFFFF");
+    const long frame = first("pen=0/1/0xFF00FF brush=null xor");
+    const long points = first("Ellipse(");
+    ASSERT_GE(land, 0);
+    EXPECT_LT(land, terrain);
+    EXPECT_LT(terrain, frame);
+    EXPECT_LT(frame, points);
 
     // A contour deleted by a run pick and the right button's Yes.
     const int before = doc.m_contGroup.GetCount();
