@@ -129,6 +129,7 @@ TEST(TydWindow, BayOpensZoomsDialogsPreviewAndDirectPrint) {
         app.ExecuteCommand(ids::ID_ZOOM_IN);
         EXPECT_EQ(view->Mode(), 10);
         QWidget* port = widget->viewport();
+        EXPECT_EQ(port->cursor().shape(), Qt::BitmapCursor) << "the magnifier while zooming";
         const QPointF mid(port->width() / 2, port->height() / 2);
         QMouseEvent press(QEvent::MouseButtonPress, mid, port->mapToGlobal(mid), Qt::LeftButton, Qt::LeftButton,
                           Qt::NoModifier);
