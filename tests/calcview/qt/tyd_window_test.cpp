@@ -216,8 +216,23 @@ TEST(TydWindow, BayOpensZoomsDialogsPreviewAndDirectPrint) {
                 EXPECT_DOUBLE_EQ(pane->Controller()->Angle(), view->Doc().m_zmn.m_dRotation);
             }
 
+        // The list follows activation: another pane without a list of its own closes it.
+        app.ExecuteCommand(ids::ID_RESULT_LIST);
+        EXPECT_TRUE(list->HasWindow());
+        EXPECT_EQ(app.GetMainFrame()->m_pResultView, otherView);
+        QWidget* port0 = frame->Pane(0, 0)->viewport();
+        QMouseEvent press0(QEvent::MouseButtonPress, QPointF(5, 5), port0->mapToGlobal(QPointF(5, 5)), Qt::RightButton,
+                           Qt::RightButton, Qt::NoModifier);
+        QApplication::sendEvent(port0, &press0);
+        PostedMessages().DeliverPending();
+        EXPECT_EQ(child->GetActiveView(), sv);
+        EXPECT_EQ(app.GetMainFrame()->m_pResultView, sv);
+        EXPECT_FALSE(list->HasWindow());
+        otherView->Controller()->m_bResultListOpen = 0;
+
         // A wave calculation from the menu: the solver's own window shows while it runs.
         // The run belongs to the active pane.
+        child->SetActiveView(otherView);
         CTydView* runner = otherView->Controller();
         CTydDoc& doc = view->Doc();
         doc.m_calcArea.SetOrigin(0.0, 200.0);
