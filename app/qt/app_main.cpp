@@ -13,6 +13,7 @@
 #include "app/qt/qt_app_host.h"
 #include "app/qt/shell_dialogs.h"
 #include "app/wavora_app.h"
+#include "calcview/qt/install.h"
 #include "core/qt/calc_progress_qt.h"
 #include "platform/gui_wait.h"
 #include "platform/qt/gui_call.h"
@@ -85,6 +86,8 @@ int RunWavora(int argc, char** argv, const std::function<void(CWavoraApp&, QtApp
         host.SetApp(&app);
         if (app.InitInstance()) {
             InstallProjectView(app);
+            InstallCalcView(app, host.Window());
+            host.MenusChanged();
             if (MainWindow* w = host.Window()) {
                 ui.SetOwnerWindow(w);
                 PostedMessages().SetAfterEach([w] { w->RefreshCommandStates(); });

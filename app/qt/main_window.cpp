@@ -267,18 +267,29 @@ CMDIChildWnd* MainWindow::ChildOf(QMdiSubWindow* sub) const {
     return nullptr;
 }
 
+namespace {
+MainWindow::ChildBodyFactory& BodyFactory() {
+    static MainWindow::ChildBodyFactory factory;
+    return factory;
+}
+}  // namespace
+
+void MainWindow::SetChildBodyFactory(ChildBodyFactory factory) { BodyFactory() = std::move(factory); }
+
 void MainWindow::ChildCreated(CMDIChildWnd& child) {
     auto* sub = new ChildWindow(*this, child);
-    QWidget* body = nullptr;
+    QWidget* body = BodyFactory() ? BodyFactory()(child, sub) : nullptr;
     CView* view = child.Views().empty() ? nullptr : child.Views().front().get();
-    if (auto* scroll = dynamic_cast<CScrollView*>(view)) {
-        body = new ScrollViewWidget(scroll, sub);
-    } else {
-        body = new QWidget(sub);
-        body->setAutoFillBackground(true);
-        QPalette p = body->palette();
-        p.setColor(QPalette::Window, Qt::black);
-        body->setPalette(p);
+    if (!body) {
+        if (auto* scroll = dynamic_cast<CScrollView*>(view)) {
+            body = new ScrollViewWidget(scroll, sub);
+        } else {
+            body = new QWidget(sub);
+            body->setAutoFillBackground(true);
+            QPalette p = body->palette();
+            p.setColor(QPalette::Window, Qt::black);
+            body->setPalette(p);
+        }
     }
     sub->setWidget(body);
     sub->setWindowIcon(AppIcon());

@@ -3,6 +3,8 @@
 // every event on to the application and its frame and shows what they decide.
 #pragma once
 
+#include <functional>
+
 #include "app/main_frame.h"
 #include "platform/frame.h"
 
@@ -30,6 +32,10 @@ public:
 
     // FrameHost
     void ChildCreated(CMDIChildWnd& child) override;
+    // The body of a document window whose view needs more than one scroll view (the
+    // calculation view's splitter); null from the factory: the plain body.
+    using ChildBodyFactory = std::function<QWidget*(CMDIChildWnd& child, QWidget* parent)>;
+    static void SetChildBodyFactory(ChildBodyFactory factory);
     void ChildDestroying(CMDIChildWnd& child) override;
     void ActivateChild(CMDIChildWnd* child) override;
     void ChildTitleChanged(CMDIChildWnd& child) override;

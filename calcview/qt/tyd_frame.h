@@ -1,0 +1,48 @@
+// The body of a calculation document's window: a splitter of up to 2 x 2 panes, each a
+// calculation view with its own scroll and zoom. Only the first pane shows at first; a
+// split bar dragged in from an edge opens another row or column, dragged back to the edge
+// closes it again, as the dynamic splitter of the original did. The columns of the two
+// rows move together. Clicking a pane makes its view the frame's active view.
+#pragma once
+
+#include <QWidget>
+
+#include <array>
+
+class QSplitter;
+
+namespace wv {
+
+class CMDIChildWnd;
+class TydScrollView;
+class ScrollViewWidget;
+
+class CTydFrame : public QWidget {
+public:
+    static constexpr int kMaxRows = 2;
+    static constexpr int kMaxCols = 2;
+
+    // Adds the three further panes' views to `child` (its first view is the first pane).
+    CTydFrame(CMDIChildWnd& child, QWidget* parent);
+
+    ScrollViewWidget* Pane(int row, int col) const { return m_panes[static_cast<std::size_t>(row * kMaxCols + col)]; }
+    // Opens (or closes) the second row and column, as dragging the split bars does.
+    void SetSplit(int rows, int cols);
+    int Rows() const;
+    int Cols() const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    CMDIChildWnd& m_child;
+    QSplitter* m_rows = nullptr;
+    std::array<QSplitter*, kMaxRows> m_cols{};
+    std::array<ScrollViewWidget*, kMaxRows * kMaxCols> m_panes{};
+    bool m_syncing = false;
+};
+
+// Installs the frame as the body of every calculation document's window.
+void InstallTydFrame();
+
+}  // namespace wv
