@@ -347,7 +347,9 @@ TEST_F(TydViewTest, EveryCommandIsEnabledButTheTwoConditionalOnes) {
     for (int id : CTydView::CommandIds()) {
         CCmdUI ui(id);
         ASSERT_TRUE(w.view.Update(ui)) << id;
-        if (id != 32781 && id != 32833) EXPECT_TRUE(ui.m_bEnabled) << id;
+        if (id != 32781 && id != 32833) {
+            EXPECT_TRUE(ui.m_bEnabled) << id;
+        }
     }
     CCmdUI none(1);
     EXPECT_FALSE(w.view.Update(none));
