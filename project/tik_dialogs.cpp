@@ -183,16 +183,19 @@ void CValueInputDlg::OnFocusOut(int id) {
 
 // ---- 点追加 / 点座標編集 (149) ----
 
-CPointCoordDlg::CPointCoordDlg(const TikEditState* view)
-    : CDialogModel(149, ModeOf(view) == 101 ? "点座標編集" : "点追加", 150, 70),
-      m_pView(view), m_bEdit(ModeOf(view) == 101) {
+CCoordPairDlg::CCoordPairDlg(int templateId, const char* caption, int idX, int idY, bool editForm)
+    : CDialogModel(templateId, caption, 150, 70), m_bEdit(editForm) {
     AddLabel("X", {10, 10, 12, 8});
-    AddEdit(kX, {26, 8, 70, 12});
+    AddEdit(idX, {26, 8, 70, 12});
     AddLabel("Y", {10, 28, 12, 8});
-    AddEdit(kY, {26, 26, 70, 12});
+    AddEdit(idY, {26, 26, 70, 12});
     AddButton(IDOK, m_bEdit ? "OK" : "登録", {100, 8, 44, 14});
     AddButton(IDCANCEL, m_bEdit ? "ｷｬﾝｾﾙ" : "閉じる", {100, 26, 44, 14});
 }
+
+CPointCoordDlg::CPointCoordDlg(const TikEditState* view)
+    : CCoordPairDlg(149, ModeOf(view) == 101 ? "点座標編集" : "点追加", kX, kY, ModeOf(view) == 101),
+      m_pView(view) {}
 
 void CPointCoordDlg::DoDataExchange(CDataExchange& dx) {
     ExchangeDouble(dx, kX, m_dX, "%.3lf");
@@ -225,15 +228,8 @@ void CPointCoordDlg::OnOK() {
 // ---- 算出点追加 / 算出点座標編集 (156) ----
 
 CSansyutuCoordDlg::CSansyutuCoordDlg(const TikEditState* view)
-    : CDialogModel(156, ModeOf(view) == 143 ? "算出点座標編集" : "算出点追加", 150, 70),
-      m_pView(view), m_bEdit(ModeOf(view) == 143) {
-    AddLabel("X", {10, 10, 12, 8});
-    AddEdit(kX, {26, 8, 70, 12});
-    AddLabel("Y", {10, 28, 12, 8});
-    AddEdit(kY, {26, 26, 70, 12});
-    AddButton(IDOK, m_bEdit ? "OK" : "登録", {100, 8, 44, 14});
-    AddButton(IDCANCEL, m_bEdit ? "ｷｬﾝｾﾙ" : "閉じる", {100, 26, 44, 14});
-}
+    : CCoordPairDlg(156, ModeOf(view) == 143 ? "算出点座標編集" : "算出点追加", kX, kY, ModeOf(view) == 143),
+      m_pView(view) {}
 
 void CSansyutuCoordDlg::DoDataExchange(CDataExchange& dx) {
     ExchangeDouble(dx, kX, m_dX, "%.3f");

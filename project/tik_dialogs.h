@@ -61,7 +61,18 @@ protected:
     void OnFocusOut(int id) override;
 };
 
-class CPointCoordDlg : public CDialogModel {
+// The X and Y edits of the two coordinate dialogs, in their edit form (OK, Cancel) or
+// register form (登録, 閉じる).
+class CCoordPairDlg : public CDialogModel {
+public:
+    bool IsEditForm() const { return m_bEdit; }
+
+protected:
+    CCoordPairDlg(int templateId, const char* caption, int idX, int idY, bool editForm);
+    bool m_bEdit;
+};
+
+class CPointCoordDlg : public CCoordPairDlg {
 public:
     enum : int { kX = 1010, kY = 1011 };
     // Mode 101 makes the edit form (OK closes); any other the register form.
@@ -71,7 +82,6 @@ public:
     const TikEditState* m_pView;
     // Register form: told after each point added (the view fits, redraws, marks modified).
     std::function<void()> m_onRegistered;
-    bool IsEditForm() const { return m_bEdit; }
 
 protected:
     void DoDataExchange(CDataExchange& dx) override;
@@ -81,10 +91,9 @@ protected:
 
 private:
     bool TakeEdits();
-    bool m_bEdit;
 };
 
-class CSansyutuCoordDlg : public CDialogModel {
+class CSansyutuCoordDlg : public CCoordPairDlg {
 public:
     enum : int { kX = 1065, kY = 1066 };
     // Mode 143 makes the edit form; any other the register form.
@@ -93,16 +102,12 @@ public:
     double m_dY = 0.0;
     const TikEditState* m_pView;
     std::function<void()> m_onRegistered;
-    bool IsEditForm() const { return m_bEdit; }
 
 protected:
     void DoDataExchange(CDataExchange& dx) override;
     void OnInitDialog() override;
     void OnFocusOut(int id) override;
     void OnOK() override;
-
-private:
-    bool m_bEdit;
 };
 
 class CHeightValueDlg : public CDialogModel {
