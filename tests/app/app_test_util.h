@@ -62,4 +62,15 @@ inline void WriteFile(const std::string& path, const std::string& bytes) {
     AtomicWriteFile(path, bytes, nullptr);
 }
 
+// A program's start in the test's scratch folder: its runtime and settings folders there,
+// a version file, and a copy of the example project. Returns the project's folder.
+inline std::string StartInScratch() {
+    const std::string here = Here();
+    std::filesystem::create_directories(here + "/runtime");
+    ::setenv("XDG_RUNTIME_DIR", (here + "/runtime").c_str(), 1);
+    ::setenv("XDG_CONFIG_HOME", (here + "/config").c_str(), 1);
+    WriteFile(here + "/SYSVER.DAT", "V1.2\r\n");
+    return CopyBay(here + "/BAY");
+}
+
 }  // namespace wv::apptest

@@ -65,11 +65,7 @@ bool NearColour(const QImage& img, QPoint p, int radius) {
 
 TEST(TydWindow, BayOpensZoomsDialogsPreviewAndDirectPrint) {
     const std::string here = apptest::Here();
-    std::filesystem::create_directories(here + "/runtime");
-    ::setenv("XDG_RUNTIME_DIR", (here + "/runtime").c_str(), 1);
-    ::setenv("XDG_CONFIG_HOME", (here + "/config").c_str(), 1);
-    apptest::WriteFile(here + "/SYSVER.DAT", "V1.2\r\n");
-    const std::string bay = apptest::CopyBay(here + "/BAY");
+    const std::string bay = apptest::StartInScratch();
 
     int argc = 1;
     char name[] = "tyd_window_test";
