@@ -45,7 +45,7 @@ fi
 gen=()
 command -v ninja >/dev/null && [ ! -f build-fuzz/CMakeCache.txt ] && gen=(-G Ninja)
 CC=clang CXX=clang++ cmake -S . -B build-fuzz "${gen[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWAVORA_FUZZ=ON \
-  -DCMAKE_DISABLE_FIND_PACKAGE_Qt6=ON >/dev/null
+  -DCMAKE_DISABLE_FIND_PACKAGE_Qt6=OFF >/dev/null
 if [ ${#wanted[@]} -gt 0 ]; then
   cmake --build build-fuzz -j "$build_jobs" --target "${wanted[@]}"
 else
