@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace wv;
     if (size == 0) return 0;
     const unsigned seed = data[0];
-    const std::string bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
+    std::string bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
 
     DigitizerFramer whole;
     std::vector<DigitizerRecord> once = whole.Feed(bytes);
@@ -59,7 +59,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     split.insert(split.end(), splitRest.begin(), splitRest.end());
     fuzz::Check(Same(split, once), "records do not depend on how the bytes were split");
 
-    // Every record comes from one line of the input.
+    // Every record comes from one line of the bytes sent.
+    bytes += more;
     std::vector<DigitizerRecord> lines;
     std::size_t start = 0;
     for (;;) {
