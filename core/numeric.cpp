@@ -72,6 +72,8 @@ double RoundDecimal(double x, double n) {
     const double a = std::fabs(x);
     const double p = std::pow(10.0, n);
     const double m = a * p;
+    // Infinity and NaN have no digits to round, and the guard's exponent would overflow.
+    if (!std::isfinite(m)) return x;
     // A guard fifteen digits below the leading digit lifts a half that binary storage
     // put just below itself (2.675 is 2.67499999...) without touching genuine values.
     const int e = DoubleToInt(std::log10(m));

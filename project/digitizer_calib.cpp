@@ -104,7 +104,9 @@ std::vector<DigitizerRecord> DigitizerFramer::Feed(const std::string& bytes) {
     for (;;) {
         const std::size_t end = m_buffer.find_first_of("\r\n", start);
         if (end == std::string::npos) break;
-        if (!m_discarding && end > start) {
+        // A line too long for a record is noise whether it came in one read or in many;
+        // otherwise how the port split the bytes would decide what becomes a point.
+        if (!m_discarding && end > start && end - start <= kMaxLine) {
             DigitizerRecord r;
             if (ParseDigitizerRecord(m_buffer.substr(start, end - start), r)) records.push_back(r);
         }

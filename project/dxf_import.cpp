@@ -326,6 +326,8 @@ DxfLayer LayerFromName(const std::string& name) {
             if (c == '_') c = '.';
         }
         l.value = RoundDecimal(WinAtof(rest), 1);
+        // Digits beyond a double's range are no depth: such a name is like any other.
+        if (!std::isfinite(l.value)) return DxfLayer{name, kLayerUndefined, 0.0};
     }
     return l;
 }
@@ -390,6 +392,11 @@ ImportGeometry ReadDxfGeometry(const DxfFile& file, DxfMode mode, const std::vec
         } else {
             height = RoundDecimal(options.reference - value * scale, 1);
         }
+        // An entity with a coordinate beyond a double's range would put a point at
+        // infinity into the terrain: it is passed over like an entity of no use.
+        if (!std::isfinite(height)) return;
+        for (std::size_t k = 0; k < c.x.size(); ++k)
+            if (!std::isfinite(c.x[k] * scale) || !std::isfinite(c.y[k] * scale)) return;
         const int firstPoint = g.PointCount();
         const std::size_t n = c.x.size();
         for (std::size_t k = 0; k < n; ++k) {

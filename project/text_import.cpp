@@ -5,6 +5,7 @@
 #include "geoconv/qsona_record.h"
 #include "platform/text.h"
 
+#include <cmath>
 #include <optional>
 #include <utility>
 
@@ -70,6 +71,8 @@ ImportGeometry ReadCsvPoints(const std::vector<std::string>& lines, bool surveyC
         const double a = WinAtof(line, &used1);
         const double b = WinAtof(std::string_view(line).substr(comma + 1), &used2);
         if (used1 == 0 || used2 == 0) continue;
+        // A number beyond a double's range reads as infinity: no point to put in a terrain.
+        if (!std::isfinite(a) || !std::isfinite(b)) continue;
         const double x = surveyCoordinates ? b : a;
         const double y = surveyCoordinates ? a : b;
         g.AddPoint(Round3(x), Round3(y), 0.0);
@@ -88,6 +91,7 @@ ImportGeometry ReadCsvLines(const std::vector<std::string>& lines, double refere
         if (ParseNumberLine(line.c_str(), v, n, 6) != 5) continue;
         const int kind = n[0];
         if (kind != 1 && kind != 2) continue;
+        if (!std::isfinite(v[1]) || !std::isfinite(v[2]) || !std::isfinite(v[3])) continue;
         const double x = surveyCoordinates ? v[3] : v[2];
         const double y = surveyCoordinates ? v[2] : v[3];
         builder.Row({n[4], kind}, kind, Round3(x), Round3(y), reference - v[1]);
@@ -111,6 +115,7 @@ QsonaImportResult ReadQsonaLines(const std::vector<std::string>& lines,
         }
         double north = 0.0, east = 0.0;
         Meshgate(*ellipsoid, options.zone, r.Latitude(), r.Longitude(), &north, &east);
+        if (!std::isfinite(east) || !std::isfinite(north) || !std::isfinite(r.DepthMetres())) continue;
         const int kind = r.Type() == QsonaType::Coastline ? 1 : 2;
         builder.Row({static_cast<char>(r.Type()), r.LineNumber()}, kind, Round3(east), Round3(north),
                     options.reference - r.DepthMetres());

@@ -6,9 +6,26 @@
 # data and examples the target names; findings are left in build-fuzz/runs/<target>/ and
 # belong, once mended, in tests/fuzz/crashes/<target>/, where CTest replays them.
 # Without clang or its libFuzzer runtime the fuzzing is skipped.
+#
+#   scripts/fuzz.sh [SECONDS [TARGET...]]
+#
+# TARGET names a harness ("dxf" or "fuzz_dxf"); without one every target runs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-30}
+case "$seconds" in
+  ''|*[!0-9]*) echo "fuzz: SECONDS must be a whole number, not '$seconds'" >&2; exit 2 ;;
+esac
+[ $# -gt 0 ] && shift
+wanted=()
+for t in "$@"; do
+  t=${t#fuzz_}
+  if [ ! -f "tests/fuzz/fuzz_$t.cpp" ]; then
+    echo "fuzz: no target '$t' (tests/fuzz/fuzz_$t.cpp)" >&2
+    exit 2
+  fi
+  wanted+=("fuzz_$t")
+done
 jobs=${FUZZ_JOBS:-$(( $(nproc) / 2 ))}
 [ "$jobs" -ge 1 ] || jobs=1
 build_jobs=${FUZZ_BUILD_JOBS:-$(nproc)}
@@ -28,8 +45,12 @@ fi
 gen=()
 command -v ninja >/dev/null && [ ! -f build-fuzz/CMakeCache.txt ] && gen=(-G Ninja)
 CC=clang CXX=clang++ cmake -S . -B build-fuzz "${gen[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWAVORA_FUZZ=ON \
-  -DCMAKE_DISABLE_FIND_PACKAGE_Qt6=ON >/dev/null
-cmake --build build-fuzz -j "$build_jobs" --target fuzz_all
+  -DCMAKE_DISABLE_FIND_PACKAGE_Qt6=OFF >/dev/null
+if [ ${#wanted[@]} -gt 0 ]; then
+  cmake --build build-fuzz -j "$build_jobs" --target "${wanted[@]}"
+else
+  cmake --build build-fuzz -j "$build_jobs" --target fuzz_all
+fi
 
 runs=build-fuzz/runs
 mkdir -p "$runs"
@@ -66,9 +87,13 @@ run_one() {
 }
 
 targets=()
-for exe in build-fuzz/fuzz/fuzz_*; do
-  [ -x "$exe" ] && [ -f "$exe" ] && targets+=("$exe")
-done
+if [ ${#wanted[@]} -gt 0 ]; then
+  for name in "${wanted[@]}"; do targets+=("build-fuzz/fuzz/$name"); done
+else
+  for exe in build-fuzz/fuzz/fuzz_*; do
+    [ -x "$exe" ] && [ -f "$exe" ] && targets+=("$exe")
+  done
+fi
 echo "fuzz: ${#targets[@]} targets, $seconds s each, $jobs at a time"
 running=0
 for exe in "${targets[@]}"; do

@@ -116,6 +116,7 @@ TEST(DigitizerRecords, FramingAcrossReads) {
         {"short record waits for 9 bytes", {"1,2,1\r\n", "3,4,1\r\n"}, {0, 2}},
         {"garbage then good", {"abc\r\n1,2\r\n\0\0\0\r\n5.0,6.0,1\r\n"s}, {1}},
         {"over-long line dropped up to its end", {over, "8,9,1\r\n", "1.0,2.0,1\r\n"}, {0, 0, 1}},
+        {"over-long line in one read dropped too", {std::string(1100, ' ') + "8,9,1\r\n1.0,2.0,1\r\n"}, {1}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

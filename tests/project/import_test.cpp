@@ -147,6 +147,7 @@ TEST(DxfLayers, AttributeAndValueComeFromTheName) {
     } cases[] = {
         {"T12_5", kLayerTerrain, 12.5}, {"H3", kLayerDepth, 3.0},   {"TA1", kLayerUndefined, 0.0},
         {"X12", kLayerUndefined, 0.0},  {"T", kLayerUndefined, 0.0}, {"H0_25", kLayerDepth, 0.3},
+        {"T1E999", kLayerUndefined, 0.0},  // beyond a double's range: no depth
     };
     for (const auto& c : cases) {
         const DxfLayer l = LayerFromName(c.name);
@@ -451,6 +452,36 @@ TEST(ImportMerge, FastMergeMatchesTheReferenceSlotForSlot) {
 
 // ---------------------------------------------------------------------------------------
 // CSV
+
+TEST(TextImport, NumbersBeyondADoublesRangeMakeNoPoints) {
+    const std::vector<std::string> points = {"1.E500,2", "3,-1e999", "4,5"};
+    const ImportGeometry p = ReadCsvPoints(points, false);
+    ASSERT_EQ(p.PointCount(), 1);
+    EXPECT_EQ(p.x[0], 4.0);
+    const std::string huge(400, '9');
+    const std::vector<std::string> rows = {"1,2.5,0,0,1", "1,2.5," + huge + ",0,1", "1," + huge + ",5,5,2", "1,2.5,9,9,1"};
+    const ImportGeometry l = ReadCsvLines(rows, 10.0, false);
+    ASSERT_EQ(l.PointCount(), 2);
+    EXPECT_EQ(l.x[1], 9.0);
+    ASSERT_EQ(l.segments.size(), 1u);
+}
+
+TEST(DxfReader, AnEntityBeyondADoublesRangeIsPassedOver) {
+    const std::string text =
+        "0\nSECTION\n2\nENTITIES\n0\nLINE\n8\nH1\n10\n1e999\n20\n0\n11\n10\n21\n0\n"
+        "0\nLINE\n8\nH1\n10\n0\n20\n0\n11\n10\n21\n0\n31\n-1e999\n0\nLINE\n8\nH1\n10\n1\n20\n2\n11\n3\n21\n4\n"
+        "0\nENDSEC\n0\nEOF\n";
+    std::string error;
+    const auto f = DxfFile::Parse(text, "inf.dxf", error);
+    ASSERT_TRUE(f) << error;
+    for (DxfMode mode : {DxfMode::Plane, DxfMode::ThreeD}) {
+        const ImportGeometry g = ReadDxfGeometry(*f, mode, ReadDxfLayers(*f), {}, CountDxfSegments(*f, mode));
+        for (int i = 0; i < g.PointCount(); ++i) {
+            EXPECT_TRUE(std::isfinite(g.x[i]) && std::isfinite(g.y[i]) && std::isfinite(g.height[i]));
+        }
+        EXPECT_GE(g.PointCount(), 2);  // the good line is kept
+    }
+}
 
 TEST_F(ImportTest, CsvPointsInBothCoordinateSystems) {
     WriteText("p.csv", "X,Y\r\n100.0,200.0\r\nno comma here\r\n300.12345,400\r\n,\r\n");

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstring>
+#include <limits>
 #include <random>
 #include <string>
 #include <utility>
@@ -125,6 +127,15 @@ TEST(GeomRound, HalfAwayFromZeroWithTheRelativeGuard) {
         {-45678.1235, 3, -45678.124}, {2.6749, 2, 2.67}, {0.0004, 3, 0.0}, {12.3449999, 2, 12.34},
         {7.0, 1, 7.0}};
     for (const auto& c : cases) EXPECT_EQ(RoundDecimal(c[0], c[1]), c[2]) << c[0] << " to " << c[1];
+}
+
+TEST(GeomRound, NonFiniteValuesPassThrough) {
+    // Infinity, NaN and a value whose scaling overflows have no digits to round.
+    const double inf = std::numeric_limits<double>::infinity();
+    EXPECT_EQ(RoundDecimal(inf, 3), inf);
+    EXPECT_EQ(RoundDecimal(-inf, 1), -inf);
+    EXPECT_TRUE(std::isnan(RoundDecimal(std::nan(""), 3)));
+    EXPECT_EQ(RoundDecimal(1.5e308, 3), 1.5e308);
 }
 
 TEST(GeomPairs, CombSortOrdersAndDropsRepeats) {
