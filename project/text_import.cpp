@@ -50,15 +50,9 @@ double Round3(double v) { return RoundDecimal(v, 3); }
 
 std::vector<std::string> SplitTextLines(const std::string& text) {
     std::vector<std::string> lines;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        std::size_t nl = text.find('\n', pos);
-        if (nl == std::string::npos) nl = text.size();
-        std::string line = text.substr(pos, nl - pos);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(std::move(line));
-        pos = nl + 1;
-    }
+    LineReader reader(text);
+    std::string line;
+    while (reader.Next(line)) lines.push_back(line);
     return lines;
 }
 
