@@ -336,14 +336,14 @@ void CWavoraApp::OnNewProject() {
     if (NewProjectHook()) {
         if (!NewProjectHook()(choice)) return;
     } else {
-        FileDialogSpec spec;
-        spec.mode = FileDialogSpec::Mode::Save;
-        spec.title = apptext::kNewProjectTitle;
-        spec.filters = {{apptext::kProjectFilter, apptext::kProjectPattern}};
-        spec.defaultExt = "TIK";
-        spec.overwritePrompt = true;
+        FileDialogOptions fileDialog;
+        fileDialog.mode = FileDialogOptions::Mode::Save;
+        fileDialog.title = apptext::kNewProjectTitle;
+        fileDialog.filters = {{apptext::kProjectFilter, apptext::kProjectPattern}};
+        fileDialog.defaultExt = "TIK";
+        fileDialog.overwritePrompt = true;
         std::string path;
-        if (!Ui().FileDialog(spec, path)) return;
+        if (!Ui().FileDialog(fileDialog, path)) return;
         choice.folder = WithoutSlash(FolderOf(path));
         choice.name = FileTitleOf(path);
     }
@@ -356,14 +356,14 @@ void CWavoraApp::OnNewProject() {
 }
 
 void CWavoraApp::OnOpenProject() {
-    FileDialogSpec spec;
-    spec.mode = FileDialogSpec::Mode::Open;
-    spec.title = apptext::kOpenProjectTitle;
-    spec.filters = {{apptext::kProjectFilter, apptext::kProjectPattern}};
-    spec.defaultExt = "Tik";
-    spec.initialFolder = m_strProjectFolder;
+    FileDialogOptions fileDialog;
+    fileDialog.mode = FileDialogOptions::Mode::Open;
+    fileDialog.title = apptext::kOpenProjectTitle;
+    fileDialog.filters = {{apptext::kProjectFilter, apptext::kProjectPattern}};
+    fileDialog.defaultExt = "Tik";
+    fileDialog.initialFolder = m_strProjectFolder;
     std::string path;
-    if (!Ui().FileDialog(spec, path)) return;
+    if (!Ui().FileDialog(fileDialog, path)) return;
     OpenProject(path);
 }
 
@@ -385,14 +385,14 @@ void CWavoraApp::OnFileNew() {
     if (NewCalcHook()) {
         if (!NewCalcHook()(m_strProjectFolder, path)) return;
     } else {
-        FileDialogSpec spec;
-        spec.mode = FileDialogSpec::Mode::Save;
-        spec.title = apptext::kNewCalcTitle;
-        spec.filters = {{apptext::kTydFilter, apptext::kTydPattern}};
-        spec.defaultExt = "TYD";
-        spec.initialFolder = m_strProjectFolder;
-        spec.overwritePrompt = true;
-        if (!Ui().FileDialog(spec, path)) return;
+        FileDialogOptions fileDialog;
+        fileDialog.mode = FileDialogOptions::Mode::Save;
+        fileDialog.title = apptext::kNewCalcTitle;
+        fileDialog.filters = {{apptext::kTydFilter, apptext::kTydPattern}};
+        fileDialog.defaultExt = "TYD";
+        fileDialog.initialFolder = m_strProjectFolder;
+        fileDialog.overwritePrompt = true;
+        if (!Ui().FileDialog(fileDialog, path)) return;
         if (!CreateEmptyFile(path)) {
             Ui().MessageBox(path + "\n" + apptext::kCannotCreate, apptext::kAppTitle, MbButtons::Ok, MbIcon::Error);
             return;

@@ -16,16 +16,16 @@ void Export(CTydView& v, const char* label, const char* pattern, const char* ext
             const std::function<void(const std::string&)>& run) {
     if (!v.PreparePrinting()) return;
     if (v.Host()) v.Host()->WaitCursor(true);
-    FileDialogSpec spec;
-    spec.mode = FileDialogSpec::Mode::Save;
-    spec.title = title;
-    spec.filters = {{label, pattern}};
-    spec.defaultExt = ext;
-    spec.initialFolder = FolderOf(v.Doc().GetPathName());
-    spec.initialName = FileTitleOf(v.Doc().GetPathName()) + "." + ext;
-    spec.overwritePrompt = true;
+    FileDialogOptions fileDialog;
+    fileDialog.mode = FileDialogOptions::Mode::Save;
+    fileDialog.title = title;
+    fileDialog.filters = {{label, pattern}};
+    fileDialog.defaultExt = ext;
+    fileDialog.initialFolder = FolderOf(v.Doc().GetPathName());
+    fileDialog.initialName = FileTitleOf(v.Doc().GetPathName()) + "." + ext;
+    fileDialog.overwritePrompt = true;
     std::string path;
-    if (Ui().FileDialog(spec, path) && !path.empty()) run(path);
+    if (Ui().FileDialog(fileDialog, path) && !path.empty()) run(path);
     v.EndPrinting();
     if (v.Host()) v.Host()->WaitCursor(false);
 }

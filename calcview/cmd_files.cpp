@@ -83,15 +83,15 @@ void AddFileCommands(CommandMap& m) {
                     if (SaveDialog()) {
                         ok = SaveDialog()(folder, name, path);
                     } else {
-                        FileDialogSpec spec;
-                        spec.mode = FileDialogSpec::Mode::Save;
-                        spec.title = "名前を付けて保存";
-                        spec.filters = {{"Tyd Files (*.tyd)", "*.TYD"}};
-                        spec.defaultExt = "TYD";
-                        spec.initialFolder = folder;
-                        spec.initialName = name;
-                        spec.overwritePrompt = true;
-                        ok = Ui().FileDialog(spec, path);
+                        FileDialogOptions fileDialog;
+                        fileDialog.mode = FileDialogOptions::Mode::Save;
+                        fileDialog.title = "名前を付けて保存";
+                        fileDialog.filters = {{"Tyd Files (*.tyd)", "*.TYD"}};
+                        fileDialog.defaultExt = "TYD";
+                        fileDialog.initialFolder = folder;
+                        fileDialog.initialName = name;
+                        fileDialog.overwritePrompt = true;
+                        ok = Ui().FileDialog(fileDialog, path);
                     }
                     if (ok && !path.empty()) TydSaveAs(doc, path);
                 },

@@ -94,18 +94,18 @@ bool CDocument::DoFileSave() {
 }
 
 bool CDocument::DoSaveAs() {
-    FileDialogSpec spec;
-    spec.mode = FileDialogSpec::Mode::Save;
-    spec.overwritePrompt = true;
-    spec.initialFolder = FolderOf(m_strPathName);
-    spec.initialName = FileNameOf(m_strPathName);
+    FileDialogOptions fileDialog;
+    fileDialog.mode = FileDialogOptions::Mode::Save;
+    fileDialog.overwritePrompt = true;
+    fileDialog.initialFolder = FolderOf(m_strPathName);
+    fileDialog.initialName = FileNameOf(m_strPathName);
     if (m_pDocTemplate) {
         const std::string ext = m_pDocTemplate->GetDocString(CDocTemplate::filterExt);
-        spec.filters.push_back({m_pDocTemplate->GetDocString(CDocTemplate::filterName), "*" + ext});
-        spec.defaultExt = ext.empty() ? ext : ext.substr(1);
+        fileDialog.filters.push_back({m_pDocTemplate->GetDocString(CDocTemplate::filterName), "*" + ext});
+        fileDialog.defaultExt = ext.empty() ? ext : ext.substr(1);
     }
     std::string path;
-    if (!Ui().FileDialog(spec, path)) return false;
+    if (!Ui().FileDialog(fileDialog, path)) return false;
     return OnSaveDocument(path);
 }
 

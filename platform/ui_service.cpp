@@ -69,17 +69,17 @@ bool ScriptedUi::NextFileAnswer(FileDialogRecord record, std::string& out) {
     return true;
 }
 
-bool ScriptedUi::FileDialog(const FileDialogSpec& spec, std::string& path) {
+bool ScriptedUi::FileDialog(const FileDialogOptions& fileDialog, std::string& path) {
     FileDialogRecord r;
-    r.spec = spec;
+    r.fileDialog = fileDialog;
     return NextFileAnswer(std::move(r), path);
 }
 
 bool ScriptedUi::FolderDialog(const std::string& title, const std::string& initialFolder,
                               std::string& folder) {
     FileDialogRecord r;
-    r.spec.title = title;
-    r.spec.initialFolder = initialFolder;
+    r.fileDialog.title = title;
+    r.fileDialog.initialFolder = initialFolder;
     r.folder = true;
     return NextFileAnswer(std::move(r), folder);
 }

@@ -28,7 +28,7 @@ struct MessageRecord {
 
 // What a file dialog asks for. Texts are UTF-8. Each filter is a label and its patterns
 // ("*.TIK"); patterns match names regardless of case, as the Windows dialogs did.
-struct FileDialogSpec {
+struct FileDialogOptions {
     enum class Mode { Open, Save };
     Mode mode = Mode::Open;
     std::string title;
@@ -41,8 +41,8 @@ struct FileDialogSpec {
 
 // One file or folder question as a test or a log sees it.
 struct FileDialogRecord {
-    FileDialogSpec spec;
-    bool folder = false;  // a folder browser (spec.title and initialFolder only)
+    FileDialogOptions fileDialog;
+    bool folder = false;  // a folder browser (fileDialog.title and initialFolder only)
     std::string answer;   // empty: cancelled
 };
 
@@ -54,7 +54,7 @@ public:
                            MbIcon icon) = 0;
     // The chosen file's full path, or false when cancelled. Without a display there is
     // nobody to choose: cancelled.
-    virtual bool FileDialog(const FileDialogSpec& spec, std::string& path) { return false; }
+    virtual bool FileDialog(const FileDialogOptions& fileDialog, std::string& path) { return false; }
     // The chosen folder, or false when cancelled.
     virtual bool FolderDialog(const std::string& title, const std::string& initialFolder,
                               std::string& folder) {
@@ -84,7 +84,7 @@ public:
     void Clear();
 
     void PushFileAnswer(const std::string& path);
-    bool FileDialog(const FileDialogSpec& spec, std::string& path) override;
+    bool FileDialog(const FileDialogOptions& fileDialog, std::string& path) override;
     bool FolderDialog(const std::string& title, const std::string& initialFolder,
                       std::string& folder) override;
     std::vector<FileDialogRecord> FileDialogs() const;

@@ -9,21 +9,21 @@ DialogImportUi::DialogImportUi(DialogRunner run, CursorSetter cursor)
     : m_run(std::move(run)), m_cursor(std::move(cursor)) {}
 
 std::optional<std::string> DialogImportUi::ChooseFile(const OpenFileRequest& request) {
-    FileDialogSpec spec;
-    spec.mode = FileDialogSpec::Mode::Open;
-    spec.title = request.title;
+    FileDialogOptions fileDialog;
+    fileDialog.mode = FileDialogOptions::Mode::Open;
+    fileDialog.title = request.title;
     if (!request.filterName.empty()) {
         // Files written on Windows often carry upper-case extensions.
         std::string upper = request.pattern;
         for (char& c : upper) {
             if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
         }
-        spec.filters.push_back({request.filterName, request.pattern + " " + upper});
+        fileDialog.filters.push_back({request.filterName, request.pattern + " " + upper});
     }
-    spec.filters.push_back({"すべてのﾌｧｲﾙ (*.*)", "*"});
-    spec.defaultExt = request.defaultExt;
+    fileDialog.filters.push_back({"すべてのﾌｧｲﾙ (*.*)", "*"});
+    fileDialog.defaultExt = request.defaultExt;
     std::string path;
-    if (!Ui().FileDialog(spec, path) || path.empty()) return std::nullopt;
+    if (!Ui().FileDialog(fileDialog, path) || path.empty()) return std::nullopt;
     return path;
 }
 

@@ -34,7 +34,7 @@ public:
         std::fprintf(stderr, "[%s] %s\n", caption.c_str(), text.c_str());
         return wv::DefaultAnswer(b);
     }
-    bool FileDialog(const wv::FileDialogSpec& spec, std::string& path) override {
+    bool FileDialog(const wv::FileDialogOptions& fileDialog, std::string& path) override {
         path = m_project;
         return true;
     }

@@ -46,8 +46,8 @@ public:
         std::fprintf(stderr, "[%s] %s\n", caption.c_str(), text.c_str());
         return wv::DefaultAnswer(b);
     }
-    bool FileDialog(const wv::FileDialogSpec& spec, std::string& path) override {
-        path = spec.defaultExt == "pdf" ? m_pdf : m_project;
+    bool FileDialog(const wv::FileDialogOptions& fileDialog, std::string& path) override {
+        path = fileDialog.defaultExt == "pdf" ? m_pdf : m_project;
         return true;
     }
 

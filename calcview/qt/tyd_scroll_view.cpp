@@ -233,16 +233,16 @@ bool TydScrollView::Print(bool direct) {
     bool done = false;
     if (direct && QPrinterInfo::defaultPrinter().isNull()) {
         // No printer here: the direct print writes the page as a PDF file.
-        FileDialogSpec spec;
-        spec.mode = FileDialogSpec::Mode::Save;
-        spec.title = "印刷";
-        spec.filters = {{"PDF (*.pdf)", "*.pdf"}};
-        spec.defaultExt = "pdf";
-        spec.initialFolder = FolderOf(doc.GetPathName());
-        spec.initialName = FileTitleOf(doc.GetPathName()) + ".pdf";
-        spec.overwritePrompt = true;
+        FileDialogOptions fileDialog;
+        fileDialog.mode = FileDialogOptions::Mode::Save;
+        fileDialog.title = "印刷";
+        fileDialog.filters = {{"PDF (*.pdf)", "*.pdf"}};
+        fileDialog.defaultExt = "pdf";
+        fileDialog.initialFolder = FolderOf(doc.GetPathName());
+        fileDialog.initialName = FileTitleOf(doc.GetPathName()) + ".pdf";
+        fileDialog.overwritePrompt = true;
         std::string path;
-        if (Ui().FileDialog(spec, path) && !path.empty()) done = PrintToPdf(path);
+        if (Ui().FileDialog(fileDialog, path) && !path.empty()) done = PrintToPdf(path);
     } else {
         QPrinter printer(QPrinter::HighResolution);
         ConfigureFigurePrinter(printer, doc.m_zmn.m_nPaperSize, doc.m_zmn.m_nPaperOrient);

@@ -88,19 +88,19 @@ int QtUi::MessageBox(const std::string& text, const std::string& caption, MbButt
                           DefaultAnswer(buttons));
 }
 
-bool QtUi::FileDialog(const FileDialogSpec& spec, std::string& path) {
+bool QtUi::FileDialog(const FileDialogOptions& fileDialog, std::string& path) {
     const QString chosen = CallOnGui<QString>(
         [&] {
-            QFileDialog dialog(m_owner.data(), ToQ(spec.title), ToQ(spec.initialFolder));
-            dialog.setAcceptMode(spec.mode == FileDialogSpec::Mode::Save ? QFileDialog::AcceptSave
+            QFileDialog dialog(m_owner.data(), ToQ(fileDialog.title), ToQ(fileDialog.initialFolder));
+            dialog.setAcceptMode(fileDialog.mode == FileDialogOptions::Mode::Save ? QFileDialog::AcceptSave
                                                                          : QFileDialog::AcceptOpen);
-            dialog.setFileMode(spec.mode == FileDialogSpec::Mode::Save ? QFileDialog::AnyFile
+            dialog.setFileMode(fileDialog.mode == FileDialogOptions::Mode::Save ? QFileDialog::AnyFile
                                                                        : QFileDialog::ExistingFile);
             // Qt's own dialog, so the patterns below are honoured the same everywhere.
             dialog.setOption(QFileDialog::DontUseNativeDialog, true);
-            if (!spec.overwritePrompt) dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+            if (!fileDialog.overwritePrompt) dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
             QStringList filters;
-            for (const auto& [label, patterns] : spec.filters) {
+            for (const auto& [label, patterns] : fileDialog.filters) {
                 QStringList blind;
                 for (const QString& p : ToQ(patterns).split(QRegularExpression(QStringLiteral("[; ]")),
                                                              Qt::SkipEmptyParts))
@@ -108,8 +108,8 @@ bool QtUi::FileDialog(const FileDialogSpec& spec, std::string& path) {
                 filters << ToQ(label) + QStringLiteral(" (") + blind.join(QLatin1Char(' ')) + QLatin1Char(')');
             }
             if (!filters.isEmpty()) dialog.setNameFilters(filters);
-            if (!spec.defaultExt.empty()) dialog.setDefaultSuffix(ToQ(spec.defaultExt));
-            if (!spec.initialName.empty()) dialog.selectFile(ToQ(spec.initialName));
+            if (!fileDialog.defaultExt.empty()) dialog.setDefaultSuffix(ToQ(fileDialog.defaultExt));
+            if (!fileDialog.initialName.empty()) dialog.selectFile(ToQ(fileDialog.initialName));
             if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
             return QFileInfo(dialog.selectedFiles().constFirst()).absoluteFilePath();
         },

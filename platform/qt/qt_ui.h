@@ -29,7 +29,7 @@ public:
 
     int MessageBox(const std::string& text, const std::string& caption, MbButtons buttons,
                    MbIcon icon) override;
-    bool FileDialog(const FileDialogSpec& spec, std::string& path) override;
+    bool FileDialog(const FileDialogOptions& fileDialog, std::string& path) override;
     bool FolderDialog(const std::string& title, const std::string& initialFolder,
                       std::string& folder) override;
 

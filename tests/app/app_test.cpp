@@ -179,12 +179,12 @@ TEST_F(App, OpenCommandsFollowTheProjectAndMenusFollowActivation) {
     ui.PushFileAnswer(bay + "/BAY.TIK");
     a.ExecuteCommand(ids::ID_OPEN_PROJECT);
     ASSERT_EQ(ui.FileDialogs().size(), 1u);
-    const FileDialogSpec spec = ui.FileDialogs()[0].spec;
-    EXPECT_EQ(spec.title, "ﾌﾟﾛｼﾞｪｸﾄを開く");
-    ASSERT_EQ(spec.filters.size(), 1u);
-    EXPECT_EQ(spec.filters[0].first, "ﾌﾟﾛｼﾞｪｸﾄﾌｧｲﾙ(*.TIK)");
-    EXPECT_EQ(spec.filters[0].second, "*.TIK");
-    EXPECT_EQ(spec.defaultExt, "Tik");
+    const FileDialogOptions fileDialog = ui.FileDialogs()[0].fileDialog;
+    EXPECT_EQ(fileDialog.title, "ﾌﾟﾛｼﾞｪｸﾄを開く");
+    ASSERT_EQ(fileDialog.filters.size(), 1u);
+    EXPECT_EQ(fileDialog.filters[0].first, "ﾌﾟﾛｼﾞｪｸﾄﾌｧｲﾙ(*.TIK)");
+    EXPECT_EQ(fileDialog.filters[0].second, "*.TIK");
+    EXPECT_EQ(fileDialog.defaultExt, "Tik");
     EXPECT_EQ(a.m_strProjectName, "BAY");
     EXPECT_EQ(a.m_strProjectFolder, CanonicalPath(bay));
     EXPECT_TRUE(a.m_bProjectOpen);
@@ -423,7 +423,7 @@ TEST_F(App, NewProjectAndNewCalculationThroughTheirDialogs) {
     EXPECT_EQ(tree.GetCount(), 1);
     ui.PushFileAnswer(Here() + "/NEWP/C1.TYD");
     a.ExecuteCommand(ids::ID_FILE_NEW);
-    EXPECT_EQ(ui.FileDialogs().back().spec.initialFolder, CanonicalPath(Here() + "/NEWP"));
+    EXPECT_EQ(ui.FileDialogs().back().fileDialog.initialFolder, CanonicalPath(Here() + "/NEWP"));
     ASSERT_EQ(a.m_pCalcTemplate->Documents().size(), 1u);
     PostedMessages().DeliverPending();
     EXPECT_EQ(tree.Entries(), (std::vector<std::string>{"NEWP.TIK", "C1.TYD"})) << "the tree rebuilt its list";

@@ -416,21 +416,21 @@ TEST(FilePatterns, WindowsFiltersMatchWithoutCase) {
     for (const Case& c : cases) EXPECT_EQ(MatchesFilePattern(c.name, c.patterns), c.match) << c.name << " " << c.patterns;
 
     ScriptedUi ui;
-    FileDialogSpec spec;
-    spec.title = "ﾌﾟﾛｼﾞｪｸﾄを開く";
+    FileDialogOptions fileDialog;
+    fileDialog.title = "ﾌﾟﾛｼﾞｪｸﾄを開く";
     std::string path = "unchanged";
-    EXPECT_FALSE(ui.FileDialog(spec, path)) << "no answer: cancelled";
+    EXPECT_FALSE(ui.FileDialog(fileDialog, path)) << "no answer: cancelled";
     EXPECT_EQ(path, "unchanged");
     ui.PushFileAnswer("/p/A.TIK");
-    EXPECT_TRUE(ui.FileDialog(spec, path));
+    EXPECT_TRUE(ui.FileDialog(fileDialog, path));
     EXPECT_EQ(path, "/p/A.TIK");
     ui.PushFileAnswer("/p");
     EXPECT_TRUE(ui.FolderDialog("フォルダ", "/", path));
     ASSERT_EQ(ui.FileDialogs().size(), 3u);
-    EXPECT_EQ(ui.FileDialogs()[0].spec.title, "ﾌﾟﾛｼﾞｪｸﾄを開く");
+    EXPECT_EQ(ui.FileDialogs()[0].fileDialog.title, "ﾌﾟﾛｼﾞｪｸﾄを開く");
     EXPECT_TRUE(ui.FileDialogs()[2].folder);
     HeadlessUi headless;
-    EXPECT_FALSE(headless.FileDialog(spec, path));
+    EXPECT_FALSE(headless.FileDialog(fileDialog, path));
 }
 
 TEST(Process, ExitCodesAndProgramsThatAreNotThere) {

@@ -122,7 +122,7 @@ TEST(ImportDialogs, CommandsRunThroughTheirDialogs) {
     EXPECT_EQ(ImportCsvPoints(dui).status, ImportStatus::Cancelled);
     EXPECT_EQ(shown, std::vector<int>{168});
     ASSERT_FALSE(ui.FileDialogs().empty());
-    const FileDialogSpec csv = ui.FileDialogs().back().spec;
+    const FileDialogOptions csv = ui.FileDialogs().back().fileDialog;
     EXPECT_EQ(csv.title, "CSVファイル読み込み");
     ASSERT_FALSE(csv.filters.empty());
     EXPECT_EQ(csv.filters[0].second, "*.csv *.CSV");

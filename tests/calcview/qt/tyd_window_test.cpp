@@ -161,7 +161,7 @@ TEST(TydWindow, BayOpensZoomsDialogsPreviewAndDirectPrint) {
         EXPECT_FALSE(view->PlotStore().HasData());
         const auto dialogs = ui.FileDialogs();
         ASSERT_FALSE(dialogs.empty());
-        EXPECT_EQ(dialogs.back().spec.initialName, "BAY1.pdf");
+        EXPECT_EQ(dialogs.back().fileDialog.initialName, "BAY1.pdf");
 
         // The result list belongs to this view; Escape in the view closes it.
         auto* list = dynamic_cast<CalcResultListProvider*>(app.GetMainFrame()->GetResultListProvider());
