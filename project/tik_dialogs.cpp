@@ -183,8 +183,9 @@ void CValueInputDlg::OnFocusOut(int id) {
 
 // ---- 点追加 / 点座標編集 (149) ----
 
-CCoordPairDlg::CCoordPairDlg(int templateId, const char* caption, int idX, int idY, bool editForm)
-    : CDialogModel(templateId, caption, 150, 70), m_bEdit(editForm) {
+CCoordPairDlg::CCoordPairDlg(int templateId, const char* caption, int idX, int idY,
+                             const TikEditState* view, bool editForm)
+    : CDialogModel(templateId, caption, 150, 70), m_pView(view), m_bEdit(editForm) {
     AddLabel("X", {10, 10, 12, 8});
     AddEdit(idX, {26, 8, 70, 12});
     AddLabel("Y", {10, 28, 12, 8});
@@ -194,8 +195,7 @@ CCoordPairDlg::CCoordPairDlg(int templateId, const char* caption, int idX, int i
 }
 
 CPointCoordDlg::CPointCoordDlg(const TikEditState* view)
-    : CCoordPairDlg(149, ModeOf(view) == 101 ? "点座標編集" : "点追加", kX, kY, ModeOf(view) == 101),
-      m_pView(view) {}
+    : CCoordPairDlg(149, ModeOf(view) == 101 ? "点座標編集" : "点追加", kX, kY, view, ModeOf(view) == 101) {}
 
 void CPointCoordDlg::DoDataExchange(CDataExchange& dx) {
     ExchangeDouble(dx, kX, m_dX, "%.3lf");
@@ -228,8 +228,8 @@ void CPointCoordDlg::OnOK() {
 // ---- 算出点追加 / 算出点座標編集 (156) ----
 
 CSansyutuCoordDlg::CSansyutuCoordDlg(const TikEditState* view)
-    : CCoordPairDlg(156, ModeOf(view) == 143 ? "算出点座標編集" : "算出点追加", kX, kY, ModeOf(view) == 143),
-      m_pView(view) {}
+    : CCoordPairDlg(156, ModeOf(view) == 143 ? "算出点座標編集" : "算出点追加", kX, kY, view,
+                    ModeOf(view) == 143) {}
 
 void CSansyutuCoordDlg::DoDataExchange(CDataExchange& dx) {
     ExchangeDouble(dx, kX, m_dX, "%.3f");

@@ -66,9 +66,15 @@ protected:
 class CCoordPairDlg : public CDialogModel {
 public:
     bool IsEditForm() const { return m_bEdit; }
+    double m_dX = 0.0;
+    double m_dY = 0.0;
+    const TikEditState* m_pView;
+    // Register form: told after each point added (the view fits, redraws, marks modified).
+    std::function<void()> m_onRegistered;
 
 protected:
-    CCoordPairDlg(int templateId, const char* caption, int idX, int idY, bool editForm);
+    CCoordPairDlg(int templateId, const char* caption, int idX, int idY, const TikEditState* view,
+                  bool editForm);
     bool m_bEdit;
 };
 
@@ -77,11 +83,6 @@ public:
     enum : int { kX = 1010, kY = 1011 };
     // Mode 101 makes the edit form (OK closes); any other the register form.
     explicit CPointCoordDlg(const TikEditState* view);
-    double m_dX = 0.0;
-    double m_dY = 0.0;
-    const TikEditState* m_pView;
-    // Register form: told after each point added (the view fits, redraws, marks modified).
-    std::function<void()> m_onRegistered;
 
 protected:
     void DoDataExchange(CDataExchange& dx) override;
@@ -98,10 +99,6 @@ public:
     enum : int { kX = 1065, kY = 1066 };
     // Mode 143 makes the edit form; any other the register form.
     explicit CSansyutuCoordDlg(const TikEditState* view);
-    double m_dX = 0.0;
-    double m_dY = 0.0;
-    const TikEditState* m_pView;
-    std::function<void()> m_onRegistered;
 
 protected:
     void DoDataExchange(CDataExchange& dx) override;
