@@ -55,6 +55,17 @@ inline constexpr char kMeshInputTitle[] = "水深入力中";
 // The input's own refusals (the counts, then the memory).
 inline constexpr char kMeshCountTooLarge[] = "メッシュ数が多すぎます。横・縦とも99999以下のファイルを指定してください。";
 inline constexpr char kMeshTooLargeForMemory[] = "メッシュが大きすぎて、メモリに読み込めません。";
+// A file the input cannot use says what is wrong with it; nothing changes.
+inline constexpr char kMeshHeaderMissing[] =
+    "メッシュファイルの1行目に、横メッシュ数・縦メッシュ数・メッシュ間隔がありません。";
+inline constexpr char kMeshCountTooSmall[] = "メッシュ数が足りません。横・縦とも2以上のファイルを指定してください。";
+inline constexpr char kMeshSpacingTooSmall[] = "メッシュ間隔が小さすぎます。0.0001以上のファイルを指定してください。";
+inline constexpr char kMeshSpacingTooLarge[] = "メッシュ間隔が大きすぎて、メッシュの位置を扱えません。";
+inline constexpr char kMeshSplitLineShort[] =
+    "横メッシュ数が250を超えていますが、2行目の値が250個に足りません。";
+inline constexpr char kMeshAllLand[] = "水深のあるメッシュがありません。";
+// The file's name, its line (the header is line 1) and the place of the value in that line.
+inline constexpr char kMeshDepthTooLarge[] = "%s\n%d行目%d列目の水深が大きすぎて扱えません。";
 // The value kinds as the result file's header names them.
 inline constexpr const char* kResultKindNames[] = {"有義波高", "有義波高比", "換算沖波波高", "換算沖波波高比"};
 

@@ -15,6 +15,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <charconv>
+#include <cfloat>
 #include <climits>
 #include <cmath>
 #include <cstdio>
@@ -42,7 +44,58 @@ std::string CsvName(const std::string& docPath, const char* kind, int number) {
     return base.empty() ? std::string() : base + Sprintf("_%s%d.CSV", kind, number);
 }
 
-void Message(const char* text, const char* caption) { Ui().MessageBox(text, caption, MbButtons::Ok, MbIcon::Warning); }
+void Message(const std::string& text, const char* caption) {
+    Ui().MessageBox(text, caption, MbButtons::Ok, MbIcon::Warning);
+}
+
+// Depths are held in floats. A value at or beyond this one rounds to a float infinity
+// (the largest float plus half its last step); anything below rounds to a finite float,
+// so the largest float, written out whole and summed digit by digit, still reads back.
+const double kFloatRoundsToInfinity = std::ldexp(1.0, 128) - std::ldexp(1.0, 103);
+
+bool FitsFloat(double v) { return std::fabs(v) < kFloatRoundsToInfinity; }
+
+float ToFloat(double v) {
+    return v > FLT_MAX ? FLT_MAX : v < -FLT_MAX ? -FLT_MAX : static_cast<float>(v);
+}
+
+// The spacing with as many decimals as it needs to read back as the same double (the
+// shortest such text), at least one: a spacing that one decimal holds keeps the bytes it
+// always had ("10.0", "12.3"), and 0.04 is no longer written "0.0".
+std::string SpacingText(double spacing) {
+    char buf[512];
+    const std::to_chars_result r = std::to_chars(buf, buf + sizeof buf, spacing, std::chars_format::fixed);
+    if (r.ec != std::errc() || !std::isfinite(spacing)) return Sprintf("%.1f", spacing);
+    std::string text(buf, r.ptr);
+    if (text.find('.') == std::string::npos) text += ".0";
+    return text;
+}
+
+// The text of the index-th number of a line as ParseNumberLine counts them: the fields
+// between blanks and commas that hold a digit.
+std::string_view NumberField(std::string_view line, int index) {
+    std::size_t pos = 0;
+    for (int k = 0; pos <= line.size();) {
+        const std::size_t end = std::min(line.find_first_of(" ,", pos), line.size());
+        const std::string_view field = line.substr(pos, end - pos);
+        if (field.find_first_of("0123456789") != std::string_view::npos && k++ == index) return field;
+        pos = end + 1;
+    }
+    return {};
+}
+
+// The header's spacing. ParseNumberLine sums the digits one by one and can land a step
+// beside the double that the text names (0.3 reads 0.30000000000000004), so a spacing
+// written with its shortest text would not come back as it was. A plain decimal field is
+// therefore read correctly rounded; any other field (an exponent, a sign carried over
+// from an empty field) keeps the digit-by-digit value.
+double HeaderSpacing(const std::string& line, double summed) {
+    const std::string_view field = NumberField(line, 2);
+    std::size_t used = 0;
+    const double exact = WinAtof(field, &used);
+    if (used != field.size() || field.find_first_of("eE") != std::string_view::npos) return summed;
+    return std::fabs(exact - summed) <= 1e-12 * std::fabs(summed) ? exact : summed;
+}
 
 // One file of a set, written under a name of its own in the target's folder until the
 // whole set is complete.
@@ -185,8 +238,8 @@ std::uint64_t MeshInputBytes(int columns, int rows) {
 
 int WriteMeshCsvFiles(const CTydDocData& doc, bool split) {
     const CDigitalMap& mesh = doc.m_mesh;
-    const std::string header = Sprintf("%d,%d,%.1f,%.2f\r\n", mesh.GetMeshCountX(), mesh.GetMeshCountY(),
-                                       doc.m_calcArea.GetMeshSize(), doc.m_info.m_dTide);
+    const std::string header = Sprintf("%d,%d,", mesh.GetMeshCountX(), mesh.GetMeshCountY()) +
+                               SpacingText(doc.m_calcArea.GetMeshSize()) + Sprintf(",%.2f\r\n", doc.m_info.m_dTide);
     const int written = WriteCsvSet(doc, "M", header, split, docmsg::kCannotOpenMeshFile, [](const CCalValue& v) {
         const double d = v.GetDepth();
         return d < 0.0001 ? 0.0 : d;
@@ -205,9 +258,8 @@ int WriteResultCsvFiles(const CTydDocData& doc, double h0, bool split) {
     const CDigitalMap& mesh = doc.m_mesh;
     const int kind = doc.m_zmn.m_nValueType;
     const char* name = docmsg::kResultKindNames[kind >= 0 && kind <= 2 ? kind : 3];
-    const std::string header = Sprintf("%d,%d,%.1f,", mesh.GetMeshCountX(), mesh.GetMeshCountY(),
-                                       doc.m_calcArea.GetMeshSize()) +
-                               Utf8ToCp932(name) + "\r\n";
+    const std::string header = Sprintf("%d,%d,", mesh.GetMeshCountX(), mesh.GetMeshCountY()) +
+                               SpacingText(doc.m_calcArea.GetMeshSize()) + "," + Utf8ToCp932(name) + "\r\n";
     return WriteCsvSet(doc, "H", header, split, docmsg::kCannotOpenResultFile,
                        [kind, h0](const CCalValue& v) { return v.GetValue(kind, h0); });
 }
@@ -240,7 +292,10 @@ int OnMeshFileIn(CTydViewData& view) {
     std::string line;
     std::vector<double> values;
     std::vector<int> ints;
-    if (!ReadLine(in, line) || ParseLine(line, values, ints, 4) < 3) return -1;
+    if (!ReadLine(in, line) || ParseLine(line, values, ints, 4) < 3) {
+        Message(docmsg::kMeshHeaderMissing, docmsg::kCsvInCaption);
+        return -1;
+    }
     // Counts are read from the doubles: a count beyond int would read as INT_MIN.
     if (values[0] >= kCsvMaxCount + 1.0 || values[1] >= kCsvMaxCount + 1.0) {
         Message(docmsg::kMeshCountTooLarge, docmsg::kCsvInCaption);
@@ -248,8 +303,20 @@ int OnMeshFileIn(CTydViewData& view) {
     }
     const int columns = ints[0];
     const int rows = ints[1];
-    const double spacing = values[2];
-    if (columns <= 1 || rows <= 1 || !(spacing >= 0.0001) || !std::isfinite(spacing)) return -1;
+    const double spacing = HeaderSpacing(line, values[2]);
+    if (columns <= 1 || rows <= 1) {
+        Message(docmsg::kMeshCountTooSmall, docmsg::kCsvInCaption);
+        return -1;
+    }
+    if (!(spacing >= 0.0001)) {
+        Message(docmsg::kMeshSpacingTooSmall, docmsg::kCsvInCaption);
+        return -1;
+    }
+    // Node positions are floats: the farthest one must be a number.
+    if (!(static_cast<double>(std::max(columns, rows) - 1) * spacing <= FLT_MAX)) {
+        Message(docmsg::kMeshSpacingTooLarge, docmsg::kCsvInCaption);
+        return -1;
+    }
     // Sea nodes are numbered with ints, whatever the machine could hold.
     if (static_cast<std::uint64_t>(columns) * static_cast<std::uint64_t>(rows) > INT_MAX ||
         MeshInputBytes(columns, rows) > PhysicalMemory()) {
@@ -260,7 +327,10 @@ int OnMeshFileIn(CTydViewData& view) {
     int files = 1;
     if (columns > kCsvColumnsPerFile) {
         const int n = ReadLine(in, line) ? ParseLine(line, values, ints, columns) : -1;
-        if (n < kCsvColumnsPerFile) return -1;
+        if (n < kCsvColumnsPerFile) {
+            Message(docmsg::kMeshSplitLineShort, docmsg::kCsvInCaption);
+            return -1;
+        }
         if (n == kCsvColumnsPerFile) files = CsvFileCount(columns);
     }
     in.close();
@@ -284,8 +354,10 @@ int OnMeshFileIn(CTydViewData& view) {
     // A file of a split set holds its own 250 columns; an unsplit one every column.
     const int perLine = files > 1 ? kCsvColumnsPerFile : columns;
     bool cancelled = false;
-    for (int k = 1; k <= files && !cancelled; ++k) {
-        std::ifstream part(MeshCsvFileName(doc.GetPathName(), k), std::ios::binary);
+    std::string refusal;  // why a value cannot be used; reading stops at the first
+    for (int k = 1; k <= files && !cancelled && refusal.empty(); ++k) {
+        const std::string name = MeshCsvFileName(doc.GetPathName(), k);
+        std::ifstream part(name, std::ios::binary);
         if (!part) {
             progress->SetPos(files * rows);
             Message(docmsg::kCannotOpenMeshFile, docmsg::kCsvInCaption);
@@ -297,9 +369,14 @@ int OnMeshFileIn(CTydViewData& view) {
             const int n = ParseLine(line, values, ints, perLine);
             for (int i = 0; i < n && base + i < columns; ++i) {
                 const double v = values[static_cast<std::size_t>(i)];
-                table[static_cast<std::size_t>(r) * columns + base + i] =
-                    v < 0.0001 ? kTableLand : static_cast<float>(v);
+                if (v >= 0.0001 && !FitsFloat(v)) {
+                    // The header is line 1, row R-1 line 2.
+                    refusal = Sprintf(docmsg::kMeshDepthTooLarge, FileNameOf(name).c_str(), rows - r + 1, i + 1);
+                    break;
+                }
+                table[static_cast<std::size_t>(r) * columns + base + i] = v < 0.0001 ? kTableLand : ToFloat(v);
             }
+            if (!refusal.empty()) break;
             if (progress->GetPos() < barEnd) progress->StepIt();
             progress->PumpMessages();
             if (progress->m_bCancel) {
@@ -311,8 +388,9 @@ int OnMeshFileIn(CTydViewData& view) {
 
     int sea = 0;
     for (float v : table) sea += v >= kTableLandLimit ? 1 : 0;
-    if (cancelled || sea == 0) {
+    if (cancelled || !refusal.empty() || sea == 0) {
         progress->DestroyWindow();
+        if (!cancelled) Message(refusal.empty() ? std::string(docmsg::kMeshAllLand) : refusal, docmsg::kCsvInCaption);
         return -1;
     }
 

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <limits>
 
 namespace wv {
 namespace {
@@ -65,10 +66,11 @@ TEST(MeshCsvNames, BaseSuffixesAndFileCounts) {
 }
 
 TEST_F(MeshCsvTest, MeshAndResultBytes) {
-    // Depths row by row from the bottom: 5.5 4.25 0.00005 / 2.75 land 1.5; spacing 12.34.
+    // Depths row by row from the bottom: 5.5 4.25 0.00005 / 2.75 land 1.5; spacing 12.34,
+    // written with the decimals it needs.
     roadtest::SetMesh(doc, 2, 3, {5.5, 4.25, 0.00005, 2.75, std::nan(""), 1.5}, 12.34);
     EXPECT_EQ(OnMeshFileOut(doc), 1);
-    EXPECT_EQ(ReadAll(M(1)), "3,2,12.3,1.50\r\n2.750,0.000,1.500\r\n5.500,4.250,0.000\r\n");
+    EXPECT_EQ(ReadAll(M(1)), "3,2,12.34,1.50\r\n2.750,0.000,1.500\r\n5.500,4.250,0.000\r\n");
     EXPECT_FALSE(FileExists(M(2)));
 
     // Results: kind 1 (the ratio); a negative value is written as 0.
@@ -82,7 +84,7 @@ TEST_F(MeshCsvTest, MeshAndResultBytes) {
     doc.m_info.m_nCalcState = kCalcResults;
     doc.m_zmn.m_nValueType = 1;
     EXPECT_EQ(OnResultFileOut(doc, view, frame), 1);
-    EXPECT_EQ(ReadAll(H(1)), "3,2,12.3," + Utf8ToCp932("有義波高比") + "\r\n0.875,0.000,2.000\r\n0.500,1.250,0.000\r\n");
+    EXPECT_EQ(ReadAll(H(1)), "3,2,12.34," + Utf8ToCp932("有義波高比") + "\r\n0.875,0.000,2.000\r\n0.500,1.250,0.000\r\n");
 
     // Kinds 0 and 2 are heights (ratio x H0); any kind beyond 2 is the equivalent ratio.
     doc.m_mesh.SetWaveHeight(2.0);
@@ -93,7 +95,7 @@ TEST_F(MeshCsvTest, MeshAndResultBytes) {
     for (const auto& [kind, rest] : kinds) {
         doc.m_zmn.m_nValueType = kind;
         EXPECT_EQ(OnResultFileOut(doc, view, frame), 1);
-        EXPECT_EQ(ReadAll(H(1)), "3,2,12.3," + Utf8ToCp932(rest)) << kind;
+        EXPECT_EQ(ReadAll(H(1)), "3,2,12.34," + Utf8ToCp932(rest)) << kind;
     }
     EXPECT_EQ(MessageCount(), 0);
     EXPECT_FALSE(doc.IsModified());
@@ -121,13 +123,13 @@ TEST_F(MeshCsvTest, SplitAndUnsplitRoundTrips) {
     EXPECT_EQ(ui.Messages()[0].text, docmsg::kSplitQuestion);
     EXPECT_EQ(ui.Messages()[0].caption, "確認");
     const std::string m1 = ReadAll(M(1)), m2 = ReadAll(M(2));
-    EXPECT_EQ(m1.substr(0, m1.find('\n') + 1), "251,10,12.3,1.50\r\n");
-    EXPECT_EQ(m2.substr(0, m2.find('\n') + 1), "251,10,12.3,1.50\r\n");
+    EXPECT_EQ(m1.substr(0, m1.find('\n') + 1), "251,10,12.34,1.50\r\n");
+    EXPECT_EQ(m2.substr(0, m2.find('\n') + 1), "251,10,12.34,1.50\r\n");
     // The top row first; file 2 holds column 250 alone.
     const std::string top1 = m1.substr(m1.find('\n') + 1, m1.find('\n', m1.find('\n') + 1) - m1.find('\n') - 1);
     EXPECT_EQ(std::count(top1.begin(), top1.end(), ','), 249);
     EXPECT_EQ(top1.substr(0, 6), "10.000");
-    EXPECT_EQ(m2, "251,10,12.3,1.50\r\n10.250\r\n9.250\r\n8.250\r\n7.250\r\n6.250\r\n5.250\r\n4.250\r\n3.250\r\n"
+    EXPECT_EQ(m2, "251,10,12.34,1.50\r\n10.250\r\n9.250\r\n8.250\r\n7.250\r\n6.250\r\n5.250\r\n4.250\r\n3.250\r\n"
                   "2.250\r\n1.250\r\n");
 
     for (int answer : {IDYES, IDNO}) {
@@ -145,8 +147,8 @@ TEST_F(MeshCsvTest, SplitAndUnsplitRoundTrips) {
         ASSERT_EQ(OnMeshFileIn(view), 0) << answer;
         EXPECT_EQ(doc.m_mesh.GetMeshCountX(), 251);
         EXPECT_EQ(doc.m_mesh.GetMeshCountY(), 10);
-        EXPECT_DOUBLE_EQ(doc.m_mesh.GetMeshSize(), 12.3);
-        EXPECT_DOUBLE_EQ(doc.m_calcArea.GetMeshSize(), 12.3);
+        EXPECT_EQ(doc.m_mesh.GetMeshSize(), 12.34);
+        EXPECT_EQ(doc.m_calcArea.GetMeshSize(), 12.34);
         EXPECT_EQ(doc.m_calcArea.GetMeshCountX(), 251);
         EXPECT_DOUBLE_EQ(doc.m_mesh.GetBaseLevel(), 2.0);
         EXPECT_EQ(doc.m_info.m_nCalcState, kCalcDepths);
@@ -161,8 +163,8 @@ TEST_F(MeshCsvTest, SplitAndUnsplitRoundTrips) {
                 EXPECT_NEAR(DepthAt(r, c), 1.0 + c / 1000.0 + r, 1e-5) << r << "," << c;
             }
         const CCalValue last = doc.m_mesh.GetAt(doc.m_mesh.GetNodeIndex(9, 250));
-        EXPECT_FLOAT_EQ(last.GetPos().m_fX, static_cast<float>(250 * 12.3));
-        EXPECT_FLOAT_EQ(last.GetPos().m_fY, static_cast<float>(9 * 12.3));
+        EXPECT_FLOAT_EQ(last.GetPos().m_fX, static_cast<float>(250 * 12.34));
+        EXPECT_FLOAT_EQ(last.GetPos().m_fY, static_cast<float>(9 * 12.34));
         EXPECT_GT(doc.m_nTriNodes, 0);
     }
 }
@@ -193,37 +195,126 @@ TEST_F(MeshCsvTest, BadInputChangesNothing) {
         const char* file;  // nullptr: no file
         const char* message;
     };
+    // Every file that cannot be used says why.
+    const std::string hugeSpacing = "3,3,1" + std::string(39, '0') + "\r\n1,1,1\r\n1,1,1\r\n1,1,1\r\n";
+    const std::string infiniteSpacing = "3,3," + std::string(400, '9') + "\r\n1,1,1\r\n1,1,1\r\n1,1,1\r\n";
     const Case cases[] = {
         {nullptr, docmsg::kCannotOpenMeshFile},
-        {"", nullptr},
-        {"3,2\r\n1,2,3\r\n", nullptr},
-        {"1,5,10\r\n", nullptr},
-        {"5,1,10\r\n", nullptr},
-        {"3,3,0.00009\r\n1,1,1\r\n1,1,1\r\n1,1,1\r\n", nullptr},
-        {"abc\r\n", nullptr},
-        {"251,3,10\r\n1,2,3\r\n", nullptr},               // a second line under 250 numbers
+        {"", docmsg::kMeshHeaderMissing},
+        {"3,2\r\n1,2,3\r\n", docmsg::kMeshHeaderMissing},
+        {"abc\r\n", docmsg::kMeshHeaderMissing},
+        {"1,5,10\r\n", docmsg::kMeshCountTooSmall},
+        {"5,1,10\r\n", docmsg::kMeshCountTooSmall},
+        {"3,3,0.00009\r\n1,1,1\r\n1,1,1\r\n1,1,1\r\n", docmsg::kMeshSpacingTooSmall},
+        {"3,3,0.0\r\n1,1,1\r\n1,1,1\r\n1,1,1\r\n", docmsg::kMeshSpacingTooSmall},
+        {hugeSpacing.c_str(), docmsg::kMeshSpacingTooLarge},      // the positions pass a float
+        {infiniteSpacing.c_str(), docmsg::kMeshSpacingTooLarge},  // reads as infinity
+        {"251,3,10\r\n1,2,3\r\n", docmsg::kMeshSplitLineShort},
         {"100000,3,10\r\n", docmsg::kMeshCountTooLarge},
         {"3,99999999999,10\r\n", docmsg::kMeshCountTooLarge},   // beyond int, never read as a small count
         {"99999,99999,10\r\n", docmsg::kMeshTooLargeForMemory},
-        {"3,2,10\r\n0,0,0\r\n-1,0,0\r\n", nullptr},      // nothing but land
+        {"3,2,10\r\n0,0,0\r\n-1,0,0\r\n", docmsg::kMeshAllLand},
     };
     for (const Case& c : cases) {
         ui.Clear();
         DeleteFileSilently(M(1));
         if (c.file) WriteAll(M(1), c.file);
-        EXPECT_EQ(OnMeshFileIn(view), -1) << (c.file ? c.file : "(none)");
+        const std::string shown = c.file ? std::string(c.file).substr(0, 40) : "(none)";
+        EXPECT_EQ(OnMeshFileIn(view), -1) << shown;
         const auto messages = ui.Messages();
-        if (c.message) {
-            ASSERT_EQ(messages.size(), 1u) << c.file;
-            EXPECT_EQ(messages[0].text, c.message);
-            EXPECT_EQ(messages[0].caption, "ＣＳＶデータ入力");
-        } else {
-            EXPECT_TRUE(messages.empty()) << c.file;
-        }
+        ASSERT_EQ(messages.size(), 1u) << shown;
+        EXPECT_EQ(messages[0].text, c.message) << shown;
+        EXPECT_EQ(messages[0].caption, "ＣＳＶデータ入力");
         EXPECT_EQ(doc.m_mesh.GetMeshCountX(), 4);
         EXPECT_EQ(doc.m_info.m_nCalcState, kCalcDepths);
         EXPECT_FALSE(doc.IsModified());
     }
+}
+
+TEST_F(MeshCsvTest, TheSpacingReadsBackAsItWasWritten) {
+    // 23 bytes: a spacing of 0.04, which one decimal would write as "0.0".
+    const std::string small = "2,2,0.04,0.00\r\n1,2\r\n3,4";
+    ASSERT_EQ(small.size(), 23u);
+    WriteAll(M(1), small);
+    ASSERT_EQ(OnMeshFileIn(view), 0);
+    EXPECT_EQ(doc.m_mesh.GetMeshSize(), 0.04);
+    EXPECT_EQ(OnMeshFileOut(doc), 1);
+    EXPECT_EQ(ReadAll(M(1)), "2,2,0.04,1.50\r\n1.000,2.000\r\n3.000,4.000\r\n");
+    doc.SetModifiedFlag(false);
+    ASSERT_EQ(OnMeshFileIn(view), 0);
+    EXPECT_EQ(doc.m_mesh.GetMeshSize(), 0.04);
+    EXPECT_EQ(doc.m_calcArea.GetMeshSize(), 0.04);
+    EXPECT_FLOAT_EQ(doc.m_mesh.GetAt(doc.m_mesh.GetNodeIndex(1, 1)).GetPos().m_fX, 0.04f);
+
+    // Spacings that one decimal holds keep their bytes; the others get the decimals they
+    // need, and every one reads back as exactly the same value (0.3 and 1.7 too, which a
+    // digit-by-digit sum reads one step off).
+    const std::pair<double, const char*> spacings[] = {
+        {10.0, "10.0"}, {12.3, "12.3"}, {0.3, "0.3"},   {1.7, "1.7"},   {1250.0, "1250.0"},
+        {12.34, "12.34"}, {0.0001, "0.0001"}, {0.1 + 0.2, "0.30000000000000004"}, {1.0 / 3.0, "0.3333333333333333"}};
+    for (const auto& [spacing, text] : spacings) {
+        SetRampMesh(3, 2, spacing);
+        ASSERT_EQ(OnMeshFileOut(doc), 1) << text;
+        const std::string written = ReadAll(M(1));
+        EXPECT_EQ(written.substr(0, written.find('\r')), std::string("3,2,") + text + ",1.50");
+        ASSERT_EQ(OnMeshFileIn(view), 0) << text;
+        EXPECT_EQ(doc.m_mesh.GetMeshSize(), spacing) << text;
+        EXPECT_EQ(doc.m_calcArea.GetMeshSize(), spacing) << text;
+        EXPECT_EQ(OnMeshFileOut(doc), 1) << text;
+        EXPECT_EQ(ReadAll(M(1)), written) << text;
+    }
+    EXPECT_TRUE(ui.Messages().empty());
+}
+
+TEST_F(MeshCsvTest, ADepthThatFitsNoFloatIsRefusedByItsPlace) {
+    SetRampMesh(4, 3);
+    doc.SetModifiedFlag(false);
+    // 58 bytes: 2 columns, 2 rows, and 1e40 in the top row's first column.
+    const std::string huge = "1" + std::string(40, '0');
+    const std::string file = "2,2,10\r\n" + huge + ",1\r\n1,1\r\n";
+    ASSERT_EQ(file.size(), 58u);
+    const std::string infinite(400, '9');
+    const struct {
+        std::string text;
+        const char* where;
+    } cases[] = {
+        {file, "2行目1列目"},
+        {"3,2,10\r\n1,2,3\r\n1,2," + infinite + "\r\n", "3行目3列目"},
+        {"3,2,10\r\n1,2,3\r\n4,340282366920938463463374607431768211456,6\r\n", "3行目2列目"},  // 2^128
+    };
+    for (const auto& c : cases) {
+        ui.Clear();
+        WriteAll(M(1), c.text);
+        EXPECT_EQ(OnMeshFileIn(view), -1) << c.where;
+        ASSERT_EQ(ui.Messages().size(), 1u) << c.where;
+        EXPECT_EQ(ui.Messages()[0].text, "BAY_M1.CSV\n" + std::string(c.where) + "の水深が大きすぎて扱えません。");
+        EXPECT_EQ(ui.Messages()[0].caption, "ＣＳＶデータ入力");
+        EXPECT_EQ(doc.m_mesh.GetMeshCountX(), 4);
+        EXPECT_EQ(doc.m_info.m_nCalcState, kCalcDepths);
+        EXPECT_FALSE(doc.IsModified());
+    }
+
+    // The second file of a split set names itself; a huge value past the last column is
+    // dropped as before.
+    SetRampMesh(251, 2);
+    ui.PushAnswer(IDYES);
+    ASSERT_EQ(OnMeshFileOut(doc), 2);
+    WriteAll(M(2), "251,2,10.0,1.50\r\n1.000," + huge + "\r\n2.000\r\n");
+    ui.Clear();
+    ASSERT_EQ(OnMeshFileIn(view), 0);
+    EXPECT_TRUE(ui.Messages().empty());
+    WriteAll(M(2), "251,2,10.0,1.50\r\n1.000\r\n" + huge + "\r\n");
+    EXPECT_EQ(OnMeshFileIn(view), -1);
+    ASSERT_EQ(ui.Messages().size(), 1u);
+    EXPECT_EQ(ui.Messages()[0].text, "BAY_M2.CSV\n3行目1列目の水深が大きすぎて扱えません。");
+
+    // The largest float still fits, is written out whole and reads back.
+    const double largest = std::numeric_limits<float>::max();
+    roadtest::SetMesh(doc, 2, 2, {largest, 1.0, 2.0, 3.0});
+    ASSERT_EQ(OnMeshFileOut(doc), 1);
+    ASSERT_EQ(OnMeshFileIn(view), 0);
+    EXPECT_EQ(DepthAt(0, 0), largest);
+    EXPECT_EQ(doc.m_mesh.GetCount(), 4);
 }
 
 TEST_F(MeshCsvTest, LongLinesAreReadWhole) {
