@@ -26,6 +26,11 @@ std::string BuildAreaQsona(const CReliefscopeDoc& doc)
     bool inArea = true;
     bool started = false;
     int prevIndex = -1;  // the point a run starts from, written once a second one joins it
+    // The type of the last line written. Numbering starts again when a line of another
+    // type is written, not where the records change type: a lone point of another type
+    // writes nothing, and restarting there would give the next piece of the same type the
+    // line number of the piece before it, and readers would join the two.
+    char writtenType = 0;
 
     for (int i = 0; i < doc.Count(); ++i) {
         const char type = doc.PointType(i);
@@ -42,6 +47,10 @@ std::string BuildAreaQsona(const CReliefscopeDoc& doc)
         if (lineNo == prevLine && type == prevType) {
             if (inArea) {
                 if (!started) {
+                    if (type != writtenType) {
+                        numbering.Restart();
+                        writtenType = type;
+                    }
                     numbering.StartLine();
                     WritePoint(out, doc, prevIndex, numbering);
                     started = true;
@@ -53,7 +62,6 @@ std::string BuildAreaQsona(const CReliefscopeDoc& doc)
                 started = false;
             }
         } else if (type != prevType) {
-            numbering.Restart();
             prevLine = lineNo;
             prevType = type;
             inArea = true;

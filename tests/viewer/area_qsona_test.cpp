@@ -1,7 +1,9 @@
 // The output area as a Q-SONA file: which points are written, their numbering, the
 // bytes kept, and the checks and failures of the command.
 
+#include "platform/recording_dc.h"
 #include "viewer/area_qsona_writer.h"
+#include "viewer/record_painter.h"
 #include "viewer_test_support.h"
 
 #include <csignal>
@@ -79,6 +81,41 @@ TEST(AreaQsona, RunsInsideTheAreaBecomeLinesNumberedOnWithinEachType)
     ASSERT_EQ(withLowTide.size(), 6u);
     EXPECT_EQ(withLowTide[1], out[1]);
     EXPECT_EQ(withLowTide[2], out[4]);
+}
+
+TEST(AreaQsona, APieceOfAnotherTypeThatIsNotWrittenLeavesTheNumberingAlone)
+{
+    // 316 bytes: a short header line, then five records of exactly 60 columns: a
+    // coastline piece of two points, one depth point, another coastline piece of two.
+    const std::string text = test::TwoCoastPiecesAroundADepthPoint();
+    ASSERT_EQ(text.size(), 316u);
+    CReliefscopeDoc doc;
+    ASSERT_TRUE(OpenText(doc, text));
+    doc.SetArea(test::kTwoPiecesArea);
+    const std::string written = BuildAreaQsona(doc);
+    const std::vector<std::string> out = CrLfLines(written);
+
+    // The lone depth point writes nothing, so the coastline numbering goes on: the second
+    // piece is line 2, its points 3 and 4.
+    ASSERT_EQ(out.size(), 4u);
+    const std::pair<const char*, int> want[] = {{"00001", 1}, {"00002", 1}, {"00003", 2}, {"00004", 2}};
+    for (std::size_t k = 0; k < out.size(); ++k) {
+        EXPECT_EQ(Point(out[k]), want[k].first) << k;
+        EXPECT_EQ(LineNo(out[k]), want[k].second) << k;
+    }
+
+    // Reopened, the viewer draws the two pieces apart: one segment each.
+    CReliefscopeDoc again;
+    ASSERT_TRUE(OpenText(again, written, "out.qsona"));
+    ReliefscopeGeometry geo;
+    geo.SetDataBox(again.DataBox());
+    geo.SetClientSize(400, 400);
+    geo.Fit();
+    CRecordingDC dc(400, 400);
+    PaintRecords(dc, again, geo);
+    int segments = 0;
+    for (const DcCall& call : dc.Calls()) segments += call.op == "LineTo" ? 1 : 0;
+    EXPECT_EQ(segments, 2);
 }
 
 TEST(AreaQsona, TheNinetyNineThousandNineHundredNinetyNinthPointIsWrittenTwice)

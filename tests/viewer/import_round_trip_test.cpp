@@ -5,7 +5,9 @@
 #include "core/line.h"
 #include "core/sokuten.h"
 #include "project/dxf_import.h"
+#include "project/text_import.h"
 #include "project/tik_doc.h"
+#include "viewer/area_qsona_writer.h"
 #include "viewer/dxf3d_writer.h"
 #include "viewer_test_support.h"
 
@@ -53,6 +55,36 @@ TEST(ViewerDxfReadBack, DepthLinesAndCoastComeBackAsTerrain)
     const MergeResult r = MergeImport(g_surveyPoints, g_lines, g, true);
     EXPECT_GT(r.pointsAdded, 0);
     EXPECT_GT(r.linesAdded, 0);
+    ResetTikData();
+}
+
+TEST(ViewerQsonaReadBack, TwoCoastPiecesComeBackAsTwoLines)
+{
+    // The area output of two coastline pieces around a lone depth point, imported into
+    // the project editor: each piece one terrain line, nothing joining them.
+    CReliefscopeDoc doc;
+    ASSERT_TRUE(test::OpenText(doc, test::TwoCoastPiecesAroundADepthPoint()));
+    doc.SetArea(test::kTwoPiecesArea);
+    const std::vector<std::string> lines = SplitTextLines(BuildAreaQsona(doc));
+    ASSERT_EQ(lines.size(), 4u);
+
+    QsonaImportOptions options;
+    options.reference = 5.0;
+    options.zone = 9;
+    const QsonaImportResult q = ReadQsonaLines(lines, options);
+    ASSERT_EQ(q.geometry.PointCount(), 4);
+    ASSERT_EQ(q.geometry.segments.size(), 2u);
+    // The points come in file order: the first piece is 0-1, the second 2-3.
+    EXPECT_EQ(q.geometry.segments[0].start, 0);
+    EXPECT_EQ(q.geometry.segments[0].end, 1);
+    EXPECT_EQ(q.geometry.segments[1].start, 2);
+    EXPECT_EQ(q.geometry.segments[1].end, 3);
+    for (const ImportSegment& s : q.geometry.segments) EXPECT_EQ(s.kind, kLineTerrain);
+
+    ResetTikData();
+    const MergeResult r = MergeImport(g_surveyPoints, g_lines, q.geometry, true);
+    EXPECT_EQ(r.pointsAdded, 4);
+    EXPECT_EQ(r.linesAdded, 2);
     ResetTikData();
 }
 

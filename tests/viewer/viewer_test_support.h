@@ -47,6 +47,19 @@ inline std::string Join(const std::vector<std::string>& lines, const char* eol =
     return s;
 }
 
+// Two coastline pieces around one depth point, every point inside kTwoPiecesArea: a
+// 4-byte header line and five records of exactly 60 columns, CR LF (316 bytes).
+inline const GeoBox kTwoPiecesArea{35.0, 139.0, 35.1, 139.1};
+inline std::string TwoCoastPiecesAroundADepthPoint()
+{
+    const auto rec = [](char type, const char* point, double lat, double lon, int line) {
+        return Rec(type, point, lat, lon, line).substr(0, 60);
+    };
+    return Join({"BAY1", rec('L', "00001", 35.02, 139.02, 1), rec('L', "00002", 35.03, 139.03, 1),
+                 rec('N', "00001", 35.05, 139.05, 1), rec('L', "00001", 35.07, 139.07, 2),
+                 rec('L', "00002", 35.08, 139.08, 2)});
+}
+
 inline std::string WriteFile(const std::string& name, const std::string& bytes)
 {
     std::string err;
