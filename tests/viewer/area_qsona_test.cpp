@@ -118,6 +118,35 @@ TEST(AreaQsona, APieceOfAnotherTypeThatIsNotWrittenLeavesTheNumberingAlone)
     EXPECT_EQ(segments, 2);
 }
 
+TEST(AreaQsona, EachPointIsJudgedAgainstThePointBeforeItInsideTheAreaOrNot)
+{
+    const std::vector<std::string> in = {
+        Rec('L', "00001", kIn, Lon(0), 1),   // 0: a line of one point inside
+        Rec('L', "00001", kOut, Lon(1), 2),  // 1: the next line starts outside
+        Rec('L', "00000", kIn, Lon(2), 2),   // 2: "00000" on its own line: an ordinary point
+        Rec('L', "00002", kIn, Lon(3), 2),   // 3
+        Rec('N', "00001", kIn, Lon(4), 5),   // 4
+        Rec('N', "00002", kOut, Lon(5), 5),  // 5: leaves the area
+        Rec('N', "00000", kIn, Lon(6), 6),   // 6: a continuation that is inside although the
+        Rec('N', "00001", kIn, Lon(7), 6),   // 7: point it repeats is not: drawn from here on
+    };
+    CReliefscopeDoc doc;
+    ASSERT_TRUE(OpenText(doc, Join(in)));
+    doc.SetArea(kArea);
+    const std::vector<std::string> out = CrLfLines(BuildAreaQsona(doc));
+    const struct {
+        int input;
+        const char* point;
+        int line;
+    } want[] = {{2, "00001", 1}, {3, "00002", 1}, {6, "00001", 1}, {7, "00002", 1}};
+    ASSERT_EQ(out.size(), std::size(want));
+    for (std::size_t k = 0; k < out.size(); ++k) {
+        EXPECT_EQ(Point(out[k]), want[k].point) << k;
+        EXPECT_EQ(LineNo(out[k]), want[k].line) << k;
+        EXPECT_EQ(Unnumbered(out[k]), Unnumbered(in[static_cast<std::size_t>(want[k].input)])) << k;
+    }
+}
+
 TEST(AreaQsona, TheNinetyNineThousandNineHundredNinetyNinthPointIsWrittenTwice)
 {
     // One line of 100,001 points inside the area, generated here rather than kept.
