@@ -10,6 +10,7 @@ packages=(
   fonts-ipaexfont proj-bin
   python3-ezdxf locales xvfb xauth imagemagick poppler-utils
   clang libclang-rt-14-dev
+  x11-utils
 )
 
 missing=()

@@ -75,7 +75,10 @@ TEST_F(BatchRunTest, AMissingSolverInputIsReportedByTheSolverAndAborts) {
     Step(BatchStep::Off);
     EXPECT_EQ(rows.States(), (std::vector<std::string>{batchmsg::kStateAborted}));
     EXPECT_EQ(queue.GetNextEntry(), 0);
-    EXPECT_EQ(roadtest::CountMessages(ui, ".CAL"), 1);
+    // The solver's own words, which name no file.
+    ASSERT_EQ(ui.Messages().size(), 1u);
+    EXPECT_EQ(ui.Messages()[0].text, "計算用データファイル(.CAL)が見つかりません.");
+    EXPECT_EQ(ui.Messages()[0].caption, "Error");
     EXPECT_EQ(ReadBusyFlag(nullptr), BusyFlag::Idle);
 }
 
