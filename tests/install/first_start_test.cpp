@@ -169,12 +169,12 @@ TEST_F(FirstStart, ArgumentsReachTheProgramAsGiven) {
 
 TEST_F(FirstStart, ALaterStartKeepsTheUsersFilesAndRestoresAMissingOne) {
     ASSERT_TRUE(Launch("tydchain", "Tydchain").running);
-    // The user's own version line, a file of theirs, and the busy flag gone.
-    WriteFile(work + "/SYSVER.DAT", "\x83\x65\x83\x58\x83\x67 9.9\r\n");
+    // An older suite's version line, a file of the user's, and the busy flag gone.
+    WriteFile(work + "/SYSVER.DAT", "2.4.0\r\n");
     WriteFile(work + "/BAY.TIK", "mine");
     fs::remove(work + "/CALC.DAT");
     ASSERT_TRUE(Launch("reliefscope", "Reliefscope").running);
-    EXPECT_EQ(Bytes(work + "/SYSVER.DAT"), "\x83\x65\x83\x58\x83\x67 9.9\r\n");
+    EXPECT_EQ(Bytes(work + "/SYSVER.DAT"), kVersionLine) << "the version follows the installed suite";
     EXPECT_EQ(Bytes(work + "/BAY.TIK"), "mine");
     EXPECT_EQ(Bytes(work + "/CALC.DAT"), "0\r\n");
 }
