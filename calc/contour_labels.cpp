@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <vector>
 
 namespace wv {
 
@@ -49,44 +50,66 @@ void Collect(const CContGroup& group, CContHgtPos& set, bool erased) {
     }
 }
 
-// Each entry marks the polyline that has its ordinal within the run of polylines of its
-// level, and only that one: an entry whose ordinal lies beyond the polylines of its level,
-// or whose point is not a segment start of that polyline, marks nothing.
-void Apply(CContGroup& group, const CContHgtPos& set, bool erased) {
-    const int lines = group.GetCount();
-    const int n = set.GetCount();
-    if (lines <= 0 || n <= 0) return;
-    // Entries by level, so that each run of polylines finds its entries by a search.
-    std::vector<int> order;
-    for (int e = 0; e < n; ++e)
-        if (!std::isnan(set.GetLevel(e))) order.push_back(e);  // a level that is no number matches none
-    std::stable_sort(order.begin(), order.end(),
-                     [&](int a, int b) { return set.GetLevel(a) < set.GetLevel(b); });
-    std::vector<double> sorted(order.size());
-    for (std::size_t k = 0; k < order.size(); ++k) sorted[k] = set.GetLevel(order[k]);
+// A run of polylines of one level, as Collect counts ordinals: it starts at a polyline
+// whose level differs from the run before by more than the tolerance, and its level is
+// that of its first polyline.
+struct LevelRun {
+    double level;
+    int first;
+    int count;
+};
 
+std::vector<LevelRun> LevelRuns(const CContGroup& group) {
+    std::vector<LevelRun> runs;
+    const int lines = group.GetCount();
     int q = 0;
     while (q < lines) {
         const double L = group.GetLevel(q);
         int end = q + 1;
         while (end < lines && std::fabs(group.GetLevel(end) - L) <= kLevelTol) ++end;
-        auto it = std::lower_bound(sorted.begin(), sorted.end(), L - kLevelTol);
-        for (std::size_t k = static_cast<std::size_t>(it - sorted.begin()); k < sorted.size(); ++k) {
-            const int e = order[k];
-            const double level = set.GetLevel(e);
-            if (level > L + kLevelTol) break;
-            if (!(std::fabs(level - L) <= kLevelTol)) continue;
-            const int ordinal = set.GetLineNo(e);
-            const int point = set.GetPointNo(e);
-            if (ordinal < 0 || ordinal >= end - q) continue;
-            const int line = q + ordinal;
-            if (point < 0 || point > group.GetPointCount(line) - 2) continue;
-            CContPoint p = group.GetPoint(line, point);
-            if (erased) p.m_nLine = 0;
-            else p.m_nLabel = 1;
-            group.SetPoint(line, point, p);
-        }
+        runs.push_back({L, q, end - q});
         q = end;
+    }
+    return runs;
+}
+
+// Each entry marks the polyline that has its ordinal within one run of polylines: of the
+// runs whose level lies within the tolerance of the entry's, the one whose level is
+// closest (the one of exactly its level when there is one; the lower level, then the
+// earlier run, on a tie). An extra level just off a ladder level is traced as a run of
+// its own, and a mark on one of them must not land on the other as well. An entry whose
+// ordinal lies beyond the polylines of its run, or whose point is not a segment start of
+// that polyline, marks nothing.
+void Apply(CContGroup& group, const CContHgtPos& set, bool erased) {
+    const int lines = group.GetCount();
+    const int n = set.GetCount();
+    if (lines <= 0 || n <= 0) return;
+    // Runs by level, so that each entry finds its candidates by a search.
+    std::vector<LevelRun> runs = LevelRuns(group);
+    std::erase_if(runs, [](const LevelRun& r) { return std::isnan(r.level); });
+    std::stable_sort(runs.begin(), runs.end(),
+                     [](const LevelRun& a, const LevelRun& b) { return a.level < b.level; });
+
+    for (int e = 0; e < n; ++e) {
+        const double level = set.GetLevel(e);
+        if (std::isnan(level)) continue;  // a level that is no number matches none
+        auto it = std::lower_bound(runs.begin(), runs.end(), level - kLevelTol,
+                                   [](const LevelRun& r, double v) { return r.level < v; });
+        const LevelRun* best = nullptr;
+        for (; it != runs.end() && it->level <= level + kLevelTol; ++it) {
+            const double d = std::fabs(it->level - level);
+            if (d <= kLevelTol && (!best || d < std::fabs(best->level - level))) best = &*it;
+        }
+        if (!best) continue;
+        const int ordinal = set.GetLineNo(e);
+        const int point = set.GetPointNo(e);
+        if (ordinal < 0 || ordinal >= best->count) continue;
+        const int line = best->first + ordinal;
+        if (point < 0 || point > group.GetPointCount(line) - 2) continue;
+        CContPoint p = group.GetPoint(line, point);
+        if (erased) p.m_nLine = 0;
+        else p.m_nLabel = 1;
+        group.SetPoint(line, point, p);
     }
 }
 

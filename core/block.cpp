@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <new>
 
 namespace wv {
 
@@ -45,7 +44,7 @@ CBlockZokusei CBlock::GetAt(int pos) const {
 }
 
 int CBlock::Add(double x, double y) {
-    if (m_nCount >= m_nCapacity && !Grow()) throw std::bad_alloc();
+    if (m_nCount >= m_nCapacity && !Grow()) return -1;
     m_items[m_nCount].SetPos(x, y);
     return ++m_nCount;
 }
@@ -72,9 +71,13 @@ int CBlock::FindNearest(double x, double y) const {
     return found;
 }
 
+bool CBlock::HasRoom() const {
+    return m_nCount < m_nCapacity || GrowthRoom(m_nCapacity, m_nGrow) > 0;
+}
+
 bool CBlock::Grow() {
     const long long newCapacity = static_cast<long long>(m_nCapacity) + m_nGrow;
-    if (newCapacity < 1 || newCapacity <= m_nCapacity || newCapacity > INT32_MAX) return false;
+    if (newCapacity < 1 || newCapacity <= m_nCapacity || newCapacity > kMaxTableSlots) return false;
     m_items.resize(static_cast<std::size_t>(newCapacity));
     m_nCapacity = static_cast<int>(newCapacity);
     return true;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/point.h"
+#include "core/table_limits.h"
 #include "platform/archive.h"
 
 #include <vector>
@@ -29,6 +30,8 @@ class CBlock {
 public:
     static constexpr int kInitialCapacity = 10;
     static constexpr int kInitialGrow = 10;
+    static_assert((kMaxTableSlots - kInitialCapacity) % kInitialGrow == 0,
+                  "a table that grows all it may must end exactly at the bound");
 
     CBlock();
 
@@ -43,8 +46,10 @@ public:
     CBlockZokusei GetAt(int pos) const;
 
     // Appends a block, growing first when the table is full. Returns the new count (not
-    // the position).
+    // the position), or -1 with nothing changed when the capacity is at kMaxTableSlots.
     int Add(double x, double y);
+    // Whether one more block can be added.
+    bool HasRoom() const;
     // Removes the block at a position and moves the later ones down. False for a position
     // outside 0 to GetCount() - 1.
     bool RemoveAt(int pos);
@@ -52,7 +57,7 @@ public:
     // any non-empty table gives a block however far. -1 for an empty table.
     int FindNearest(double x, double y) const;
     // Adds the growth step to the capacity; false, nothing changed, when that would not
-    // enlarge the table.
+    // enlarge the table or would take it past kMaxTableSlots.
     bool Grow();
 
     // Loading checks the counts and throws ArchiveError for a damaged file, leaving the

@@ -119,6 +119,8 @@ bool CLine::RemoveAt(int slot) { return m_table.RemoveAt(slot); }
 
 bool CLine::Grow() { return m_table.Grow(); }
 
+bool CLine::HasRoomFor(long long n) const { return m_table.HasRoomFor(n); }
+
 int CLine::Exists(int pointSlot1, int pointSlot2) const {
     for (const CLineZokusei& r : m_table.Records()) {
         if (r.GetState() >= 0 && r.GetStartIndex() == pointSlot1 && r.GetEndIndex() == pointSlot2)

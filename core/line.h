@@ -84,7 +84,8 @@ public:
 
     // Puts a line into the first free slot from slot 0 (or from `startSlot`), growing the
     // table when none is free. The end with the smaller point slot becomes the start.
-    // Returns the slot.
+    // Returns the slot, or -1 with nothing changed when the table is full at its bound
+    // (kMaxTableSlots).
     int Add(double startX, double startY, double endX, double endY, int state, int heightType,
             double height, int kind, int pointSlot1, int pointSlot2);
     int AddFrom(int startSlot, double startX, double startY, double endX, double endY, int state,
@@ -95,8 +96,10 @@ public:
     bool RemoveAt(int slot);
 
     // Adds the growth step to the slot count; false, nothing changed, when that would not
-    // enlarge the table.
+    // enlarge the table or would take it past kMaxTableSlots.
     bool Grow();
+    // Whether n more lines can be added (from slot 0 on) without the table refusing.
+    bool HasRoomFor(long long n) const;
 
     // -1 when a line in use runs from exactly this start slot to this end slot, else 0.
     int Exists(int pointSlot1, int pointSlot2) const;

@@ -13,7 +13,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <limits>
-#include <new>
 #include <span>
 #include <string>
 #include <utility>
@@ -35,6 +34,8 @@ class SlotTable {
 public:
     static constexpr int kInitialSlots = 5000;
     static constexpr int kInitialGrow = 1000;
+    static_assert((kMaxTableSlots - kInitialSlots) % kInitialGrow == 0,
+                  "a table that grows all it may must end exactly at the bound");
 
     SlotTable() { Reset(); }
 
@@ -71,20 +72,27 @@ public:
     }
 
     // Puts the record into the first free slot from `startSlot` (from 0 when negative),
-    // growing the table when none is free. Returns the slot.
+    // growing the table when none is free. Returns the slot, or -1 with nothing changed
+    // when the table is full and may not grow (kMaxTableSlots).
     int Insert(int startSlot, const Record& record) {
         int slot = startSlot < 0 ? 0 : startSlot;
         while (slot < m_nSlotCount && Rules::InUse(m_slots[slot])) ++slot;
         if (slot >= m_nSlotCount) {
             slot = m_nSlotCount;
-            // Growing fails only when the slot count would overflow, which no memory could
-            // hold: treat it as the allocation failure it stands for.
-            if (!Grow()) throw std::bad_alloc();
+            if (!Grow()) return -1;
         }
         m_slots[slot] = record;
         // A record stored free does not count, so the count never runs ahead of the records.
         if (Rules::InUse(record)) ++m_nCount;
         return slot;
+    }
+
+    // Whether `n` more records fit, in free slots or in the growth the bound still
+    // allows. The adding operations take the free slots from the start slot they are
+    // given, so this holds for adds from slot 0 or from the slot after the last one added.
+    bool HasRoomFor(long long n) const {
+        const long long free = static_cast<long long>(m_nSlotCount) - m_nCount;
+        return n <= free + GrowthRoom(m_nSlotCount, m_nGrow);
     }
 
     bool RemoveAt(int slot) {
@@ -98,11 +106,18 @@ public:
     }
 
     // Adds the growth step to the slot count. False, with nothing changed, when that
-    // would not enlarge the table.
+    // would not enlarge the table or would take it past the slot count that a project
+    // file may hold.
     bool Grow() {
         const long long newCount = static_cast<long long>(m_nSlotCount) + m_nGrow;
-        if (newCount < 1 || newCount <= m_nSlotCount || newCount > INT32_MAX) return false;
-        m_slots.resize(static_cast<std::size_t>(newCount));
+        if (newCount < 1 || newCount <= m_nSlotCount || newCount > kMaxTableSlots) return false;
+        // The array doubles as it fills, so that adding a point stays cheap however many
+        // there are, but never holds more than the bound.
+        const std::size_t wanted = static_cast<std::size_t>(newCount);
+        if (wanted > m_slots.capacity())
+            m_slots.reserve(std::min<std::size_t>(std::max(wanted, 2 * m_slots.capacity()),
+                                                  static_cast<std::size_t>(kMaxTableSlots)));
+        m_slots.resize(wanted);
         m_nSlotCount = static_cast<int>(newCount);
         return true;
     }

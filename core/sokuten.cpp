@@ -91,6 +91,8 @@ bool CSokuten::RemoveAt(int slot) { return m_table.RemoveAt(slot); }
 
 bool CSokuten::Grow() { return m_table.Grow(); }
 
+bool CSokuten::HasRoomFor(long long n) const { return m_table.HasRoomFor(n); }
+
 int CSokuten::HitTest(double x, double y, double tolerance) const {
     return HitTestPoints(m_table.Records(), SlotRules::InUse, x, y, tolerance);
 }

@@ -78,7 +78,8 @@ public:
 
     // Put a point into the first free slot from slot 0 (or from `startSlot`), growing the
     // table when none is free. The new point has no links and height 0.0 unless given.
-    // Returns its slot.
+    // Returns its slot, or -1 with nothing changed when the table is full at its bound
+    // (kMaxTableSlots).
     int Add(double x, double y, int state);
     int AddFrom(int startSlot, double x, double y, int state);
     int AddFromWithDepth(int startSlot, double x, double y, double height, int state);
@@ -88,8 +89,10 @@ public:
     bool RemoveAt(int slot);
 
     // Adds the growth step to the slot count. False, with nothing changed, when that
-    // would not enlarge the table.
+    // would not enlarge the table or would take it past kMaxTableSlots.
     bool Grow();
+    // Whether n more points can be added (from slot 0 on) without the table refusing.
+    bool HasRoomFor(long long n) const;
 
     // The point picked at (x, y): strictly nearer than `tolerance`, the nearest of those,
     // the lowest slot on ties. -1 when none.

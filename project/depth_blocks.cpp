@@ -4,6 +4,7 @@
 #include "core/line.h"
 #include "core/line_chain.h"
 #include "core/sokuten.h"
+#include "core/table_limits.h"
 #include "draw/view_helpers.h"
 #include "project/tik_dialogs.h"
 
@@ -64,7 +65,10 @@ void CDepthBlocks::SetDepthLines() {
 }
 
 void CDepthBlocks::AddBlock(double x, double y) {
-    g_blocks.Add(x, y);
+    if (g_blocks.Add(x, y) < 0) {
+        h.Ask(TableFullMessage(kBlocksFull), kTableFullCaption, MbButtons::Ok, MbIcon::None);
+        return;
+    }
     Modified();
     h.RedrawAll();
 }

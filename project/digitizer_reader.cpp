@@ -2,6 +2,7 @@
 
 #include "core/line.h"
 #include "core/sokuten.h"
+#include "core/table_limits.h"
 #include "core/tik_inf.h"
 #include "platform/ui_service.h"
 #include "project/digi_read_set_dlg.h"
@@ -96,6 +97,15 @@ void CDigitizerReader::TakeRecord(const DigitizerRecord& record) {
 void CDigitizerReader::TakePoint(double tabletX, double tabletY) {
     CPointD p = TabletToWorld(g_digiCalib, tabletX, tabletY);
     int slot = g_surveyPoints.HitTest(p.m_dX, p.m_dY, TabletTolerance(g_digiCalib, g_tikInf.m_dTolTablet));
+    // A full table drops the reading whole: no point without the line it was read for.
+    const char* full = nullptr;
+    if (slot < 0 && !g_surveyPoints.HasRoomFor(1)) full = kSurveyPointsFull;
+    else if (m_nDigitizerMode == kReadLines && m_nDigiPrevPoint >= 0 && !g_lines.HasRoomFor(1))
+        full = kLinesFull;
+    if (full) {
+        Ui().MessageBox(TableFullMessage(full), kTableFullCaption, MbButtons::Ok, MbIcon::None);
+        return;
+    }
     if (slot >= 0) {
         p = g_surveyPoints.GetAt(slot).GetPos();
     } else {

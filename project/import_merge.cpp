@@ -175,6 +175,10 @@ MergeResult AddLines(CSokuten& points, CLine& lines, const ImportGeometry& g,
         // before AddFrom puts the smaller slot first.
         lastLine = lines.AddFrom(lastLine + 1, pa.GetPos().m_dX, pa.GetPos().m_dY, pb.GetPos().m_dX,
                                  pb.GetPos().m_dY, 1, kHeightFromPoints, pa.GetDepth(), s.kind, a, b);
+        if (lastLine < 0) {
+            result.full = MergeFull::Lines;
+            return result;
+        }
     }
     std::vector<int> lineSlots(static_cast<std::size_t>(lines.GetSlotCount()));
     std::iota(lineSlots.begin(), lineSlots.end(), 0);
@@ -184,7 +188,19 @@ MergeResult AddLines(CSokuten& points, CLine& lines, const ImportGeometry& g,
     return result;
 }
 
+MergeResult PointsFull(int added) {
+    MergeResult r;
+    r.pointsAdded = added;
+    r.full = MergeFull::Points;
+    return r;
+}
+
 }  // namespace
+
+bool ImportFits(const CSokuten& points, const CLine& lines, const ImportGeometry& g) {
+    return points.HasRoomFor(g.PointCount()) &&
+           lines.HasRoomFor(static_cast<long long>(g.segments.size()));
+}
 
 MergeResult MergeImport(CSokuten& points, CLine& lines, const ImportGeometry& g, bool withHeight) {
     const std::vector<int> order = NewPointOrder(g);
@@ -200,6 +216,7 @@ MergeResult MergeImport(CSokuten& points, CLine& lines, const ImportGeometry& g,
         int slot = index.FindNear(g.x[i], g.y[i], insert);
         if (slot < 0) {
             slot = AddNewPoint(points, lastSlot, g, i, withHeight);
+            if (slot < 0) return PointsFull(added);
             index.Insert(insert, slot);
             ++added;
         }
@@ -221,6 +238,7 @@ MergeResult MergeImportReference(CSokuten& points, CLine& lines, const ImportGeo
         int slot = points.FindNearSorted(start, insert, g.x[i], g.y[i], a);
         if (slot < 0) {
             slot = AddNewPoint(points, lastSlot, g, i, withHeight);
+            if (slot < 0) return PointsFull(added);
             a.insert(a.begin() + insert, slot);
             a.pop_back();
             ++added;

@@ -43,6 +43,8 @@ void CLineTopology::SplitLineAt(double x, double y) {
     const int X = g_surveyPoints.FindNearest(x, y);
     if (X < 0 || X == s.m_nPoint1 || X == s.m_nPoint2) return;
     if (LineJoins(s.m_nPoint1, X) || LineJoins(X, s.m_nPoint2)) return EndSplit();
+    // The two halves are added before the line goes, so both need a slot.
+    if (!RoomForLines(2)) return EndSplit();
 
     CSokutenZokusei px = g_surveyPoints.GetAt(X);
     double d = kUndeterminedHeight;
@@ -110,6 +112,7 @@ void CLineTopology::MergeWithLine(double x, double y) {
     const int ht = (k == kLineTerrain || k == kLineAuxiliary)
                        ? std::max(P.GetHeightType(), T.GetHeightType())
                        : kHeightFromPoints;
+    if (!RoomForLines(1)) return EndMerge();
     g_lines.Add(pa.GetPos().m_dX, pa.GetPos().m_dY, pb.GetPos().m_dX, pb.GetPos().m_dY,
                 P.GetState(), ht, P.GetDepth(), k, A, B);
     Modified();

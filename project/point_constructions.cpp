@@ -58,9 +58,10 @@ void CPointConstructions::AddExtensionPoint(double x, double y) {
         value = dlg.m_dValue;
         const double t = OutwardAngle();
         const CPointD base = g_surveyPoints.GetAt(s.m_nSelPoint).GetPos();
-        if (AddAndConfirmPoint(base.m_dX + value * std::cos(t), base.m_dY + value * std::sin(t),
-                               "伸縮点を追加します。", "伸縮点") == 1)
-            break;
+        const int added = AddAndConfirmPoint(base.m_dX + value * std::cos(t),
+                                             base.m_dY + value * std::sin(t), "伸縮点を追加します。",
+                                             "伸縮点");
+        if (added == 1 || added == -2) break;
     }
     ClearPicks();
 }
@@ -105,7 +106,8 @@ void CPointConstructions::AddAngleDistancePoint(double x, double y) {
         const double a = angle * kPi / 180.0;
         double px, py;
         WorldToScreen(p1x, p1y, n.m_dX, n.m_dY, std::cos(a), std::sin(a), 1.0, n.m_dX, n.m_dY, &px, &py);
-        if (AddAndConfirmPoint(px, py, "新しい測点要素を追加します。", "角度・距離指定") == 1) break;
+        const int added = AddAndConfirmPoint(px, py, "新しい測点要素を追加します。", "角度・距離指定");
+        if (added == 1 || added == -2) break;
     }
     ClearPicks();
 }

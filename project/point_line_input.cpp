@@ -23,14 +23,18 @@ void CPointLineInput::LeftClick(double x, double y) {
 void CPointLineInput::AddPointAt(double x, double y) { TakeOrCreatePoint(x, y); }
 
 void CPointLineInput::BeginLineInput(double x, double y) {
-    s.m_nPoint1 = TakeOrCreatePoint(x, y);
+    const int slot = TakeOrCreatePoint(x, y);
+    if (slot < 0) return;
+    s.m_nPoint1 = slot;
     s.ClearRubberBand();
     s.m_nMode = 201;
 }
 
 void CPointLineInput::AddLineTo(double x, double y) {
+    // Without room for the line the click makes no point either.
+    if (!RoomForLines(1)) return;
     const int slot = TakeOrCreatePoint(x, y);
-    if (slot == s.m_nPoint1) return;
+    if (slot < 0 || slot == s.m_nPoint1) return;
     JoinToChain(slot);
 }
 
@@ -50,6 +54,7 @@ void CPointLineInput::ConnectTo(double x, double y) {
 
 void CPointLineInput::JoinToChain(int slot) {
     if (LineExistsBetween(std::max(slot, s.m_nPoint1), std::min(slot, s.m_nPoint1))) return;
+    if (!RoomForLines(1)) return;
     s.m_nPoint2 = slot;
     const CPointD a = g_surveyPoints.GetAt(s.m_nPoint1).GetPos();
     const CPointD b = g_surveyPoints.GetAt(s.m_nPoint2).GetPos();

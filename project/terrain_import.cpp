@@ -2,6 +2,7 @@
 
 #include "core/line.h"
 #include "core/sokuten.h"
+#include "core/table_limits.h"
 #include "core/tik_inf.h"
 #include "platform/files.h"
 #include "platform/text.h"
@@ -42,10 +43,27 @@ ImportReport Refuse(ImportUi& ui, const std::string& text, const char* caption,
     return {ImportStatus::Refused, {}};
 }
 
-ImportReport Merge(const ImportGeometry& g, bool withHeight) {
+ImportReport Merge(ImportUi& ui, const ImportGeometry& g, bool withHeight) {
     ImportReport r;
     r.status = ImportStatus::Imported;
-    r.merged = MergeImport(g_surveyPoints, g_lines, g, withHeight);
+    if (ImportFits(g_surveyPoints, g_lines, g)) {
+        r.merged = MergeImport(g_surveyPoints, g_lines, g, withHeight);
+        return r;
+    }
+    // Near the tables' bound the import may or may not fit, depending on how many of its
+    // points fall onto existing ones: merge into copies, and keep them only when all of it
+    // went in.
+    auto points = std::make_unique<CSokuten>(g_surveyPoints);
+    auto lines = std::make_unique<CLine>(g_lines);
+    r.merged = MergeImport(*points, *lines, g, withHeight);
+    if (r.merged.full != MergeFull::None) {
+        const char* text = r.merged.full == MergeFull::Points ? kSurveyPointsFull : kLinesFull;
+        ImportReport refused = Refuse(ui, TableFullMessage(text), kTableFullCaption);
+        refused.merged.full = r.merged.full;
+        return refused;
+    }
+    g_surveyPoints = std::move(*points);
+    g_lines = std::move(*lines);
     return r;
 }
 
@@ -87,7 +105,7 @@ ImportReport ImportDxf(ImportUi& ui, DxfMode mode) {
         return Refuse(ui, importmsg::kNoLines, importmsg::kCaptionDxf, ImportIcon::Exclamation);
     }
     const ImportGeometry g = ReadDxfGeometry(*file, mode, layers, options, segments);
-    return Merge(g, true);
+    return Merge(ui, g, true);
 }
 
 ImportReport ImportCsvPoints(ImportUi& ui) {
@@ -101,7 +119,7 @@ ImportReport ImportCsvPoints(ImportUi& ui) {
     WaitCursor wait(ui);
     if (lines->empty()) return {};
     const ImportGeometry g = ReadCsvPoints(*lines, *survey);
-    return Merge(g, false);
+    return Merge(ui, g, false);
 }
 
 ImportReport ImportCsvLines(ImportUi& ui) {
@@ -118,7 +136,7 @@ ImportReport ImportCsvLines(ImportUi& ui) {
         return Refuse(ui, importmsg::kNoLines, importmsg::kCaptionCsv, ImportIcon::Exclamation);
     }
     const ImportGeometry g = ReadCsvLines(*lines, reference, survey);
-    return Merge(g, true);
+    return Merge(ui, g, true);
 }
 
 ImportReport ImportQsona(ImportUi& ui) {
@@ -138,7 +156,7 @@ ImportReport ImportQsona(ImportUi& ui) {
         return Refuse(ui, Sprintf(importmsg::kQsonaNoDatum, path->c_str()), importmsg::kCaptionQsona,
                       ImportIcon::Exclamation);
     }
-    return Merge(r.geometry, true);
+    return Merge(ui, r.geometry, true);
 }
 
 ImportReport ImportTik(ImportUi& ui) {

@@ -4,6 +4,7 @@
 #include "core/numeric.h"
 #include "core/sansyutu.h"
 #include "core/sokuten.h"
+#include "core/table_limits.h"
 #include "platform/data_exchange.h"
 #include "project/tik_edit_state.h"
 
@@ -221,7 +222,10 @@ void CPointCoordDlg::OnOK() {
         return;
     }
     if (g_surveyPoints.HitTest(m_dX, m_dY, 0.001) >= 0) return;
-    g_surveyPoints.Add(m_dX, m_dY, 0);
+    if (g_surveyPoints.Add(m_dX, m_dY, 0) < 0) {
+        ShowMessage({TableFullMessage(kSurveyPointsFull), kTableFullCaption, MbIcon::None});
+        return;
+    }
     if (m_onRegistered) m_onRegistered();
 }
 

@@ -3,6 +3,7 @@
 #include "core/line.h"
 #include "core/numeric.h"
 #include "core/sokuten.h"
+#include "core/table_limits.h"
 #include "core/tik_inf.h"
 #include "draw/terrain_draw.h"
 #include "draw/view_geometry.h"
@@ -87,10 +88,23 @@ void TikEditBase::MarkPickedPoints() {
     }
 }
 
+bool TikEditBase::RoomForPoints(long long n) {
+    if (g_surveyPoints.HasRoomFor(n)) return true;
+    h.Ask(TableFullMessage(kSurveyPointsFull), kTableFullCaption, MbButtons::Ok, MbIcon::None);
+    return false;
+}
+
+bool TikEditBase::RoomForLines(long long n) {
+    if (g_lines.HasRoomFor(n)) return true;
+    h.Ask(TableFullMessage(kLinesFull), kTableFullCaption, MbButtons::Ok, MbIcon::None);
+    return false;
+}
+
 int TikEditBase::TakeOrCreatePoint(double x, double y) {
     const double rx = RoundDecimal(x, 3), ry = RoundDecimal(y, 3);
     const int found = g_surveyPoints.HitTest(rx, ry, MouseTolerance());
     if (found >= 0) return found;
+    if (!RoomForPoints(1)) return -1;
     const int slot = g_surveyPoints.Add(rx, ry, 0);
     MarkSquare({rx, ry}, kRed);
     Modified();
@@ -102,6 +116,7 @@ int TikEditBase::AddAndConfirmPoint(double x, double y, const char* question, co
     const double rx = RoundDecimal(x, 3), ry = RoundDecimal(y, 3);
     if (!std::isfinite(rx) || !std::isfinite(ry)) return -1;
     if (g_surveyPoints.HitTest(rx, ry, 0.001) >= 0) return -1;
+    if (!RoomForPoints(1)) return -2;
     if (markRed) MarkSquare({rx, ry}, kRed);
     const int slot = g_surveyPoints.Add(rx, ry, 0);
     h.RedrawAll();

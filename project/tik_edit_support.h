@@ -37,11 +37,17 @@ public:
     void MarkLine(int lineSlot, int style);
     void MarkPickedPoints();
 
+    // Whether n more survey points / lines fit; false after the table-full message.
+    bool RoomForPoints(long long n);
+    bool RoomForLines(long long n);
+
     // The point at a click for creation: rounded to the millimetre, the existing point
-    // within the mouse tolerance or a new one (drawn red, document modified).
+    // within the mouse tolerance or a new one (drawn red, document modified); -1 when a
+    // new one is needed and the table is full (after the message).
     int TakeOrCreatePoint(double x, double y);
     // Adds a point (position rounded) and asks to keep it: 1 kept, 0 cancelled and
-    // removed, -1 refused because a point lies within 0.001 there.
+    // removed, -1 refused because a point lies within 0.001 there, -2 refused because
+    // the table is full (after the message).
     int AddAndConfirmPoint(double x, double y, const char* question, const char* caption,
                            bool markRed = false);
     // Moves every line end at the point to its position.

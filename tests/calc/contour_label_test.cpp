@@ -144,6 +144,90 @@ TEST_F(ContourLabels, EntriesOutsideTheirLevelMarkNothing) {
     EXPECT_EQ(doc.m_contGroup.GetPoint(ofFirst - 1, 0).m_nLabel, 1);
 }
 
+// An extra level within the tolerance of a ladder level, traced apart from it.
+class NearLevels : public ContourLabels {
+protected:
+    void SetUp() override {
+        ContourLabels::SetUp();
+        SetLevels(doc.m_contParaFig[1], 2.0, 4.0, 1.0, {2.99995});
+        Trace();
+    }
+    void Trace() {
+        ASSERT_EQ(MakeResultContours(view, 1), 0);
+        onLadder = First(3.0);
+        extra = First(2.99995);
+        ASSERT_GE(onLadder, 0);
+        ASSERT_GE(extra, 0);
+        // Level 4 lies between them, so they are two runs.
+        ASSERT_GT(extra, onLadder + 1);
+        ASSERT_NE(doc.m_contGroup.GetLevel(extra - 1), 3.0);
+        ASSERT_GE(doc.m_contGroup.GetPointCount(onLadder), 3);
+        ASSERT_GE(doc.m_contGroup.GetPointCount(extra), 3);
+    }
+    int First(double level) const {
+        for (int i = 0; i < doc.m_contGroup.GetCount(); ++i)
+            if (doc.m_contGroup.GetLevel(i) == level) return i;
+        return -1;
+    }
+    void Entry(CContHgtPos& set, double level, int ordinal, int point) {
+        set.Free();
+        set.SetCount(1);
+        set.Alloc();
+        set.SetLevel(0, level);
+        set.SetLineNo(0, ordinal);
+        set.SetPointNo(0, point);
+    }
+    // The polyline and segment of every mark of one kind.
+    std::vector<std::pair<int, int>> Marks(bool erased) const {
+        std::vector<std::pair<int, int>> out;
+        for (int i = 0; i < doc.m_contGroup.GetCount(); ++i)
+            for (int j = 0; j < doc.m_contGroup.GetPointCount(i); ++j) {
+                const CContPoint p = doc.m_contGroup.GetPoint(i, j);
+                if (erased ? p.m_nLine == 0 : p.m_nLabel == 1) out.emplace_back(i, j);
+            }
+        return out;
+    }
+    using Marked = std::vector<std::pair<int, int>>;
+    int onLadder = -1, extra = -1;
+};
+
+TEST_F(NearLevels, EachMarkComesBackOnItsOwnLineOnly) {
+    Mark(doc, onLadder, 0, false);
+    Mark(doc, extra, 1, true);
+    doc.CollectContHgtPos(1);
+    doc.CollectContHgtPosB(1);
+    ASSERT_EQ(doc.m_labelPos[1].GetCount(), 1);
+    ASSERT_EQ(doc.m_labelPos2[1].GetCount(), 1);
+    Trace();
+    doc.ApplyContHgtPos(1);
+    doc.ApplyContHgtPosB(1);
+    EXPECT_EQ(Marks(false), (Marked{{onLadder, 0}}));
+    EXPECT_EQ(Marks(true), (Marked{{extra, 1}}));
+    // And so again after the next collect: no stray mark is ever stored.
+    doc.CollectContHgtPos(1);
+    doc.CollectContHgtPosB(1);
+    EXPECT_EQ(doc.m_labelPos[1].GetCount(), 1);
+    EXPECT_EQ(doc.m_labelPos2[1].GetCount(), 1);
+}
+
+TEST_F(NearLevels, AnEntryOffBothLevelsGoesToTheCloser) {
+    const struct {
+        double level;
+        bool toLadder;
+    } cases[] = {{3.00003, true}, {2.99998, true}, {2.99997, false}, {2.9999, false}};
+    for (const auto& c : cases) {
+        Trace();
+        Entry(doc.m_labelPos[1], c.level, 0, 1);
+        doc.ApplyContHgtPos(1);
+        EXPECT_EQ(Marks(false), (Marked{{c.toLadder ? onLadder : extra, 1}})) << c.level;
+    }
+    // Beyond the tolerance of both: nothing.
+    Trace();
+    Entry(doc.m_labelPos[1], 3.00011, 0, 1);
+    doc.ApplyContHgtPos(1);
+    EXPECT_TRUE(Marks(false).empty());
+}
+
 // ---- picking ---------------------------------------------------------------------------
 
 TEST(ContourPick, NearestEdgeAndTieRule) {

@@ -125,6 +125,23 @@ TEST_F(TydArchiveTest, OpeningPutsTheSavedMarksOnTheContours) {
     EXPECT_EQ(reopened.m_contGroup.GetPoint(1, 0).m_nLine, 0);
 }
 
+TEST_F(TydArchiveTest, MarksOnALevelBesideAnotherStayOnTheirOwnLine) {
+    CTydDoc doc;
+    ASSERT_TRUE(doc.OnOpenDocument(Pair("NEAR", "small_v12.TYD", "labels_near_level.DPT")));
+    // Polylines of 2, 3, 4 and 2.99995: the label belongs to the line of 3, the erased
+    // segment to the line of 2.99995.
+    const CContGroup& g = doc.m_contGroup;
+    ASSERT_EQ(g.GetCount(), 4);
+    for (int i = 0; i < 4; ++i)
+        for (int j = 0; j < 3; ++j) {
+            EXPECT_EQ(g.GetPoint(i, j).m_nLabel, i == 1 && j == 0 ? 1 : 0) << i << "," << j;
+            EXPECT_EQ(g.GetPoint(i, j).m_nLine, i == 3 && j == 1 ? 0 : 1) << i << "," << j;
+        }
+    // Saved again, the marks are the ones read: the side archive comes out as it went in.
+    ASSERT_TRUE(doc.OnSaveDocument(Scratch() + "NEAR2.TYD"));
+    EXPECT_EQ(ReadAll(Scratch() + "NEAR2.DPT"), ReadAll(roadtest::Golden("labels_near_level.DPT")));
+}
+
 TEST_F(TydArchiveTest, SavingWritesBothFilesByteForByte) {
     CTydDoc doc;
     ASSERT_TRUE(doc.OnOpenDocument(Pair("A", "small_v12.TYD", "small_v12.DPT")));

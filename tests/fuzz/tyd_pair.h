@@ -11,6 +11,7 @@
 #include "platform/files.h"
 #include "platform/ui_service.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace wv::fuzz {
@@ -24,6 +25,23 @@ inline std::string Snapshot(CTydDoc& doc) {
     doc.SetPathName(path);
     doc.SetModifiedFlag(modified);
     return s;
+}
+
+// The contour marks of an opened calculation come from its saved positions only, and
+// each position marks at most the one segment it names.
+inline void CheckMarksFromPositions(const CTydDoc& doc) {
+    long long labels = 0, erased = 0, labelPositions = 0, erasedPositions = 0;
+    const CContGroup& g = doc.m_contGroup;
+    for (int i = 0; i < g.GetCount(); ++i)
+        for (int j = 0; j < g.GetPointCount(i); ++j) {
+            const CContPoint p = g.GetPoint(i, j);
+            if (p.m_nLabel == 1) ++labels;
+            if (p.m_nLine == 0) ++erased;
+        }
+    for (const CContHgtPos& set : doc.m_labelPos) labelPositions += std::max(0, set.GetCount());
+    for (const CContHgtPos& set : doc.m_labelPos2) erasedPositions += std::max(0, set.GetCount());
+    Check(labels <= labelPositions, "each label position marks at most one segment");
+    Check(erased <= erasedPositions, "each erased position erases at most one segment");
 }
 
 // Opens <scratch>IN.TYD, whose archives the caller has written, and checks what a user
@@ -49,6 +67,7 @@ inline void CheckCalculationOpen() {
         Check(!SilentUi().Messages().empty(), "a refused calculation file is reported");
         return;
     }
+    CheckMarksFromPositions(doc);
     Check(doc.OnSaveDocument(dir + "SAVED1.TYD"), "an opened calculation saves");
     const std::string first = ReadFile(dir + "SAVED1.TYD") + "|" + ReadFile(dir + "SAVED1.DPT");
     CTydDoc again;

@@ -2,6 +2,7 @@
 // opens the slave from the settings and changes the terrain tables through a double of
 // the view.
 #include "digitizer_test_util.h"
+#include "full_tables.h"
 
 #include "core/line.h"
 #include "core/sokuten.h"
@@ -138,6 +139,35 @@ TEST_F(DigitizerReading, LineReadingRules) {
     EXPECT_EQ(view.mode, 0);
     EXPECT_FALSE(reader->WatcherExists());
     EXPECT_EQ(g_surveyPoints.GetCount(), 6);
+}
+
+TEST_F(DigitizerReading, FullTablesDropTheReadingWhole) {
+    reader->OnReadLines();
+    // Default calibration: a tenth of the tablet's units, in metres.
+    reader->TakeRecord({100, 100, 1});
+    ASSERT_EQ(g_surveyPoints.GetCount(), 1);
+    test::FillLines(g_lines);
+    // A reading that would end a line: neither the point nor the line.
+    reader->TakeRecord({2000, 100, 1});
+    ASSERT_EQ(ui.Messages().size(), 1u);
+    EXPECT_EQ(ui.Messages()[0].text, "線分の登録数は上限値(4195000)に達しています。");
+    EXPECT_EQ(ui.Messages()[0].caption, "ｴﾗｰ");
+    EXPECT_EQ(g_surveyPoints.GetCount(), 1);
+    EXPECT_EQ(reader->PrevPoint(), 0);
+
+    // Points full: a new place is refused, an existing point still starts a chain.
+    g_lines.RemoveAll();
+    test::FillPoints(g_surveyPoints);
+    reader->EndChain();
+    reader->TakeRecord({3000, 3000, 1});
+    ASSERT_EQ(ui.Messages().size(), 2u);
+    EXPECT_EQ(ui.Messages()[1].text, "測点の登録数は上限値(4195000)に達しています。");
+    EXPECT_EQ(reader->PrevPoint(), -1);
+    EXPECT_EQ(g_surveyPoints.HitTest(300, 300, 1.0), -1);
+    reader->TakeRecord({100, 100, 1});
+    EXPECT_EQ(reader->PrevPoint(), 0);
+    EXPECT_EQ(ui.Messages().size(), 2u);
+    EXPECT_EQ(g_surveyPoints.GetCount(), kMaxTableSlots);
 }
 
 TEST_F(DigitizerReading, FramingThroughThePort) {

@@ -10,6 +10,7 @@
 #include "project/import_messages.h"
 #include "project/terrain_import.h"
 #include "project/tik_doc.h"
+#include "full_tables.h"
 #include "tik_test_util.h"
 
 #include <gtest/gtest.h>
@@ -503,6 +504,46 @@ TEST_F(ImportTest, CsvPointsInBothCoordinateSystems) {
     ui.file = "q.csv";
     ASSERT_EQ(ImportCsvPoints(ui).status, ImportStatus::Imported);
     EXPECT_EQ(g_surveyPoints.GetCount(), 2);
+}
+
+TEST_F(ImportTest, TablesNearTheirBoundTakeAnImportWholeOrNotAtAll) {
+    const int existing = g_surveyPoints.Add(100.0, 200.0, 0);
+    test::FillPoints(g_surveyPoints, 2);
+    // Three points, one of them on the existing point: the two new ones fit.
+    WriteText("p.csv", "100.05,200.05\n300,400\n500,600\n");
+    ui.file = "p.csv";
+    ASSERT_EQ(ImportCsvPoints(ui).status, ImportStatus::Imported);
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(g_surveyPoints.GetCount(), kMaxTableSlots);
+    EXPECT_EQ(PointAt(100.0, 200.0), existing);
+    EXPECT_GE(PointAt(300.0, 400.0), 0);
+    EXPECT_GE(PointAt(500.0, 600.0), 0);
+
+    // Three new points into room for two: none of them goes in.
+    ASSERT_TRUE(g_surveyPoints.RemoveAt(PointAt(500.0, 600.0)));
+    ASSERT_TRUE(g_surveyPoints.RemoveAt(PointAt(300.0, 400.0)));
+    WriteText("q.csv", "1,1\n2,2\n3,3\n");
+    ui.file = "q.csv";
+    EXPECT_EQ(ImportCsvPoints(ui).status, ImportStatus::Refused);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0], "測点の登録数は上限値(4195000)に達しています。");
+    EXPECT_EQ(ui.captions[0], "ｴﾗｰ");
+    EXPECT_EQ(g_surveyPoints.GetCount(), kMaxTableSlots - 2);
+    EXPECT_EQ(g_surveyPoints.GetSlotCount(), kMaxTableSlots);
+    for (double v : {1.0, 2.0, 3.0}) EXPECT_EQ(PointAt(v, v), -1);
+
+    // Room for the points of a polyline but not for its lines: no point goes in either.
+    ResetTikData();
+    test::FillLines(g_lines, 1);
+    WriteText("l.csv", "1,5.0,0,0,7\n1,6.0,10,0,7\n1,6.0,20,0,7\n");
+    ui.file = "l.csv";
+    ui.messages.clear();
+    ui.captions.clear();
+    EXPECT_EQ(ImportCsvLines(ui).status, ImportStatus::Refused);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0], "線分の登録数は上限値(4195000)に達しています。");
+    EXPECT_EQ(g_surveyPoints.GetCount(), 0);
+    EXPECT_EQ(g_lines.GetCount(), kMaxTableSlots - 1);
 }
 
 TEST_F(ImportTest, CsvLinesFormPolylinesOfAtLeastTwoRows) {

@@ -3,6 +3,7 @@
 #include "tik_test_util.h"
 
 #include "core/line_chain.h"
+#include "core/table_limits.h"
 #include "platform/ui_service.h"
 
 #include <filesystem>
@@ -157,6 +158,33 @@ TEST_F(TikDoc, LargeProjectGrowsItsTablesAndSurvivesTheRoundTrip) {
     EXPECT_EQ(g_surveyPoints.GetAt(3999).GetLineCount(), 2);
     EXPECT_EQ(g_lines.GetAt(5000).GetEndPos(), CPointD(2500.5, 5001 % 7));
     EXPECT_EQ(OpenProjectBytes(), saved);
+}
+
+TEST_F(TikDoc, ProjectGrownAsFarAsItMayOpensAgain) {
+    // The empty project whose point table grew to 4,195,000 slots: it opens and saves to
+    // the same bytes.
+    CTikDoc doc;
+    ASSERT_TRUE(doc.OnOpenDocument(ProjectData("empty_v8_points_4195000.TIK"))) << doc.GetLastError();
+    EXPECT_EQ(g_surveyPoints.GetSlotCount(), kMaxTableSlots);
+    EXPECT_EQ(g_surveyPoints.GetCount(), 0);
+    EXPECT_EQ(OpenProjectBytes(), ReadBytes(ProjectData("empty_v8_points_4195000.TIK")));
+
+    // A project of 4,194,001 points added to a new one fills its table to that size; the
+    // next point is refused, and the project saves and opens with every point.
+    ResetTikData();
+    int last = -1;
+    for (int i = 0; i < 4'194'001; ++i) last = g_surveyPoints.AddFrom(last + 1, i * 0.001, 1.5, 0);
+    ASSERT_EQ(last, 4'194'000);
+    ASSERT_EQ(g_surveyPoints.GetSlotCount(), 4'195'000);
+    for (int i = last + 1; i < kMaxTableSlots; ++i) last = g_surveyPoints.AddFrom(last + 1, -1.0, i, 0);
+    EXPECT_EQ(g_surveyPoints.Add(7.0, 7.0, 0), -1);
+    ASSERT_TRUE(doc.OnSaveDocument("FULL.TIK"));
+    ResetTikData();
+    ASSERT_TRUE(doc.OnOpenDocument("FULL.TIK")) << doc.GetLastError();
+    EXPECT_EQ(g_surveyPoints.GetCount(), kMaxTableSlots);
+    EXPECT_EQ(g_surveyPoints.GetAt(4'194'000).GetPos(), CPointD(4'194'000 * 0.001, 1.5));
+    EXPECT_EQ(g_surveyPoints.GetAt(kMaxTableSlots - 1).GetPos(), CPointD(-1.0, kMaxTableSlots - 1));
+    std::filesystem::remove("FULL.TIK");
 }
 
 TEST_F(TikDoc, FailedSaveKeepsTheOldFileAndTheModifiedFlag) {

@@ -223,7 +223,8 @@ def pos_set(entries):
 
 
 def side_archive(v, node_index=NODE_INDEX, tri_count=None, tri_edges=TRI_EDGES,
-                 tri_nodes=TRI_NODES, edge_pairs=EDGE_PAIRS, edges=EDGES, mesh_bytes=None):
+                 tri_nodes=TRI_NODES, edge_pairs=EDGE_PAIRS, edges=EDGES, mesh_bytes=None,
+                 group=CONT_GROUP, label_sets=LABEL_SETS, erased_sets=ERASED_SETS):
     b = i32(v) + (mesh(v, node_index) if mesh_bytes is None else mesh_bytes)
     b += i32(len(edges))
     for n1, n2 in edges:
@@ -234,16 +235,16 @@ def side_archive(v, node_index=NODE_INDEX, tri_count=None, tri_edges=TRI_EDGES,
     b += i32(len(HCHECK_LINES))
     for s, e in HCHECK_LINES:
         b += i32(s, e)
-    g = CONT_GROUP
+    g = group
     b += i32(g['count'], g['capacity'], g['grow'])
     for level, points in g['lines']:
         b += i32(len(points)) + f64(level)
         for x, y in points:
             b += f32(x, y)
     b += i32(VALUE_TYPE)
-    for entries in LABEL_SETS:
+    for entries in label_sets:
         b += pos_set(entries)
-    for entries in ERASED_SETS:
+    for entries in erased_sets:
         b += pos_set(entries)
     b += i32(len(tri_nodes) // 3 if tri_count is None else tri_count)
     b += i32(*tri_edges) + i32(*tri_nodes)
@@ -263,6 +264,18 @@ def main():
     # An older pair: fields that version 7 lacks are simply absent.
     write('small_v7.TYD', main_archive(7))
     write('small_v7.DPT', side_archive(7))
+    # Contours of the ladder 2, 3, 4 with the extra level 2.99995, within the level
+    # tolerance of 3 but traced after 4: two runs of one polyline each. The label is on
+    # the first segment of the line of 3, the erased segment the second of the line of
+    # 2.99995; each belongs to its own line only.
+    near = dict(count=4, capacity=400, grow=400,
+                lines=[(2.0, [(0.0, 0.0), (5.0, 2.5), (10.0, 5.0)]),
+                       (3.0, [(0.0, 2.0), (5.0, 4.5), (10.0, 7.0)]),
+                       (4.0, [(0.0, 4.0), (5.0, 6.5), (10.0, 9.0)]),
+                       (2.99995, [(0.0, 1.9), (5.0, 4.4), (10.0, 6.9)])])
+    write('labels_near_level.DPT',
+          side_archive(12, group=near, label_sets=[[], [(3.0, 0, 0)], [], []],
+                       erased_sets=[[], [(2.99995, 0, 1)], [], []]))
     # Damaged files, each wrong in one count or index only.
     write('bad_label_count.TYD', main_archive(12, LABELS + [(0.0, 0.0)]))
     write('bad_version.TYD', i32(13) + main_archive(12)[4:])

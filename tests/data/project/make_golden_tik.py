@@ -336,6 +336,18 @@ def main():
     files['bad_slots_16m'] = tik_bytes(huge, 8)
     assert len(files['bad_slots_16m']) == 573
 
+    # The empty project with a point table grown 4190 times: 4,195,000 slots, the most
+    # that the tables may grow to. It opens; one growth step more is a damaged file.
+    grown = empty_project()
+    grown['points']['slots'] = 5000 + 4190 * 1000
+    files['empty_v8_points_4195000'] = tik_bytes(grown, 8)
+    assert len(files['empty_v8_points_4195000']) == 573
+    grown['points']['slots'] += 1000
+    files['bad_point_slots_4196000'] = tik_bytes(grown, 8)
+    grown = empty_project()
+    grown['lines']['slots'] = 5000 + 4191 * 1000
+    files['bad_line_slots_4196000'] = tik_bytes(grown, 8)
+
     # An output-point count of 0 while the seventh point is in use: the flags hold.
     flags = copy.deepcopy(small)
     flags['calc']['count'] = 0
