@@ -1,6 +1,6 @@
 #include "app/qt/main_window.h"
 
-#include "app/app_ids.h"
+#include "core/command_ids.h"
 #include "app/app_texts.h"
 #include "app/qt/icons.h"
 #include "app/qt/tree_dialog.h"

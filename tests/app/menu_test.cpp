@@ -2,13 +2,12 @@
 // clicked with QTest, each popup opened, looked at and closed with Escape, again and again,
 // and around the commands that rebuild the menus (a project opened from the recent list,
 // Close All).
-// The engine's headers go before Qt's, whose "slots" keyword they use as a name.
-#include "calcview/qt/install.h"
-#include "app/app_ids.h"
+#include "app/qt/install_views.h"
 #include "app/qt/main_window.h"
 #include "app/qt/qt_app_host.h"
 #include "app/wavora_app.h"
 #include "app_test_util.h"
+#include "core/command_ids.h"
 #include "platform/ui_service.h"
 #include "platform/window_messages.h"
 
@@ -49,8 +48,7 @@ protected:
         ASSERT_TRUE(app->InitInstance());
         w = host->Window();
         ASSERT_NE(w, nullptr);
-        InstallCalcView(*app, w);
-        host->MenusChanged();
+        InstallViews(*app, *host);
         w->resize(1000, 700);
         w->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
