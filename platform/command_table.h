@@ -19,7 +19,9 @@ struct CommandInfo {
 };
 
 struct MenuItem {
-    enum class Kind { Command, Separator, RecentFiles, Popup };
+    // RecentFiles: the recent-file entries; WindowList: the open document windows, as a
+    // multi-document program's Window menu lists them. Both are filled when the menu opens.
+    enum class Kind { Command, Separator, RecentFiles, Popup, WindowList };
     Kind kind = Kind::Command;
     int id = 0;                  // Command: the command; RecentFiles: its first command
     std::string text;            // Popup: the submenu's title
@@ -28,6 +30,7 @@ struct MenuItem {
     static MenuItem Command(int id) { return {Kind::Command, id, {}, {}}; }
     static MenuItem Separator() { return {Kind::Separator, 0, {}, {}}; }
     static MenuItem RecentFiles(int firstId) { return {Kind::RecentFiles, firstId, {}, {}}; }
+    static MenuItem WindowList() { return {Kind::WindowList, 0, {}, {}}; }
 };
 
 struct MenuPopup {
