@@ -2,6 +2,9 @@
 // clicked with QTest, each popup opened, looked at and closed with Escape, again and again,
 // and around the commands that rebuild the menus (a project opened from the recent list,
 // Close All).
+// The engine's headers go before Qt's, whose "slots" keyword they use as a name.
+#include "calcview/qt/tyd_scroll_view.h"
+#include "calcview/qt/tyd_frame.h"
 #include "app/qt/install_views.h"
 #include "app/qt/main_window.h"
 #include "app/qt/qt_app_host.h"
@@ -9,6 +12,7 @@
 #include "app_test_util.h"
 #include "core/command_ids.h"
 #include "platform/qt/printer_setup.h"
+#include "platform/qt/scroll_view_widget.h"
 #include "platform/ui_service.h"
 #include "platform/window_messages.h"
 
@@ -34,6 +38,7 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace wv {
 namespace {
@@ -376,6 +381,52 @@ TEST_F(Menus, ASecondInstallOfTheViewsAddsNoMenuTwice) {
     ASSERT_NE(file, nullptr);
     EXPECT_EQ(file->actions().count(w->Action(ids::ID_DXF_OUT)), 1);
     Close(file);
+}
+
+TEST_F(Menus, F6AndShiftF6MoveBetweenThePanesOfASplitCalculationWindow) {
+    ScriptedUi ui;
+    ScopedUi scoped(&ui);
+    OpenTwoWindows();
+    QMdiSubWindow* sub = w->MdiArea()->activeSubWindow();
+    auto* frame = dynamic_cast<CTydFrame*>(sub->widget());
+    ASSERT_NE(frame, nullptr);
+    CMDIChildWnd* child = app->GetMainFrame()->MDIGetActive();
+    ASSERT_NE(child, nullptr);
+    auto pane = [&](int r, int c) { return frame->Pane(r, c)->View(); };
+    auto press = [&](Qt::KeyboardModifiers mods) {
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        QTest::keyClick(focus, Qt::Key_F6, mods);
+    };
+    frame->Pane(0, 0)->viewport()->setFocus();
+    QTest::qWait(20);
+    EXPECT_EQ(child->GetActiveView(), pane(0, 0));
+    press(Qt::NoModifier);
+    EXPECT_EQ(child->GetActiveView(), pane(0, 0)) << "one pane open: nothing to move to";
+
+    // Two columns: F6 goes across and back.
+    frame->SetSplit(1, 2);
+    QTest::qWait(20);
+    press(Qt::NoModifier);
+    EXPECT_EQ(child->GetActiveView(), pane(0, 1));
+    EXPECT_TRUE(frame->Pane(0, 1)->viewport()->hasFocus()) << "the keys follow the active pane";
+    press(Qt::NoModifier);
+    EXPECT_EQ(child->GetActiveView(), pane(0, 0));
+
+    // 2 x 2: row by row, round; Shift+F6 the other way.
+    frame->SetSplit(2, 2);
+    QTest::qWait(20);
+    std::vector<CView*> order;
+    for (int i = 0; i < 4; ++i) {
+        press(Qt::NoModifier);
+        order.push_back(child->GetActiveView());
+    }
+    EXPECT_EQ(order, (std::vector<CView*>{pane(0, 1), pane(1, 0), pane(1, 1), pane(0, 0)}));
+    press(Qt::ShiftModifier);
+    EXPECT_EQ(child->GetActiveView(), pane(1, 1));
+    press(Qt::ShiftModifier);
+    EXPECT_EQ(child->GetActiveView(), pane(1, 0));
+    EXPECT_EQ(w->MdiArea()->activeSubWindow(), sub) << "F6 stays in its window";
 }
 
 }  // namespace
