@@ -61,6 +61,10 @@ public:
     // Removes every item of a command from a menu, submenus included. True when one was there.
     bool RemoveItem(int resourceId, int id);
 
+    // A toolbar button's tip where it says more than the menu text (empty: none set).
+    void SetToolTip(int id, const std::string& tip);
+    std::string ToolTip(int id) const;
+
     // A toolbar: command numbers in order, 0 for a separator.
     std::vector<int>& Toolbar(int resourceId);
     const std::vector<int>* FindToolbar(int resourceId) const;
@@ -69,6 +73,7 @@ private:
     std::vector<CommandInfo> m_rows;
     std::vector<MenuDef> m_menus;
     std::vector<std::pair<int, std::vector<int>>> m_toolbars;
+    std::vector<std::pair<int, std::string>> m_toolTips;
 };
 
 // The program's table.

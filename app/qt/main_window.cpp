@@ -118,7 +118,8 @@ QAction* MainWindow::Action(int id) {
     if (info) {
         action->setText(MenuText(info->text));
         action->setStatusTip(ToQ(info->statusText));
-        action->setToolTip(MenuText(info->text).remove(QLatin1Char('&')));
+        const std::string tip = Commands().ToolTip(id);
+        action->setToolTip(tip.empty() ? MenuText(info->text).remove(QLatin1Char('&')) : ToQ(tip));
         if (!info->accelerator.empty()) action->setShortcut(QKeySequence(ToQ(info->accelerator)));
         if (!info->icon.empty()) action->setIcon(ToolbarIcon(info->icon));
         action->setCheckable(info->checkable);

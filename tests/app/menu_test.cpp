@@ -40,6 +40,9 @@
 #include <memory>
 #include <vector>
 
+// Texts in failure messages as text.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << s.toStdString(); }
+
 namespace wv {
 namespace {
 
@@ -88,7 +91,7 @@ protected:
         if (!top) return nullptr;
         QTest::mouseClick(w->menuBar(), Qt::LeftButton, {}, w->menuBar()->actionGeometry(top).center());
         QMenu* popup = nullptr;
-        QTest::qWaitFor([&popup] {
+        (void)QTest::qWaitFor([&popup] {
             popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
             return popup && popup->isVisible();
         }, 1000);
@@ -427,6 +430,33 @@ TEST_F(Menus, F6AndShiftF6MoveBetweenThePanesOfASplitCalculationWindow) {
     press(Qt::ShiftModifier);
     EXPECT_EQ(child->GetActiveView(), pane(1, 0));
     EXPECT_EQ(w->MdiArea()->activeSubWindow(), sub) << "F6 stays in its window";
+}
+
+TEST_F(Menus, ZoomCommandsReadTheSameInBothViewsMenus) {
+    ScriptedUi ui;
+    ScopedUi scoped(&ui);
+    OpenTwoWindows();
+    auto textsOf = [&](const QString& title) {
+        QStringList found;
+        QMenu* popup = Open(title);
+        EXPECT_NE(popup, nullptr) << title.toStdString();
+        if (!popup) return found;
+        for (int id : {ids::ID_ZOOM_IN, ids::ID_ZOOM_OUT, ids::ID_ZOOM_ALL})
+            for (QAction* a : popup->actions())
+                if (a == w->Action(id)) found << a->text();
+        Close(popup);
+        return found;
+    };
+    const QStringList expected{QStringLiteral("拡大"), QStringLiteral("縮小"), QStringLiteral("全体")};
+    EXPECT_EQ(textsOf(QStringLiteral("表示(&V)")), expected) << "the calculation view";
+    w->MdiArea()->activateNextSubWindow();
+    QTest::qWait(20);
+    ASSERT_EQ(ActiveTitle(), QStringLiteral("BAY.TIK"));
+    EXPECT_EQ(textsOf(QStringLiteral("地形(&T)")), expected) << "the project view";
+    // The toolbar's tips keep their longer words.
+    EXPECT_EQ(w->Action(ids::ID_ZOOM_IN)->toolTip(), QStringLiteral("拡大表示"));
+    EXPECT_EQ(w->Action(ids::ID_ZOOM_OUT)->toolTip(), QStringLiteral("縮小表示"));
+    EXPECT_EQ(w->Action(ids::ID_ZOOM_ALL)->toolTip(), QStringLiteral("全表示"));
 }
 
 }  // namespace
