@@ -38,6 +38,8 @@ int TydchainMain(int argc, char** argv, CBatchQueue::Solver solver) {
     SetStartFolder(std::filesystem::current_path(ec).string());
 
     CTydchainWindow window(std::move(solver));
+    // The program's messages open over its window.
+    ui.SetOwnerWindow(&window);
     // A .dec named on the command line (the shell's open) is queued as by Open.
     QStringList files = QCoreApplication::arguments();
     files.removeFirst();

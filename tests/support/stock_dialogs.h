@@ -13,6 +13,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPushButton>
@@ -33,6 +34,7 @@ namespace fs = std::filesystem;
 // What the user saw of the stock dialogs.
 struct Seen {
     QStringList messageButtons;    // Yes, No, Cancel of a question
+    QPoint messageOffset;          // the box's centre from the program window's centre
     QStringList fileDialogLabels;  // the file dialog's labels and buttons
     QString replaceQuestion;       // the question when the chosen file exists
     QStringList printButtons;      // the print dialog's buttons
@@ -61,6 +63,9 @@ inline QStringList ButtonTexts(QWidget* w) {
 inline void LookAtTheStockDialogs(Seen& seen) {
     WhenModal([&seen](QWidget* box) {
         seen.messageButtons = ButtonTexts(box);
+        for (QWidget* t : QApplication::topLevelWidgets())
+            if (t->isVisible() && qobject_cast<QMainWindow*>(t))
+                seen.messageOffset = box->frameGeometry().center() - t->frameGeometry().center();
         qobject_cast<QDialog*>(box)->reject();
     });
     Ui().MessageBox("test", "test", MbButtons::YesNoCancel, MbIcon::Question);
@@ -113,6 +118,9 @@ inline void ExpectJapanese(const Seen& seen) {
                 seen.messageButtons.contains(QStringLiteral("はい")))
         << seen.messageButtons.join(QLatin1Char('|')).toStdString();
     EXPECT_FALSE(seen.messageButtons.contains(QStringLiteral("&Yes")));
+    EXPECT_LE(seen.messageOffset.manhattanLength(), 4)
+        << "the message box centred on the program's window, off by " << seen.messageOffset.x() << ","
+        << seen.messageOffset.y();
     EXPECT_FALSE(seen.messageButtons.contains(QStringLiteral("Cancel")));
     EXPECT_FALSE(seen.fileDialogLabels.isEmpty());
     for (const QString& t : seen.fileDialogLabels)

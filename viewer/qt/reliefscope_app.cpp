@@ -31,6 +31,8 @@ int ReliefscopeMain(int argc, char** argv)
     int result = 1;
     {
         CMainFrame frame;
+        // The program's messages open over its window.
+        ui.SetOwnerWindow(&frame);
         const QStringList args = QApplication::arguments();
         if (args.size() <= 1 || frame.OpenFile(args.at(1).toStdString())) {
             frame.show();
