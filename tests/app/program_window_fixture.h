@@ -13,6 +13,7 @@
 #include "app_test_util.h"
 #include "core/command_ids.h"
 #include "platform/qt/printer_setup.h"
+#include "platform/qt/qt_translations.h"
 #include "platform/qt/scroll_view_widget.h"
 #include "platform/ui_service.h"
 #include "platform/window_messages.h"
@@ -29,7 +30,9 @@
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QGuiApplication>
 #include <QMenu>
+#include <QScreen>
 #include <QMenuBar>
 #include <QTest>
 #include <QTimer>
@@ -51,7 +54,12 @@ inline QApplication& App() {
     static int argc = 1;
     static char name[] = "program_window_test";
     static char* argv[] = {name, nullptr};
-    static QApplication* app = new QApplication(argc, argv);
+    static QApplication* app = [] {
+        auto* a = new QApplication(argc, argv);
+        // Qt's own texts in Japanese, as the program has them.
+        InstallQtTranslations();
+        return a;
+    }();
     return *app;
 }
 
@@ -72,6 +80,9 @@ protected:
         w->resize(1000, 700);
         w->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+        // The keys go to the active window (on a display without a window manager too).
+        w->activateWindow();
+        (void)QTest::qWaitForWindowActive(w);
     }
     void TearDown() override {
         if (w) w->close();
@@ -117,19 +128,32 @@ protected:
 
     // Every top-level menu opened and closed twice; returns the File menu's texts of the
     // last opening.
-    QStringList OpenEveryMenuTwice() {
+    // With a name, each menu's first opening is pictured (see Shot).
+    QStringList OpenEveryMenuTwice(const QString& shots = {}) {
         QStringList file;
         QStringList titles;
         for (QAction* a : w->menuBar()->actions()) titles << a->text();
         for (int round = 0; round < 2; ++round)
-            for (const QString& title : titles) {
+            for (int i = 0; i < titles.size(); ++i) {
+                const QString& title = titles[i];
                 QMenu* popup = Open(title);
                 EXPECT_NE(popup, nullptr) << title.toStdString() << " round " << round;
                 if (!popup) continue;
                 if (title == QStringLiteral("ファイル(&F)")) file = Texts(popup);
+                if (round == 0 && !shots.isEmpty()) Shot(shots + QStringLiteral("_menu%1").arg(i + 1));
                 Close(popup);
             }
         return file;
+    }
+
+    // With WAVORA_SHOT_DIR set: a picture of the whole screen as NAME.png there, for
+    // looking at the windows as a user sees them (under a virtual display).
+    static void Shot(const QString& name) {
+        const char* dir = std::getenv("WAVORA_SHOT_DIR");
+        if (!dir) return;
+        QTest::qWait(80);
+        if (QScreen* screen = QGuiApplication::primaryScreen())
+            screen->grabWindow(0).save(QString::fromUtf8(dir) + QLatin1Char('/') + name + QStringLiteral(".png"));
     }
 
     // Chooses a command from a top-level menu with the mouse.

@@ -18,7 +18,7 @@ TEST(StockDialogs, WavoraSpeaksJapanese) {
     Seen seen;
     int argc = 1;
     const int code = RunWavora(argc, g_argv, [&seen](CWavoraApp&, QtAppHost&) {
-        QTimer::singleShot(300, qApp, [&seen] { LookAtTheStockDialogs(seen); });
+        QTimer::singleShot(300, qApp, [&seen] { LookAtTheStockDialogs(seen, QStringLiteral("wavora")); });
     });
     EXPECT_EQ(code, 0);
     ExpectJapanese(seen);

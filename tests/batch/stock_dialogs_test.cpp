@@ -24,7 +24,7 @@ Q_COREAPP_STARTUP_FUNCTION(AtApplicationStart)
 TEST(StockDialogs, TydchainSpeaksJapanese) {
     ScratchStart();
     Seen seen;
-    g_onEventLoop = [&seen] { LookAtTheStockDialogs(seen); };
+    g_onEventLoop = [&seen] { LookAtTheStockDialogs(seen, QStringLiteral("tydchain")); };
     int argc = 1;
     const int code = TydchainMain(argc, g_argv, [](CalcRequest*) { return 0; });
     g_onEventLoop = nullptr;

@@ -24,7 +24,7 @@ Q_COREAPP_STARTUP_FUNCTION(AtApplicationStart)
 TEST(StockDialogs, ReliefscopeSpeaksJapanese) {
     ScratchStart();
     Seen seen;
-    g_onEventLoop = [&seen] { LookAtTheStockDialogs(seen); };
+    g_onEventLoop = [&seen] { LookAtTheStockDialogs(seen, QStringLiteral("reliefscope")); };
     int argc = 1;
     const int code = ReliefscopeMain(argc, g_argv);
     g_onEventLoop = nullptr;
