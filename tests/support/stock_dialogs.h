@@ -17,7 +17,9 @@
 #include <QMainWindow>
 #include <QScreen>
 #include <QMessageBox>
+#include <QAction>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QPushButton>
 #include <QTimer>
 
@@ -40,6 +42,8 @@ struct Seen {
     QStringList fileDialogLabels;  // the file dialog's labels and buttons
     QString replaceQuestion;       // the question when the chosen file exists
     QStringList printButtons;      // the print dialog's buttons
+    QStringList folderLabels;      // the folder dialog's labels and buttons
+    QStringList previewTips;       // the print preview's tool tips
 };
 
 // Runs `answer` on the next modal dialog once it shows.
@@ -125,6 +129,25 @@ inline void LookAtTheStockDialogs(Seen& seen, const QString& program = QStringLi
     });
     QPrintDialog print(&ProgramPrinter());
     print.exec();
+
+    WhenModal([&seen, program](QWidget* dialog) {
+        Shot(program + QStringLiteral("_folder_dialog"));
+        for (QLabel* l : dialog->findChildren<QLabel*>())
+            if (l->isVisible() && !l->text().isEmpty()) seen.folderLabels << l->text();
+        seen.folderLabels << ButtonTexts(dialog);
+        qobject_cast<QDialog*>(dialog)->reject();
+    });
+    std::string folder;
+    Ui().FolderDialog("test", fs::current_path().string(), folder);
+
+    WhenModal([&seen, program](QWidget* dialog) {
+        Shot(program + QStringLiteral("_print_preview"));
+        for (QAction* a : dialog->findChildren<QAction*>())
+            if (!a->toolTip().isEmpty()) seen.previewTips << a->toolTip();
+        qobject_cast<QDialog*>(dialog)->reject();
+    });
+    QPrintPreviewDialog preview(&ProgramPrinter());
+    preview.exec();
     QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
 }
 
@@ -146,6 +169,15 @@ inline void ExpectJapanese(const Seen& seen) {
     EXPECT_FALSE(seen.replaceQuestion.isEmpty());
     EXPECT_FALSE(seen.replaceQuestion.contains(QStringLiteral("already exists"))) << seen.replaceQuestion.toStdString();
     EXPECT_TRUE(seen.replaceQuestion.contains(QStringLiteral("THERE.TXT")));
+    EXPECT_FALSE(seen.folderLabels.isEmpty());
+    for (const QString& t : seen.folderLabels)
+        EXPECT_FALSE(t.contains(QStringLiteral("Directory:")) || t == QStringLiteral("&Choose") ||
+                     t == QStringLiteral("Cancel") || t.contains(QStringLiteral("Look in")))
+            << t.toStdString();
+    EXPECT_FALSE(seen.previewTips.isEmpty());
+    for (const QString& t : seen.previewTips)
+        EXPECT_FALSE(t == QStringLiteral("Next page") || t == QStringLiteral("Print") || t == QStringLiteral("Zoom in"))
+            << t.toStdString();
     EXPECT_FALSE(seen.printButtons.isEmpty());
     for (const QString& t : seen.printButtons)
         EXPECT_FALSE(t == QStringLiteral("&Print") || t == QStringLiteral("Cancel")) << t.toStdString();
