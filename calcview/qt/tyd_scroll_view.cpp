@@ -1,16 +1,16 @@
 #include "calcview/qt/tyd_scroll_view.h"
 
-#include "app/app_ids.h"
-#include "app/main_frame.h"
+#include "core/command_ids.h"
+#include "core/shell_frame.h"
 #include "calcdoc/calc_small_dlgs.h"
 #include "calcdoc/qt/calc_dialogs_qt.h"
 #include "platform/document.h"
 #include "platform/frame.h"
-#include "calcview/qt/result_list_provider.h"
 #include "draw/mode_prompt.h"
 #include "draw/qt/figure_printer.h"
 #include "draw/qt/mode_cursor_qt.h"
 #include "platform/files.h"
+#include "platform/qt/printer_setup.h"
 #include "platform/qt/qt_dc.h"
 #include "platform/ui_service.h"
 
@@ -20,7 +20,6 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <QWidget>
 
 namespace wv {
@@ -37,22 +36,18 @@ TydScrollView::TydScrollView() = default;
 
 TydScrollView::~TydScrollView() {
     // The list must not read a view that is gone.
-    if (CMainFrame* main = MainFrame(); main && main->m_pResultView == this) {
+    if (CShellFrame* main = MainFrame(); main && main->m_pResultView == this) {
         PostToResultList(WM_RESULTLIST_CLOSE);
         main->m_pResultView = nullptr;
     }
     if (m_view) m_view->SetHost(nullptr);
 }
 
-CMainFrame* TydScrollView::MainFrame() const {
-    auto* child = dynamic_cast<CMDIChildWnd*>(GetParentFrame());
-    return child ? dynamic_cast<CMainFrame*>(&child->GetMDIFrame()) : nullptr;
-}
+CShellFrame* TydScrollView::MainFrame() const { return CShellFrame::Of(this); }
 
 void TydScrollView::PostToResultList(unsigned message) {
-    CMainFrame* main = MainFrame();
-    auto* list = main ? dynamic_cast<CalcResultListProvider*>(main->GetResultListProvider()) : nullptr;
-    if (list && list->HasWindow()) PostMessage(&list->Dialog(), message, 0, 0);
+    CShellFrame* main = MainFrame();
+    if (ResultListProvider* list = main ? main->GetResultListProvider() : nullptr) list->Post(message);
 }
 
 QWidget* TydScrollView::Widget() const { return dynamic_cast<QWidget*>(GetHost()); }
@@ -81,14 +76,13 @@ void TydScrollView::OnInitialUpdate() {
 void TydScrollView::OnActivateView(bool activate) {
     if (!m_view) return;
     m_view->OnActivateView(activate);
-    CMainFrame* main = MainFrame();
+    CShellFrame* main = MainFrame();
     if (!activate || !main || main->m_pResultView == this) return;
-    auto* list = dynamic_cast<CalcResultListProvider*>(main->GetResultListProvider());
-    if (list) {
+    if (ResultListProvider* list = main->GetResultListProvider()) {
         if (list->HasWindow())
-            PostToResultList(m_view->m_bResultListOpen == 1 ? WM_RESULTLIST_REFRESH : WM_RESULTLIST_CLOSE);
+            list->Post(m_view->m_bResultListOpen == 1 ? WM_RESULTLIST_REFRESH : WM_RESULTLIST_CLOSE);
         else if (m_view->m_bResultListOpen == 1)
-            list->Dialog().Create();
+            list->Reopen();
     }
     main->m_pResultView = this;
 }
@@ -158,7 +152,7 @@ bool TydScrollView::OnCmdMsg(int id, CCmdUI* ui) {
 void TydScrollView::UpdatePanes(bool position) {
     if (!m_view) return;
     auto* child = dynamic_cast<CMDIChildWnd*>(GetParentFrame());
-    auto* main = child ? dynamic_cast<CMainFrame*>(&child->GetMDIFrame()) : nullptr;
+    CShellFrame* main = MainFrame();
     if (!main || main->MDIGetActive() != child) return;
     CStatusBar& bar = main->StatusBar();
     bar.SetPaneText(bar.CommandToIndex(ids::ID_SEPARATOR_PROMPT), m_view->PromptText());
@@ -231,7 +225,8 @@ bool TydScrollView::Print(bool direct) {
     if (!m_view || !m_view->PreparePrinting()) return false;
     const CTydDoc& doc = m_view->Doc();
     bool done = false;
-    if (direct && QPrinterInfo::defaultPrinter().isNull()) {
+    QPrinter& printer = ProgramPrinter();
+    if (direct && !HasRealPrinter(printer)) {
         // No printer here: the direct print writes the page as a PDF file.
         FileDialogOptions fileDialog;
         fileDialog.mode = FileDialogOptions::Mode::Save;
@@ -244,7 +239,6 @@ bool TydScrollView::Print(bool direct) {
         std::string path;
         if (Ui().FileDialog(fileDialog, path) && !path.empty()) done = PrintToPdf(path);
     } else {
-        QPrinter printer(QPrinter::HighResolution);
         ConfigureFigurePrinter(printer, doc.m_zmn.m_nPaperSize, doc.m_zmn.m_nPaperOrient);
         bool go = direct;
         if (!direct) {
@@ -268,7 +262,7 @@ bool TydScrollView::PrintToPdf(const std::string& path) {
 bool TydScrollView::Preview() {
     if (!m_view || !m_view->PreparePrinting()) return false;
     {
-        QPrinter printer(QPrinter::HighResolution);
+        QPrinter& printer = ProgramPrinter();
         const CTydDoc& doc = m_view->Doc();
         ConfigureFigurePrinter(printer, doc.m_zmn.m_nPaperSize, doc.m_zmn.m_nPaperOrient);
         std::unique_ptr<QPrintPreviewDialog> dlg(CreateFigurePreview(printer, m_view->PrintRequest(), Widget()));
