@@ -1,15 +1,15 @@
 // The program's real main window on the offscreen platform, started in the test's
-// scratch folder with the example bay: the application object, its Qt host, the installed
-// calculation view and the scripted UI service. What a test reaches of the calculation
-// windows it reaches through the real frame, panes and views.
+// scratch folder with the example bay: the application object, its Qt host, both views
+// installed as the program installs them, and the scripted UI service. What a test reaches
+// of the calculation windows it reaches through the real frame, panes and views.
 #pragma once
 
 // The engine's headers go before Qt's, whose "slots" keyword they use as a name.
 #include "calcview/qt/tyd_scroll_view.h"
+#include "app/qt/install_views.h"
 #include "app/qt/main_window.h"
 #include "app/qt/qt_app_host.h"
 #include "app/wavora_app.h"
-#include "calcview/qt/install.h"
 #include "calcview/qt/tyd_frame.h"
 #include "platform/qt/scroll_view_widget.h"
 #include "platform/ui_service.h"
@@ -38,8 +38,7 @@ public:
         started = app->InitInstance();
         if (!started) return;
         window = host->Window();
-        InstallCalcView(*app, window);
-        host->MenusChanged();
+        InstallViews(*app, *host);
         window->resize(1200, 900);
         window->show();
         QApplication::processEvents();

@@ -3,7 +3,7 @@
 // results are read in the map shows nothing; once they are read in the sea is coloured.
 #include "tests/calcview/qt/bay_window.h"
 
-#include "app/app_ids.h"
+#include "core/command_ids.h"
 #include "calc/cal_threads.h"
 #include "draw/print_figure.h"
 #include "platform/qt/qt_dc.h"

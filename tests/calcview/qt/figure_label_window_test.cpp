@@ -2,7 +2,7 @@
 // of "SYSVER.DAT" in its file label, byte for byte as the file holds it.
 #include "tests/calcview/qt/bay_window.h"
 
-#include "app/app_ids.h"
+#include "core/command_ids.h"
 
 #include <gtest/gtest.h>
 
