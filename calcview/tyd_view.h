@@ -56,6 +56,8 @@ public:
     virtual void WaitCursor(bool on) {}
     // The wait box while the results of a finished run are read in.
     virtual void ResultsLoading(bool on) {}
+    // Asks the output-point result list to refill itself, when it has a window.
+    virtual void PostResultListRefresh() {}
 };
 
 // The modal dialogs a command opens, as one call that a test can answer: returns IDOK or
@@ -134,6 +136,9 @@ public:
 
     // Everything drawn anew; also applies a scroll the shared routines asked for.
     void RedrawAll() override;
+    // The engine and the commands changed the values the result list shows: the window
+    // posts WM_RESULTLIST_REFRESH to it.
+    void PostResultListRefresh() override;
     void ApplyViewChange();
 
     // Helpers for the mode and command families.

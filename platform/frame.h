@@ -106,6 +106,7 @@ private:
     FrameHost* m_host = nullptr;
     std::vector<std::unique_ptr<CMDIChildWnd>> m_children;
     CMDIChildWnd* m_pActiveChild = nullptr;
+    CMDIChildWnd* m_pCreating = nullptr;  // a window being made, before its first update
 };
 
 }  // namespace wv
