@@ -60,6 +60,13 @@ public:
     virtual void PostResultListRefresh() {}
 };
 
+// Hooks with a default body that the program's calculation window (TydScrollView)
+// overrides. A new hook of this kind goes on this list: tests/app/view_hooks_test.cpp
+// fails for a listed hook that the real class does not override, and for a hook on no
+// list.
+#define WV_TYD_VIEW_HOST_HOOKS(HOOK) \
+    HOOK(ModeChanged) HOOK(WaitCursor) HOOK(ResultsLoading) HOOK(PostResultListRefresh)
+
 // The modal dialogs a command opens, as one call that a test can answer: returns IDOK or
 // IDCANCEL. Without one installed every dialog counts as cancelled.
 using DialogRunner = std::function<int(CDialogModel& dlg)>;

@@ -109,4 +109,9 @@ private:
     CMDIChildWnd* m_pCreating = nullptr;  // a window being made, before its first update
 };
 
+// Hooks with a default body that the program's main frame (CMainFrame) overrides. A new
+// hook of this kind goes on this list: tests/app/view_hooks_test.cpp fails for a listed
+// hook that the real class does not override, and for a hook on no list.
+#define WV_MDI_FRAME_HOOKS(HOOK) HOOK(OnActiveChildChanged)
+
 }  // namespace wv
