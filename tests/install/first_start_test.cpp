@@ -2,7 +2,7 @@
 // a blank in its name, each launcher run with a scratch data, settings and runtime
 // folder, and each program's start-up in the work folder the launcher made.
 #include "../app/app_test_util.h"
-#include "app/app_ids.h"
+#include "core/command_ids.h"
 #include "batch/batch_queue.h"
 #include "batch/version_text.h"
 #include "platform/process.h"
