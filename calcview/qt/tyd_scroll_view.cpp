@@ -78,13 +78,15 @@ void TydScrollView::OnActivateView(bool activate) {
     m_view->OnActivateView(activate);
     CShellFrame* main = MainFrame();
     if (!activate || !main || main->m_pResultView == this) return;
+    // The list reads the frame's result view as it opens, so this view takes that place
+    // first: a list opened again shows this view's values, not the last window's.
+    main->m_pResultView = this;
     if (ResultListProvider* list = main->GetResultListProvider()) {
         if (list->HasWindow())
             list->Post(m_view->m_bResultListOpen == 1 ? WM_RESULTLIST_REFRESH : WM_RESULTLIST_CLOSE);
         else if (m_view->m_bResultListOpen == 1)
             list->Reopen();
     }
-    main->m_pResultView = this;
 }
 
 void TydScrollView::OnDraw(QImage& image) {

@@ -232,8 +232,16 @@ TEST_F(ResultListWindow, FollowsEveryChangeOfItsValues) {
 }
 
 TEST_F(ResultListWindow, FollowsTheActivationOfTheWindows) {
+    CTydDoc& doc = view->Doc();
+    doc.m_calcArea.SetOrigin(0.0, 200.0);
+    doc.m_calcArea.SetMeshSize(100.0);
+    doc.m_calcArea.SetMeshCountX(25);
+    doc.m_calcArea.SetMeshCountY(25);
+    CalculateAndLoad();
     Run(ids::ID_RESULT_LIST);
-    ASSERT_TRUE(List().open);
+    const Shown own = List();
+    ASSERT_TRUE(own.open);
+    ASSERT_TRUE(own.AnyValue());
     ASSERT_EQ(view->m_bResultListOpen, 1);
 
     // Another calculation window closes it; the owner's window opens it again.
@@ -245,6 +253,8 @@ TEST_F(ResultListWindow, FollowsTheActivationOfTheWindows) {
     Activate(calcSub);
     EXPECT_TRUE(List().open) << "the owner's window again";
     EXPECT_EQ(bw.app->GetMainFrame()->m_pResultView, sv);
+    Deliver();
+    EXPECT_EQ(List().rows, own.rows) << "opened again with the owner's values, not the other window's";
 
     // The project view closes it, and every calculation view forgets it.
     QMdiSubWindow* project = ProjectSub();
