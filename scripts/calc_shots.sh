@@ -14,7 +14,7 @@ trap 'rm -rf "$work"' EXIT
 # Settings, locks and working files stay in the scratch folder, never the user's.
 mkdir -m 700 -p "$work/runtime" "$work/config" "$work/start"
 cp -r "$here/examples/bay/BAY" "$work/BAY"
-printf 'V1.0\r\n' > "$work/start/SYSVER.DAT"
+cp "$build/start-folder/SYSVER.DAT" "$work/start/SYSVER.DAT"
 mkdir -p "$work/config/KTR Applications"
 printf '[Position]\nTreeDlgTop=40\nTreeDlgLeft=1120\n' > "$work/config/KTR Applications/Wavora.ini"
 cd "$work/start"

@@ -67,9 +67,11 @@ inline void WriteFile(const std::string& path, const std::string& bytes) {
 inline std::string StartInScratch() {
     const std::string here = Here();
     std::filesystem::create_directories(here + "/runtime");
+    // Qt wants the runtime folder private to its user, as a session's is.
+    std::filesystem::permissions(here + "/runtime", std::filesystem::perms::owner_all);
     ::setenv("XDG_RUNTIME_DIR", (here + "/runtime").c_str(), 1);
     ::setenv("XDG_CONFIG_HOME", (here + "/config").c_str(), 1);
-    WriteFile(here + "/SYSVER.DAT", "V1.2\r\n");
+    WriteFile(here + "/SYSVER.DAT", "1.2\r\n");
     return CopyBay(here + "/BAY");
 }
 

@@ -190,7 +190,7 @@ inline void ScratchStart() {
     fs::permissions(here / "runtime", fs::perms::owner_all);
     ::setenv("XDG_RUNTIME_DIR", (here / "runtime").c_str(), 1);
     ::setenv("XDG_CONFIG_HOME", (here / "config").c_str(), 1);
-    std::ofstream(here / "SYSVER.DAT") << "V1.0\r\n";
+    std::ofstream(here / "SYSVER.DAT") << "1.0\r\n";
 }
 
 }  // namespace wv::stocktest
