@@ -1,6 +1,7 @@
 #include "app/app_commands.h"
 
-#include "app/app_ids.h"
+#include "core/command_ids.h"
+#include "core/shell_commands.h"
 
 namespace wv {
 
@@ -36,13 +37,9 @@ void AddRows(CommandTable& t) {
         {ID_CHECK_UPDATE, "最新ﾊﾞｰｼﾞｮﾝの確認(&U)", "最新ﾊﾞｰｼﾞｮﾝを確認します", "", "", false},
         {ID_UPDATE_AT_START, "起動時に最新ﾊﾞｰｼﾞｮﾝをﾁｪｯｸ(&C)", "起動時に最新ﾊﾞｰｼﾞｮﾝを確認するかを切り替えます", "", "", true},
         {ID_APP_ABOUT, "ﾊﾞｰｼﾞｮﾝ情報(&A)...", "ﾌﾟﾛｸﾞﾗﾑの情報、ﾊﾞｰｼﾞｮﾝを表示します", "", "", false},
-        {ID_ZOOM_IN, "拡大表示", "図を拡大して表示します", "", "zoomin", false},
-        {ID_ZOOM_OUT, "縮小表示", "図を縮小して表示します", "", "zoomout", false},
-        {ID_ZOOM_ALL, "全表示", "図の全体を表示します", "", "zoomall", false},
-        {ID_REDRAW, "再表示", "図を描き直します", "", "redraw", false},
-        {ID_BASE_VIEW, "基準画面", "基準の画面に戻します", "", "home", false},
     };
     for (const CommandInfo& r : rows) t.Add(r);
+    RegisterDisplayCommands(t);
     for (int i = 0; i < 4; ++i)
         t.Add({ID_FILE_MRU_FILE1 + i, "最近使ったﾌｧｲﾙ", "このﾌﾟﾛｼﾞｪｸﾄを開きます", "", "", false});
 }

@@ -1,6 +1,6 @@
 #include "app/main_frame.h"
 
-#include "app/app_ids.h"
+#include "core/command_ids.h"
 #include "app/app_texts.h"
 #include "core/param_file.h"
 #include "platform/document.h"
@@ -36,16 +36,17 @@ void CMainFrame::ShowTree(const std::string& folder, const std::string& projectN
 }
 
 void CMainFrame::ShowResultList() {
-    if (!m_resultList) return;
-    if (m_resultList->HasWindow()) {
-        m_resultList->Activate();
+    ResultListProvider* list = GetResultListProvider();
+    if (!list) return;
+    if (list->HasWindow()) {
+        list->Activate();
         return;
     }
     // Only a calculation view owns the list; with any other view active nothing happens.
     CView* view = MDIGetActive() ? MDIGetActive()->GetActiveView() : nullptr;
-    if (!view || !m_resultList->IsCalcView(view)) return;
+    if (!view || !list->IsCalcView(view)) return;
     m_pResultView = view;
-    m_resultList->ShowFor(view);
+    list->ShowFor(view);
 }
 
 long CMainFrame::OnTreeOpen(std::uintptr_t wParam, std::intptr_t lParam) {
@@ -68,8 +69,8 @@ long CMainFrame::OnTreeOpen(std::uintptr_t wParam, std::intptr_t lParam) {
 long CMainFrame::OnResultListClosed() {
     CDocument* doc = GetActiveDocument();
     if (!doc) return -1;
-    if (m_resultList && !(MDIGetActive() && m_resultList->IsCalcView(MDIGetActive()->GetActiveView())))
-        m_resultList->ClearAllOwners();
+    ResultListProvider* list = GetResultListProvider();
+    if (list && !(MDIGetActive() && list->IsCalcView(MDIGetActive()->GetActiveView()))) list->ClearAllOwners();
     return 0;
 }
 

@@ -1,12 +1,12 @@
-// The main frame of Wavora: the MDI window's logic. It owns the data-selection tree, the
-// status panes and the place of the output-point result list, reads the defaults file
-// when it is built and writes it in the program's shutdown step.
+// The main frame of Wavora: the MDI window's logic. It owns the data-selection tree, and
+// (through CShellFrame, what the views see of it) the status panes and the place of the
+// output-point result list; it reads the defaults file when it is built and writes it in
+// the program's shutdown step.
 #pragma once
 
 #include "app/data_tree.h"
-#include "platform/frame.h"
+#include "core/shell_frame.h"
 #include "platform/profile.h"
-#include "platform/status_bar.h"
 
 #include <functional>
 #include <memory>
@@ -28,22 +28,7 @@ public:
     virtual void RefreshCommandStates() = 0;
 };
 
-// What the output-point result list needs of the frame. The list arrives with its own
-// part of the program; until then command 32858 stays disabled.
-class ResultListProvider {
-public:
-    virtual ~ResultListProvider() = default;
-    // Whether the view is a calculation view (only those own the list).
-    virtual bool IsCalcView(CView* view) const = 0;
-    virtual bool HasWindow() const = 0;
-    virtual void Activate() = 0;
-    // Marks the view as the list's owner, fills its values and creates the window.
-    virtual void ShowFor(CView* view) = 0;
-    // The list closed while a project view was active: every calculation view forgets it.
-    virtual void ClearAllOwners() = 0;
-};
-
-class CMainFrame : public CMDIFrameWnd {
+class CMainFrame : public CShellFrame {
 public:
     // Reads the defaults file (the application-wide defaults of new calculations).
     explicit CMainFrame(CProfile& profile);
@@ -54,8 +39,6 @@ public:
     void SetDocumentOpener(std::function<CDocument*(const std::string&)> open) { m_open = std::move(open); }
     // The menu of a document's template (0: the main menu).
     void SetMenuOfDocument(std::function<int(CDocument*)> menuOf) { m_menuOf = std::move(menuOf); }
-    void SetResultListProvider(ResultListProvider* provider) { m_resultList = provider; }
-    ResultListProvider* GetResultListProvider() const { return m_resultList; }
 
     // The shutdown step that writes the defaults file. True when written.
     bool SaveDefaults();
@@ -71,19 +54,15 @@ public:
     void RefreshCommandStates() {
         if (m_frameHost) m_frameHost->RefreshCommandStates();
     }
-    CStatusBar& StatusBar() { return m_wndStatusBar; }
 
     std::unique_ptr<CDataTreeDlg> m_pTreeDlg;
-    CView* m_pResultView = nullptr;
     std::string m_strDataFolder;
 
 protected:
     void OnActiveChildChanged() override;
 
 private:
-    CStatusBar m_wndStatusBar;
     MainFrameHost* m_frameHost = nullptr;
-    ResultListProvider* m_resultList = nullptr;
     std::function<CDocument*(const std::string&)> m_open;
     std::function<int(CDocument*)> m_menuOf;
     int m_menuId = 0;

@@ -1,7 +1,7 @@
 #include "app/wavora_app.h"
 
 #include "app/app_commands.h"
-#include "app/app_ids.h"
+#include "core/command_ids.h"
 #include "app/app_texts.h"
 #include "calc/cal_threads.h"
 #include "calc/calc_run_files.h"

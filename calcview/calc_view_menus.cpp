@@ -1,8 +1,8 @@
 // The calculation view's rows of the program's command table and its menus.
 #include "calcview/calc_view_menus.h"
 
-#include "app/app_commands.h"
-#include "app/app_ids.h"
+#include "core/command_ids.h"
+#include "core/shell_commands.h"
 
 namespace wv {
 

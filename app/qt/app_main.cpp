@@ -1,19 +1,11 @@
 #include "app/qt/app_main.h"
 
-// The project view (and the engine headers it brings) before any Qt header, whose "slots"
-// macro would rewrite the engine's names.
-#include "project/qt/tik_view.h"
-#include "app/app_commands.h"
-#include "app/app_ids.h"
 #include "app/main_frame.h"
-#include "platform/command_table.h"
-#include "project/digitizer_port.h"
-
+#include "app/qt/install_views.h"
 #include "app/qt/main_window.h"
 #include "app/qt/qt_app_host.h"
 #include "app/qt/shell_dialogs.h"
 #include "app/wavora_app.h"
-#include "calcview/qt/install.h"
 #include "core/qt/calc_progress_qt.h"
 #include "platform/gui_wait.h"
 #include "platform/qt/gui_call.h"
@@ -57,17 +49,6 @@ private:
 
 }  // namespace
 
-// The project view: its commands in the project menu, the view for every project
-// window, the digitizer's settings in the program's profile.
-void InstallProjectView(CWavoraApp& app) {
-    SetDigitizerProfile(&app.Profile());
-    RegisterProjectViewCommands(Commands(), ids::IDR_TIKTYPE, kMenuWindow);
-    if (CDocTemplate* t = app.GetProjectTemplate()) {
-        CStatusBar* bar = app.GetMainFrame() ? &app.GetMainFrame()->StatusBar() : nullptr;
-        t->SetViewFactory([bar] { return std::make_unique<CTikView>(bar); });
-    }
-}
-
 int RunWavora(int argc, char** argv, const std::function<void(CWavoraApp&, QtAppHost&)>& started) {
     QApplication qapp(argc, argv);
     // Qt took the locale from the environment; numbers are read and written the C way.
@@ -85,9 +66,7 @@ int RunWavora(int argc, char** argv, const std::function<void(CWavoraApp&, QtApp
         CWavoraApp app(host);
         host.SetApp(&app);
         if (app.InitInstance()) {
-            InstallProjectView(app);
-            InstallCalcView(app, host.Window());
-            host.MenusChanged();
+            InstallViews(app, host);
             if (MainWindow* w = host.Window()) {
                 ui.SetOwnerWindow(w);
                 PostedMessages().SetAfterEach([w] { w->RefreshCommandStates(); });

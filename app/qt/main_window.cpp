@@ -1,6 +1,6 @@
 #include "app/qt/main_window.h"
 
-#include "app/app_ids.h"
+#include "core/command_ids.h"
 #include "app/app_texts.h"
 #include "app/qt/icons.h"
 #include "app/qt/tree_dialog.h"
@@ -29,6 +29,9 @@
 namespace wv {
 
 namespace {
+
+// Marks the recent-project entries that a menu's opening puts in.
+constexpr char kRecentEntry[] = "wavoraRecentEntry";
 
 QString ToQ(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
@@ -194,8 +197,12 @@ void MainWindow::UpdateTitle() {
 
 void MainWindow::ShowMenu(int menuId) {
     UpdateTitle();
+    // A command chosen from a menu may change the menus (a project opened from the recent
+    // list, the last document closed): the old popups go once the event that chose it is
+    // over, never while Qt still holds them.
+    for (QAction* top : menuBar()->actions())
+        if (QMenu* old = top->menu()) old->deleteLater();
     menuBar()->clear();
-    m_recentActions.clear();
     const MenuDef* def = Commands().FindMenu(menuId);
     if (!def) return;
     for (const MenuPopup& popup : def->popups) {
@@ -212,14 +219,16 @@ void MainWindow::ApplyState(QAction* action, int id) {
 }
 
 void MainWindow::UpdateMenu(QMenu* menu) {
-    for (QAction* a : menu->actions()) {
+    const QList<QAction*> before = menu->actions();
+    for (QAction* a : before) {
         if (a->data().toString() == QStringLiteral("recent")) {
-            // The recent projects, in place of the marker.
-            for (QAction* old : m_recentActions)
-                if (old->parent() == menu) delete old;
-            m_recentActions.erase(std::remove_if(m_recentActions.begin(), m_recentActions.end(),
-                                                 [menu](QAction* x) { return x->parent() == menu; }),
-                                  m_recentActions.end());
+            // The recent projects, in place of the marker. Those of the last opening are
+            // taken out and deleted later: one of them may be the action being handled.
+            for (QAction* old : menu->actions())
+                if (old->property(kRecentEntry).toBool()) {
+                    menu->removeAction(old);
+                    old->deleteLater();
+                }
             const CRecentFileList& mru = m_app.RecentProjects();
             const int count = std::max(1, mru.GetCount());
             QList<QAction*> fresh;
@@ -227,6 +236,7 @@ void MainWindow::UpdateMenu(QMenu* menu) {
                 const int id = ids::ID_FILE_MRU_FILE1 + i;
                 auto* entry = new QAction(menu);
                 entry->setData(id);
+                entry->setProperty(kRecentEntry, true);
                 const CCmdUI ui = m_app.QueryCommand(id);
                 const CommandInfo* info = Commands().Find(id);
                 entry->setText(ui.m_bTextSet ? ToQ(ui.m_strText) : ToQ(info ? info->text : std::string()));
@@ -236,7 +246,6 @@ void MainWindow::UpdateMenu(QMenu* menu) {
                     RefreshCommandStates();
                 });
                 fresh << entry;
-                m_recentActions.push_back(entry);
             }
             menu->insertActions(a, fresh);
             continue;

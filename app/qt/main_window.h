@@ -72,7 +72,6 @@ private:
     QToolBar* m_toolBar = nullptr;
     std::vector<QLabel*> m_panes;
     std::map<int, QAction*> m_actions;
-    std::vector<QAction*> m_recentActions;
     TreeDialog* m_tree = nullptr;
     bool m_activating = false;
     bool m_closing = false;

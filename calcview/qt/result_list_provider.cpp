@@ -2,13 +2,12 @@
 // The engine's headers go before Qt's, whose "slots" keyword they use as a name.
 #include "calcview/qt/result_list_provider.h"
 
-#include "app/main_frame.h"
 #include "calc/digital_lattice.h"
 #include "platform/frame.h"
 
 namespace wv {
 
-CalcResultListProvider::CalcResultListProvider(CMainFrame& frame, CProfile& profile, QWidget* owner)
+CalcResultListProvider::CalcResultListProvider(CShellFrame& frame, CProfile& profile, QWidget* owner)
     : m_frame(frame), m_dlg(&frame, profile) {
     m_host = std::make_unique<QtResultListHost>(m_dlg, owner);
     m_dlg.SetHost(m_host.get());
@@ -35,6 +34,14 @@ void CalcResultListProvider::ShowFor(CView* view) {
     v.m_bResultListOpen = 1;
     UpdateCalcPointResults(v, v.Angle());
     m_dlg.Create();
+}
+
+void CalcResultListProvider::Reopen() {
+    if (!m_dlg.HasWindow()) m_dlg.Create();
+}
+
+bool CalcResultListProvider::Post(unsigned message) {
+    return m_dlg.HasWindow() && PostMessage(&m_dlg, message, 0, 0);
 }
 
 void CalcResultListProvider::ClearAllOwners() {

@@ -2,31 +2,31 @@
 // showing, that reads the values of the frame's result view (a calculation view).
 #pragma once
 
-#include "app/main_frame.h"
 #include "calcdoc/qt/calc_dialogs_qt.h"
 #include "calcdoc/result_list_dlg.h"
+#include "core/shell_frame.h"
 
 #include <memory>
 
 namespace wv {
 
-class CMainFrame;
-
 class CalcResultListProvider : public ResultListProvider {
 public:
-    CalcResultListProvider(CMainFrame& frame, CProfile& profile, QWidget* owner);
+    CalcResultListProvider(CShellFrame& frame, CProfile& profile, QWidget* owner);
     ~CalcResultListProvider() override;
 
     bool IsCalcView(CView* view) const override;
     bool HasWindow() const override { return m_dlg.HasWindow(); }
     void Activate() override;
     void ShowFor(CView* view) override;
+    void Reopen() override;
+    bool Post(unsigned message) override;
     void ClearAllOwners() override;
 
     CCalcPointResultDlg& Dialog() { return m_dlg; }
 
 private:
-    CMainFrame& m_frame;
+    CShellFrame& m_frame;
     CCalcPointResultDlg m_dlg;
     std::unique_ptr<QtResultListHost> m_host;
 };

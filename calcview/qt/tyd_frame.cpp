@@ -2,7 +2,6 @@
 // The engine's headers go before Qt's, whose "slots" keyword they use as a name.
 #include "calcview/qt/tyd_frame.h"
 
-#include "app/qt/main_window.h"
 #include "platform/frame.h"
 #include "platform/qt/scroll_view_widget.h"
 
@@ -67,13 +66,6 @@ bool CTydFrame::eventFilter(QObject* watched, QEvent* event) {
             if (w && w->viewport() == watched && m_child.GetActiveView() != w->View()) m_child.SetActiveView(w->View());
     }
     return QWidget::eventFilter(watched, event);
-}
-
-void InstallTydFrame() {
-    MainWindow::SetChildBodyFactory([](CMDIChildWnd& child, QWidget* parent) -> QWidget* {
-        if (child.Views().empty() || !dynamic_cast<TydScrollView*>(child.Views().front().get())) return nullptr;
-        return new CTydFrame(child, parent);
-    });
 }
 
 }  // namespace wv

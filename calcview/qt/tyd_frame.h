@@ -42,7 +42,4 @@ private:
     bool m_syncing = false;
 };
 
-// Installs the frame as the body of every calculation document's window.
-void InstallTydFrame();
-
 }  // namespace wv

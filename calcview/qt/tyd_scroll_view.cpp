@@ -1,12 +1,11 @@
 #include "calcview/qt/tyd_scroll_view.h"
 
-#include "app/app_ids.h"
-#include "app/main_frame.h"
+#include "core/command_ids.h"
+#include "core/shell_frame.h"
 #include "calcdoc/calc_small_dlgs.h"
 #include "calcdoc/qt/calc_dialogs_qt.h"
 #include "platform/document.h"
 #include "platform/frame.h"
-#include "calcview/qt/result_list_provider.h"
 #include "draw/mode_prompt.h"
 #include "draw/qt/figure_printer.h"
 #include "draw/qt/mode_cursor_qt.h"
@@ -37,22 +36,18 @@ TydScrollView::TydScrollView() = default;
 
 TydScrollView::~TydScrollView() {
     // The list must not read a view that is gone.
-    if (CMainFrame* main = MainFrame(); main && main->m_pResultView == this) {
+    if (CShellFrame* main = MainFrame(); main && main->m_pResultView == this) {
         PostToResultList(WM_RESULTLIST_CLOSE);
         main->m_pResultView = nullptr;
     }
     if (m_view) m_view->SetHost(nullptr);
 }
 
-CMainFrame* TydScrollView::MainFrame() const {
-    auto* child = dynamic_cast<CMDIChildWnd*>(GetParentFrame());
-    return child ? dynamic_cast<CMainFrame*>(&child->GetMDIFrame()) : nullptr;
-}
+CShellFrame* TydScrollView::MainFrame() const { return CShellFrame::Of(this); }
 
 void TydScrollView::PostToResultList(unsigned message) {
-    CMainFrame* main = MainFrame();
-    auto* list = main ? dynamic_cast<CalcResultListProvider*>(main->GetResultListProvider()) : nullptr;
-    if (list && list->HasWindow()) PostMessage(&list->Dialog(), message, 0, 0);
+    CShellFrame* main = MainFrame();
+    if (ResultListProvider* list = main ? main->GetResultListProvider() : nullptr) list->Post(message);
 }
 
 QWidget* TydScrollView::Widget() const { return dynamic_cast<QWidget*>(GetHost()); }
@@ -81,14 +76,13 @@ void TydScrollView::OnInitialUpdate() {
 void TydScrollView::OnActivateView(bool activate) {
     if (!m_view) return;
     m_view->OnActivateView(activate);
-    CMainFrame* main = MainFrame();
+    CShellFrame* main = MainFrame();
     if (!activate || !main || main->m_pResultView == this) return;
-    auto* list = dynamic_cast<CalcResultListProvider*>(main->GetResultListProvider());
-    if (list) {
+    if (ResultListProvider* list = main->GetResultListProvider()) {
         if (list->HasWindow())
-            PostToResultList(m_view->m_bResultListOpen == 1 ? WM_RESULTLIST_REFRESH : WM_RESULTLIST_CLOSE);
+            list->Post(m_view->m_bResultListOpen == 1 ? WM_RESULTLIST_REFRESH : WM_RESULTLIST_CLOSE);
         else if (m_view->m_bResultListOpen == 1)
-            list->Dialog().Create();
+            list->Reopen();
     }
     main->m_pResultView = this;
 }
@@ -158,7 +152,7 @@ bool TydScrollView::OnCmdMsg(int id, CCmdUI* ui) {
 void TydScrollView::UpdatePanes(bool position) {
     if (!m_view) return;
     auto* child = dynamic_cast<CMDIChildWnd*>(GetParentFrame());
-    auto* main = child ? dynamic_cast<CMainFrame*>(&child->GetMDIFrame()) : nullptr;
+    CShellFrame* main = MainFrame();
     if (!main || main->MDIGetActive() != child) return;
     CStatusBar& bar = main->StatusBar();
     bar.SetPaneText(bar.CommandToIndex(ids::ID_SEPARATOR_PROMPT), m_view->PromptText());

@@ -14,7 +14,7 @@ class QWidget;
 
 namespace wv {
 
-class CMainFrame;
+class CShellFrame;
 class CResultReadingDlg;
 class DialogHost;
 class CQtDC;
@@ -65,7 +65,7 @@ private:
     // The prompt and position panes of the main window follow the active view.
     void UpdatePanes(bool position = true);
     // The main frame and its result list, when the view sits in the program's frame.
-    CMainFrame* MainFrame() const;
+    CShellFrame* MainFrame() const;
     void PostToResultList(unsigned message);
     QWidget* Widget() const;
 

@@ -1,6 +1,6 @@
 // The application object: start-up and shutdown, the project-level commands, the recent
 // projects, one project at a time, and the tree's open requests.
-#include "app/app_ids.h"
+#include "core/command_ids.h"
 #include "app/wavora_app.h"
 #include "app_test_util.h"
 #include "core/calc_progress.h"
@@ -465,6 +465,8 @@ public:
         owner = view;
         window = true;
     }
+    void Reopen() override { window = true; }
+    bool Post(unsigned) override { return window; }
     void ClearAllOwners() override { ++cleared; }
     bool window = false;
     int activated = 0, cleared = 0;

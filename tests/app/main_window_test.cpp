@@ -1,6 +1,6 @@
 // The main window on the offscreen platform: menus and toolbar from the command table,
 // menus that follow the active document, black empty views, the status panes, closing.
-#include "app/app_ids.h"
+#include "core/command_ids.h"
 #include "app/qt/main_window.h"
 #include "app/qt/qt_app_host.h"
 #include "app/qt/tree_dialog.h"

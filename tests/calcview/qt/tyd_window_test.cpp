@@ -3,14 +3,13 @@
 // and close, the preview renders and the direct print writes a PDF without a printer.
 // The engine's headers go before Qt's, whose "slots" keyword they use as a name.
 #include "calcview/qt/tyd_scroll_view.h"
-#include "app/app_ids.h"
+#include "core/command_ids.h"
 #include "app/qt/main_window.h"
 #include "app/qt/qt_app_host.h"
 #include "app/wavora_app.h"
-#include "calcview/qt/install.h"
+#include "app/qt/install_views.h"
 #include "calcview/qt/tyd_frame.h"
 #include "calcview/qt/result_list_provider.h"
-#include "app/main_frame.h"
 #include "calc/cal_threads.h"
 #include "platform/qt/scroll_view_widget.h"
 #include "platform/ui_service.h"
@@ -79,8 +78,7 @@ TEST(TydWindow, BayOpensZoomsDialogsPreviewAndDirectPrint) {
         host.SetApp(&app);
         ASSERT_TRUE(app.InitInstance());
         MainWindow* w = host.Window();
-        InstallCalcView(app, w);
-        host.MenusChanged();
+        InstallViews(app, host);
         w->resize(1200, 900);
         w->show();
         ASSERT_TRUE(app.OpenProject(bay + "/BAY.TIK"));

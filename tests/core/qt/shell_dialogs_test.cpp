@@ -1,7 +1,7 @@
 // The program's new-project and New commands through their dialogs: the whole Wavora
 // start-up offscreen, in the test's scratch folder (settings, lock and working files
 // there), a user filling each dialog, and the created files opened as documents.
-#include "app/app_ids.h"
+#include "core/command_ids.h"
 #include "app/qt/app_main.h"
 #include "app/qt/main_window.h"
 #include "app/qt/qt_app_host.h"

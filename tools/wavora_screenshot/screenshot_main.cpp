@@ -2,7 +2,7 @@
 // the open-project command (its file dialog answered with PROJECT.TIK), shows the data
 // tree, chooses CALC.TYD in it as a user would, opens the File menu and saves a picture
 // of the screen. For looking at the program under a virtual display (scripts/screenshot.sh).
-#include "app/app_ids.h"
+#include "core/command_ids.h"
 #include "app/qt/app_main.h"
 #include "app/qt/main_window.h"
 #include "app/qt/qt_app_host.h"

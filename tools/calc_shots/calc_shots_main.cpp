@@ -7,7 +7,7 @@
 #include "calcview/qt/tyd_scroll_view.h"
 #include "calcview/qt/tyd_frame.h"
 // The engine's headers go before Qt's, whose "slots" keyword they use as a name.
-#include "app/app_ids.h"
+#include "core/command_ids.h"
 #include "app/qt/app_main.h"
 #include "app/qt/main_window.h"
 #include "app/qt/qt_app_host.h"

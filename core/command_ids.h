@@ -1,5 +1,6 @@
 // Numbers of the program's commands and resources, as the Windows program had them, so
-// that later parts add their rows by the same numbers.
+// that every part adds its rows by the same numbers. Below both views and the application
+// shell, which all meet on them.
 #pragma once
 
 namespace wv::ids {

@@ -1,0 +1,19 @@
+#include "core/shell_commands.h"
+
+#include "core/command_ids.h"
+
+namespace wv {
+
+void RegisterDisplayCommands(CommandTable& t) {
+    using namespace ids;
+    const CommandInfo rows[] = {
+        {ID_ZOOM_IN, "拡大表示", "図を拡大して表示します", "", "zoomin", false},
+        {ID_ZOOM_OUT, "縮小表示", "図を縮小して表示します", "", "zoomout", false},
+        {ID_ZOOM_ALL, "全表示", "図の全体を表示します", "", "zoomall", false},
+        {ID_REDRAW, "再表示", "図を描き直します", "", "redraw", false},
+        {ID_BASE_VIEW, "基準画面", "基準の画面に戻します", "", "home", false},
+    };
+    for (const CommandInfo& r : rows) t.Add(r);
+}
+
+}  // namespace wv
