@@ -90,7 +90,7 @@ void AddDocumentMenu(CommandTable& t, int menuId, bool calculation) {
     }
     t.Popup(menuId, kMenuView).items = view;
     t.Popup(menuId, kMenuWindow).items = {Item::Command(ID_WINDOW_CASCADE), Item::Command(ID_WINDOW_TILE_HORZ),
-                                          Item::Command(ID_WINDOW_ARRANGE)};
+                                          Item::Command(ID_WINDOW_ARRANGE), Item::WindowList()};
     t.Popup(menuId, kMenuHelp).items = HelpItems();
 }
 

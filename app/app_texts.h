@@ -41,6 +41,7 @@ inline constexpr char kTydFilter[] = "Tyd ﾌｧｲﾙ (*.tyd)";
 inline constexpr char kTydPattern[] = "*.TYD";
 inline constexpr char kCannotCreate[] = "ファイルを作成できません。";
 inline constexpr char kNewProjectTitle[] = "ﾌﾟﾛｼﾞｪｸﾄの新規作成";
+inline constexpr char kPrintSetupCaption[] = "ﾌﾟﾘﾝﾀの設定";
 
 // Data selection tree.
 inline constexpr char kTreeCaption[] = "データの選択";

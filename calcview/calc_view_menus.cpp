@@ -10,6 +10,8 @@ namespace {
 
 using Item = MenuItem;
 
+constexpr char kMenuCalc[] = "計算(&C)";
+
 Item Sub(const char* title, std::vector<Item> items) { return Item{Item::Kind::Popup, 0, title, std::move(items)}; }
 
 std::vector<Item> Commands(std::initializer_list<int> ids) {
@@ -70,6 +72,9 @@ void RegisterCalcViewCommands(CommandTable& t) {
     for (const CommandInfo& r : rows) t.Add(r);
 
     const int menu = IDR_TYDTYPE;
+    // Installed once more (a second start in one process): the menus have the items.
+    for (const MenuPopup& p : t.Menu(menu).popups)
+        if (p.title == kMenuCalc) return;
     for (int id : {ID_DXF_OUT, ID_BFO_OUT}) t.InsertItem(menu, kMenuFile, Item::Command(id), ID_FILE_PRINT);
     t.InsertItem(menu, kMenuFile, Item::Separator(), ID_FILE_PRINT);
     for (int id : {ID_FILE_PRINT_DIRECT, ID_FILE_PRINT_PREVIEW})
@@ -86,7 +91,7 @@ void RegisterCalcViewCommands(CommandTable& t) {
     for (auto it = def.popups.begin(); it != def.popups.end(); ++it)
         if (it->title == kMenuWindow) at = it;
     const std::vector<MenuPopup> popups = {
-        {"計算(&C)",
+        {kMenuCalc,
          {Sub("計算領域", Commands({ID_CALC_AREA})), Item::Command(ID_DEPTH_CALC), Item::Command(ID_WAVE_COND),
           Item::Separator(), Item::Command(ID_WAVE_CALC), Item::Command(ID_CONTINUOUS_DATA), Item::Separator(),
           Sub("ﾒｯｼｭﾌｧｲﾙ", Commands({ID_MESH_FILE_IN, ID_MESH_FILE_OUT})), Item::Command(ID_RESULT_FILE_OUT)}},

@@ -70,6 +70,21 @@ bool CommandTable::RemoveItem(int resourceId, int id) {
     return removed;
 }
 
+void CommandTable::SetToolTip(int id, const std::string& tip) {
+    for (auto& [key, text] : m_toolTips)
+        if (key == id) {
+            text = tip;
+            return;
+        }
+    m_toolTips.emplace_back(id, tip);
+}
+
+std::string CommandTable::ToolTip(int id) const {
+    for (const auto& [key, text] : m_toolTips)
+        if (key == id) return text;
+    return {};
+}
+
 std::vector<int>& CommandTable::Toolbar(int resourceId) {
     for (auto& [id, buttons] : m_toolbars)
         if (id == resourceId) return buttons;

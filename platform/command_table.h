@@ -19,7 +19,9 @@ struct CommandInfo {
 };
 
 struct MenuItem {
-    enum class Kind { Command, Separator, RecentFiles, Popup };
+    // RecentFiles: the recent-file entries; WindowList: the open document windows, as a
+    // multi-document program's Window menu lists them. Both are filled when the menu opens.
+    enum class Kind { Command, Separator, RecentFiles, Popup, WindowList };
     Kind kind = Kind::Command;
     int id = 0;                  // Command: the command; RecentFiles: its first command
     std::string text;            // Popup: the submenu's title
@@ -28,6 +30,7 @@ struct MenuItem {
     static MenuItem Command(int id) { return {Kind::Command, id, {}, {}}; }
     static MenuItem Separator() { return {Kind::Separator, 0, {}, {}}; }
     static MenuItem RecentFiles(int firstId) { return {Kind::RecentFiles, firstId, {}, {}}; }
+    static MenuItem WindowList() { return {Kind::WindowList, 0, {}, {}}; }
 };
 
 struct MenuPopup {
@@ -58,6 +61,10 @@ public:
     // Removes every item of a command from a menu, submenus included. True when one was there.
     bool RemoveItem(int resourceId, int id);
 
+    // A toolbar button's tip where it says more than the menu text (empty: none set).
+    void SetToolTip(int id, const std::string& tip);
+    std::string ToolTip(int id) const;
+
     // A toolbar: command numbers in order, 0 for a separator.
     std::vector<int>& Toolbar(int resourceId);
     const std::vector<int>* FindToolbar(int resourceId) const;
@@ -66,6 +73,7 @@ private:
     std::vector<CommandInfo> m_rows;
     std::vector<MenuDef> m_menus;
     std::vector<std::pair<int, std::vector<int>>> m_toolbars;
+    std::vector<std::pair<int, std::string>> m_toolTips;
 };
 
 // The program's table.

@@ -7,6 +7,7 @@
 #include "app/wavora_app.h"
 #include "platform/command_table.h"
 #include "platform/document.h"
+#include "platform/qt/printer_setup.h"
 #include "platform/qt/scroll_view_widget.h"
 #include "platform/view.h"
 
@@ -21,6 +22,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -30,8 +32,9 @@ namespace wv {
 
 namespace {
 
-// Marks the recent-project entries that a menu's opening puts in.
+// Marks the recent-project entries and the window list that a menu's opening puts in.
 constexpr char kRecentEntry[] = "wavoraRecentEntry";
+constexpr char kWindowEntry[] = "wavoraWindowEntry";
 
 QString ToQ(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
@@ -83,6 +86,13 @@ MainWindow::MainWindow(CWavoraApp& app, CMainFrame& frame) : m_app(app), m_frame
     });
     BuildToolBar();
     BuildStatusBar();
+    // The next and the previous document window, as the framework's keys did.
+    for (const QKeySequence& key : {QKeySequence(Qt::CTRL | Qt::Key_F6), QKeySequence(Qt::CTRL | Qt::Key_Tab)})
+        connect(new QShortcut(key, this), &QShortcut::activated, m_mdi, &QMdiArea::activateNextSubWindow);
+    for (const QKeySequence& key : {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F6),
+                                    QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+                                    QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab)})
+        connect(new QShortcut(key, this), &QShortcut::activated, m_mdi, &QMdiArea::activatePreviousSubWindow);
     m_tree = new TreeDialog(*m_frame.m_pTreeDlg, this);
     m_frame.SetHost(this);
     m_frame.SetFrameHost(this);
@@ -108,25 +118,14 @@ QAction* MainWindow::Action(int id) {
     if (info) {
         action->setText(MenuText(info->text));
         action->setStatusTip(ToQ(info->statusText));
-        action->setToolTip(MenuText(info->text).remove(QLatin1Char('&')));
+        const std::string tip = Commands().ToolTip(id);
+        action->setToolTip(tip.empty() ? MenuText(info->text).remove(QLatin1Char('&')) : ToQ(tip));
         if (!info->accelerator.empty()) action->setShortcut(QKeySequence(ToQ(info->accelerator)));
         if (!info->icon.empty()) action->setIcon(ToolbarIcon(info->icon));
         action->setCheckable(info->checkable);
     }
     connect(action, &QAction::triggered, this, [this, id] {
-        if (id == ids::ID_VIEW_TOOLBAR) {
-            m_toolBar->setVisible(!m_toolBar->isVisible());
-        } else if (id == ids::ID_VIEW_STATUS_BAR) {
-            statusBar()->setVisible(!statusBar()->isVisible());
-        } else if (id == ids::ID_WINDOW_CASCADE) {
-            m_mdi->cascadeSubWindows();
-        } else if (id == ids::ID_WINDOW_TILE_HORZ) {
-            m_mdi->tileSubWindows();
-        } else if (id == ids::ID_WINDOW_ARRANGE) {
-            m_mdi->tileSubWindows();
-        } else {
-            m_app.ExecuteCommand(id);
-        }
+        if (!RunOwnCommand(id)) m_app.ExecuteCommand(id);
         RefreshCommandStates();
     });
     connect(action, &QAction::hovered, this, [this, action] {
@@ -175,6 +174,11 @@ void MainWindow::FillMenu(QMenu* menu, const std::vector<MenuItem>& items) {
         case MenuItem::Kind::Separator: menu->addSeparator(); break;
         case MenuItem::Kind::Command: menu->addAction(Action(item.id)); break;
         case MenuItem::Kind::Popup: FillMenu(menu->addMenu(ToQ(item.text)), item.items); break;
+        case MenuItem::Kind::WindowList: {
+            QAction* marker = menu->addSeparator();
+            marker->setData(QStringLiteral("windows"));
+            break;
+        }
         case MenuItem::Kind::RecentFiles: {
             // A marker: the entries are put in when the menu opens.
             QAction* marker = menu->addSeparator();
@@ -211,8 +215,62 @@ void MainWindow::ShowMenu(int menuId) {
     }
 }
 
+bool MainWindow::OwnCommandState(int id, CCmdUI& ui) const {
+    switch (id) {
+    case ids::ID_VIEW_TOOLBAR:
+        ui.Enable(true);
+        ui.SetCheck(m_toolBar->isHidden() ? 0 : 1);
+        return true;
+    case ids::ID_VIEW_STATUS_BAR:
+        ui.Enable(true);
+        ui.SetCheck(statusBar()->isHidden() ? 0 : 1);
+        return true;
+    case ids::ID_WINDOW_CASCADE:
+    case ids::ID_WINDOW_TILE_HORZ:
+    case ids::ID_WINDOW_ARRANGE: ui.Enable(!m_mdi->subWindowList().isEmpty()); return true;
+    case ids::ID_FILE_PRINT_SETUP: ui.Enable(true); return true;
+    default: return false;
+    }
+}
+
+bool MainWindow::RunOwnCommand(int id) {
+    CCmdUI ui(id);
+    if (!OwnCommandState(id, ui)) return false;
+    if (!ui.m_bEnabled) return true;
+    switch (id) {
+    case ids::ID_VIEW_TOOLBAR: m_toolBar->setHidden(!m_toolBar->isHidden()); break;
+    case ids::ID_VIEW_STATUS_BAR: statusBar()->setHidden(!statusBar()->isHidden()); break;
+    case ids::ID_WINDOW_CASCADE: m_mdi->cascadeSubWindows(); break;
+    case ids::ID_WINDOW_TILE_HORZ: m_mdi->tileSubWindows(); break;
+    case ids::ID_WINDOW_ARRANGE: ArrangeIcons(); break;
+    case ids::ID_FILE_PRINT_SETUP: RunPrintSetup(this, apptext::kPrintSetupCaption); break;
+    default: break;
+    }
+    return true;
+}
+
+void MainWindow::ArrangeIcons() {
+    // The minimised windows in rows from the bottom left, as the icons of a Windows MDI
+    // frame were arranged; the others stay where they are.
+    const QSize area = m_mdi->viewport()->size();
+    int x = 0, bottom = area.height(), rowHeight = 0;
+    for (QMdiSubWindow* sub : m_mdi->subWindowList()) {
+        if (!sub->isMinimized()) continue;
+        const QSize size = sub->size();
+        if (x > 0 && x + size.width() > area.width()) {
+            x = 0;
+            bottom -= rowHeight;
+            rowHeight = 0;
+        }
+        sub->move(x, bottom - size.height());
+        x += size.width();
+        rowHeight = std::max(rowHeight, size.height());
+    }
+}
+
 void MainWindow::ApplyState(QAction* action, int id) {
-    const CCmdUI ui = m_app.QueryCommand(id);
+    CCmdUI ui(id);
+    if (!OwnCommandState(id, ui)) ui = m_app.QueryCommand(id);
     action->setEnabled(ui.m_bEnabled);
     if (action->isCheckable()) action->setChecked(ui.m_nCheck != 0);
     if (ui.m_bTextSet) action->setText(ToQ(ui.m_strText));
@@ -250,24 +308,50 @@ void MainWindow::UpdateMenu(QMenu* menu) {
             menu->insertActions(a, fresh);
             continue;
         }
+        if (a->data().toString() == QStringLiteral("windows")) {
+            FillWindowList(menu, a);
+            continue;
+        }
         const int id = a->data().toInt();
         if (id != 0 && !a->menu() && m_actions.count(id) && m_actions[id] == a) ApplyState(a, id);
     }
-    if (QAction* t = m_actions.count(ids::ID_VIEW_TOOLBAR) ? m_actions[ids::ID_VIEW_TOOLBAR] : nullptr)
-        t->setChecked(m_toolBar->isVisible());
-    if (QAction* s = m_actions.count(ids::ID_VIEW_STATUS_BAR) ? m_actions[ids::ID_VIEW_STATUS_BAR] : nullptr)
-        s->setChecked(statusBar()->isVisible());
+}
+
+void MainWindow::FillWindowList(QMenu* menu, QAction* marker) {
+    for (QAction* old : menu->actions())
+        if (old->property(kWindowEntry).toBool()) {
+            menu->removeAction(old);
+            old->deleteLater();
+        }
+    // The marker is the separator above the list.
+    marker->setVisible(!m_frame.Children().empty());
+    QList<QAction*> entries;
+    int n = 0;
+    for (const auto& c : m_frame.Children()) {
+        CMDIChildWnd* child = c.get();
+        ++n;
+        QString title = ToQ(child->GetTitle()).replace(QLatin1Char('&'), QStringLiteral("&&"));
+        auto* entry = new QAction(n <= 9 ? QStringLiteral("&%1 %2").arg(n).arg(title) : title, menu);
+        entry->setProperty(kWindowEntry, true);
+        entry->setCheckable(true);
+        entry->setChecked(child == m_frame.MDIGetActive());
+        connect(entry, &QAction::triggered, this, [this, child] {
+            for (const auto& alive : m_frame.Children())
+                if (alive.get() == child) {
+                    m_frame.MDIActivate(child);
+                    break;
+                }
+            RefreshCommandStates();
+        });
+        entries << entry;
+    }
+    const QList<QAction*> all = menu->actions();
+    const qsizetype at = all.indexOf(marker);
+    menu->insertActions(at + 1 < all.size() ? all[at + 1] : nullptr, entries);
 }
 
 void MainWindow::RefreshCommandStates() {
-    for (auto& [id, action] : m_actions) {
-        if (id == ids::ID_VIEW_TOOLBAR || id == ids::ID_VIEW_STATUS_BAR) continue;
-        if (id == ids::ID_WINDOW_CASCADE || id == ids::ID_WINDOW_TILE_HORZ || id == ids::ID_WINDOW_ARRANGE) {
-            action->setEnabled(!m_mdi->subWindowList().isEmpty());
-            continue;
-        }
-        ApplyState(action, id);
-    }
+    for (auto& [id, action] : m_actions) ApplyState(action, id);
 }
 
 CMDIChildWnd* MainWindow::ChildOf(QMdiSubWindow* sub) const {

@@ -63,6 +63,12 @@ private:
     void BuildStatusBar();
     void FillMenu(QMenu* menu, const std::vector<struct MenuItem>& items);
     void UpdateMenu(QMenu* menu);
+    void FillWindowList(QMenu* menu, QAction* marker);
+    // The commands the window serves itself, as the framework's frame and application did:
+    // the bars, the window arrangement and the print setup. False for any other command.
+    bool OwnCommandState(int id, CCmdUI& ui) const;
+    bool RunOwnCommand(int id);
+    void ArrangeIcons();
     void ApplyState(QAction* action, int id);
     CMDIChildWnd* ChildOf(QMdiSubWindow* sub) const;
 

@@ -6,8 +6,11 @@
 #include "platform/qt/scroll_view_widget.h"
 
 #include <QEvent>
+#include <QShortcut>
 #include <QSplitter>
 #include <QVBoxLayout>
+
+#include <vector>
 
 namespace wv {
 
@@ -48,6 +51,28 @@ CTydFrame::CTydFrame(CMDIChildWnd& child, QWidget* parent) : QWidget(parent), m_
         });
     }
     SetSplit(1, 1);
+    // F6 / Shift+F6: the next and the previous open pane, as the splitter's keys did.
+    auto* next = new QShortcut(QKeySequence(Qt::Key_F6), this);
+    next->setContext(Qt::WidgetWithChildrenShortcut);
+    QObject::connect(next, &QShortcut::activated, this, [this] { ActivateNextPane(false); });
+    auto* prev = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6), this);
+    prev->setContext(Qt::WidgetWithChildrenShortcut);
+    QObject::connect(prev, &QShortcut::activated, this, [this] { ActivateNextPane(true); });
+}
+
+void CTydFrame::ActivateNextPane(bool previous) {
+    // The open panes row by row; the walk goes round.
+    std::vector<ScrollViewWidget*> open;
+    for (int r = 0; r < Rows(); ++r)
+        for (int c = 0; c < Cols(); ++c) open.push_back(Pane(r, c));
+    if (open.size() < 2) return;
+    std::size_t at = 0;
+    for (std::size_t i = 0; i < open.size(); ++i)
+        if (open[i]->View() == m_child.GetActiveView()) at = i;
+    const std::size_t n = open.size();
+    ScrollViewWidget* to = open[previous ? (at + n - 1) % n : (at + 1) % n];
+    m_child.SetActiveView(to->View());
+    to->viewport()->setFocus(Qt::ShortcutFocusReason);
 }
 
 void CTydFrame::SetSplit(int rows, int cols) {

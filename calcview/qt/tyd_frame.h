@@ -2,7 +2,8 @@
 // calculation view with its own scroll and zoom. Only the first pane shows at first; a
 // split bar dragged in from an edge opens another row or column, dragged back to the edge
 // closes it again, as the dynamic splitter of the original did. The columns of the two
-// rows move together. Clicking a pane makes its view the frame's active view.
+// rows move together. Clicking a pane, or F6 / Shift+F6, makes a pane's view the frame's
+// active view.
 #pragma once
 
 #include <QWidget>
@@ -30,6 +31,8 @@ public:
     void SetSplit(int rows, int cols);
     int Rows() const;
     int Cols() const;
+    // Makes the next (or the previous) open pane the active view, row by row and round.
+    void ActivateNextPane(bool previous);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

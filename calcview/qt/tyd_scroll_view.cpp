@@ -10,6 +10,7 @@
 #include "draw/qt/figure_printer.h"
 #include "draw/qt/mode_cursor_qt.h"
 #include "platform/files.h"
+#include "platform/qt/printer_setup.h"
 #include "platform/qt/qt_dc.h"
 #include "platform/ui_service.h"
 
@@ -19,7 +20,6 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <QWidget>
 
 namespace wv {
@@ -225,7 +225,8 @@ bool TydScrollView::Print(bool direct) {
     if (!m_view || !m_view->PreparePrinting()) return false;
     const CTydDoc& doc = m_view->Doc();
     bool done = false;
-    if (direct && QPrinterInfo::defaultPrinter().isNull()) {
+    QPrinter& printer = ProgramPrinter();
+    if (direct && !HasRealPrinter(printer)) {
         // No printer here: the direct print writes the page as a PDF file.
         FileDialogOptions fileDialog;
         fileDialog.mode = FileDialogOptions::Mode::Save;
@@ -238,7 +239,6 @@ bool TydScrollView::Print(bool direct) {
         std::string path;
         if (Ui().FileDialog(fileDialog, path) && !path.empty()) done = PrintToPdf(path);
     } else {
-        QPrinter printer(QPrinter::HighResolution);
         ConfigureFigurePrinter(printer, doc.m_zmn.m_nPaperSize, doc.m_zmn.m_nPaperOrient);
         bool go = direct;
         if (!direct) {
@@ -262,7 +262,7 @@ bool TydScrollView::PrintToPdf(const std::string& path) {
 bool TydScrollView::Preview() {
     if (!m_view || !m_view->PreparePrinting()) return false;
     {
-        QPrinter printer(QPrinter::HighResolution);
+        QPrinter& printer = ProgramPrinter();
         const CTydDoc& doc = m_view->Doc();
         ConfigureFigurePrinter(printer, doc.m_zmn.m_nPaperSize, doc.m_zmn.m_nPaperOrient);
         std::unique_ptr<QPrintPreviewDialog> dlg(CreateFigurePreview(printer, m_view->PrintRequest(), Widget()));

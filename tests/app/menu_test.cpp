@@ -2,19 +2,32 @@
 // clicked with QTest, each popup opened, looked at and closed with Escape, again and again,
 // and around the commands that rebuild the menus (a project opened from the recent list,
 // Close All).
+// The engine's headers go before Qt's, whose "slots" keyword they use as a name.
+#include "calcview/qt/tyd_scroll_view.h"
+#include "calcview/qt/tyd_frame.h"
 #include "app/qt/install_views.h"
 #include "app/qt/main_window.h"
 #include "app/qt/qt_app_host.h"
 #include "app/wavora_app.h"
 #include "app_test_util.h"
 #include "core/command_ids.h"
+#include "platform/qt/printer_setup.h"
+#include "platform/qt/scroll_view_widget.h"
 #include "platform/ui_service.h"
 #include "platform/window_messages.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QToolBar>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
@@ -23,7 +36,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 #include <memory>
+#include <vector>
+
+// Texts in failure messages as text.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << s.toStdString(); }
 
 namespace wv {
 namespace {
@@ -72,8 +90,11 @@ protected:
         QAction* top = TopMenu(title);
         if (!top) return nullptr;
         QTest::mouseClick(w->menuBar(), Qt::LeftButton, {}, w->menuBar()->actionGeometry(top).center());
-        QTest::qWait(20);
-        auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QMenu* popup = nullptr;
+        (void)QTest::qWaitFor([&popup] {
+            popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            return popup && popup->isVisible();
+        }, 1000);
         return popup && popup->isVisible() ? popup : nullptr;
     }
 
@@ -118,6 +139,30 @@ protected:
         QTest::mouseClick(popup, Qt::LeftButton, {}, popup->actionGeometry(action).center());
         QTest::qWait(20);
         PostedMessages().DeliverPending();
+    }
+
+    // The bay's project and calculation windows, the calculation active.
+    void OpenTwoWindows() {
+        ASSERT_TRUE(app->OpenProject(bay + "/BAY.TIK"));
+        ASSERT_NE(app->OpenDocumentFile(bay + "/BAY1.TYD"), nullptr);
+        ASSERT_EQ(w->MdiArea()->subWindowList().size(), 2);
+        QTest::qWait(20);
+    }
+
+    QString ActiveTitle() const {
+        QMdiSubWindow* sub = w->MdiArea()->activeSubWindow();
+        return sub ? sub->windowTitle().remove(QStringLiteral("[*]")) : QString();
+    }
+
+    // Answers the next modal dialog with `answer` once it shows.
+    static void WhenModal(std::function<void(QDialog*)> answer) {
+        QTimer::singleShot(100, qApp, [answer] {
+            if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                answer(d);
+            } else {
+                WhenModal(answer);
+            }
+        });
     }
 
     std::string bay;
@@ -192,6 +237,226 @@ TEST_F(Menus, EveryMenuOpensTwiceAfterAPrintPreviewAndAfterClosingTheProject) {
     Choose(QStringLiteral("ファイル(&F)"), ids::ID_FILE_CLOSE);
     EXPECT_TRUE(app->GetDocManager()->Documents().empty());
     EXPECT_EQ(OpenEveryMenuTwice().count(QStringLiteral("最近使ったﾌｧｲﾙ")), 0) << "the project's entry";
+}
+
+TEST_F(Menus, WindowMenuArrangesAndListsTheOpenWindows) {
+    ScriptedUi ui;
+    ScopedUi scoped(&ui);
+    OpenTwoWindows();
+    const QString window = QStringLiteral("ウィンドウ(&W)");
+    QMenu* popup = Open(window);
+    ASSERT_NE(popup, nullptr);
+    for (int id : {ids::ID_WINDOW_CASCADE, ids::ID_WINDOW_TILE_HORZ, ids::ID_WINDOW_ARRANGE})
+        EXPECT_TRUE(w->Action(id)->isEnabled()) << id << " with two windows open, also once the menu is open";
+    // The open windows, numbered, the active one checked.
+    QStringList listed;
+    QAction* project = nullptr;
+    for (QAction* a : popup->actions())
+        if (a->text().startsWith(QLatin1Char('&')) && a->isCheckable()) {
+            listed << a->text() + (a->isChecked() ? QStringLiteral(" *") : QString());
+            if (a->text().contains(QStringLiteral("BAY.TIK"))) project = a;
+        }
+    EXPECT_EQ(listed, (QStringList{QStringLiteral("&1 BAY.TIK"), QStringLiteral("&2 BAY1.TYD *")}));
+    ASSERT_NE(project, nullptr);
+    QTest::mouseClick(popup, Qt::LeftButton, {}, popup->actionGeometry(project).center());
+    QTest::qWait(20);
+    EXPECT_EQ(ActiveTitle(), QStringLiteral("BAY.TIK")) << "choosing a listed window activates it";
+    EXPECT_EQ(app->GetMainFrame()->MDIGetActive()->GetTitle(), "BAY.TIK");
+
+    // Tile: side by side, no overlap; cascade: overlapping, each one offset from the other.
+    Choose(window, ids::ID_WINDOW_TILE_HORZ);
+    const QList<QMdiSubWindow*> subs = w->MdiArea()->subWindowList();
+    EXPECT_FALSE(subs[0]->geometry().intersects(subs[1]->geometry()));
+    Choose(window, ids::ID_WINDOW_CASCADE);
+    const QList<QMdiSubWindow*> stacked = w->MdiArea()->subWindowList(QMdiArea::StackingOrder);
+    EXPECT_NE(stacked[0]->geometry().top(), stacked[1]->geometry().top());
+    EXPECT_NE(stacked[0]->geometry().left(), stacked[1]->geometry().left());
+    EXPECT_TRUE(stacked[0]->geometry().intersects(stacked[1]->geometry()));
+
+    // Arrange icons: the minimised windows in a row along the bottom, apart.
+    for (QMdiSubWindow* sub : subs) sub->showMinimized();
+    subs[0]->move(300, 40);
+    subs[1]->move(310, 50);
+    Choose(window, ids::ID_WINDOW_ARRANGE);
+    const int bottom = w->MdiArea()->viewport()->height();
+    for (QMdiSubWindow* sub : subs) {
+        EXPECT_TRUE(sub->isMinimized());
+        EXPECT_EQ(sub->geometry().bottom() + 1, bottom);
+    }
+    EXPECT_FALSE(subs[0]->geometry().intersects(subs[1]->geometry()));
+}
+
+TEST_F(Menus, CtrlF6AndCtrlTabMoveBetweenWindows) {
+    ScriptedUi ui;
+    ScopedUi scoped(&ui);
+    OpenTwoWindows();
+    EXPECT_EQ(ActiveTitle(), QStringLiteral("BAY1.TYD"));
+    QWidget* focus = QApplication::focusWidget() ? QApplication::focusWidget() : w;
+    QTest::keyClick(focus, Qt::Key_F6, Qt::ControlModifier);
+    EXPECT_EQ(ActiveTitle(), QStringLiteral("BAY.TIK"));
+    EXPECT_EQ(app->GetMainFrame()->MDIGetActive()->GetTitle(), "BAY.TIK") << "the frame follows";
+    focus = QApplication::focusWidget() ? QApplication::focusWidget() : w;
+    QTest::keyClick(focus, Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(ActiveTitle(), QStringLiteral("BAY1.TYD"));
+    focus = QApplication::focusWidget() ? QApplication::focusWidget() : w;
+    QTest::keyClick(focus, Qt::Key_F6, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(ActiveTitle(), QStringLiteral("BAY.TIK"));
+}
+
+TEST_F(Menus, ToolBarAndStatusBarHideAndShowFromTheViewMenu) {
+    ScriptedUi ui;
+    ScopedUi scoped(&ui);
+    const QString view = QStringLiteral("表示(&V)");
+    for (int round = 0; round < 2; ++round) {
+        if (round == 1) OpenTwoWindows();  // the calculation's View menu
+        QMenu* popup = Open(view);
+        ASSERT_NE(popup, nullptr);
+        QAction* bar = w->Action(ids::ID_VIEW_TOOLBAR);
+        QAction* status = w->Action(ids::ID_VIEW_STATUS_BAR);
+        EXPECT_TRUE(bar->isEnabled());
+        EXPECT_TRUE(status->isEnabled());
+        EXPECT_TRUE(bar->isChecked());
+        EXPECT_TRUE(status->isChecked());
+        Close(popup);
+        Choose(view, ids::ID_VIEW_TOOLBAR);
+        EXPECT_TRUE(w->ToolBar()->isHidden());
+        Choose(view, ids::ID_VIEW_STATUS_BAR);
+        EXPECT_TRUE(w->statusBar()->isHidden());
+        popup = Open(view);
+        ASSERT_NE(popup, nullptr);
+        EXPECT_TRUE(bar->isEnabled());
+        EXPECT_FALSE(bar->isChecked());
+        EXPECT_FALSE(status->isChecked());
+        Close(popup);
+        Choose(view, ids::ID_VIEW_TOOLBAR);
+        Choose(view, ids::ID_VIEW_STATUS_BAR);
+        EXPECT_FALSE(w->ToolBar()->isHidden());
+        EXPECT_FALSE(w->statusBar()->isHidden());
+    }
+}
+
+TEST_F(Menus, PrinterSetupIsKeptForTheNextPrint) {
+    ScriptedUi ui;
+    ScopedUi scoped(&ui);
+    const QString file = QStringLiteral("ファイル(&F)");
+    // Without a document, and with the calculation open.
+    for (int round = 0; round < 2; ++round) {
+        if (round == 1) OpenTwoWindows();
+        QString caption;
+        WhenModal([&caption, round](QDialog* d) {
+            caption = d->windowTitle();
+            if (auto* copies = d->findChild<QSpinBox*>(QStringLiteral("copies"))) copies->setValue(3 + round);
+            d->accept();
+        });
+        Choose(file, ids::ID_FILE_PRINT_SETUP);
+        EXPECT_EQ(caption, QStringLiteral("ﾌﾟﾘﾝﾀの設定"));
+        EXPECT_EQ(ProgramPrinter().copyCount(), 3 + round);
+    }
+
+    // The print dialog of the next print starts from that choice.
+    int copies = 0;
+    WhenModal([&copies](QDialog* d) {
+        if (auto* spin = d->findChild<QSpinBox*>(QStringLiteral("copies"))) copies = spin->value();
+        d->reject();
+    });
+    Choose(file, ids::ID_FILE_PRINT);
+    EXPECT_EQ(copies, 4);
+
+    // With no printer set up here, the direct print still asks for a PDF file.
+    if (!HasRealPrinter(ProgramPrinter())) {
+        const std::size_t before = ui.FileDialogs().size();
+        app->ExecuteCommand(ids::ID_FILE_PRINT_DIRECT);
+        ASSERT_EQ(ui.FileDialogs().size(), before + 1);
+        EXPECT_EQ(ui.FileDialogs().back().fileDialog.defaultExt, "pdf");
+    }
+}
+
+TEST_F(Menus, ASecondInstallOfTheViewsAddsNoMenuTwice) {
+    ScriptedUi ui;
+    ScopedUi scoped(&ui);
+    InstallViews(*app, *host);
+    OpenTwoWindows();
+    QStringList titles;
+    for (QAction* a : w->menuBar()->actions()) titles << a->text();
+    EXPECT_EQ(titles.size(), 8) << titles.join(QLatin1Char(' ')).toStdString();
+    EXPECT_EQ(titles.count(QStringLiteral("計算(&C)")), 1);
+    QMenu* file = Open(QStringLiteral("ファイル(&F)"));
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(file->actions().count(w->Action(ids::ID_DXF_OUT)), 1);
+    Close(file);
+}
+
+TEST_F(Menus, F6AndShiftF6MoveBetweenThePanesOfASplitCalculationWindow) {
+    ScriptedUi ui;
+    ScopedUi scoped(&ui);
+    OpenTwoWindows();
+    QMdiSubWindow* sub = w->MdiArea()->activeSubWindow();
+    auto* frame = dynamic_cast<CTydFrame*>(sub->widget());
+    ASSERT_NE(frame, nullptr);
+    CMDIChildWnd* child = app->GetMainFrame()->MDIGetActive();
+    ASSERT_NE(child, nullptr);
+    auto pane = [&](int r, int c) { return frame->Pane(r, c)->View(); };
+    auto press = [&](Qt::KeyboardModifiers mods) {
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        QTest::keyClick(focus, Qt::Key_F6, mods);
+    };
+    frame->Pane(0, 0)->viewport()->setFocus();
+    QTest::qWait(20);
+    EXPECT_EQ(child->GetActiveView(), pane(0, 0));
+    press(Qt::NoModifier);
+    EXPECT_EQ(child->GetActiveView(), pane(0, 0)) << "one pane open: nothing to move to";
+
+    // Two columns: F6 goes across and back.
+    frame->SetSplit(1, 2);
+    QTest::qWait(20);
+    press(Qt::NoModifier);
+    EXPECT_EQ(child->GetActiveView(), pane(0, 1));
+    EXPECT_TRUE(frame->Pane(0, 1)->viewport()->hasFocus()) << "the keys follow the active pane";
+    press(Qt::NoModifier);
+    EXPECT_EQ(child->GetActiveView(), pane(0, 0));
+
+    // 2 x 2: row by row, round; Shift+F6 the other way.
+    frame->SetSplit(2, 2);
+    QTest::qWait(20);
+    std::vector<CView*> order;
+    for (int i = 0; i < 4; ++i) {
+        press(Qt::NoModifier);
+        order.push_back(child->GetActiveView());
+    }
+    EXPECT_EQ(order, (std::vector<CView*>{pane(0, 1), pane(1, 0), pane(1, 1), pane(0, 0)}));
+    press(Qt::ShiftModifier);
+    EXPECT_EQ(child->GetActiveView(), pane(1, 1));
+    press(Qt::ShiftModifier);
+    EXPECT_EQ(child->GetActiveView(), pane(1, 0));
+    EXPECT_EQ(w->MdiArea()->activeSubWindow(), sub) << "F6 stays in its window";
+}
+
+TEST_F(Menus, ZoomCommandsReadTheSameInBothViewsMenus) {
+    ScriptedUi ui;
+    ScopedUi scoped(&ui);
+    OpenTwoWindows();
+    auto textsOf = [&](const QString& title) {
+        QStringList found;
+        QMenu* popup = Open(title);
+        EXPECT_NE(popup, nullptr) << title.toStdString();
+        if (!popup) return found;
+        for (int id : {ids::ID_ZOOM_IN, ids::ID_ZOOM_OUT, ids::ID_ZOOM_ALL})
+            for (QAction* a : popup->actions())
+                if (a == w->Action(id)) found << a->text();
+        Close(popup);
+        return found;
+    };
+    const QStringList expected{QStringLiteral("拡大"), QStringLiteral("縮小"), QStringLiteral("全体")};
+    EXPECT_EQ(textsOf(QStringLiteral("表示(&V)")), expected) << "the calculation view";
+    w->MdiArea()->activateNextSubWindow();
+    QTest::qWait(20);
+    ASSERT_EQ(ActiveTitle(), QStringLiteral("BAY.TIK"));
+    EXPECT_EQ(textsOf(QStringLiteral("地形(&T)")), expected) << "the project view";
+    // The toolbar's tips keep their longer words.
+    EXPECT_EQ(w->Action(ids::ID_ZOOM_IN)->toolTip(), QStringLiteral("拡大表示"));
+    EXPECT_EQ(w->Action(ids::ID_ZOOM_OUT)->toolTip(), QStringLiteral("縮小表示"));
+    EXPECT_EQ(w->Action(ids::ID_ZOOM_ALL)->toolTip(), QStringLiteral("全表示"));
 }
 
 }  // namespace
