@@ -9,6 +9,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <csignal>
+#include <fcntl.h>
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
@@ -54,6 +55,9 @@ private:
             // The server goes with the test process, also when that crashes.
             ::prctl(PR_SET_PDEATHSIG, SIGKILL);
             ::close(fds[0]);
+            // Its chatter (display numbers tried while others are taken) goes to a file.
+            const int log = ::open("xvfb.log", O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+            if (log >= 0) ::dup2(log, STDERR_FILENO);
             const std::string fd = std::to_string(fds[1]);
             ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
                      "-noreset", static_cast<char*>(nullptr));
@@ -65,7 +69,15 @@ private:
         char c = 0;
         while (::read(fds[0], &c, 1) == 1 && c != '\n') number += c;
         ::close(fds[0]);
-        ASSERT_FALSE(number.empty()) << "Xvfb did not start: scripts/install-deps.sh installs it (package xvfb)";
+        if (number.empty()) {
+            std::string log;
+            if (FILE* f = std::fopen("xvfb.log", "r")) {
+                char buf[512];
+                while (std::fgets(buf, sizeof buf, f)) log += buf;
+                std::fclose(f);
+            }
+            FAIL() << "Xvfb did not start (scripts/install-deps.sh installs it, package xvfb):\n" << log;
+        }
         ::setenv("DISPLAY", (":" + number).c_str(), 1);
     }
 

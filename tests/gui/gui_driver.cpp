@@ -1,6 +1,8 @@
 #include "gui/gui_driver.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
+#include <QRadioButton>
 #include <QPushButton>
 #include <QAction>
 #include <QApplication>
@@ -247,6 +249,13 @@ void Drag(QWidget* widget, QPoint from, QPoint to, int steps) {
 
 void Type(QWidget* widget, const QString& text) { QTest::keyClicks(widget, text); }
 
+void ClickButton(QAbstractButton* button) {
+    // A check box or a radio button takes clicks on its box and its text only.
+    QPoint at = button->rect().center();
+    if (qobject_cast<QCheckBox*>(button) || qobject_cast<QRadioButton*>(button)) at.setX(std::min(6, at.x()));
+    Click(button, at);
+}
+
 void ClickTitleBarButton(QMdiSubWindow* sub, int subControl) {
     // Where the window's own title bar puts its buttons (a frame of 4 pixels around the
     // title bar of a window that is not maximized).
@@ -371,7 +380,7 @@ void ModalAnswerer::PressButton(QWidget* w, int standardButton) {
 
 void ModalAnswerer::PressDialogButton(QWidget* dialog, int id) {
     auto* b = dialog->findChild<QAbstractButton*>(QStringLiteral("c%1").arg(id));
-    if (b && b->isEnabled()) QTest::mouseClick(b, Qt::LeftButton, Qt::NoModifier, b->rect().center());
+    if (b && b->isEnabled()) ClickButton(b);
 }
 
 void ModalAnswerer::AnswerFileDialog(QWidget* w, const QString& path) {
@@ -397,9 +406,17 @@ void ModalAnswerer::AnswerFileDialog(QWidget* w, const QString& path) {
     QMetaObject::invokeMethod(fd, "accept");
 }
 
+bool ModalAnswerer::HandsOff(const QWidget* w) {
+    // Progress windows (the long computations', the solver's) and the wait box while
+    // results are read close by themselves; a user leaves them alone.
+    const QString kind = QString::fromLatin1(w->metaObject()->className());
+    return kind.contains(QStringLiteral("Progress")) || w->windowTitle() == QStringLiteral("計算結果ﾌｧｲﾙ読込中");
+}
+
 void ModalAnswerer::Tick() {
     if (m_busy) return;
     QWidget* w = QApplication::activeModalWidget();
+    if (w && HandsOff(w)) return;
     if (!w) {
         QWidget* popup = QApplication::activePopupWidget();
         auto* menu = qobject_cast<QMenu*>(popup);
@@ -408,9 +425,12 @@ void ModalAnswerer::Tick() {
         for (QObject* o = menu->parent(); o; o = o->parent())
             if (qobject_cast<QMenuBar*>(o) || qobject_cast<QMenu*>(o)) return;
         m_busy = true;
-        m_log.push_back({QStringLiteral("QMenu"), QString(),
-                         menu->actions().isEmpty() ? QString() : menu->actions().front()->text(),
-                         QStringLiteral("Escape")});
+        Seen seen;
+        seen.kind = QStringLiteral("QMenu");
+        seen.text = menu->actions().isEmpty() ? QString() : menu->actions().front()->text();
+        seen.answer = QStringLiteral("Escape");
+        seen.where = menu->frameGeometry();
+        m_log.push_back(seen);
         QTest::keyClick(menu, Qt::Key_Escape);
         m_busy = false;
         return;
@@ -435,6 +455,9 @@ void ModalAnswerer::Tick() {
     seen.kind = QString::fromLatin1(w->metaObject()->className());
     seen.title = w->windowTitle();
     if (auto* box = qobject_cast<QMessageBox*>(w)) seen.text = box->text();
+    seen.where = w->frameGeometry();
+    for (QAbstractButton* b : w->findChildren<QAbstractButton*>())
+        if (b->isVisible() && qobject_cast<QDialogButtonBox*>(b->parentWidget())) seen.buttons << b->text();
     bool handled = false;
     if (round == 0) {
         for (auto it = m_rules.rbegin(); it != m_rules.rend(); ++it) {
@@ -447,6 +470,8 @@ void ModalAnswerer::Tick() {
         }
     }
     if (!handled) Default(w, round, seen);
+    std::fprintf(stderr, "[window %s \"%s\"%s%s] -> %s\n", qPrintable(seen.kind), qPrintable(seen.title),
+                 seen.text.isEmpty() ? "" : " ", qPrintable(seen.text.left(60)), qPrintable(seen.answer));
     m_log.push_back(seen);
     m_busy = false;
 }
@@ -479,8 +504,12 @@ void ModalAnswerer::Default(QWidget* w, int round, Seen& seen) {
         return;
     }
     if (w->findChild<QAbstractButton*>(QStringLiteral("c1")) && round < 2) {
-        seen.answer = round == 0 ? QStringLiteral("OK") : QStringLiteral("Cancel");
-        PressDialogButton(w, round == 0 ? 1 : 2);
+        // A dialog that keeps coming back after OK (an input repeated until the user
+        // stops) is ended with Cancel the third time.
+        const bool again = round == 0 && ++m_okCounts[w->windowTitle()] > 2;
+        const bool ok = round == 0 && !again;
+        seen.answer = ok ? QStringLiteral("OK") : QStringLiteral("Cancel");
+        PressDialogButton(w, ok ? 1 : 2);
         return;
     }
     if (round <= 2) {

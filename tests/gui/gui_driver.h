@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QPoint>
+#include <QRect>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
@@ -12,6 +13,7 @@
 #include <Qt>
 
 #include <functional>
+#include <map>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -19,6 +21,7 @@
 // Test output shows texts as texts.
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
+class QAbstractButton;
 class QAction;
 class QMainWindow;
 class QMdiSubWindow;
@@ -74,6 +77,8 @@ void Click(QWidget* widget, QPoint at, Qt::MouseButton button = Qt::LeftButton,
 void DoubleClick(QWidget* widget, QPoint at);
 // Press at `from`, moves in steps, release at `to` (the left button held throughout).
 void Drag(QWidget* widget, QPoint from, QPoint to, int steps = 8);
+// Clicks a button where it takes clicks (a check box on its box).
+void ClickButton(QAbstractButton* button);
 // Types text into the focused control of `widget`.
 void Type(QWidget* widget, const QString& text);
 // A button in the title bar of a document window (QStyle::SC_TitleBar...), clicked.
@@ -106,6 +111,8 @@ public:
         QString title;
         QString text;   // a message box's text
         QString answer;
+        QRect where;          // on the screen, with its frame
+        QStringList buttons;  // a message box's or a stock dialog's button texts
     };
 
     ModalAnswerer();
@@ -125,6 +132,8 @@ public:
 
     const std::vector<Seen>& Log() const { return m_log; }
     void ClearLog() { m_log.clear(); }
+    // A new command begins: the count of dialogs answered OK per title starts again.
+    void NewCommand() { m_okCounts.clear(); }
     // Log lines "kind|title|answer" since `from`.
     QStringList LogLines(std::size_t from = 0) const;
     bool Busy() const { return m_busy; }
@@ -133,6 +142,8 @@ public:
     static void PressButton(QWidget* box, int standardButton);
     static void PressDialogButton(QWidget* dialog, int id);  // a dialog of the program: control id (1 OK, 2 Cancel)
     static void AnswerFileDialog(QWidget* dialog, const QString& path);
+    // Windows nobody answers: progress and wait windows, which close by themselves.
+    static bool HandsOff(const QWidget* w);
 
 private:
     void Tick();
@@ -144,6 +155,7 @@ private:
     std::vector<std::pair<QPointer<QWidget>, int>> m_attempts;
     bool m_busy = false;
     bool m_closePopups = true;
+    std::map<QString, int> m_okCounts;
 };
 
 // ---- pictures ----
