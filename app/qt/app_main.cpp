@@ -9,6 +9,7 @@
 #include "core/qt/calc_progress_qt.h"
 #include "platform/gui_wait.h"
 #include "platform/qt/gui_call.h"
+#include "platform/qt/qt_translations.h"
 #include "platform/qt/qt_ui.h"
 #include "platform/window_messages.h"
 
@@ -53,6 +54,7 @@ int RunWavora(int argc, char** argv, const std::function<void(CWavoraApp&, QtApp
     QApplication qapp(argc, argv);
     // Qt took the locale from the environment; numbers are read and written the C way.
     std::setlocale(LC_NUMERIC, "C");
+    InstallQtTranslations();
 
     QtUi ui;
     SetUi(&ui);

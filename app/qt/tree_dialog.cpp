@@ -1,6 +1,7 @@
 #include "app/qt/tree_dialog.h"
 
 #include "app/app_texts.h"
+#include "platform/qt/window_placement.h"
 
 #include <QCloseEvent>
 #include <QFontMetrics>
@@ -58,6 +59,7 @@ TreeDialog::~TreeDialog() {
 
 void TreeDialog::CreateWindow() {
     show();
+    KeepShownInSight(this, m_owner);
     raise();
 }
 
@@ -73,7 +75,10 @@ void TreeDialog::ActivateWindow() {
     activateWindow();
 }
 
-void TreeDialog::MoveTo(int left, int top) { move(left, top); }
+void TreeDialog::MoveTo(int left, int top) {
+    // A place stored over the main window's menus or off this screen is moved into sight.
+    move(KeepInSight(QPoint(left, top), FrameSize(this), m_owner));
+}
 
 void TreeDialog::GetPosition(int& left, int& top) const {
     left = frameGeometry().left();
@@ -81,9 +86,10 @@ void TreeDialog::GetPosition(int& left, int& top) const {
 }
 
 void TreeDialog::OwnerTopLeft(int& left, int& top) const {
-    const QRect r = m_owner ? m_owner->frameGeometry() : QRect();
-    left = r.left();
-    top = r.top();
+    // The owner's corner below its menus and toolbar, not over them.
+    const QPoint p = OwnerCorner(m_owner);
+    left = p.x();
+    top = p.y();
 }
 
 void TreeDialog::ShowItems(const std::string& root, const std::vector<std::string>& children) {

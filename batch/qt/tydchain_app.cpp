@@ -2,6 +2,7 @@
 #include "batch/qt/tydchain_window.h"
 #include "batch/version_text.h"
 #include "platform/files.h"
+#include "platform/qt/qt_translations.h"
 #include "platform/qt/qt_ui.h"
 #include "platform/qt/single_instance.h"
 #include "platform/ui_service.h"
@@ -19,6 +20,7 @@ int TydchainMain(int argc, char** argv, CBatchQueue::Solver solver) {
     QApplication app(argc, argv);
     // Numbers in files never follow the user's locale.
     std::setlocale(LC_NUMERIC, "C");
+    InstallQtTranslations();
 
     // One instance only, without a word.
     SingleInstanceLock instance;
@@ -36,6 +38,8 @@ int TydchainMain(int argc, char** argv, CBatchQueue::Solver solver) {
     SetStartFolder(std::filesystem::current_path(ec).string());
 
     CTydchainWindow window(std::move(solver));
+    // The program's messages open over its window.
+    ui.SetOwnerWindow(&window);
     // A .dec named on the command line (the shell's open) is queued as by Open.
     QStringList files = QCoreApplication::arguments();
     files.removeFirst();

@@ -3,6 +3,7 @@
 #include "calcdoc/calc_small_dlgs.h"
 #include "core/qt/core_dialogs_qt.h"
 #include "platform/files.h"
+#include "platform/qt/window_placement.h"
 
 #include <QApplication>
 
@@ -42,11 +43,18 @@ QtResultListHost::~QtResultListHost() {
 
 void QtResultListHost::CreateWindow() {
     if (m_window) return;
+    m_docked = false;
     // The host runs the model's initialisation, which places the window through MoveTo.
     m_window = new DialogHost(m_dlg, m_owner);
     m_window->setModal(false);
-    m_window->move(m_pos);
+    // A place stored over the main window's menus or off this screen is moved into sight.
+    if (m_docked) {
+        const QRect work = OwnerWorkArea(m_owner);
+        if (!work.isEmpty()) m_pos = QPoint(work.right() + 1 - FrameSize(m_window).width(), work.top());
+    }
+    m_window->move(KeepInSight(m_pos, FrameSize(m_window), m_owner));
     m_window->show();
+    KeepShownInSight(m_window, m_owner);
 }
 
 void QtResultListHost::DestroyWindow() {
@@ -69,8 +77,9 @@ void QtResultListHost::ActivateWindow() {
 }
 
 void QtResultListHost::MoveTo(int left, int top) {
+    m_docked = m_docked && QPoint(left, top) == OwnerCorner(m_owner);
     m_pos = QPoint(left, top);
-    if (m_window) m_window->move(m_pos);
+    if (m_window) m_window->move(KeepInSight(m_pos, FrameSize(m_window), m_owner));
 }
 
 void QtResultListHost::GetPosition(int& left, int& top) const {
@@ -80,7 +89,10 @@ void QtResultListHost::GetPosition(int& left, int& top) const {
 }
 
 void QtResultListHost::OwnerTopLeft(int& left, int& top) const {
-    const QPoint p = m_owner ? m_owner->window()->frameGeometry().topLeft() : QPoint(0, 0);
+    // The owner's corner below its menus and toolbar, not over them (the window docks
+    // to the right of it once its size is known).
+    const QPoint p = OwnerCorner(m_owner);
+    m_docked = true;
     left = p.x();
     top = p.y();
 }

@@ -54,6 +54,9 @@ private:
     QPointer<QWidget> m_owner;
     QPointer<DialogHost> m_window;
     QPoint m_pos;
+    // No place stored: the list docks into the owner's top-right corner below its menus,
+    // leaving the top-left one to the data-selection tree.
+    mutable bool m_docked = false;
 };
 
 }  // namespace wv

@@ -1,6 +1,7 @@
 #include "core/qt/calc_progress_qt.h"
 
 #include "core/messages.h"
+#include "platform/qt/window_placement.h"
 
 #include <QCloseEvent>
 #include <algorithm>
@@ -56,6 +57,7 @@ void CalcProgressWindow::closeEvent(QCloseEvent* event) {
 CQtCalcProgressDlg::CQtCalcProgressDlg() : m_window(new CalcProgressWindow(this)) {
     m_window->setWindowTitle(QString::fromUtf8(GetWindowText().c_str()));
     OnBarChanged();
+    CentreWhenShown(m_window);
     m_window->show();
 }
 

@@ -6,6 +6,7 @@
 #include "solver/gui_front_end.h"
 #include "platform/qt/gui_call.h"
 #include "platform/qt/qt_ui.h"
+#include "platform/qt/window_placement.h"
 #include "solver/solver_constants.h"
 #include "solver/solver_messages.h"
 
@@ -177,7 +178,10 @@ public:
                 // On the GUI thread the pumping of each column must not let another
                 // command start; from a worker the program stays usable.
                 if (onGui) m.dialog->setWindowModality(Qt::ApplicationModal);
-                if (QScreen* screen = QGuiApplication::primaryScreen()) {
+                // Centred on the program's window; with none, on the screen.
+                if (ProgramWindow()) {
+                    CentreWhenShown(m.dialog);
+                } else if (QScreen* screen = QGuiApplication::primaryScreen()) {
                     QRect r = m.dialog->frameGeometry();
                     r.moveCenter(screen->availableGeometry().center());
                     m.dialog->move(r.topLeft());

@@ -2,185 +2,23 @@
 // clicked with QTest, each popup opened, looked at and closed with Escape, again and again,
 // and around the commands that rebuild the menus (a project opened from the recent list,
 // Close All).
-// The engine's headers go before Qt's, whose "slots" keyword they use as a name.
-#include "calcview/qt/tyd_scroll_view.h"
-#include "calcview/qt/tyd_frame.h"
-#include "app/qt/install_views.h"
-#include "app/qt/main_window.h"
-#include "app/qt/qt_app_host.h"
-#include "app/wavora_app.h"
-#include "app_test_util.h"
-#include "core/command_ids.h"
-#include "platform/qt/printer_setup.h"
-#include "platform/qt/scroll_view_widget.h"
-#include "platform/ui_service.h"
-#include "platform/window_messages.h"
-
-#include <QAction>
-#include <QApplication>
-#include <QDialog>
-#include <QDialogButtonBox>
-#include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QPrintDialog>
-#include <QPrinter>
-#include <QPushButton>
-#include <QSpinBox>
-#include <QStatusBar>
-#include <QToolBar>
-#include <QMenu>
-#include <QMenuBar>
-#include <QTest>
-#include <QTimer>
-
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <functional>
-#include <memory>
-#include <vector>
-
-// Texts in failure messages as text.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << s.toStdString(); }
+#include "program_window_fixture.h"
 
 namespace wv {
 namespace {
 
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "menu_test";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
-
-// The program started in the test's scratch folder, its window shown.
-class Menus : public ::testing::Test {
-protected:
-    void SetUp() override {
-        bay = apptest::StartInScratch();
-        App();
-        host = std::make_unique<QtAppHost>();
-        app = std::make_unique<CWavoraApp>(*host);
-        host->SetApp(app.get());
-        ASSERT_TRUE(app->InitInstance());
-        w = host->Window();
-        ASSERT_NE(w, nullptr);
-        InstallViews(*app, *host);
-        w->resize(1000, 700);
-        w->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
-    }
-    void TearDown() override {
-        if (w) w->close();
-        app.reset();
-        host.reset();
-        ::unsetenv("XDG_RUNTIME_DIR");
-        ::unsetenv("XDG_CONFIG_HOME");
-    }
-
-    QAction* TopMenu(const QString& title) const {
-        for (QAction* a : w->menuBar()->actions())
-            if (a->text() == title) return a;
-        return nullptr;
-    }
-
-    // Clicks a menu title of the menu bar; the popup that opens, or null.
-    QMenu* Open(const QString& title) {
-        QAction* top = TopMenu(title);
-        if (!top) return nullptr;
-        QTest::mouseClick(w->menuBar(), Qt::LeftButton, {}, w->menuBar()->actionGeometry(top).center());
-        QMenu* popup = nullptr;
-        (void)QTest::qWaitFor([&popup] {
-            popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-            return popup && popup->isVisible();
-        }, 1000);
-        return popup && popup->isVisible() ? popup : nullptr;
-    }
-
-    static void Close(QMenu* popup) {
-        QTest::keyClick(popup, Qt::Key_Escape);
-        QTest::qWait(20);
-        // Escape leaves the menu bar in keyboard navigation; a second one leaves it.
-        if (QWidget* active = QApplication::activePopupWidget()) QTest::keyClick(active, Qt::Key_Escape);
-        QTest::qWait(20);
-    }
-
-    // The texts of a popup's entries, separators as "-".
-    static QStringList Texts(QMenu* popup) {
-        QStringList t;
-        for (QAction* a : popup->actions()) t << (a->isSeparator() ? QStringLiteral("-") : a->text());
-        return t;
-    }
-
-    // Every top-level menu opened and closed twice; returns the File menu's texts of the
-    // last opening.
-    QStringList OpenEveryMenuTwice() {
-        QStringList file;
-        QStringList titles;
-        for (QAction* a : w->menuBar()->actions()) titles << a->text();
-        for (int round = 0; round < 2; ++round)
-            for (const QString& title : titles) {
-                QMenu* popup = Open(title);
-                EXPECT_NE(popup, nullptr) << title.toStdString() << " round " << round;
-                if (!popup) continue;
-                if (title == QStringLiteral("ファイル(&F)")) file = Texts(popup);
-                Close(popup);
-            }
-        return file;
-    }
-
-    // Chooses a command from a top-level menu with the mouse.
-    void Choose(const QString& title, int id) {
-        QMenu* popup = Open(title);
-        ASSERT_NE(popup, nullptr) << title.toStdString();
-        QAction* action = w->Action(id);
-        ASSERT_TRUE(popup->actions().contains(action)) << id;
-        QTest::mouseClick(popup, Qt::LeftButton, {}, popup->actionGeometry(action).center());
-        QTest::qWait(20);
-        PostedMessages().DeliverPending();
-    }
-
-    // The bay's project and calculation windows, the calculation active.
-    void OpenTwoWindows() {
-        ASSERT_TRUE(app->OpenProject(bay + "/BAY.TIK"));
-        ASSERT_NE(app->OpenDocumentFile(bay + "/BAY1.TYD"), nullptr);
-        ASSERT_EQ(w->MdiArea()->subWindowList().size(), 2);
-        QTest::qWait(20);
-    }
-
-    QString ActiveTitle() const {
-        QMdiSubWindow* sub = w->MdiArea()->activeSubWindow();
-        return sub ? sub->windowTitle().remove(QStringLiteral("[*]")) : QString();
-    }
-
-    // Answers the next modal dialog with `answer` once it shows.
-    static void WhenModal(std::function<void(QDialog*)> answer) {
-        QTimer::singleShot(100, qApp, [answer] {
-            if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-                answer(d);
-            } else {
-                WhenModal(answer);
-            }
-        });
-    }
-
-    std::string bay;
-    std::unique_ptr<QtAppHost> host;
-    std::unique_ptr<CWavoraApp> app;
-    MainWindow* w = nullptr;
-};
+using Menus = ProgramWindowTest;
 
 TEST_F(Menus, FileMenuOpensAgainAndAgainWithOneRecentEntryEachTime) {
     ScriptedUi ui;
     ScopedUi scoped(&ui);
     // No project yet: the File menu holds the placeholder of the recent list.
-    QStringList file = OpenEveryMenuTwice();
+    QStringList file = OpenEveryMenuTwice(QStringLiteral("nodoc"));
     EXPECT_EQ(file.count(QStringLiteral("最近使ったﾌｧｲﾙ")), 1);
 
     ASSERT_TRUE(app->OpenProject(bay + "/BAY.TIK"));
     ASSERT_TRUE(app->OpenProject(bay + "/BAY.TIK"));
-    file = OpenEveryMenuTwice();
+    file = OpenEveryMenuTwice(QStringLiteral("project"));
     int recent = 0;
     for (const QString& t : file) recent += t.contains(QStringLiteral("BAY.TIK")) ? 1 : 0;
     EXPECT_EQ(recent, 1) << file.join(QLatin1Char('|')).toStdString();
@@ -216,13 +54,14 @@ TEST_F(Menus, EveryMenuOpensTwiceAfterAPrintPreviewAndAfterClosingTheProject) {
     ScopedUi scoped(&ui);
     ASSERT_TRUE(app->OpenProject(bay + "/BAY.TIK"));
     ASSERT_NE(app->OpenDocumentFile(bay + "/BAY1.TYD"), nullptr);
-    EXPECT_FALSE(OpenEveryMenuTwice().isEmpty());
+    EXPECT_FALSE(OpenEveryMenuTwice(QStringLiteral("calc")).isEmpty());
 
     // The preview is modal: closed as soon as it shows.
     int previews = 0;
     QTimer::singleShot(200, qApp, [&previews] {
         if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
             ++previews;
+            Shot(QStringLiteral("print_preview"));
             d->reject();
         }
     });
@@ -246,6 +85,7 @@ TEST_F(Menus, WindowMenuArrangesAndListsTheOpenWindows) {
     const QString window = QStringLiteral("ウィンドウ(&W)");
     QMenu* popup = Open(window);
     ASSERT_NE(popup, nullptr);
+    Shot(QStringLiteral("window_menu_two_windows"));
     for (int id : {ids::ID_WINDOW_CASCADE, ids::ID_WINDOW_TILE_HORZ, ids::ID_WINDOW_ARRANGE})
         EXPECT_TRUE(w->Action(id)->isEnabled()) << id << " with two windows open, also once the menu is open";
     // The open windows, numbered, the active one checked.
@@ -345,6 +185,7 @@ TEST_F(Menus, PrinterSetupIsKeptForTheNextPrint) {
         QString caption;
         WhenModal([&caption, round](QDialog* d) {
             caption = d->windowTitle();
+            if (round == 1) Shot(QStringLiteral("printer_setup"));
             if (auto* copies = d->findChild<QSpinBox*>(QStringLiteral("copies"))) copies->setValue(3 + round);
             d->accept();
         });
@@ -430,6 +271,8 @@ TEST_F(Menus, F6AndShiftF6MoveBetweenThePanesOfASplitCalculationWindow) {
     press(Qt::ShiftModifier);
     EXPECT_EQ(child->GetActiveView(), pane(1, 0));
     EXPECT_EQ(w->MdiArea()->activeSubWindow(), sub) << "F6 stays in its window";
+    sub->showMaximized();
+    EXPECT_FALSE(OpenEveryMenuTwice(QStringLiteral("split")).isEmpty()) << "the split window's menus";
 }
 
 TEST_F(Menus, ZoomCommandsReadTheSameInBothViewsMenus) {
