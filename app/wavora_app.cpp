@@ -164,6 +164,7 @@ bool CWavoraApp::RunUpdaterAtStart() {
 
 void CWavoraApp::ReadVersion() {
     g_strVersion.clear();
+    g_strVersionCp932.clear();
     bool opened = false;
     const std::string line = ReadSysVer(StartFolder(), &opened);
     if (!opened) {
@@ -171,6 +172,7 @@ void CWavoraApp::ReadVersion() {
         return;
     }
     g_strVersion = Cp932ToUtf8(line);
+    g_strVersionCp932 = line;
 }
 
 void CWavoraApp::ExitInstance() {

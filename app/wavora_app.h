@@ -44,6 +44,11 @@ public:
     virtual void Quit(int exitCode) = 0;
 };
 
+// Hooks with a default body that the program's Qt host (QtAppHost) overrides. A new hook
+// of this kind goes on this list: tests/app/view_hooks_test.cpp fails for a listed hook
+// that the real class does not override, and for a hook on no list.
+#define WV_APP_HOST_HOOKS(HOOK) HOOK(DestroyMainWindow)
+
 // What the new-project dialog gives.
 struct NewProjectChoice {
     std::string folder;  // the project's folder (created), without a trailing '/'

@@ -112,4 +112,9 @@ private:
     int m_nMouseMode = 0;
 };
 
+// Hooks with a default body that the program's calculation view (CTydView) overrides. A
+// new hook of this kind goes on this list: tests/app/view_hooks_test.cpp fails for a
+// listed hook that the real class does not override, and for a hook on no list.
+#define WV_TYD_VIEW_DATA_HOOKS(HOOK) HOOK(PostResultListRefresh) HOOK(SetMouseMode) HOOK(RedrawAll)
+
 }  // namespace wv

@@ -17,6 +17,8 @@ void DeleteSideFile(const CTydDocData& doc, const char* ext) {
 
 }  // namespace
 
+bool HasWaveResults(const CTydDocData& doc) { return doc.m_info.m_nCalcState == kCalcResults; }
+
 void DeleteDecFile(CTydDocData& doc) { DeleteSideFile(doc, "DEC"); }
 
 void ClearMeshData(CTydDocData& doc, int keepBlocks) {

@@ -14,6 +14,11 @@ class CTydViewData;
 
 enum CalcState { kCalcNoMesh = 0, kCalcDepths = 1, kCalcStarted = 2, kCalcResults = 3 };
 
+// Whether the document's mesh holds wave results (state 3). Before that every result
+// value of a sea node is 0: a depth mesh that no run has reached yet, or a run whose
+// results are not read in.
+bool HasWaveResults(const CTydDocData& doc);
+
 // Deletes the batch input file <base>.DEC; a missing file (or a document without side
 // files) is no error.
 void DeleteDecFile(CTydDocData& doc);

@@ -51,6 +51,12 @@ public:
     virtual void Refresh() {}
 };
 
+// Hooks with a default body that the program's result list window (QtResultListHost)
+// overrides. A new hook of this kind goes on this list: tests/app/view_hooks_test.cpp
+// fails for a listed hook that the real class does not override, and for a hook on no
+// list.
+#define WV_RESULT_LIST_HOST_HOOKS(HOOK) HOOK(Refresh)
+
 class CCalcPointResultDlg : public CDialogModel, public CMsgTarget {
 public:
     enum : int { kList = 1004, kNote = 1005 };

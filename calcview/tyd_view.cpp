@@ -154,6 +154,10 @@ void CTydView::RedrawAll() {
     if (m_host) m_host->Redraw();
 }
 
+void CTydView::PostResultListRefresh() {
+    if (m_host) m_host->PostResultListRefresh();
+}
+
 void CTydView::ApplyViewChange() {
     m_view.redraw = false;
     if (m_host) {

@@ -56,7 +56,16 @@ public:
     virtual void WaitCursor(bool on) {}
     // The wait box while the results of a finished run are read in.
     virtual void ResultsLoading(bool on) {}
+    // Asks the output-point result list to refill itself, when it has a window.
+    virtual void PostResultListRefresh() {}
 };
+
+// Hooks with a default body that the program's calculation window (TydScrollView)
+// overrides. A new hook of this kind goes on this list: tests/app/view_hooks_test.cpp
+// fails for a listed hook that the real class does not override, and for a hook on no
+// list.
+#define WV_TYD_VIEW_HOST_HOOKS(HOOK) \
+    HOOK(ModeChanged) HOOK(WaitCursor) HOOK(ResultsLoading) HOOK(PostResultListRefresh)
 
 // The modal dialogs a command opens, as one call that a test can answer: returns IDOK or
 // IDCANCEL. Without one installed every dialog counts as cancelled.
@@ -134,6 +143,9 @@ public:
 
     // Everything drawn anew; also applies a scroll the shared routines asked for.
     void RedrawAll() override;
+    // The engine and the commands changed the values the result list shows: the window
+    // posts WM_RESULTLIST_REFRESH to it.
+    void PostResultListRefresh() override;
     void ApplyViewChange();
 
     // Helpers for the mode and command families.

@@ -83,6 +83,13 @@ private:
     bool m_open = true;
 };
 
+// Hooks with a default body that the program's progress window (CQtCalcProgressDlg)
+// overrides. A new hook of this kind goes on this list: tests/app/view_hooks_test.cpp
+// fails for a listed hook that the real class does not override, and for a hook on no
+// list.
+#define WV_CALC_PROGRESS_HOOKS(HOOK) \
+    HOOK(PumpMessages) HOOK(OnCaptionChanged) HOOK(OnTextChanged) HOOK(OnBarChanged) HOOK(OnClose)
+
 // Draws "caption [#####-----]  50%" on a stream (stderr by default) whenever the
 // percentage changes, and ends the line when closed. Cannot be cancelled. On a terminal
 // the bar is redrawn in place; into a file or pipe (a log, a script) it is written as a

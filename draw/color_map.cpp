@@ -1,5 +1,6 @@
 #include "draw/color_map.h"
 
+#include "calc/calc_state.h"
 #include "draw/view_geometry.h"
 
 #include <algorithm>
@@ -88,7 +89,9 @@ void DrawColorMap(const DrawContext& view, CDC* pDC, int sx, int sy) {
     if (pDC == nullptr || view.doc == nullptr || view.coord == nullptr) return;
     const CTydDocData& doc = *view.doc;
     const CDigitalMap& mesh = doc.m_mesh;
-    if (mesh.GetCount() <= 0) return;
+    // Without results every node holds 0 over a flat range, which the ramp would paint as
+    // its top colour: a figure that is not there.
+    if (mesh.GetCount() <= 0 || !HasWaveResults(doc)) return;
     const int kind = doc.m_zmn.m_nValueType;
     const CContPara& para = doc.m_contParaFig[static_cast<std::size_t>(kind >= 0 && kind < kValueTypes ? kind : kValueTypes - 1)];
     double from = para.GetColorFrom(), to = para.GetColorTo();

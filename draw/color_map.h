@@ -18,7 +18,8 @@ void MakeRampBreakpoints(double from, double to, double breakpoints[5]);
 
 // Paints the mesh of the context's document: the land backdrop (when the land-fill switch
 // is on), node squares subdivided and interpolated by cell, and black strips between the
-// mesh rectangle and the client edges. Only FillSolidRect is used.
+// mesh rectangle and the client edges. Only FillSolidRect is used. Nothing while the
+// document has no wave results (HasWaveResults).
 void DrawColorMap(const DrawContext& view, CDC* pDC, int sx, int sy);
 
 }  // namespace wv

@@ -152,9 +152,12 @@ void CPlotComposer::PlotTitleBlock() {
         const std::string name = FileNameOf(m_doc.GetPathName());
         const std::size_t dot = name.rfind('.');
         const std::string title = dot == std::string::npos ? std::string() : name.substr(0, dot);
-        const std::string label =
-            m_src.version.empty() ? "[" + title + "]" : "V" + m_src.version + "－[" + title + "]";
-        Text(W / 70.0, H + 11.0, 3.0, label, 0.0, kLayerFrame);
+        // The version goes in as the bytes of "SYSVER.DAT"; only our own texts are converted.
+        const std::string bracketed = Utf8ToCp932("[" + title + "]");
+        const std::string label = m_src.versionCp932.empty()
+                                      ? bracketed
+                                      : "V" + m_src.versionCp932 + Utf8ToCp932("－") + bracketed;
+        w.WritePlotVJ(W / 70.0, H + 11.0, 3.0, 3.0, label, 0.0, kLayerFrame);
     }
 
     const long long S = z.m_nScale;

@@ -21,18 +21,20 @@
 #include "draw/plot_sheet.h"
 #include "draw/plot_store.h"
 #include "draw/plot_writer.h"
+#include "platform/sysver.h"
 
 #include <string>
 
 namespace wv {
 
 // The project's terrain and the installation's version text, as the figure reads them:
-// the application-wide tables unless a test gives its own.
+// the application-wide tables and the version read at start-up unless a test gives its own.
 struct PlotSources {
     const CTik_Inf* tikInf = &g_tikInf;
     const CLine* lines = &g_lines;
     const CSansyutu* calcPoints = &g_calcPoints;
-    std::string version;  // UTF-8; empty: the file label carries no version
+    // CP932 bytes, written into the file label as they are; empty: no version part.
+    std::string versionCp932 = g_strVersionCp932;
 };
 
 // Where the figure lies on the paper: the printer renderer and the converters' job files

@@ -1,5 +1,6 @@
 #include "draw/print_color_map.h"
 
+#include "calc/calc_state.h"
 #include "core/geometry.h"
 #include "draw/color_map.h"
 #include "draw/plot_sheet.h"
@@ -243,6 +244,13 @@ void PrintColorMap(PlotRenderer& renderer, const PrintView& view, CDC& dc) {
     const Sheet sheet(renderer.Mapping(), doc, view.angle);
     const PrintMapping& map = renderer.Mapping();
     const CRect& clip = map.m_rcPrintClip;
+    // Before the results are read in there is no map to print (every value is 0 over a
+    // flat range, which the ramp paints in its top colour) and no legend; the land prints
+    // as it does under a map.
+    if (!HasWaveResults(doc)) {
+        PrintLandFill(renderer, view, dc, z.m_bFillLand == 1 ? 1 : 0);
+        return;
+    }
     const int type = std::clamp(z.m_nValueType, 0, kValueTypes - 1);
     const double h0 = mesh.GetWaveHeight();
 

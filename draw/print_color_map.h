@@ -17,7 +17,8 @@ struct PrintView {
 };
 
 // The colour map with its legend; it calls PrintLandFill itself. Prints nothing for a mesh
-// without sea nodes or a scale of 0 or less.
+// without sea nodes or a scale of 0 or less; only the land fill while the document has no
+// wave results (HasWaveResults).
 void PrintColorMap(PlotRenderer& renderer, const PrintView& view, CDC& dc);
 // Land in the land colour (fill 1) or white (fill 0): by land cells when the drawing
 // conditions show them, else by the block outlines; then white outside the frame.

@@ -69,9 +69,15 @@ CMDIChildWnd* CMDIFrameWnd::CreateChild(CDocument& doc, std::unique_ptr<CView> v
     CMDIChildWnd* raw = child.get();
     m_children.push_back(std::move(child));
     CView* first = view ? raw->AddView(std::move(view)) : nullptr;
+    m_pCreating = raw;
     if (m_host) m_host->ChildCreated(*raw);
     if (first) first->OnInitialUpdate();
+    m_pCreating = nullptr;
+    // The host may have activated the new window while making it: its view hears of that
+    // only now that it shows its document.
+    const bool activeAlready = m_pActiveChild == raw;
     MDIActivate(raw);
+    if (CView* v = activeAlready ? raw->GetActiveView() : nullptr) v->OnActivateView(true);
     return raw;
 }
 
@@ -101,7 +107,13 @@ void CMDIFrameWnd::OnChildActivatedByHost(CMDIChildWnd* child) {
 
 void CMDIFrameWnd::SetActiveChild(CMDIChildWnd* child) {
     if (m_pActiveChild == child) return;
+    CMDIChildWnd* old = m_pActiveChild;
     m_pActiveChild = child;
+    // As in an MDI client, the active views of the two windows hear of it: a view
+    // becomes the active one also when its window is activated, not only when another
+    // pane of its own window was.
+    if (CView* v = old ? old->GetActiveView() : nullptr) v->OnActivateView(false);
+    if (CView* v = child && child != m_pCreating ? child->GetActiveView() : nullptr) v->OnActivateView(true);
     OnActiveChildChanged();
 }
 

@@ -106,6 +106,12 @@ private:
     FrameHost* m_host = nullptr;
     std::vector<std::unique_ptr<CMDIChildWnd>> m_children;
     CMDIChildWnd* m_pActiveChild = nullptr;
+    CMDIChildWnd* m_pCreating = nullptr;  // a window being made, before its first update
 };
+
+// Hooks with a default body that the program's main frame (CMainFrame) overrides. A new
+// hook of this kind goes on this list: tests/app/view_hooks_test.cpp fails for a listed
+// hook that the real class does not override, and for a hook on no list.
+#define WV_MDI_FRAME_HOOKS(HOOK) HOOK(OnActiveChildChanged)
 
 }  // namespace wv

@@ -5,6 +5,7 @@
 namespace wv {
 
 std::string g_strVersion;
+std::string g_strVersionCp932;
 
 namespace {
 // The original read the line into a 1024-byte buffer.

@@ -12,8 +12,11 @@ namespace wv {
 // opened; `opened` tells that case apart from an empty first line.
 std::string ReadSysVer(const std::string& startFolder, bool* opened = nullptr);
 
-// The version text the program read at start-up (UTF-8): the About box shows it and the
-// printed figures carry it.
+// The version text the program read at start-up (UTF-8): the About box shows it.
 extern std::string g_strVersion;
+// The same line as the file's bytes (CP932). The files that carry the version (the
+// figures' plot file) write these, so that a line the conversion to UTF-8 cannot hold
+// whole still comes out as the installation wrote it.
+extern std::string g_strVersionCp932;
 
 }  // namespace wv

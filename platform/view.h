@@ -34,4 +34,12 @@ private:
     CFrameWnd* m_pFrame = nullptr;
 };
 
+// Hooks with a default body that each of the program's views (the calculation view and the
+// project view) overrides. A new hook of this kind goes on this list:
+// tests/app/view_hooks_test.cpp fails for a listed hook that a real view does not
+// override, and for a hook on no list.
+#define WV_VIEW_HOOKS(HOOK) HOOK(OnInitialUpdate) HOOK(OnActivateView)
+// The defaults a view may keep: the scroll view draws anew by itself.
+#define WV_VIEW_OPTIONAL_HOOKS(HOOK) HOOK(OnUpdate) HOOK(RedrawAll)
+
 }  // namespace wv

@@ -59,14 +59,14 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
-private:
-    // BatchRowSink
+    // BatchRowSink (protected, not private: the check of the program's hooks names them).
     void InsertRow(int row, const std::string& file, const std::string& title, const std::string& state) override;
     void SetRowState(int row, const std::string& state) override;
     void DeleteRow(int row) override;
     void DeleteAllRows() override;
     void SolverRunning(bool running) override;
 
+private:
     QAction* AddCommand(QMenu* menu, int id, const char* text, void (CTydchainWindow::*slot)());
     // The next step comes from the event loop once this one has returned, and only while
     // the batch is on.

@@ -168,6 +168,8 @@ void TydScrollView::Redraw() {
     }
 }
 
+void TydScrollView::PostResultListRefresh() { PostToResultList(WM_RESULTLIST_REFRESH); }
+
 void TydScrollView::ScrollTo(int x, int y) {
     ScrollToPosition({x, y});
     if (m_view) m_view->OnScroll(GetScrollPosition().x, GetScrollPosition().y);

@@ -46,6 +46,7 @@ public:
     void ModeChanged(int mode) override;
     void WaitCursor(bool on) override;
     void ResultsLoading(bool on) override;
+    void PostResultListRefresh() override;
 
     // ResultListView.
     const CTydViewData& ResultListData() const override { return *m_view; }

@@ -97,4 +97,13 @@ private:
     int m_renders = 0;
 };
 
+// Hooks with a default body that each of the program's views (the calculation view and the
+// project view) overrides. A new hook of this kind goes on this list:
+// tests/app/view_hooks_test.cpp fails for a listed hook that a real view does not
+// override, and for a hook on no list.
+#define WV_SCROLL_VIEW_HOOKS(HOOK) \
+    HOOK(OnDraw) HOOK(OnLButtonDown) HOOK(OnLButtonUp) HOOK(OnRButtonDown) HOOK(OnMouseMove)
+// The messages a view takes only when it needs them (the calculation view takes keys).
+#define WV_SCROLL_VIEW_OPTIONAL_HOOKS(HOOK) HOOK(OnLButtonDblClk) HOOK(OnRButtonUp) HOOK(OnKeyDown)
+
 }  // namespace wv

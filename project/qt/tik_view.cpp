@@ -1,5 +1,6 @@
 #include "project/qt/tik_view.h"
 
+#include "core/shell_frame.h"
 #include "draw/qt/mode_cursor_qt.h"
 #include "platform/command_table.h"
 #include "platform/document.h"
@@ -7,6 +8,7 @@
 #include "platform/qt/qt_dc.h"
 #include "platform/qt/scroll_view_widget.h"
 #include "platform/status_bar.h"
+#include "platform/window_messages.h"
 #include "project/digi_read_set_dlg.h"
 #include "project/qt/digitizer_dialogs_qt.h"
 #include "project/qt/import_ui_qt.h"
@@ -83,6 +85,13 @@ void CTikView::OnInitialUpdate() {
     SyncClientSize();
     m_editor.OnInitialUpdate();
     UpdatePanes();
+}
+
+void CTikView::OnActivateView(bool activate) {
+    if (activate)
+        if (CShellFrame* main = CShellFrame::Of(this))
+            if (ResultListProvider* list = main->GetResultListProvider()) list->Post(WM_RESULTLIST_CLOSE);
+    CScrollView::OnActivateView(activate);
 }
 
 void CTikView::OnDraw(QImage& image) {

@@ -27,6 +27,9 @@ public:
 
     CTikEditor& Editor() { return m_editor; }
     void OnInitialUpdate() override;
+    // Activated, it closes the output-point result list: the list shows a calculation
+    // view's values.
+    void OnActivateView(bool activate) override;
     void OnDraw(QImage& image) override;
     void OnLButtonDown(unsigned flags, CPointI client) override;
     void OnLButtonUp(unsigned flags, CPointI client) override;

@@ -267,6 +267,7 @@ TEST_F(TydViewTest, ScreenLayersFollowTheSwitches) {
     doc.m_zmn.m_bCheckMap = 0;
     v.m_bLandFill = 0;
     doc.m_zmn.m_bColorContour = 1;  // colour map (and the black land fill over it)
+    doc.m_info.m_nCalcState = 3;    // the map needs results
     EXPECT_GT(drawn(), base);
 }
 

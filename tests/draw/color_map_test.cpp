@@ -127,5 +127,32 @@ TEST_F(ColorMap3x3, RangeLeftAtZeroTakesTheMeshRangeAndNoSeaNodeDrawsNothing) {
     EXPECT_TRUE(none.Calls().empty());
 }
 
+TEST_F(ColorMap3x3, NothingWhileTheCalculationHasNoResults) {
+    // After the depth mesh and after a run until its results are read in, every ratio is
+    // 0 and the colour range unset: a flat range of zeros, once painted all red.
+    CCalValue v;
+    for (int i = 0; i < s.doc.m_mesh.GetCount(); ++i) {
+        v = s.doc.m_mesh.GetAt(i);
+        v.SetHeightRatio(0.0f);
+        v.SetEquivRatio(0.0f);
+        s.doc.m_mesh.SetAt(i, v);
+    }
+    s.doc.m_mesh.SetMinHeightRatio(0.0f);
+    s.doc.m_mesh.SetMaxHeightRatio(0.0f);
+    s.doc.m_contParaFig[1].SetColorFrom(0.0);
+    s.doc.m_contParaFig[1].SetColorTo(0.0);
+    for (int state : {1, 2}) {
+        s.doc.m_info.m_nCalcState = state;
+        CRecordingDC dc(60, 40);
+        DrawColorMap(s.ctx, &dc, 14990, 14980);
+        EXPECT_TRUE(dc.Calls().empty()) << "state " << state << ": " << (dc.Log().empty() ? "" : dc.Log()[0]);
+    }
+    // Loaded, the same mesh is a figure again.
+    s.doc.m_info.m_nCalcState = 3;
+    CRecordingDC loaded(60, 40);
+    DrawColorMap(s.ctx, &loaded, 14990, 14980);
+    EXPECT_FALSE(loaded.Calls().empty());
+}
+
 }  // namespace
 }  // namespace wv

@@ -146,6 +146,7 @@ TEST_F(FigurePrinter, GreyPrintingHasNoColour) {
     m_doc.m_zmn.m_nScale = 1000;
     m_doc.m_zmn.m_nFrameWidth = 277;
     m_doc.m_zmn.m_nFrameHeight = 180;
+    m_doc.m_info.m_nCalcState = 3;
     CDigitalMap& mesh = m_doc.m_mesh;
     mesh.SetMeshCountX(2), mesh.SetMeshCountY(2), mesh.SetMeshSize(100.0), mesh.SetCount(4);
     mesh.AllocValues(), mesh.AllocNodeIndex();

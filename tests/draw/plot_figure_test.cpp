@@ -333,7 +333,7 @@ TEST_F(PlotFigure, FileLabelTakesTheFileNameOnly) {
     for (const Row& r : rows) {
         doc.SetPathName(r.path);
         PlotSources s = Sources();
-        s.version = r.version;
+        s.versionCp932 = r.version;
         KeepValues c(view, 0.0, s);
         ASSERT_EQ(c.Writer().OpenPlotFile("label.plt", "t"), 0);
         c.PlotTitleBlock();

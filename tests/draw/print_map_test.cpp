@@ -290,6 +290,27 @@ TEST(PrintedColorMap, NothingForAnEmptyMeshOrAScaleOfZero) {
     }
 }
 
+TEST(PrintedColorMap, BeforeTheResultsOnlyTheLandFill) {
+    // A depth mesh (state 1) or a run whose results are not read in (state 2): ratios 0,
+    // colour range unset. No map and no legend; the land prints as it does without a map.
+    for (int state : {1, 2})
+        for (int fillLand : {0, 1}) {
+            TestDoc doc;
+            SetSheet(doc);
+            MakeMesh(doc, 3, 3, 10.0, 0.0, {{0, 0}});
+            doc.m_mesh.SetMaxHeightRatio(0.0f);
+            doc.m_info.m_nCalcState = state;
+            doc.m_zmn.m_bFillLand = fillLand;
+            doc.m_zmn.m_bDrawLandGrid = 1;
+            PlotRenderer r(Mapping());
+            CRecordingDC map(1500, 1500), land(1500, 1500);
+            PrintColorMap(r, PrintView{doc, 0.0}, map);
+            PrintLandFill(r, PrintView{doc, 0.0}, land, fillLand);
+            EXPECT_EQ(map.Log(), land.Log()) << "state " << state << ", land fill " << fillLand;
+            EXPECT_EQ(Texts(map), "");
+        }
+}
+
 TEST(PrintedLandFill, ByLandCellsThenWhiteOutsideTheFrame) {
     TestDoc doc;
     SetSheet(doc);
