@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QRadioButton>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QAction>
 #include <QApplication>
@@ -410,7 +411,8 @@ bool ModalAnswerer::HandsOff(const QWidget* w) {
     // Progress windows (the long computations', the solver's) and the wait box while
     // results are read close by themselves; a user leaves them alone.
     const QString kind = QString::fromLatin1(w->metaObject()->className());
-    return kind.contains(QStringLiteral("Progress")) || w->windowTitle() == QStringLiteral("計算結果ﾌｧｲﾙ読込中");
+    return kind.contains(QStringLiteral("Progress")) || w->findChild<QProgressBar*>() ||
+           w->windowTitle() == QStringLiteral("計算結果ﾌｧｲﾙ読込中");
 }
 
 void ModalAnswerer::Tick() {
