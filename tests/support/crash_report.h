@@ -5,6 +5,7 @@
 #pragma once
 
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <execinfo.h>
 #include <initializer_list>
@@ -15,6 +16,12 @@
 namespace wv::testsupport {
 
 namespace detail {
+
+// Whether gdb is asked for every thread's stack (WAVORA_CRASH_GDB=0: not).
+inline bool& UseGdb() {
+    static bool use = true;
+    return use;
+}
 
 inline void WriteText(const char* s) { (void)!::write(STDERR_FILENO, s, std::strlen(s)); }
 
@@ -55,7 +62,7 @@ inline void OnFatalSignal(int sig) {
         } while (p != 0 && i > 0);
         std::memmove(pid, pid + i, sizeof pid - static_cast<unsigned>(i));
     }
-    const pid_t child = ::fork();
+    const pid_t child = UseGdb() ? ::fork() : -1;
     if (child == 0) {
         ::dup2(STDERR_FILENO, STDOUT_FILENO);
         ::execlp("gdb", "gdb", "-batch", "-nx", "-q", "-p", pid, "-ex", "thread apply all bt",
@@ -84,6 +91,8 @@ inline void InstallCrashReport() {
     return;
 #endif
 #endif
+    const char* gdb = std::getenv("WAVORA_CRASH_GDB");
+    detail::UseGdb() = !(gdb && gdb[0] == '0');
     static char altStack[1 << 16];
     stack_t ss{};
     ss.ss_sp = altStack;
