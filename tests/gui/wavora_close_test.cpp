@@ -54,7 +54,7 @@ void OpenAndChange(WavoraRun& r) {
     ASSERT_TRUE(r.OpenBayProject());
     ASSERT_NE(r.OpenFromTree("BAY1.TYD"), nullptr);
     ASSERT_NE(r.OpenFromTree("BAY2.TYD"), nullptr);
-    r.Window()->Tree()->hide();
+    r.CloseTree();
     r.Window()->MdiArea()->tileSubWindows();
     for (const char* name : {"BAY1.TYD", "BAY2.TYD"}) {
         r.Activate(r.WindowOf(name));
@@ -193,6 +193,40 @@ TEST(WavoraClose, ExitFromTheFileMenuAsksForEveryChangedDocument) {
     EXPECT_TRUE(Bytes(start + "/BAY/BAY1.TYD") == Original("BAY1.TYD"));
     EXPECT_TRUE(Bytes(start + "/BAY/BAY2.TYD") != Original("BAY2.TYD"));
     EXPECT_TRUE(Bytes(start + "/BAY/BAY.TIK") != Original("BAY.TIK"));
+    ExpectCleanEnd(start);
+}
+
+// The window of a calculation closed while its run goes on: the run ends by itself, its
+// end is reported, the program stays whole and ends cleanly.
+TEST(WavoraClose, CalculationWindowClosedWhileItsRunGoesOn) {
+    std::string start;
+    RunWavoraScript({}, [&](WavoraRun& r) {
+        start = r.Start();
+        ASSERT_TRUE(r.OpenBayProject());
+        ASSERT_NE(r.OpenFromTree("BAY1.TYD"), nullptr);
+        r.CloseTree();
+        const std::size_t from = r.Modals().Log().size();
+        ASSERT_TRUE(r.Choose({QStringLiteral("計算(&C)"), QStringLiteral("計算")}));
+        ClickCloseBox(r.WindowOf("BAY1.TYD"));
+        ASSERT_TRUE(WaitFor([&] { return r.WindowOf("BAY1.TYD") == nullptr; }));
+        // The solver's end message comes and is acknowledged.
+        EXPECT_TRUE(WaitFor(
+            [&] {
+                for (std::size_t i = from; i < r.Modals().Log().size(); ++i)
+                    if (r.Modals().Log()[i].kind == QStringLiteral("QMessageBox")) return true;
+                return false;
+            },
+            60000))
+            << r.Modals().LogLines(from).join('\n').toStdString();
+        Pump(200);
+        ASSERT_TRUE(r.Running());
+        EXPECT_EQ(r.Inconsistency(), "");
+        EXPECT_TRUE(fs::exists(r.BayFile("BAY1.KKA"))) << "the run wrote its results";
+        // The calculation opened again reads them in.
+        ASSERT_NE(r.OpenFromTree("BAY1.TYD"), nullptr);
+        QString failed;
+        EXPECT_TRUE(OpenEveryMenu(r.Bar(), 2, &failed)) << failed.toStdString();
+    });
     ExpectCleanEnd(start);
 }
 

@@ -97,7 +97,7 @@ TEST(WavoraResults, ListFollowsConditionsRunResultsAndTheProjectWindow) {
         ASSERT_TRUE(r.OpenBayProject());
         QMdiSubWindow* calc = r.OpenFromTree("BAY1.TYD");
         ASSERT_NE(calc, nullptr);
-        r.Window()->Tree()->hide();
+        r.CloseTree();
         TydScrollView* pane = r.PaneView(calc, 0, 0);
         ASSERT_NE(pane, nullptr);
         CTydView& view = *pane->Controller();

@@ -23,6 +23,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSplitter>
 #include <QSplitterHandle>
 #include <QStyle>
@@ -93,6 +94,14 @@ bool WavoraRun::OpenBayProject() {
 }
 
 QTreeWidget* WavoraRun::Tree() const { return Window() && Window()->Tree() ? Window()->Tree()->Tree() : nullptr; }
+
+void WavoraRun::CloseTree() {
+    TreeDialog* tree = Window() ? Window()->Tree() : nullptr;
+    if (!tree || !tree->isVisible()) return;
+    for (QPushButton* b : tree->findChildren<QPushButton*>())
+        if (b->text() == QStringLiteral("閉じる")) ClickButton(b);
+    WaitFor([tree] { return !tree->isVisible(); }, 2000);
+}
 
 QMdiSubWindow* WavoraRun::OpenFromTree(const std::string& name) {
     if (!Choose({QStringLiteral("ファイル(&F)"), QStringLiteral("開く(&O)...")})) return nullptr;

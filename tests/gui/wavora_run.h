@@ -59,6 +59,8 @@ public:
     // 開く from the File menu, then the entry `name` clicked in the data-selection tree.
     QMdiSubWindow* OpenFromTree(const std::string& name);
     QTreeWidget* Tree() const;
+    // The tree's own "閉じる" button clicked (when it shows).
+    void CloseTree();
     // The document window whose title starts with `name` ("BAY1.TYD"), or null.
     QMdiSubWindow* WindowOf(const std::string& name) const;
     CMDIChildWnd* ChildOf(QMdiSubWindow* sub) const;

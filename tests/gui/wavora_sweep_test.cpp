@@ -278,6 +278,18 @@ TEST(WavoraSweep, EveryEnabledCommandOfEveryMenu) {
         std::vector<MenuPath> more = sweep.Run("BAY.TIK");
         ASSERT_FALSE(::testing::Test::HasFatalFailure());
         Shot(QStringLiteral("wavora-sweep-after-project"));
+        // The second calculation split into four panes, its commands from the last pane.
+        QMdiSubWindow* second = r.WindowOf("BAY2.TYD");
+        ASSERT_NE(second, nullptr);
+        r.Activate(second);
+        second->showMaximized();
+        ASSERT_TRUE(r.Split(second));
+        QWidget* last = r.FrameOf(second)->Pane(1, 1)->viewport();
+        Click(last, last->rect().center(), Qt::RightButton);
+        sweep.Run("BAY2.TYD");
+        ASSERT_FALSE(::testing::Test::HasFatalFailure());
+        Shot(QStringLiteral("wavora-sweep-after-split"));
+        second->showNormal();
 
         // Saved, and what was saved kept for the reading back.
         ASSERT_TRUE(r.Choose({QStringLiteral("ファイル(&F)"), QStringLiteral("すべて保存(&Z)")}));

@@ -34,7 +34,7 @@ const QString kView = QStringLiteral("表示(&V)");
 void OpenTwo(WavoraRun& r) {
     ASSERT_TRUE(r.OpenBayProject());
     ASSERT_NE(r.OpenFromTree("BAY1.TYD"), nullptr);
-    r.Window()->Tree()->hide();
+    r.CloseTree();
 }
 
 TEST(WavoraWindows, WindowMenuCascadesTilesAndArrangesIcons) {
