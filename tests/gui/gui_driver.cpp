@@ -122,7 +122,13 @@ QMenu* OpenSubmenu(QMenu* menu, QAction* submenu) {
     const QPoint at = menu->actionGeometry(submenu).center();
     QTest::mouseMove(menu, at);
     QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, at);
-    if (!WaitFor([sub] { return sub->isVisible(); }, 3000)) return nullptr;
+    if (!WaitFor([sub] { return sub->isVisible(); }, 3000)) {
+        std::fprintf(stderr, "submenu %s did not open; active popup %s, current %s\n", qPrintable(submenu->text()),
+                     QApplication::activePopupWidget() ? qPrintable(QApplication::activePopupWidget()->objectName()) : "none",
+                     menu->activeAction() ? qPrintable(menu->activeAction()->text()) : "none");
+        Shot(QStringLiteral("debug-submenu"));
+        return nullptr;
+    }
     return sub;
 }
 

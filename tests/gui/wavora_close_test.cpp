@@ -21,6 +21,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
+#include <QProgressBar>
 
 #include <gtest/gtest.h>
 
@@ -207,8 +208,18 @@ TEST(WavoraClose, CalculationWindowClosedWhileItsRunGoesOn) {
         r.CloseTree();
         const std::size_t from = r.Modals().Log().size();
         ASSERT_TRUE(r.Choose({QStringLiteral("計算(&C)"), QStringLiteral("計算")}));
+        // The solver's window shows beside the program (a user answers a box first: the
+        // run may end that soon).
+        WaitFor([] {
+            for (QWidget* t : QApplication::topLevelWidgets())
+                if (t->isVisible() && t->findChild<QProgressBar*>()) return true;
+            return false;
+        }, 5000);
+        WaitFor([] { return !QApplication::activeModalWidget(); }, 30000);
+        // A user's glance at the new window: its showing and activation are through.
+        Pump(150);
         ClickCloseBox(r.WindowOf("BAY1.TYD"));
-        ASSERT_TRUE(WaitFor([&] { return r.WindowOf("BAY1.TYD") == nullptr; }));
+        ASSERT_TRUE(WaitFor([&] { return r.WindowOf("BAY1.TYD") == nullptr; })) << r.Modals().LogLines(from).join('\n').toStdString();
         // The solver's end message comes and is acknowledged.
         EXPECT_TRUE(WaitFor(
             [&] {

@@ -30,6 +30,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QProgressBar>
 #include <QStringList>
 
 #include <gtest/gtest.h>
@@ -347,6 +348,72 @@ TEST(WavoraSweep, EveryEnabledCommandOfEveryMenu) {
     ASSERT_TRUE(project.OnOpenDocument(here + "/BAY/BAY.TIK"));
     EXPECT_EQ(g_surveyPoints.GetCount(), points);
     EXPECT_TRUE(fs::exists(here + "/PARAINI.DAT")) << "the defaults written at the end";
+}
+
+// The commands that read or write what a run uses, chosen while a run of the solver goes
+// on (its progress window open beside the program): nothing may break, a second run is
+// refused.
+TEST(WavoraSweep, CommandsWhileARunGoesOn) {
+    BringInputFiles(fs::current_path().string());
+    RunWavoraScript({}, [&](WavoraRun& r) {
+        const std::string start = r.Start();
+        r.Ui().AnswerFile("", [start](const FileDialogOptions& o) { return AnswerFor(o, start); });
+        ASSERT_TRUE(r.OpenBayProject());
+        ASSERT_NE(r.OpenFromTree("BAY1.TYD"), nullptr);
+        r.CloseTree();
+        QMdiSubWindow* calc = r.WindowOf("BAY1.TYD");
+        const QString f = QStringLiteral("ファイル(&F)"), c = QStringLiteral("計算(&C)");
+        const std::vector<MenuPath> paths = {
+            {c, QStringLiteral("計算")},
+            {c, QStringLiteral("水深計算")},
+            {c, QStringLiteral("波条件")},
+            {c, QStringLiteral("連続計算用ﾃﾞｰﾀ作成")},
+            {c, QStringLiteral("ﾒｯｼｭﾌｧｲﾙ"), QStringLiteral("出力")},
+            {c, QStringLiteral("ﾒｯｼｭﾌｧｲﾙ"), QStringLiteral("入力")},
+            {c, QStringLiteral("計算結果ﾌｧｲﾙ出力")},
+            {c, QStringLiteral("計算領域"), QStringLiteral("設定")},
+            {QStringLiteral("ｺﾝﾀｰ(&K)"), QStringLiteral("ｺﾝﾀｰ発生")},
+            {QStringLiteral("ﾃﾞｼﾞﾀﾙﾏｯﾌﾟ(&M)"), QStringLiteral("ﾃﾞｼﾞﾀﾙﾏｯﾌﾟ図")},
+            {QStringLiteral("表示(&V)"), QStringLiteral("一覧表示")},
+            {f, QStringLiteral("上書き保存(&S)")},
+            {f, QStringLiteral("名前を付けて保存(&A)...")},
+            {f, QStringLiteral("印刷ﾌﾟﾚﾋﾞｭｰ(&V)")},
+        };
+        auto solverWindow = [] {
+            for (QWidget* t : QApplication::topLevelWidgets())
+                if (t->isVisible() && t->findChild<QProgressBar*>()) return true;
+            return false;
+        };
+        for (const MenuPath& path : paths) {
+            ASSERT_TRUE(r.Running());
+            // A run started afresh (the depths first when they are gone); once the solver's
+            // window shows (its showing closes an open menu), the command. A run that ended
+            // before the menus were through is started again.
+            ChooseResult chosen = ChooseResult::Missing;
+            for (int attempt = 0; attempt < 3 && chosen != ChooseResult::Chosen; ++attempt) {
+                TydScrollView* v = r.PaneView(calc, 0, 0);
+                if (v->Controller()->Doc().m_info.m_nCalcState == 0) {
+                    ASSERT_TRUE(r.Choose({c, QStringLiteral("水深計算")}));
+                }
+                WaitFor([&] { return !AnyRunGoingOn(r); }, 60000);
+                ASSERT_TRUE(r.Choose({c, QStringLiteral("計算")}));
+                WaitFor(solverWindow, 5000);
+                std::fprintf(stderr, "== during the run: %s\n", qPrintable(PathText(path)));
+                chosen = Choose(r.Bar(), path);
+                if (chosen != ChooseResult::Chosen && v->Controller()->CalcSlot().GetExitCode() != CCalThreads::kStillActive) continue;
+                break;
+            }
+            EXPECT_EQ(chosen, ChooseResult::Chosen) << PathText(path).toStdString();
+            WaitFor([&] { return !AnyRunGoingOn(r); }, 120000);
+            Pump(30);
+            EXPECT_TRUE(r.Running()) << PathText(path).toStdString();
+            EXPECT_EQ(r.Inconsistency(), "") << PathText(path).toStdString();
+            if (ViewMode(r, calc) > 0) {
+                Click(r.FrameOf(calc)->Pane(0, 0)->viewport(), QPoint(30, 30), Qt::RightButton);
+            }
+        }
+        EXPECT_TRUE(r.Ui().Saw("計算中です")) << "a second run refused while one goes on";
+    });
 }
 
 }  // namespace
