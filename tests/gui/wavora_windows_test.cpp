@@ -4,6 +4,7 @@
 // bar hide and show from the View menu.
 // The engine's headers go before Qt's, whose "slots" keyword they use as a name.
 #include "calcview/qt/tyd_scroll_view.h"
+#include "platform/document.h"
 #include "platform/frame.h"
 
 #include "gui/wavora_run.h"
@@ -188,6 +189,40 @@ TEST(WavoraWindows, ToolbarAndStatusBarHideAndShow) {
             EXPECT_FALSE(status->isHidden());
             EXPECT_TRUE(checked(statusbar));
         }
+    });
+}
+
+// The keys of the main window's accelerator table, pressed where the keyboard is.
+TEST(WavoraWindows, AcceleratorKeys) {
+    RunWavoraScript({}, [](WavoraRun& r) {
+        ASSERT_TRUE(r.OpenBayProject());
+        QWidget* tree = r.Window()->Tree();
+        Key(FocusTarget(r.Window()), Qt::Key_O, Qt::ControlModifier);
+        ASSERT_TRUE(WaitFor([&] { return tree->isVisible(); })) << "Ctrl+O shows the tree";
+        ASSERT_NE(r.OpenFromTree("BAY1.TYD"), nullptr);
+        r.CloseTree();
+        QMdiSubWindow* calc = r.WindowOf("BAY1.TYD");
+        r.Activate(calc);
+        // A change, then Ctrl+S.
+        ASSERT_TRUE(r.Choose({QStringLiteral("図面(&Z)"), QStringLiteral("方位記号"), QStringLiteral("設定")}));
+        QWidget* port = r.FrameOf(calc)->Pane(0, 0)->viewport();
+        Click(port, port->rect().center());
+        Click(port, port->rect().center(), Qt::RightButton);
+        CDocument* doc = r.DocumentNamed("BAY1.TYD");
+        ASSERT_TRUE(doc->IsModified());
+        Key(FocusTarget(r.Window()), Qt::Key_S, Qt::ControlModifier);
+        EXPECT_TRUE(WaitFor([&] { return !doc->IsModified(); }, 3000)) << "Ctrl+S saves";
+        // Ctrl+P: the print dialog; Ctrl+N: the new calculation's dialog.
+        std::size_t from = r.Modals().Log().size();
+        Key(FocusTarget(r.Window()), Qt::Key_P, Qt::ControlModifier);
+        ASSERT_TRUE(WaitFor([&] { return r.Modals().Log().size() > from && !QApplication::activeModalWidget(); }));
+        EXPECT_EQ(r.Modals().Log()[from].kind, QStringLiteral("QPrintDialog")) << "Ctrl+P prints";
+        from = r.Modals().Log().size();
+        r.Modals().OnTitle(QStringLiteral("新規作成"), [](QWidget* d) { ModalAnswerer::PressDialogButton(d, 2); }, 1);
+        Key(FocusTarget(r.Window()), Qt::Key_N, Qt::ControlModifier);
+        ASSERT_TRUE(WaitFor([&] { return r.Modals().Log().size() > from && !QApplication::activeModalWidget(); }));
+        EXPECT_EQ(r.Modals().Log()[from].title, QStringLiteral("新規作成")) << "Ctrl+N asks for a new calculation";
+        EXPECT_EQ(r.Inconsistency(), "");
     });
 }
 
