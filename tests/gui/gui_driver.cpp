@@ -244,14 +244,17 @@ void DoubleClick(QWidget* widget, QPoint at) {
 
 void Drag(QWidget* widget, QPoint from, QPoint to, int steps) {
     EnsureActive(widget);
+    // The hand moves over the screen: a widget that moves with the drag (a split bar)
+    // gets each point in its own coordinates of that moment.
+    const QPoint start = widget->mapToGlobal(from);
+    const QPoint end = widget->mapToGlobal(to);
     QTest::mouseMove(widget, from);
     QTest::mousePress(widget, Qt::LeftButton, Qt::NoModifier, from);
     for (int i = 1; i <= steps; ++i) {
-        const QPoint p = from + (to - from) * i / steps;
-        QTest::mouseMove(widget, p);
+        QTest::mouseMove(widget, widget->mapFromGlobal(start + (end - start) * i / steps));
         QTest::qWait(5);
     }
-    QTest::mouseRelease(widget, Qt::LeftButton, Qt::NoModifier, to);
+    QTest::mouseRelease(widget, Qt::LeftButton, Qt::NoModifier, widget->mapFromGlobal(end));
 }
 
 void Type(QWidget* widget, const QString& text) { QTest::keyClicks(widget, text); }

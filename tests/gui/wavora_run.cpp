@@ -183,6 +183,9 @@ bool WavoraRun::Split(QMdiSubWindow* sub) {
         Drag(handle, grip, to);
         Pump(50);
     }
+    // Both rows and both columns of a useful size.
+    for (QSplitter* s : {rows, firstRow})
+        if (s->sizes().value(0) < 40 || s->sizes().value(1) < 40) return false;
     return frame->Rows() == 2 && frame->Cols() == 2;
 }
 
