@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev libgl-dev qt6-translations-l10n
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-ipaexfont proj-bin
-  python3-ezdxf locales xvfb xauth imagemagick poppler-utils
+  python3-ezdxf locales xvfb xauth imagemagick poppler-utils gdb libxcb1-dev
   clang libclang-rt-14-dev
   x11-utils
 )

@@ -16,7 +16,8 @@
 
 namespace wv {
 
-int TydchainMain(int argc, char** argv, CBatchQueue::Solver solver) {
+int TydchainMain(int argc, char** argv, CBatchQueue::Solver solver,
+                 const std::function<void(CTydchainWindow&)>& started) {
     QApplication app(argc, argv);
     // Numbers in files never follow the user's locale.
     std::setlocale(LC_NUMERIC, "C");
@@ -47,6 +48,7 @@ int TydchainMain(int argc, char** argv, CBatchQueue::Solver solver) {
     window.show();
 
     window.SetVersion(LoadVersionText(StartFolder()));
+    if (started) started(window);
 
     const int result = app.exec();
     SetUi(nullptr);

@@ -81,6 +81,8 @@ private:
 
 // The program: start-up as the Windows program did it (one instance, the start folder,
 // the window, the files on the command line, the version text), then the event loop.
-int TydchainMain(int argc, char** argv, CBatchQueue::Solver solver);
+// `started` (when given) runs once start-up has succeeded, before the event loop.
+int TydchainMain(int argc, char** argv, CBatchQueue::Solver solver,
+                 const std::function<void(CTydchainWindow&)>& started = {});
 
 }  // namespace wv

@@ -1,6 +1,9 @@
 // CTest runs every test case as its own process, several at once, from one folder per
 // test program. Tests write working files ("CALC.DAT", side files, documents), so each
 // process moves into a scratch folder of its own first, and removes it when all passed.
+// A process that dies of a signal prints the signal and a backtrace first.
+#include "support/crash_report.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -16,6 +19,7 @@ extern "C" const char* __lsan_default_suppressions() {
 }
 
 int main(int argc, char** argv) {
+    wv::testsupport::InstallCrashReport();
     testing::InitGoogleTest(&argc, argv);
     namespace fs = std::filesystem;
     std::error_code ec;

@@ -13,7 +13,7 @@
 
 namespace wv {
 
-int ReliefscopeMain(int argc, char** argv)
+int ReliefscopeMain(int argc, char** argv, const std::function<void(CMainFrame&)>& started)
 {
     QApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
@@ -39,6 +39,9 @@ int ReliefscopeMain(int argc, char** argv)
             frame.SetVersion(LoadVersionText(StartFolder()));
             // The splash window of the original is made and destroyed before it is ever
             // seen; it is left out.
+            if (started) {
+                started(frame);
+            }
             result = app.exec();
         }
     }

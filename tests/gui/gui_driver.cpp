@@ -1,0 +1,551 @@
+#include "gui/gui_driver.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QRadioButton>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPixmap>
+#include <QScreen>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
+#include <QTest>
+#include <QWindow>
+
+#ifdef WAVORA_GUI_HAVE_XCB
+#include <QtGui/qguiapplication_platform.h>
+#include <xcb/xcb.h>
+#endif
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace wv::gui {
+
+bool WaitFor(const std::function<bool()>& done, int ms) { return QTest::qWaitFor(done, ms); }
+
+void Pump(int ms) { QTest::qWait(ms); }
+
+// ---- menus ----
+
+namespace {
+
+// A click or a key reaches a window the window manager has made active: the window a
+// user clicks in becomes the active one (click to focus).
+void EnsureActive(QWidget* widget) {
+    QWidget* top = widget ? widget->window() : nullptr;
+    if (!top || qobject_cast<QMenu*>(top) || QApplication::activeWindow() == top) return;
+    if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != top) return;
+    top->activateWindow();
+    (void)QTest::qWaitForWindowActive(top, 2000);
+}
+
+// A menu text as compared: the mnemonic marks and the key after a tab left out.
+QString Plain(const QString& text) {
+    QString t = text.section(QLatin1Char('\t'), 0, 0);
+    t.remove(QLatin1Char('&'));
+    return t;
+}
+
+QAction* TitleAction(QMenuBar* bar, const QString& title) {
+    for (QAction* a : bar->actions())
+        if (a->menu() && (a->text() == title || Plain(a->text()) == Plain(title))) return a;
+    return nullptr;
+}
+
+}  // namespace
+
+QMenu* MenuOf(QMenuBar* bar, const QString& title) {
+    QAction* a = TitleAction(bar, title);
+    return a ? a->menu() : nullptr;
+}
+
+QStringList MenuTitles(QMenuBar* bar) {
+    QStringList titles;
+    for (QAction* a : bar->actions())
+        if (a->menu() && a->isVisible()) titles << a->text();
+    return titles;
+}
+
+QMenu* OpenMenu(QMenuBar* bar, const QString& title) {
+    QAction* a = TitleAction(bar, title);
+    if (!a) return nullptr;
+    QMenu* menu = a->menu();
+    const QPoint at = bar->actionGeometry(a).center();
+    EnsureActive(bar);
+    QTest::mouseMove(bar, at);
+    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, at);
+    if (!WaitFor([menu] { return menu->isVisible(); }, 3000)) {
+        std::fprintf(stderr, "menu %s did not open: %d actions, title at %d,%d %dx%d, popup %s\n", qPrintable(title),
+                     int(menu->actions().size()), bar->actionGeometry(a).x(), bar->actionGeometry(a).y(),
+                     bar->actionGeometry(a).width(), bar->actionGeometry(a).height(),
+                     QApplication::activePopupWidget() ? QApplication::activePopupWidget()->metaObject()->className() : "none");
+        return nullptr;
+    }
+    return menu;
+}
+
+bool EscapeMenu(QMenu* menu) {
+    if (!menu || !menu->isVisible()) return true;
+    QTest::keyClick(menu, Qt::Key_Escape);
+    return WaitFor([menu] { return !menu->isVisible(); }, 3000);
+}
+
+QAction* FindItem(QMenu* menu, const QString& text) {
+    if (!menu) return nullptr;
+    for (QAction* a : menu->actions())
+        if (!a->isSeparator() && a->text() == text) return a;
+    for (QAction* a : menu->actions())
+        if (!a->isSeparator() && Plain(a->text()) == Plain(text)) return a;
+    return nullptr;
+}
+
+QMenu* OpenSubmenu(QMenu* menu, QAction* submenu) {
+    if (!menu || !submenu || !submenu->menu()) return nullptr;
+    QMenu* sub = submenu->menu();
+    const QPoint at = menu->actionGeometry(submenu).center();
+    QTest::mouseMove(menu, at);
+    QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, at);
+    if (!WaitFor([sub] { return sub->isVisible(); }, 3000)) {
+        std::fprintf(stderr, "submenu %s did not open; active popup %s, current %s\n", qPrintable(submenu->text()),
+                     QApplication::activePopupWidget() ? qPrintable(QApplication::activePopupWidget()->objectName()) : "none",
+                     menu->activeAction() ? qPrintable(menu->activeAction()->text()) : "none");
+        Shot(QStringLiteral("debug-submenu"));
+        return nullptr;
+    }
+    return sub;
+}
+
+void ClickItem(QMenu* menu, QAction* item) {
+    const QPoint at = menu->actionGeometry(item).center();
+    QTest::mouseMove(menu, at);
+    QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, at);
+}
+
+namespace {
+
+void CloseAll(const std::vector<QMenu*>& open) {
+    for (auto it = open.rbegin(); it != open.rend(); ++it) EscapeMenu(*it);
+}
+
+}  // namespace
+
+ChooseResult Choose(QMenuBar* bar, const MenuPath& path) {
+    if (path.size() < 2) return ChooseResult::Missing;
+    QMenu* menu = OpenMenu(bar, path.front());
+    if (!menu) return ChooseResult::Missing;
+    std::vector<QMenu*> open{menu};
+    for (int i = 1; i + 1 < path.size(); ++i) {
+        QAction* sub = FindItem(menu, path[i]);
+        QMenu* next = sub && sub->isEnabled() ? OpenSubmenu(menu, sub) : nullptr;
+        if (!next) {
+            CloseAll(open);
+            return sub ? ChooseResult::Disabled : ChooseResult::Missing;
+        }
+        open.push_back(next);
+        menu = next;
+    }
+    QAction* item = FindItem(menu, path.back());
+    if (!item || !item->isEnabled()) {
+        CloseAll(open);
+        return item ? ChooseResult::Disabled : ChooseResult::Missing;
+    }
+    ClickItem(menu, item);
+    return ChooseResult::Chosen;
+}
+
+namespace {
+
+void CollectPaths(QMenu* menu, const MenuPath& prefix, std::vector<MenuPath>& out) {
+    for (QAction* a : menu->actions()) {
+        if (a->isSeparator() || !a->isVisible()) continue;
+        MenuPath p = prefix;
+        p << a->text();
+        if (a->menu())
+            CollectPaths(a->menu(), p, out);
+        else
+            out.push_back(p);
+    }
+}
+
+}  // namespace
+
+std::vector<MenuPath> CommandPaths(QMenuBar* bar) {
+    std::vector<MenuPath> out;
+    for (const QString& title : MenuTitles(bar)) {
+        // Opened, because some entries (the recent files) are only made when it opens.
+        QMenu* menu = OpenMenu(bar, title);
+        if (!menu) continue;
+        CollectPaths(menu, MenuPath{title}, out);
+        EscapeMenu(menu);
+    }
+    return out;
+}
+
+QAction* ActionAt(QMenuBar* bar, const MenuPath& path) {
+    if (path.size() < 2) return nullptr;
+    QMenu* menu = MenuOf(bar, path.front());
+    for (int i = 1; menu && i + 1 < path.size(); ++i) {
+        QAction* sub = FindItem(menu, path[i]);
+        menu = sub ? sub->menu() : nullptr;
+    }
+    return menu ? FindItem(menu, path.back()) : nullptr;
+}
+
+QString PathText(const MenuPath& path) { return Plain(path.join(QStringLiteral(" > "))); }
+
+bool OpenEveryMenu(QMenuBar* bar, int times, QString* failed) {
+    for (const QString& title : MenuTitles(bar)) {
+        for (int i = 0; i < times; ++i) {
+            QMenu* menu = OpenMenu(bar, title);
+            if (!menu || !EscapeMenu(menu)) {
+                if (failed) *failed = title;
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+// ---- input ----
+
+void Key(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers) {
+    EnsureActive(widget);
+    QTest::keyClick(widget, key, modifiers);
+}
+
+void Click(QWidget* widget, QPoint at, Qt::MouseButton button, Qt::KeyboardModifiers modifiers) {
+    EnsureActive(widget);
+    QTest::mouseMove(widget, at);
+    QTest::mouseClick(widget, button, modifiers, at);
+}
+
+void DoubleClick(QWidget* widget, QPoint at) {
+    EnsureActive(widget);
+    QTest::mouseMove(widget, at);
+    QTest::mouseDClick(widget, Qt::LeftButton, Qt::NoModifier, at);
+}
+
+void Drag(QWidget* widget, QPoint from, QPoint to, int steps) {
+    EnsureActive(widget);
+    // The hand moves over the screen: a widget that moves with the drag (a split bar)
+    // gets each point in its own coordinates of that moment.
+    const QPoint start = widget->mapToGlobal(from);
+    const QPoint end = widget->mapToGlobal(to);
+    QTest::mouseMove(widget, from);
+    QTest::mousePress(widget, Qt::LeftButton, Qt::NoModifier, from);
+    for (int i = 1; i <= steps; ++i) {
+        QTest::mouseMove(widget, widget->mapFromGlobal(start + (end - start) * i / steps));
+        QTest::qWait(5);
+    }
+    QTest::mouseRelease(widget, Qt::LeftButton, Qt::NoModifier, widget->mapFromGlobal(end));
+}
+
+void Type(QWidget* widget, const QString& text) { QTest::keyClicks(widget, text); }
+
+void ClickButton(QAbstractButton* button) {
+    // A check box or a radio button takes clicks on its box and its text only.
+    QPoint at = button->rect().center();
+    if (qobject_cast<QCheckBox*>(button) || qobject_cast<QRadioButton*>(button)) at.setX(std::min(6, at.x()));
+    Click(button, at);
+}
+
+void ClickTitleBarButton(QMdiSubWindow* sub, int subControl) {
+    // Where the window's own title bar puts its buttons (a frame of 4 pixels around the
+    // title bar of a window that is not maximized).
+    QStyleOptionTitleBar opt;
+    opt.initFrom(sub);
+    opt.text = sub->windowTitle();
+    opt.subControls = QStyle::SC_All;
+    opt.titleBarFlags = sub->windowFlags();
+    opt.titleBarState = static_cast<int>(sub->windowState()) | QStyle::State_Active;
+    opt.state |= QStyle::State_Active;
+    const int border = sub->isMaximized() ? 0 : 4;
+    const int height = sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, &opt, sub);
+    opt.rect = QRect(border, border, sub->width() - 2 * border, height - border);
+    const QRect r = sub->style()->subControlRect(QStyle::CC_TitleBar, &opt,
+                                                 static_cast<QStyle::SubControl>(subControl), sub);
+    // An inactive window is brought forward with a click on its title first: the press
+    // that activates it does not reach a button.
+    EnsureActive(sub);
+    if (sub->mdiArea() && sub->mdiArea()->activeSubWindow() != sub) {
+        const QPoint title(opt.rect.center().x() / 2, opt.rect.center().y());
+        QTest::mouseMove(sub, title);
+        QTest::qWait(30);
+        QTest::mouseClick(sub, Qt::LeftButton, Qt::NoModifier, title);
+        QTest::qWait(30);
+    }
+    // The pointer moves onto the button in two steps, as a hand's motion comes: the title
+    // bar takes the first move to end its move mode and the next to see the button.
+    QTest::mouseMove(sub, r.center() - QPoint(2, 0));
+    QTest::qWait(20);
+    QTest::mouseMove(sub, r.center());
+    QTest::qWait(20);
+    QTest::mouseClick(sub, Qt::LeftButton, Qt::NoModifier, r.center());
+}
+
+void ClickCloseBox(QMdiSubWindow* sub) { ClickTitleBarButton(sub, QStyle::SC_TitleBarCloseButton); }
+
+void ClickMinimizeBox(QMdiSubWindow* sub) { ClickTitleBarButton(sub, QStyle::SC_TitleBarMinButton); }
+
+QWidget* FocusTarget(QWidget* fallback) {
+    QWidget* f = QApplication::focusWidget();
+    return f ? f : fallback;
+}
+
+bool SendWindowManagerClose(QWidget* topLevel) {
+#ifdef WAVORA_GUI_HAVE_XCB
+    auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11 || !topLevel || !topLevel->windowHandle()) return false;
+    xcb_connection_t* c = x11->connection();
+    auto atom = [c](const char* name) {
+        xcb_intern_atom_reply_t* r =
+            xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr);
+        const xcb_atom_t a = r ? r->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
+        std::free(r);
+        return a;
+    };
+    xcb_client_message_event_t ev{};
+    ev.response_type = XCB_CLIENT_MESSAGE;
+    ev.format = 32;
+    ev.window = static_cast<xcb_window_t>(topLevel->winId());
+    ev.type = atom("WM_PROTOCOLS");
+    ev.data.data32[0] = atom("WM_DELETE_WINDOW");
+    ev.data.data32[1] = XCB_CURRENT_TIME;
+    xcb_send_event(c, 0, ev.window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&ev));
+    xcb_flush(c);
+    return true;
+#else
+    (void)topLevel;
+    return false;
+#endif
+}
+
+// ---- modal windows ----
+
+ModalAnswerer::ModalAnswerer() {
+    m_timer.setInterval(25);
+    QObject::connect(&m_timer, &QTimer::timeout, [this] { Tick(); });
+}
+
+ModalAnswerer::~ModalAnswerer() { m_timer.stop(); }
+
+void ModalAnswerer::Start() { m_timer.start(); }
+void ModalAnswerer::Stop() { m_timer.stop(); }
+
+void ModalAnswerer::On(Rule rule) { m_rules.push_back(std::move(rule)); }
+void ModalAnswerer::ClearRules() { m_rules.clear(); }
+
+void ModalAnswerer::OnBox(const QString& text, int standardButton, int times) {
+    Rule r;
+    r.name = "box: " + text.toStdString();
+    r.match = [text](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        return box && box->text().contains(text);
+    };
+    r.act = [standardButton](QWidget* w) { PressButton(w, standardButton); };
+    r.times = times;
+    On(std::move(r));
+}
+
+void ModalAnswerer::OnTitle(const QString& title, std::function<void(QWidget*)> act, int times) {
+    Rule r;
+    r.name = "title: " + title.toStdString();
+    r.match = [title](QWidget* w) { return w->windowTitle().contains(title); };
+    r.act = std::move(act);
+    r.times = times;
+    On(std::move(r));
+}
+
+QStringList ModalAnswerer::LogLines(std::size_t from) const {
+    QStringList lines;
+    for (std::size_t i = from; i < m_log.size(); ++i)
+        lines << m_log[i].kind + QLatin1Char('|') + m_log[i].title + QLatin1Char('|') + m_log[i].text +
+                     QLatin1Char('|') + m_log[i].answer;
+    return lines;
+}
+
+void ModalAnswerer::PressButton(QWidget* w, int standardButton) {
+    auto* box = qobject_cast<QMessageBox*>(w);
+    if (!box) return;
+    QAbstractButton* b = box->button(static_cast<QMessageBox::StandardButton>(standardButton));
+    if (b) QTest::mouseClick(b, Qt::LeftButton, Qt::NoModifier, b->rect().center());
+}
+
+void ModalAnswerer::PressDialogButton(QWidget* dialog, int id) {
+    auto* b = dialog->findChild<QAbstractButton*>(QStringLiteral("c%1").arg(id));
+    if (b && b->isEnabled()) ClickButton(b);
+}
+
+void ModalAnswerer::AnswerFileDialog(QWidget* w, const QString& path) {
+    auto* fd = qobject_cast<QFileDialog*>(w);
+    if (!fd) return;
+    // The name typed into the name field, as a user types it, then the dialog's accept
+    // button pressed.
+    if (auto* edit = fd->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
+        edit->setFocus();
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(edit, path);
+    } else {
+        fd->selectFile(path);
+    }
+    QTest::qWait(30);
+    if (auto* box = fd->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"))) {
+        for (QAbstractButton* b : box->buttons())
+            if (box->buttonRole(b) == QDialogButtonBox::AcceptRole && b->isEnabled()) {
+                QTest::mouseClick(b, Qt::LeftButton, Qt::NoModifier, b->rect().center());
+                return;
+            }
+    }
+    QMetaObject::invokeMethod(fd, "accept");
+}
+
+bool ModalAnswerer::HandsOff(const QWidget* w) {
+    // Progress windows (the long computations', the solver's) and the wait box while
+    // results are read close by themselves; a user leaves them alone.
+    const QString kind = QString::fromLatin1(w->metaObject()->className());
+    return kind.contains(QStringLiteral("Progress")) || w->findChild<QProgressBar*>() ||
+           w->windowTitle() == QStringLiteral("計算結果ﾌｧｲﾙ読込中");
+}
+
+void ModalAnswerer::Tick() {
+    if (m_busy) return;
+    QWidget* w = QApplication::activeModalWidget();
+    if (w && HandsOff(w)) return;
+    if (!w) {
+        QWidget* popup = QApplication::activePopupWidget();
+        auto* menu = qobject_cast<QMenu*>(popup);
+        if (!m_closePopups || !menu) return;
+        // Menus of the menu bar are the test's own; a view's information popup is not.
+        for (QObject* o = menu->parent(); o; o = o->parent())
+            if (qobject_cast<QMenuBar*>(o) || qobject_cast<QMenu*>(o)) return;
+        m_busy = true;
+        Seen seen;
+        seen.kind = QStringLiteral("QMenu");
+        seen.text = menu->actions().isEmpty() ? QString() : menu->actions().front()->text();
+        seen.answer = QStringLiteral("Escape");
+        seen.where = menu->frameGeometry();
+        m_log.push_back(seen);
+        QTest::keyClick(menu, Qt::Key_Escape);
+        m_busy = false;
+        return;
+    }
+    if (!w->isVisible()) return;
+    // A window is answered on its second look (its own loop runs by then); one that is
+    // still there four looks later gets the next, firmer answer.
+    int* looks = nullptr;
+    for (auto& [p, n] : m_attempts)
+        if (p == w) looks = &n;
+    if (!looks) {
+        m_attempts.erase(std::remove_if(m_attempts.begin(), m_attempts.end(), [](auto& e) { return e.first.isNull(); }),
+                         m_attempts.end());
+        m_attempts.emplace_back(w, 0);
+        return;
+    }
+    const int look = ++*looks;
+    if ((look - 1) % 4 != 0) return;
+    const int round = (look - 1) / 4;
+    m_busy = true;
+    Seen seen;
+    seen.kind = QString::fromLatin1(w->metaObject()->className());
+    seen.title = w->windowTitle();
+    if (auto* box = qobject_cast<QMessageBox*>(w)) seen.text = box->text();
+    seen.where = w->frameGeometry();
+    for (QAbstractButton* b : w->findChildren<QAbstractButton*>())
+        if (b->isVisible() && qobject_cast<QDialogButtonBox*>(b->parentWidget())) seen.buttons << b->text();
+    bool handled = false;
+    if (round == 0) {
+        for (auto it = m_rules.rbegin(); it != m_rules.rend(); ++it) {
+            if (it->times == 0 || !it->match(w)) continue;
+            if (it->times > 0) --it->times;
+            seen.answer = QString::fromStdString("rule " + it->name);
+            it->act(w);
+            handled = true;
+            break;
+        }
+    }
+    if (!handled) Default(w, round, seen);
+    std::fprintf(stderr, "[window %s \"%s\"%s%s] -> %s\n", qPrintable(seen.kind), qPrintable(seen.title),
+                 seen.text.isEmpty() ? "" : " ", qPrintable(seen.text.left(60)), qPrintable(seen.answer));
+    m_log.push_back(seen);
+    m_busy = false;
+}
+
+void ModalAnswerer::Default(QWidget* w, int round, Seen& seen) {
+    if (auto* box = qobject_cast<QMessageBox*>(w)) {
+        QAbstractButton* b = box->defaultButton();
+        if (!b)
+            for (QAbstractButton* x : box->buttons())
+                if (box->buttonRole(x) == QMessageBox::AcceptRole || box->buttonRole(x) == QMessageBox::YesRole) {
+                    b = x;
+                    break;
+                }
+        if (!b) b = box->escapeButton();
+        if (b && round == 0) {
+            seen.answer = b->text();
+            QTest::mouseClick(b, Qt::LeftButton, Qt::NoModifier, b->rect().center());
+        } else {
+            seen.answer = QStringLiteral("done(0)");
+            box->done(0);
+        }
+        return;
+    }
+    if (qobject_cast<QFileDialog*>(w)) {
+        seen.answer = round == 0 ? QStringLiteral("Escape") : QStringLiteral("reject()");
+        if (round == 0)
+            QTest::keyClick(w, Qt::Key_Escape);
+        else if (auto* d = qobject_cast<QDialog*>(w))
+            d->reject();
+        return;
+    }
+    if (w->findChild<QAbstractButton*>(QStringLiteral("c1")) && round < 2) {
+        // A dialog that keeps coming back after OK (an input repeated until the user
+        // stops) is ended with Cancel the third time.
+        const bool again = round == 0 && ++m_okCounts[w->windowTitle()] > 2;
+        const bool ok = round == 0 && !again;
+        seen.answer = ok ? QStringLiteral("OK") : QStringLiteral("Cancel");
+        PressDialogButton(w, ok ? 1 : 2);
+        return;
+    }
+    if (round <= 2) {
+        seen.answer = QStringLiteral("Escape");
+        QTest::keyClick(w, Qt::Key_Escape);
+        return;
+    }
+    seen.answer = QStringLiteral("reject()");
+    if (auto* d = qobject_cast<QDialog*>(w))
+        d->reject();
+    else
+        w->close();
+}
+
+// ---- pictures ----
+
+QString Shot(const QString& name) {
+    const char* dir = std::getenv("WAVORA_GUI_SHOTS");
+    if (!dir || !*dir) return QString();
+    QDir().mkpath(QString::fromLocal8Bit(dir));
+    QTest::qWait(150);  // the last repaints
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return QString();
+    const QString path = QDir(QString::fromLocal8Bit(dir)).filePath(name + QStringLiteral(".png"));
+    return screen->grabWindow(0).save(path) ? path : QString();
+}
+
+}  // namespace wv::gui

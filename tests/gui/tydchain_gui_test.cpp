@@ -1,0 +1,172 @@
+// Tydchain through its own start-up with the real solver, in a scratch start folder: its
+// menus opened twice; .DEC files chosen in the real file dialog; a row picked and deleted;
+// the batch started and run to its end, a close request while the solver runs unheeded;
+// the queue cleared after its question; the About box; the window manager's close.
+// The engine's headers go before Qt's, whose "slots" keyword they use as a name.
+#include "batch/batch_messages.h"
+#include "platform/files.h"
+#include "solver/tydsolv.h"
+#include "tests/batch/batch_calc_util.h"
+
+#include "gui/gui_driver.h"
+
+#include "batch/qt/tydchain_window.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sys/stat.h>
+
+namespace wv::gui {
+namespace {
+
+namespace fs = std::filesystem;
+
+const QString kFile = QString::fromUtf8(batchmsg::kMenuFile);
+const QString kHelp = QString::fromUtf8(batchmsg::kMenuHelp);
+
+std::string Here() { return fs::current_path().string(); }
+
+// The start folder is the scratch folder; settings and locks inside it too.
+void PrepareStart() {
+    fs::create_directories(Here() + "/runtime");
+    ::chmod((Here() + "/runtime").c_str(), 0700);
+    ::setenv("XDG_RUNTIME_DIR", (Here() + "/runtime").c_str(), 1);
+    ::setenv("XDG_CONFIG_HOME", (Here() + "/config").c_str(), 1);
+    AtomicWriteFile(Here() + "/SYSVER.DAT", "2.5.1\r\n", nullptr);
+    AtomicWriteFile(Here() + "/CALC.DAT", "0\r\n", nullptr);
+}
+
+// Runs Tydchain with `script` in its event loop; afterwards the window is closed unless
+// the script ended the program.
+int RunTydchain(const std::function<void(CTydchainWindow&, ModalAnswerer&)>& script) {
+    static char name[] = "Tydchain";
+    static char* argv[] = {name, nullptr};
+    std::unique_ptr<ModalAnswerer> modals;
+    return TydchainMain(1, argv, &TYDSOLV, [&](CTydchainWindow& w) {
+        modals = std::make_unique<ModalAnswerer>();
+        modals->Start();
+        QObject::connect(qApp, &QCoreApplication::aboutToQuit, [&] { modals.reset(); });
+        QTimer::singleShot(0, qApp, [&] {
+            EXPECT_TRUE(QTest::qWaitForWindowExposed(&w));
+            script(w, *modals);
+            if (w.isVisible()) {
+                w.close();
+                if (!WaitFor([&] { return !w.isVisible(); }, 20000)) QCoreApplication::exit(1);
+            }
+        });
+    });
+}
+
+QStringList Rows(CTydchainWindow& w) {
+    QStringList rows;
+    for (int i = 0; i < w.List()->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* it = w.List()->topLevelItem(i);
+        rows << it->text(0) + QLatin1Char('|') + it->text(1) + QLatin1Char('|') + it->text(2);
+    }
+    return rows;
+}
+
+// The files typed into the open dialog as a user lists several: each in quotes.
+void ChooseFiles(ModalAnswerer& modals, const QStringList& paths) {
+    QStringList quoted;
+    for (const QString& p : paths) quoted << QLatin1Char('"') + p + QLatin1Char('"');
+    modals.OnTitle(QString::fromUtf8(batchmsg::kOpenDialogTitle),
+                   [q = quoted.join(QLatin1Char(' '))](QWidget* d) { ModalAnswerer::AnswerFileDialog(d, q); }, 1);
+}
+
+TEST(TydchainGui, MenusOpenTwice) {
+    PrepareStart();
+    RunTydchain([](CTydchainWindow& w, ModalAnswerer&) {
+        EXPECT_EQ(MenuTitles(w.menuBar()), (QStringList{kFile, kHelp}));
+        QString failed;
+        EXPECT_TRUE(OpenEveryMenu(w.menuBar(), 2, &failed)) << failed.toStdString();
+        int i = 0;
+        for (const QString& title : MenuTitles(w.menuBar())) {
+            QMenu* m = OpenMenu(w.menuBar(), title);
+            ASSERT_NE(m, nullptr);
+            Shot(QStringLiteral("tydchain-menu%1").arg(++i));
+            EscapeMenu(m);
+        }
+    });
+}
+
+TEST(TydchainGui, OpenDeleteStartClearAboutAndClose) {
+    PrepareStart();
+    const std::string bay = Here() + "/calc";
+    fs::create_directories(bay);
+    // A is large enough for its run to take a while (the close request comes meanwhile).
+    for (const char* name : {"A", "B", "C"})
+        batchtest::PreparePlaneBeach("calc/" + std::string(name) + ".TYD", name[0] == 'A' ? 160 : 14,
+                                     name[0] == 'A' ? 120 : 12, std::string("浜 ") + name);
+    ASSERT_FALSE(::testing::Test::HasFatalFailure());
+    const QString dir = QString::fromStdString(bay);
+    const int code = RunTydchain([&](CTydchainWindow& w, ModalAnswerer& modals) {
+        ChooseFiles(modals, {dir + "/A.DEC", dir + "/B.DEC", dir + "/C.DEC"});
+        ASSERT_EQ(Choose(w.menuBar(), {kFile, QString::fromUtf8(batchmsg::kCmdOpen)}), ChooseResult::Chosen);
+        ASSERT_EQ(Rows(w), (QStringList{"A|浜 A|待ち", "B|浜 B|待ち", "C|浜 C|待ち"}));
+
+        // The last row picked with a click, then deleted.
+        QTreeWidgetItem* c = w.List()->topLevelItem(2);
+        Click(w.List()->viewport(), w.List()->visualItemRect(c).center());
+        ASSERT_TRUE(c->isSelected());
+        ASSERT_EQ(Choose(w.menuBar(), {kFile, QString::fromUtf8(batchmsg::kCmdDelete)}), ChooseResult::Chosen);
+        ASSERT_EQ(Rows(w), (QStringList{"A|浜 A|待ち", "B|浜 B|待ち"}));
+
+        // Start: both run; a close request while the solver runs is refused with a message.
+        bool closeSent = false;
+        QTimer watcher;
+        QObject::connect(&watcher, &QTimer::timeout, [&] {
+            if (!closeSent && w.Queue().IsSolverRunning()) closeSent = SendWindowManagerClose(&w);
+        });
+        watcher.start(5);
+        const std::size_t before = modals.Log().size();
+        ASSERT_EQ(Choose(w.menuBar(), {kFile, QString::fromUtf8(batchmsg::kCmdStart)}), ChooseResult::Chosen);
+        ASSERT_TRUE(WaitFor([&] { return !w.Queue().IsBatchRunning() && !w.IsTimerArmed(); }, 120000));
+        watcher.stop();
+        EXPECT_EQ(Rows(w), (QStringList{"A|浜 A|終了", "B|浜 B|終了"}));
+        for (const char* name : {"A", "B"}) {
+            EXPECT_TRUE(fs::exists(bay + "/" + name + ".KKA")) << name;
+            EXPECT_TRUE(fs::exists(bay + "/" + name + ".YNO")) << name;
+        }
+        EXPECT_FALSE(fs::exists(bay + "/C.KKA")) << "the deleted entry did not run";
+        // The solver's window holds the program modal: the request goes unheeded and the
+        // batch runs on to its end.
+        EXPECT_TRUE(closeSent) << "the close request was sent while the solver ran";
+        EXPECT_TRUE(w.isVisible()) << "the window stayed while the solver ran";
+        for (std::size_t i = before; i < modals.Log().size(); ++i)
+            ADD_FAILURE() << "unexpected window during the batch: " << modals.LogLines(i).front().toStdString();
+
+        // Delete all: its question answered OK.
+        modals.OnBox(QString::fromUtf8(batchmsg::kDeleteAllQuestion), QMessageBox::Ok, 1);
+        ASSERT_EQ(Choose(w.menuBar(), {kFile, QString::fromUtf8(batchmsg::kCmdDeleteAll)}), ChooseResult::Chosen);
+        EXPECT_TRUE(Rows(w).isEmpty());
+
+        // The About box shows the version; its OK closes it.
+        QString shown;
+        modals.OnTitle(QString::fromUtf8(batchmsg::kAboutTitle), [&shown](QWidget* d) {
+            if (auto* v = d->findChild<QLabel*>(QStringLiteral("version"))) shown = v->text();
+            for (QAbstractButton* b : d->findChildren<QAbstractButton*>()) ClickButton(b);
+        }, 1);
+        ASSERT_EQ(Choose(w.menuBar(), {kHelp, QString::fromUtf8(batchmsg::kCmdAbout)}), ChooseResult::Chosen);
+        EXPECT_EQ(shown, QStringLiteral("ﾊﾞｰｼﾞｮﾝ 2.5.1"));
+
+        ASSERT_TRUE(SendWindowManagerClose(&w));
+        EXPECT_TRUE(WaitFor([&] { return !w.isVisible(); })) << "closed when idle";
+    });
+    EXPECT_EQ(code, 0);
+    EXPECT_FALSE(fs::exists(Here() + "/runtime/Tydchain.lock")) << "the instance lock released";
+}
+
+}  // namespace
+}  // namespace wv::gui

@@ -1,0 +1,23 @@
+// The crash report: a process that dies of a fault says which signal and where, and
+// still ends by that signal. (Outside an anonymous namespace, so that the backtrace can
+// name the test's own frames.)
+#include "support/crash_report.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdlib>
+
+[[gnu::noinline]] void DieOf(int sig) {
+    wv::testsupport::InstallCrashReport();
+    ::raise(sig);
+    std::abort();
+}
+
+TEST(CrashReportDeathTest, NamesTheSignalAndTheStack) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    ::setenv("WAVORA_CRASH_GDB", "0", 1);
+    EXPECT_EXIT(DieOf(SIGSEGV), ::testing::KilledBySignal(SIGSEGV),
+                "got signal 11 \\(SEGV\\).*backtrace:\n.*DieOf.*NamesTheSignalAndTheStack.*end of backtrace");
+    EXPECT_EXIT(DieOf(SIGABRT), ::testing::KilledBySignal(SIGABRT), "got signal 6 \\(ABRT\\)");
+}
