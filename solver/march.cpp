@@ -81,10 +81,21 @@ ColumnStatus ComputeRowWaves(RunState& st, int i, int k, int j0, int j1) {
         return true;
     };
 
+    // The same, or what a thread found for it ahead (the same values: DISPERSION depends
+    // on the depth and the period alone).
+    auto found = [&](const AheadWave& a, double h, Wave& w) {
+        if (a.column != i) return wave(h, w);
+        w.L = a.L;
+        w.c = a.c;
+        w.cg = a.cg;
+        return true;
+    };
+    const std::size_t faces = static_cast<std::size_t>(k) * static_cast<std::size_t>(st.rows + 1);
+
     // A face between two rows is the north face of the one and the south face of the
     // other; the east face of a row is its west face in the next column.
     Wave south;
-    if (!wave(st.Hy(i, j0), south)) return failure;
+    if (!found(st.aheadFace[faces + (j0 - 1)], st.Hy(i, j0), south)) return failure;
     for (int j = j0; j <= j1; ++j) {
         const std::size_t slot = static_cast<std::size_t>(k) * static_cast<std::size_t>(st.rows) + (j - 1);
         FaceWave& kept = st.eastFaces[slot];
@@ -95,7 +106,9 @@ ColumnStatus ComputeRowWaves(RunState& st, int i, int k, int j0, int j1) {
         } else if (!wave(st.Hx(i, j), west)) {
             return failure;
         }
-        if (!wave(st.Hx(i + 1, j), east) || !wave(st.Hy(i, j + 1), north) || !wave(st.in.Depth(i, j), node))
+        if (!found(st.aheadEast[slot], st.Hx(i + 1, j), east) ||
+            !found(st.aheadFace[faces + j], st.Hy(i, j + 1), north) ||
+            !found(st.aheadNode[slot], st.in.Depth(i, j), node))
             return failure;
         kept = FaceWave{east.c, east.cg, i};
         const double hP = st.in.Depth(i, j);
@@ -261,13 +274,54 @@ ColumnStatus SolveSegmentMember(RunState& st, int k, int jS, int jE, SegmentSyst
     return ColumnStatus::Ok;
 }
 
+// Rows j0..j1 of column i, the last rows of its segment ending at jE, for component k:
+// the dispersion at the east faces, the nodes and the faces between rows, found ahead of
+// the column's own pass by a thread that has nothing else to do. A failure is not kept:
+// the column's pass meets it again and reports it in its place.
+struct AheadTask {
+    int k, j0, j1, jE;
+};
+
+void FindAhead(RunState& st, int i, const AheadTask& task) {
+    const double T = 1.0 / st.spectrum.freq[static_cast<std::size_t>(task.k)];
+    auto keep = [&](double h, AheadWave& a) {
+        double L = 0.0;
+        const int flag = DISPERSION(h, T, L, nullptr);
+        if (flag < 0) return;
+        a.L = L;
+        a.c = L / T;
+        a.cg = GroupVelocity(h, L, a.c, flag);
+        a.column = i;
+    };
+    const std::size_t rows = static_cast<std::size_t>(st.rows);
+    const std::size_t faces = static_cast<std::size_t>(task.k) * (rows + 1);
+    for (int j = task.j0; j <= task.j1; ++j) {
+        const std::size_t slot = static_cast<std::size_t>(task.k) * rows + (j - 1);
+        keep(st.Hy(i, j), st.aheadFace[faces + (j - 1)]);
+        if (j == task.jE) keep(st.Hy(i, j + 1), st.aheadFace[faces + j]);
+        keep(st.Hx(i + 1, j), st.aheadEast[slot]);
+        keep(st.in.Depth(i, j), st.aheadNode[slot]);
+    }
+}
+
+// The next column's work that threads without a job take on.
+struct Ahead {
+    int column = 0;
+    std::vector<AheadTask> tasks;
+    std::atomic<int> next{0};
+    void Work(RunState& st) {
+        for (int t; (t = next.fetch_add(1, std::memory_order_relaxed)) < static_cast<int>(tasks.size());)
+            FindAhead(st, column, tasks[static_cast<std::size_t>(t)]);
+    }
+};
+
 // Solves the long segments of a column, one job per segment and component. With at
 // least as many jobs as threads, each thread takes the next job in turn, the costliest
 // first. With fewer, every job has a team of its own and the spare threads join the
 // teams of the costliest jobs. The cost of a job is its unknowns times the iterations
 // its component needed in the last column. None of this enters the results.
 void SolveLongSegments(RunState& st, const std::vector<std::pair<int, int>>& segments, const std::vector<int>& jobs,
-                       std::vector<ColumnStatus>& status, WorkerPool& pool) {
+                       std::vector<ColumnStatus>& status, WorkerPool& pool, Ahead& ahead) {
     const int nd = st.nd;
     const int segCount = static_cast<int>(segments.size());
     const int jobCount = static_cast<int>(jobs.size());
@@ -326,7 +380,11 @@ void SolveLongSegments(RunState& st, const std::vector<std::pair<int, int>>& seg
     }
     std::vector<int> iterations(static_cast<std::size_t>(jobCount), 0);
     std::atomic<int> next{0};
-    pool.RunTeam(first.back(), [&](int worker) {
+    pool.RunTeam(threads, [&](int worker) {
+        if (worker >= first.back()) {
+            ahead.Work(st);
+            return;
+        }
         const int t = static_cast<int>(std::upper_bound(first.begin(), first.end(), worker) - first.begin()) - 1;
         const int member = worker - first[static_cast<std::size_t>(t)];
         SegmentTeam& team = st.teams[static_cast<std::size_t>(t)];
@@ -341,7 +399,10 @@ void SolveLongSegments(RunState& st, const std::vector<std::pair<int, int>>& seg
             }
             team.Barrier();
             const int slot = team.shared;
-            if (slot >= jobCount) break;
+            if (slot >= jobCount) {
+                ahead.Work(st);
+                break;
+            }
             const int n = order[static_cast<std::size_t>(slot)];
             const int job = jobs[static_cast<std::size_t>(n)];
             const auto [jS, jE] = segments[static_cast<std::size_t>(job % segCount)];
@@ -397,6 +458,9 @@ void AllocateMarch(RunState& st, int threads) {
     const std::size_t slots = static_cast<std::size_t>(st.nf) * static_cast<std::size_t>(st.rows);
     st.rowWaves.assign(slots, RowWave{});
     st.eastFaces.assign(slots, FaceWave{});
+    st.aheadEast.assign(slots, AheadWave{});
+    st.aheadNode.assign(slots, AheadWave{});
+    st.aheadFace.assign(static_cast<std::size_t>(st.nf) * static_cast<std::size_t>(st.rows + 1), AheadWave{});
     // Until a column has been solved, the higher frequencies are taken as the costlier.
     st.lastIterations.assign(static_cast<std::size_t>(st.nf), 0.0);
     for (int k = 0; k < st.nf; ++k) st.lastIterations[static_cast<std::size_t>(k)] = 3.0 + 0.1 * k;
@@ -560,7 +624,23 @@ ColumnStatus MarchColumn(RunState& st, int i, WorkerPool& pool) {
         team.Start(1);
         status[static_cast<std::size_t>(job)] = SolveSegmentMember(st, job / segCount, jS, jE, sys, team, 0);
     });
-    if (!large.empty()) SolveLongSegments(st, segments, large, status, pool);
+    if (!large.empty()) {
+        // Threads that run out of jobs find the next column's dispersion results.
+        Ahead ahead;
+        if (i < st.nx) {
+            ahead.column = i + 1;
+            for (int k = 0; k < nf; ++k)
+                for (int j = 1; j <= st.ny; ++j) {
+                    if (!st.Wet(i + 1, j)) continue;
+                    int jE = j;
+                    while (jE < st.ny && st.Wet(i + 1, jE + 1)) ++jE;
+                    for (int j0 = j; j0 <= jE; j0 += kWaveRowsPerTask)
+                        ahead.tasks.push_back({k, j0, std::min(jE, j0 + kWaveRowsPerTask - 1), jE});
+                    j = jE;
+                }
+        }
+        SolveLongSegments(st, segments, large, status, pool, ahead);
+    }
 
     // The first failure in component order is the one a single thread would have met.
     for (ColumnStatus s : status)

@@ -30,6 +30,15 @@ struct RowWave {
     double db = 0.0;     // breaking dissipation rate
 };
 
+// A dispersion result that a thread with nothing else to do found ahead, for a face or
+// node of the next column: wavelength, phase speed and group velocity.
+struct AheadWave {
+    double L = 0.0;
+    double c = 0.0;
+    double cg = 0.0;
+    int column = -1;  // the column it belongs to
+};
+
 // The east face of a row in the last column: the west face of the same row in the next.
 struct FaceWave {
     double c = 0.0;
@@ -84,6 +93,9 @@ struct RunState {
     // for the short segments.
     std::vector<RowWave> rowWaves;
     std::vector<FaceWave> eastFaces;
+    // Found ahead for the next column: each row's east face and node (k * rows + j - 1)
+    // and each face between rows, the south face of row j (k * (rows + 1) + j - 1).
+    std::vector<AheadWave> aheadEast, aheadNode, aheadFace;
     std::vector<SegmentSystem> teamSystems;
     std::vector<SegmentTeam> teams;
     std::vector<SegmentSystem> smallSystems;
