@@ -379,7 +379,9 @@ void SolveLongSegments(RunState& st, const std::vector<std::pair<int, int>>& seg
         st.teams[static_cast<std::size_t>(t)].Start(size[static_cast<std::size_t>(t)]);
     }
     std::vector<int> iterations(static_cast<std::size_t>(jobCount), 0);
-    std::atomic<int> next{0};
+    // Team t starts with the t-th costliest job, the one its size was planned for; then
+    // every team takes the next job left.
+    std::atomic<int> next{teams};
     pool.RunTeam(threads, [&](int worker) {
         if (worker >= first.back()) {
             ahead.Work(st);
@@ -389,9 +391,9 @@ void SolveLongSegments(RunState& st, const std::vector<std::pair<int, int>>& seg
         const int member = worker - first[static_cast<std::size_t>(t)];
         SegmentTeam& team = st.teams[static_cast<std::size_t>(t)];
         SegmentSystem& sys = st.teamSystems[static_cast<std::size_t>(t)];
-        for (;;) {
+        for (bool firstJob = true;; firstJob = false) {
             if (member == 0) {
-                team.shared = next.fetch_add(1);
+                team.shared = firstJob ? t : next.fetch_add(1);
                 if (team.shared < jobCount) {
                     sys.Shape(rowsOf(jobs[static_cast<std::size_t>(order[static_cast<std::size_t>(team.shared)])]));
                     team.ResetProgress();
