@@ -83,6 +83,7 @@ ColumnStatus ComputeRowWaves(RunState& st, int i, int k, int j0, int j1) {
 
     // The same, or what a thread found for it ahead (the same values: DISPERSION depends
     // on the depth and the period alone).
+    const AheadWave none;
     auto found = [&](const AheadWave& a, double h, Wave& w) {
         if (a.column != i) return wave(h, w);
         w.L = a.L;
@@ -95,7 +96,8 @@ ColumnStatus ComputeRowWaves(RunState& st, int i, int k, int j0, int j1) {
     // A face between two rows is the north face of the one and the south face of the
     // other; the east face of a row is its west face in the next column.
     Wave south;
-    if (!found(st.aheadFace[faces + (j0 - 1)], st.Hy(i, j0), south)) return failure;
+    const bool ahead = !st.aheadFace.empty();
+    if (!found(ahead ? st.aheadFace[faces + (j0 - 1)] : none, st.Hy(i, j0), south)) return failure;
     for (int j = j0; j <= j1; ++j) {
         const std::size_t slot = static_cast<std::size_t>(k) * static_cast<std::size_t>(st.rows) + (j - 1);
         FaceWave& kept = st.eastFaces[slot];
@@ -106,9 +108,9 @@ ColumnStatus ComputeRowWaves(RunState& st, int i, int k, int j0, int j1) {
         } else if (!wave(st.Hx(i, j), west)) {
             return failure;
         }
-        if (!found(st.aheadEast[slot], st.Hx(i + 1, j), east) ||
-            !found(st.aheadFace[faces + j], st.Hy(i, j + 1), north) ||
-            !found(st.aheadNode[slot], st.in.Depth(i, j), node))
+        if (!found(ahead ? st.aheadEast[slot] : none, st.Hx(i + 1, j), east) ||
+            !found(ahead ? st.aheadFace[faces + j] : none, st.Hy(i, j + 1), north) ||
+            !found(ahead ? st.aheadNode[slot] : none, st.in.Depth(i, j), node))
             return failure;
         kept = FaceWave{east.c, east.cg, i};
         const double hP = st.in.Depth(i, j);
@@ -460,9 +462,15 @@ void AllocateMarch(RunState& st, int threads) {
     const std::size_t slots = static_cast<std::size_t>(st.nf) * static_cast<std::size_t>(st.rows);
     st.rowWaves.assign(slots, RowWave{});
     st.eastFaces.assign(slots, FaceWave{});
-    st.aheadEast.assign(slots, AheadWave{});
-    st.aheadNode.assign(slots, AheadWave{});
-    st.aheadFace.assign(static_cast<std::size_t>(st.nf) * static_cast<std::size_t>(st.rows + 1), AheadWave{});
+    // With one thread nobody is free to look ahead.
+    st.aheadEast.clear();
+    st.aheadNode.clear();
+    st.aheadFace.clear();
+    if (threads > 1) {
+        st.aheadEast.assign(slots, AheadWave{});
+        st.aheadNode.assign(slots, AheadWave{});
+        st.aheadFace.assign(static_cast<std::size_t>(st.nf) * static_cast<std::size_t>(st.rows + 1), AheadWave{});
+    }
     // Until a column has been solved, the higher frequencies are taken as the costlier.
     st.lastIterations.assign(static_cast<std::size_t>(st.nf), 0.0);
     for (int k = 0; k < st.nf; ++k) st.lastIterations[static_cast<std::size_t>(k)] = 3.0 + 0.1 * k;
@@ -629,7 +637,7 @@ ColumnStatus MarchColumn(RunState& st, int i, WorkerPool& pool) {
     if (!large.empty()) {
         // Threads that run out of jobs find the next column's dispersion results.
         Ahead ahead;
-        if (i < st.nx) {
+        if (i < st.nx && !st.aheadFace.empty()) {
             ahead.column = i + 1;
             for (int k = 0; k < nf; ++k)
                 for (int j = 1; j <= st.ny; ++j) {

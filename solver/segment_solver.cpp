@@ -15,7 +15,7 @@ namespace {
 // written on another core) costs little.
 constexpr int kPublishRows = 16;
 
-constexpr int kArrays = 15;
+constexpr int kArrays = 14;
 
 enum Kind { kRho, kSigma, kRhoNew, kX2, kY2, kRr, kKinds };
 
@@ -42,8 +42,10 @@ void SegmentSystem::Reserve(int nd, int maxRows) {
     m_storage.assign(m_arraySize * kArrays + 8, 0.0);
     double* base = m_storage.data();
     while (reinterpret_cast<std::uintptr_t>(base) % 64 != 0) ++base;
-    double** arrays[kArrays] = {&south, &low, &diag, &high, &north, &b, &d, &x, &p, &v, &r, &rt, &u, &q, &uq};
+    double** arrays[kArrays] = {&south, &low, &diag, &high, &north, &d, &x, &p, &v, &r, &rt, &u, &q, &uq};
     for (int a = 0; a < kArrays; ++a) *arrays[a] = base + static_cast<std::size_t>(a) * m_arraySize;
+    // The right-hand side is read only where the first sweep turns it into r.
+    b = r;
 }
 
 void SegmentSystem::Shape(int rows) { m_rows = std::min(rows, m_maxRows); }
@@ -142,7 +144,7 @@ private:
 };
 
 void SegmentSolve::ZeroHalos() {
-    double* arrays[kArrays] = {s.south, s.low, s.diag, s.high, s.north, s.b, s.d, s.x,
+    double* arrays[kArrays] = {s.south, s.low, s.diag, s.high, s.north, s.d, s.x,
                                s.p,     s.v,   s.r,    s.rt,   s.u,     s.q, s.uq};
     for (double* a : arrays) {
         for (int m = ma; m <= mb; ++m) {
@@ -234,7 +236,8 @@ void SegmentSolve::Factorize(double a, double beta) {
 }
 
 // The forward half of K^-1 applied to b scaled by 2^shift, into r, from x = 0: the
-// residual b - A x is b itself.
+// residual b - A x is b itself. b and r share their storage: each unknown's b is read
+// just before its r replaces it.
 void SegmentSolve::ForwardFromRhs(double bScale) {
     const double* const d = s.d;
     const double* const S = s.south;

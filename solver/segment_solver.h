@@ -53,7 +53,8 @@ public:
     static double Bytes(int nd, long long maxRows);
 
     // Coefficients of unknown (m, j): the row below, the bin below, the diagonal, the bin
-    // above, the row above; and the right-hand side. The march writes them.
+    // above, the row above; and the right-hand side, which becomes the residual r in the
+    // solve (the two share their storage). The march writes them.
     double* south = nullptr;
     double* low = nullptr;
     double* diag = nullptr;
