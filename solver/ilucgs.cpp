@@ -6,15 +6,6 @@ namespace wv::solv {
 
 namespace {
 
-// Right-hand sides whose largest entry lies outside 2^-400 .. 2^400 are scaled by a
-// power of two before the iteration and the solution scaled back after it. Without it
-// the inner products of the CGS recurrences underflow (energy that has decayed behind a
-// surf zone reaches 1e-300) and the iteration stagnates until its limit, or overflow and
-// the convergence test is fooled. A power of two keeps the solution exact, and ordinary
-// right-hand sides are left untouched.
-constexpr int kScaleBelowExponent = -400;
-constexpr int kScaleAboveExponent = 400;
-
 struct Diagonals {
     const double* a1;
     const double* a2;
@@ -187,7 +178,7 @@ void ILUCGS(const DiagonalMatrixView& A, int n, int N, int lb, int M, int S, con
     for (int i = 1; i <= n; ++i) bMax = std::fmax(bMax, std::fabs(b[i]));
     int shift = 0;
     if (bMax > 0.0 && std::isfinite(bMax) &&
-        (std::ilogb(bMax) < kScaleBelowExponent || std::ilogb(bMax) > kScaleAboveExponent))
+        (std::ilogb(bMax) < kIlucgsScaleBelowExponent || std::ilogb(bMax) > kIlucgsScaleAboveExponent))
         shift = -std::ilogb(bMax);
     const double bScale = std::ldexp(1.0, shift);
     if (shift != 0)

@@ -4,6 +4,15 @@
 
 namespace wv::solv {
 
+// Right-hand sides whose largest entry lies outside 2^-400 .. 2^400 are scaled by a
+// power of two before the iteration and the solution scaled back after it. Without it
+// the inner products of the CGS recurrences underflow (energy that has decayed behind a
+// surf zone reaches 1e-300) and the iteration stagnates until its limit, or overflow and
+// the convergence test is fooled. A power of two keeps the solution exact, and ordinary
+// right-hand sides are left untouched.
+inline constexpr int kIlucgsScaleBelowExponent = -400;
+inline constexpr int kIlucgsScaleAboveExponent = 400;
+
 // The matrix by diagonals: A(i, c) for rows i = lb..N and columns c = 1..7 with offsets
 // -S, -M, -1, 0, +1, +M, +S. Each column is a contiguous run of N - lb + 1 doubles.
 class DiagonalMatrixView {

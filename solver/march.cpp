@@ -1,9 +1,11 @@
 #include "solver/march.h"
 
-#include "solver/ilucgs.h"
+#include "solver/segment_solver.h"
+#include "solver/solver_hooks.h"
 #include "solver/solver_constants.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <utility>
 
@@ -43,38 +45,28 @@ int WindowReach(double L, double spacing, int limit) {
     return n < 0.0 ? 0 : static_cast<int>(n);
 }
 
-// Solves one frequency component of column i over all wet segments.
-ColumnStatus MarchComponent(RunState& st, int i, int k, SegmentWorkspace& ws,
-                            const std::vector<std::pair<int, int>>& segments) {
-    const int nd = st.nd;
+// Below this many unknowns per thread a team spends more on waiting than it saves.
+constexpr int kMinUnknownsPerMember = 1500;
+// Each member of a team sweeps at least this many bins.
+constexpr int kMinBinsPerMember = 3;
+// Rows per task of the wave quantities.
+constexpr int kWaveRowsPerTask = 64;
+
+std::atomic<int> g_teamSizeOverride{0};
+// Columns of one thread per job after a team had to sleep.
+constexpr int kTeamBackoffColumns = 32;
+
+// The wave quantities of rows j0..j1 of column i for component k: the dispersion
+// relation at the faces and the node, the upwave slope, the breaking height (kept for the
+// statistics from the last component) and the dissipation rate. The first failure is
+// the one met in the order south face of j0, then west, east, north and node of each row.
+ColumnStatus ComputeRowWaves(RunState& st, int i, int k, int j0, int j1) {
     const int ny = st.ny;
     const double T = 1.0 / st.spectrum.freq[static_cast<std::size_t>(k)];
     const double dx = st.dx;
     const double dy = st.dy;
-    const double dtheta = st.binWidth;
     const double cellSize = std::sqrt(dx * dy);
     const bool lastComponent = k == st.nf - 1;
-    const bool breaking = st.in.breaking == 1;
-    const bool mirrorEdges = st.in.lateralOption == 0;
-
-    double* next = &st.energyNext[st.EnergyIndex(k, 1, 1)];
-    std::fill(next, next + static_cast<std::size_t>(nd) * ny, 0.0);
-    const double* prev = &st.energy[st.EnergyIndex(k, 1, 1)];
-
-    const int lb = -nd;
-    const int lastRow = nd * static_cast<int>(st.rows + 1);
-    DiagonalMatrixView A(ws.matrix.data(), lb, lastRow);
-    double* b = ws.b.data();
-    double* rt = ws.rt.data();
-    double* u = ws.u.data();
-    double* q = ws.q.data();
-    // Vectors with a halo: element i at data()[i + nd - 1].
-    double* x = ws.x.data() + nd - 1;
-    double* p = ws.p.data() + nd - 1;
-    double* v = ws.v.data() + nd - 1;
-    double* r = ws.r.data() + nd - 1;
-    double* d = ws.d.data() + nd - 1;
-    double* uq = ws.uq.data() + nd - 1;
 
     ColumnStatus failure = ColumnStatus::Ok;
     auto wave = [&](double h, Wave& w) {
@@ -89,140 +81,362 @@ ColumnStatus MarchComponent(RunState& st, int i, int k, SegmentWorkspace& ws,
         return true;
     };
 
-    for (const auto& [jS, jE] : segments) {
-        const int segRows = jE - jS + 1;
-        const int n = nd * segRows;
-        // Only the rows this segment's system reads are cleared.
-        for (int c = 1; c <= 7; ++c) {
-            double* col = A.Column(c);
-            std::fill(col + lb, col + n + nd + 1, 0.0);
+    // The same, or what a thread found for it ahead (the same values: DISPERSION depends
+    // on the depth and the period alone).
+    const AheadWave none;
+    auto found = [&](const AheadWave& a, double h, Wave& w) {
+        if (a.column != i) return wave(h, w);
+        w.L = a.L;
+        w.c = a.c;
+        w.cg = a.cg;
+        return true;
+    };
+    const std::size_t faces = static_cast<std::size_t>(k) * static_cast<std::size_t>(st.rows + 1);
+
+    // A face between two rows is the north face of the one and the south face of the
+    // other; the east face of a row is its west face in the next column.
+    Wave south;
+    const bool ahead = !st.aheadFace.empty();
+    if (!found(ahead ? st.aheadFace[faces + (j0 - 1)] : none, st.Hy(i, j0), south)) return failure;
+    for (int j = j0; j <= j1; ++j) {
+        const std::size_t slot = static_cast<std::size_t>(k) * static_cast<std::size_t>(st.rows) + (j - 1);
+        FaceWave& kept = st.eastFaces[slot];
+        Wave west, east, north, node;
+        if (kept.column == i - 1) {
+            west.c = kept.c;
+            west.cg = kept.cg;
+        } else if (!wave(st.Hx(i, j), west)) {
+            return failure;
         }
-        std::fill(x + 1 - nd, x + n + nd + 1, 0.0);
-        std::fill(b + 1, b + n + 1, 0.0);
+        if (!found(ahead ? st.aheadEast[slot] : none, st.Hx(i + 1, j), east) ||
+            !found(ahead ? st.aheadFace[faces + j] : none, st.Hy(i, j + 1), north) ||
+            !found(ahead ? st.aheadNode[slot] : none, st.in.Depth(i, j), node))
+            return failure;
+        kept = FaceWave{east.c, east.cg, i};
+        const double hP = st.in.Depth(i, j);
+        const double dcx = (east.c - west.c) / dx;
+        const double dcy = (north.c - south.c) / dy;
+        const double ratio = node.cg / node.c;
 
-        Wave south;
-        if (!wave(st.Hy(i, jS), south)) return failure;
-        bool anyInflow = false;
-        for (int j = jS; j <= jE; ++j) {
-            Wave west, east, north, node;
-            if (!wave(st.Hx(i, j), west) || !wave(st.Hx(i + 1, j), east) || !wave(st.Hy(i, j + 1), north) ||
-                !wave(st.in.Depth(i, j), node))
-                return failure;
-            const double hP = st.in.Depth(i, j);
-            const double dcx = (east.c - west.c) / dx;
-            const double dcy = (north.c - south.c) / dy;
-            const double ratio = node.cg / node.c;
+        // Slope seen by the waves: the mean over the wet nodes up to one wavelength
+        // upwave, turned into the previous column's mean direction of the row.
+        const double theta = st.rowDirection[static_cast<std::size_t>(j - 1)];
+        const int reachX = WindowReach(node.L, dx, st.nx);
+        const int reachY = WindowReach(node.L, dy, ny);
+        const int c0 = std::max(1, i - reachX);
+        const int r0 = theta >= 0.0 ? std::max(1, j - reachY) : j;
+        const int r1 = theta >= 0.0 ? j : std::min(ny, j + reachY);
+        double meanSx, meanSy;
+        WindowSlope(st, c0, i, r0, r1, meanSx, meanSy);
+        const double tanBeta = std::cos(theta) * meanSx + std::sin(theta) * meanSy;
 
-            // Slope seen by the waves: the mean over the wet nodes up to one wavelength
-            // upwave, turned into the previous column's mean direction of the row.
-            const double theta = st.rowDirection[static_cast<std::size_t>(j - 1)];
-            const int reachX = WindowReach(node.L, dx, st.nx);
-            const int reachY = WindowReach(node.L, dy, ny);
-            const int c0 = std::max(1, i - reachX);
-            const int r0 = theta >= 0.0 ? std::max(1, j - reachY) : j;
-            const int r1 = theta >= 0.0 ? j : std::min(ny, j + reachY);
-            double meanSx, meanSy;
-            WindowSlope(st, c0, i, r0, r1, meanSx, meanSy);
-            const double tanBeta = std::cos(theta) * meanSx + std::sin(theta) * meanSy;
+        // Goda's breaker height (coefficient 0.17) and its change across the cell.
+        const double xb = 1.5 * kPi * hP / st.waveLength0;
+        double hb, g;
+        if (tanBeta >= 0.0) {
+            const double f = 15.0 * std::pow(tanBeta, 1.3333333333333333) + 1.0;
+            const double e = std::exp(-xb * f);
+            hb = 0.17 * st.waveLength0 * (1.0 - e);
+            const double dH = tanBeta * 1.5 * kPi * 0.17 * f * e;
+            g = -cellSize * dH;
+        } else {
+            const double e = std::exp(-xb);
+            hb = 0.17 * st.waveLength0 * (1.0 - e);
+            g = 0.0;
+        }
+        if (lastComponent) st.rowBreakHeight[static_cast<std::size_t>(j - 1)] = hb;
+        const double hUp = hb - g / 2.0;
+        const double hDown = hb + g / 2.0;
 
-            // Goda's breaker height (coefficient 0.17) and its change across the cell.
-            const double xb = 1.5 * kPi * hP / st.waveLength0;
-            double hb, g;
-            if (tanBeta >= 0.0) {
-                const double f = 15.0 * std::pow(tanBeta, 1.3333333333333333) + 1.0;
-                const double e = std::exp(-xb * f);
-                hb = 0.17 * st.waveLength0 * (1.0 - e);
-                const double dH = tanBeta * 1.5 * kPi * 0.17 * f * e;
-                g = -cellSize * dH;
+        // Dissipation: the energy of the waves that exceed the breaking height
+        // between the upwave and the downwave half cell.
+        double db = 0.0;
+        const double hRow = st.rowHeight[static_cast<std::size_t>(j - 1)];
+        if (hRow > 0.0) {
+            const double ta = 1.6 * hUp / hRow;
+            const double tb = 1.6 * hDown / hRow;
+            const double a = (kPi / 4.0) * (ta * ta);
+            const double bb = (kPi / 4.0) * (tb * tb);
+            const double pUp = ShareBelow(a);
+            const double pDown = ShareBelow(bb);
+            double kept;
+            if (pUp > 0.0) {
+                kept = pDown / pUp;
             } else {
-                const double e = std::exp(-xb);
-                hb = 0.17 * st.waveLength0 * (1.0 - e);
-                g = 0.0;
+                // Both shares vanish in double precision (H far above a tiny breaker
+                // height); their ratio tends to (b/a)^2, as P(a) ~ a^2/2.
+                kept = a > 0.0 ? (bb / a) * (bb / a) : 1.0;
             }
-            if (lastComponent) st.rowBreakHeight[static_cast<std::size_t>(j - 1)] = hb;
-            const double hUp = hb - g / 2.0;
-            const double hDown = hb + g / 2.0;
+            db = node.c * (1.0 - kept) / cellSize;
+        }
+        st.rowWaves[slot] = RowWave{west.cg, east.cg, south.cg, north.cg, ratio, dcx, dcy, db};
+        south = north;
+    }
+    return ColumnStatus::Ok;
+}
 
-            // Dissipation: the energy of the waves that exceed the breaking height
-            // between the upwave and the downwave half cell.
-            double db = 0.0;
-            const double hRow = st.rowHeight[static_cast<std::size_t>(j - 1)];
-            if (hRow > 0.0) {
-                const double ta = 1.6 * hUp / hRow;
-                const double tb = 1.6 * hDown / hRow;
-                const double a = (kPi / 4.0) * (ta * ta);
-                const double bb = (kPi / 4.0) * (tb * tb);
-                const double pUp = ShareBelow(a);
-                const double pDown = ShareBelow(bb);
-                double kept;
-                if (pUp > 0.0) {
-                    kept = pDown / pUp;
-                } else {
-                    // Both shares vanish in double precision (H far above a tiny breaker
-                    // height); their ratio tends to (b/a)^2, as P(a) ~ a^2/2.
-                    kept = a > 0.0 ? (bb / a) * (bb / a) : 1.0;
-                }
-                db = node.c * (1.0 - kept) / cellSize;
-            }
+// Writes the coefficients and right-hand sides of bins ma..mb of the system of segment
+// jS..jE, component k: the upwind balance of every bin with its neighbours in y and in
+// direction, and the inflow through the west face from the previous column.
+void AssembleBins(const RunState& st, int k, int jS, int jE, SegmentSystem& sys, int ma, int mb) {
+    const int nd = st.nd;
+    const int ny = st.ny;
+    const int segRows = jE - jS + 1;
+    const double dx = st.dx;
+    const double dy = st.dy;
+    const double dtheta = st.binWidth;
+    const bool breaking = st.in.breaking == 1;
+    const bool mirrorEdges = st.in.lateralOption == 0;
+    const RowWave* waves = &st.rowWaves[static_cast<std::size_t>(k) * static_cast<std::size_t>(st.rows) + (jS - 1)];
+    const double* prev = &st.energy[st.EnergyIndex(k, jS, 1)];
+
+    for (int m = ma; m <= mb; ++m) {
+        const std::size_t mi = static_cast<std::size_t>(m - 1);
+        const double sinT = st.sinBin[mi];
+        const double cosT = st.cosBin[mi];
+        const double sinLo = st.sinLo[mi];
+        const double cosLo = st.cosLo[mi];
+        const double sinHi = st.sinHi[mi];
+        const double cosHi = st.cosHi[mi];
+        double* S = sys.south + sys.At(m, 0);
+        double* L = sys.low + sys.At(m, 0);
+        double* D = sys.diag + sys.At(m, 0);
+        double* H = sys.high + sys.At(m, 0);
+        double* N = sys.north + sys.At(m, 0);
+        double* B = sys.b + sys.At(m, 0);
+        for (int row = 1; row <= segRows; ++row) {
+            const RowWave& w = waves[row - 1];
+            const int j = jS + row - 1;
+            const double omegaLo = w.ratio * (sinLo * w.dcx - cosLo * w.dcy);
+            const double omegaHi = w.ratio * (sinHi * w.dcx - cosHi * w.dcy);
+            const bool northward = sinT * w.southCg >= 0.0;
+
+            double diag = w.eastCg * cosT / dx;
+            if (breaking) diag += w.db;
+            diag += northward ? sinT * w.northCg / dy : -sinT * w.southCg / dy;
+            diag += std::max(omegaHi, 0.0) / dtheta - std::min(omegaLo, 0.0) / dtheta;
+            const double sc = northward ? -sinT * w.southCg / dy : 0.0;
+            const double nc = northward ? 0.0 : sinT * w.northCg / dy;
+            const double lc = omegaLo >= 0.0 ? -omegaLo / dtheta : 0.0;
+            const double uc = omegaHi < 0.0 ? omegaHi / dtheta : 0.0;
 
             const bool firstRow = j == jS;
             const bool lastRowOfSegment = j == jE;
-            const int base = (j - jS) * nd;
-            for (int m = 1; m <= nd; ++m) {
-                const std::size_t mi = static_cast<std::size_t>(m - 1);
-                const double sinT = st.sinBin[mi];
-                const double cosT = st.cosBin[mi];
-                const double omegaLo = ratio * (st.sinLo[mi] * dcx - st.cosLo[mi] * dcy);
-                const double omegaHi = ratio * (st.sinHi[mi] * dcx - st.cosHi[mi] * dcy);
-                const bool northward = sinT * south.cg >= 0.0;
-
-                double diag = east.cg * cosT / dx;
-                if (breaking) diag += db;
-                diag += northward ? sinT * north.cg / dy : -sinT * south.cg / dy;
-                diag += std::max(omegaHi, 0.0) / dtheta - std::min(omegaLo, 0.0) / dtheta;
-                const double sc = northward ? -sinT * south.cg / dy : 0.0;
-                const double nc = northward ? 0.0 : sinT * north.cg / dy;
-                const double lc = omegaLo >= 0.0 ? -omegaLo / dtheta : 0.0;
-                const double uc = omegaHi < 0.0 ? omegaHi / dtheta : 0.0;
-
-                const int row = base + m;
-                if (m > 1) A(row, 3) = lc;
-                if (m < nd) A(row, 5) = uc;
-                if (segRows >= 2) {
-                    if (!firstRow) A(row, 1) = sc;
-                    if (!lastRowOfSegment) A(row, 7) = nc;
-                    // The row outside the mesh holds the edge row's energy. Its inflow
-                    // is limited to what the edge row passes on inwards: where the depth
-                    // falls inwards along the edge the outside face carries the larger
-                    // group velocity, and the edge row would feed itself without bound.
-                    if (mirrorEdges && firstRow && j == 1)
-                        diag += northward ? -sinT * std::min(south.cg, north.cg) / dy : 0.0;
-                    if (mirrorEdges && lastRowOfSegment && j == ny)
-                        diag += northward ? 0.0 : sinT * std::min(north.cg, south.cg) / dy;
-                }
-                A(row, 4) = diag;
-                const double inflow = west.cg * cosT * prev[static_cast<std::size_t>(j - 1) * nd + mi] / dx;
-                b[row] = inflow;
-                if (inflow != 0.0) anyInflow = true;
+            // Energy refracted past +-90 degrees leaves the system; rows that border land
+            // exchange nothing with it.
+            L[row] = m > 1 ? lc : 0.0;
+            H[row] = m < nd ? uc : 0.0;
+            S[row] = 0.0;
+            N[row] = 0.0;
+            if (segRows >= 2) {
+                if (!firstRow) S[row] = sc;
+                if (!lastRowOfSegment) N[row] = nc;
+                // The row outside the mesh holds the edge row's energy. Its inflow
+                // is limited to what the edge row passes on inwards: where the depth
+                // falls inwards along the edge the outside face carries the larger
+                // group velocity, and the edge row would feed itself without bound.
+                if (mirrorEdges && firstRow && j == 1)
+                    diag += northward ? -sinT * std::min(w.southCg, w.northCg) / dy : 0.0;
+                if (mirrorEdges && lastRowOfSegment && j == ny)
+                    diag += northward ? 0.0 : sinT * std::min(w.northCg, w.southCg) / dy;
             }
-            south = north;
+            D[row] = diag;
+            B[row] = w.westCg * cosT * prev[static_cast<std::size_t>(row - 1) * nd + mi] / dx;
         }
+    }
+}
 
-        if (anyInflow) {
-            double eps = kSolverTolerance;
-            int itmax = kSolverIterations;
-            int ierr = 0;
-            double alpha = kSolverAlpha;
-            ILUCGS(A, n, lastRow, lb, nd - 1, nd, b, x, p, v, r, d, rt, u, q, eps, uq, itmax, ierr, alpha);
-            if (ierr != 0) return ColumnStatus::SolverFailed;
-            for (int row = 1; row <= n; ++row)
-                next[static_cast<std::size_t>(jS - 1) * nd + static_cast<std::size_t>(row - 1)] = x[row];
+// One member's part of solving segment jS..jE for component k: its bins of the system,
+// the solve, and its rows of the new spectrum.
+ColumnStatus SolveSegmentMember(RunState& st, int k, int jS, int jE, SegmentSystem& sys, SegmentTeam& team,
+                                int member, int* iterations = nullptr) {
+    const int nd = st.nd;
+    const int segRows = jE - jS + 1;
+    int ma, mb;
+    MemberBins(nd, team.Members(), member, ma, mb);
+    AssembleBins(st, k, jS, jE, sys, ma, mb);
+    const SolveOutcome out = SolveSegment(sys, team, member, kSolverTolerance, kSolverIterations, kSolverAlpha);
+    if (iterations) *iterations = out.iterations;
+    if (out.solved && out.ierr != 0) return ColumnStatus::SolverFailed;
+    // A segment without inflow keeps zero energy: energy cannot enter it from the y
+    // direction or from land.
+    int ja, jb;
+    MemberRows(segRows, team.Members(), member, ja, jb);
+    for (int row = ja; row <= jb; ++row) {
+        double* e = &st.energyNext[st.EnergyIndex(k, jS + row - 1, 1)];
+        if (!out.solved) {
+            std::fill(e, e + nd, 0.0);
+            continue;
+        }
+        for (int m = 1; m <= nd; ++m) {
+            const double x = sys.x[sys.At(m, row)];
+            e[m - 1] = out.shift != 0 ? std::ldexp(x, -out.shift) : x;
         }
     }
     return ColumnStatus::Ok;
 }
 
+// Rows j0..j1 of column i, the last rows of its segment ending at jE, for component k:
+// the dispersion at the east faces, the nodes and the faces between rows, found ahead of
+// the column's own pass by a thread that has nothing else to do. A failure is not kept:
+// the column's pass meets it again and reports it in its place.
+struct AheadTask {
+    int k, j0, j1, jE;
+};
+
+void FindAhead(RunState& st, int i, const AheadTask& task) {
+    const double T = 1.0 / st.spectrum.freq[static_cast<std::size_t>(task.k)];
+    auto keep = [&](double h, AheadWave& a) {
+        double L = 0.0;
+        const int flag = DISPERSION(h, T, L, nullptr);
+        if (flag < 0) return;
+        a.L = L;
+        a.c = L / T;
+        a.cg = GroupVelocity(h, L, a.c, flag);
+        a.column = i;
+    };
+    const std::size_t rows = static_cast<std::size_t>(st.rows);
+    const std::size_t faces = static_cast<std::size_t>(task.k) * (rows + 1);
+    for (int j = task.j0; j <= task.j1; ++j) {
+        const std::size_t slot = static_cast<std::size_t>(task.k) * rows + (j - 1);
+        keep(st.Hy(i, j), st.aheadFace[faces + (j - 1)]);
+        if (j == task.jE) keep(st.Hy(i, j + 1), st.aheadFace[faces + j]);
+        keep(st.Hx(i + 1, j), st.aheadEast[slot]);
+        keep(st.in.Depth(i, j), st.aheadNode[slot]);
+    }
+}
+
+// The next column's work that threads without a job take on.
+struct Ahead {
+    int column = 0;
+    std::vector<AheadTask> tasks;
+    std::atomic<int> next{0};
+    void Work(RunState& st) {
+        for (int t; (t = next.fetch_add(1, std::memory_order_relaxed)) < static_cast<int>(tasks.size());)
+            FindAhead(st, column, tasks[static_cast<std::size_t>(t)]);
+    }
+};
+
+// Solves the long segments of a column, one job per segment and component. With at
+// least as many jobs as threads, each thread takes the next job in turn, the costliest
+// first. With fewer, every job has a team of its own and the spare threads join the
+// teams of the costliest jobs. The cost of a job is its unknowns times the iterations
+// its component needed in the last column. None of this enters the results.
+void SolveLongSegments(RunState& st, const std::vector<std::pair<int, int>>& segments, const std::vector<int>& jobs,
+                       std::vector<ColumnStatus>& status, WorkerPool& pool, Ahead& ahead) {
+    const int nd = st.nd;
+    const int segCount = static_cast<int>(segments.size());
+    const int jobCount = static_cast<int>(jobs.size());
+    const int threads = std::max(1, std::min<int>(pool.Size(), static_cast<int>(st.teams.size())));
+    auto rowsOf = [&](int job) {
+        const auto& seg = segments[static_cast<std::size_t>(job % segCount)];
+        return seg.second - seg.first + 1;
+    };
+    std::vector<double> cost(static_cast<std::size_t>(jobCount));
+    for (int n = 0; n < jobCount; ++n)
+        cost[static_cast<std::size_t>(n)] =
+            static_cast<double>(rowsOf(jobs[n])) * (1.5 + st.lastIterations[static_cast<std::size_t>(jobs[n] / segCount)]);
+    std::vector<int> order(static_cast<std::size_t>(jobCount));
+    for (int n = 0; n < jobCount; ++n) order[static_cast<std::size_t>(n)] = n;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](int a, int b) { return cost[static_cast<std::size_t>(a)] > cost[static_cast<std::size_t>(b)]; });
+
+    // Team sizes: one thread each, then the spare threads one by one to the job that
+    // would otherwise take longest.
+    const int forced = g_teamSizeOverride.load();
+    // Teams wait for each other many times per solve. When a wait had to sleep (another
+    // program held the processor), the next columns run one thread per job, which
+    // waits for nobody, before teams are tried again.
+    const bool teamsPay = st.teamBackoff == 0;
+    if (st.teamBackoff > 0) --st.teamBackoff;
+    std::vector<int> size;
+    if (forced > 0 || (jobCount < threads && teamsPay)) {
+        const int teams = forced > 0 ? std::max(1, std::min(jobCount, threads / std::min(forced, threads))) : jobCount;
+        size.assign(static_cast<std::size_t>(teams), forced > 0 ? std::min(forced, threads) : 1);
+        if (forced <= 0) {
+            for (int spare = threads - jobCount; spare > 0; --spare) {
+                int best = -1;
+                double longest = 0.0;
+                for (int t = 0; t < teams; ++t) {
+                    const int job = jobs[static_cast<std::size_t>(order[static_cast<std::size_t>(t)])];
+                    const long long unknowns = static_cast<long long>(rowsOf(job)) * nd;
+                    const int cap = static_cast<int>(std::min<long long>(nd / kMinBinsPerMember, unknowns / kMinUnknownsPerMember));
+                    const double span = cost[static_cast<std::size_t>(order[static_cast<std::size_t>(t)])] / size[static_cast<std::size_t>(t)];
+                    if (size[static_cast<std::size_t>(t)] < cap && span > longest) {
+                        longest = span;
+                        best = t;
+                    }
+                }
+                if (best < 0) break;
+                ++size[static_cast<std::size_t>(best)];
+            }
+        }
+    } else {
+        size.assign(static_cast<std::size_t>(threads), 1);
+    }
+    const int teams = static_cast<int>(size.size());
+    std::vector<int> first(static_cast<std::size_t>(teams) + 1, 0);
+    for (int t = 0; t < teams; ++t) {
+        first[static_cast<std::size_t>(t) + 1] = first[static_cast<std::size_t>(t)] + size[static_cast<std::size_t>(t)];
+        st.teams[static_cast<std::size_t>(t)].Start(size[static_cast<std::size_t>(t)]);
+    }
+    std::vector<int> iterations(static_cast<std::size_t>(jobCount), 0);
+    // Team t starts with the t-th costliest job, the one its size was planned for; then
+    // every team takes the next job left.
+    std::atomic<int> next{teams};
+    pool.RunTeam(threads, [&](int worker) {
+        if (worker >= first.back()) {
+            ahead.Work(st);
+            return;
+        }
+        const int t = static_cast<int>(std::upper_bound(first.begin(), first.end(), worker) - first.begin()) - 1;
+        const int member = worker - first[static_cast<std::size_t>(t)];
+        SegmentTeam& team = st.teams[static_cast<std::size_t>(t)];
+        SegmentSystem& sys = st.teamSystems[static_cast<std::size_t>(t)];
+        for (bool firstJob = true;; firstJob = false) {
+            if (member == 0) {
+                team.shared = firstJob ? t : next.fetch_add(1);
+                if (team.shared < jobCount) {
+                    sys.Shape(rowsOf(jobs[static_cast<std::size_t>(order[static_cast<std::size_t>(team.shared)])]));
+                    team.ResetProgress();
+                }
+            }
+            team.Barrier();
+            const int slot = team.shared;
+            if (slot >= jobCount) {
+                ahead.Work(st);
+                break;
+            }
+            const int n = order[static_cast<std::size_t>(slot)];
+            const int job = jobs[static_cast<std::size_t>(n)];
+            const auto [jS, jE] = segments[static_cast<std::size_t>(job % segCount)];
+            int used = 0;
+            const ColumnStatus s = SolveSegmentMember(st, job / segCount, jS, jE, sys, team, member, &used);
+            if (member == 0) {
+                status[static_cast<std::size_t>(job)] = s;
+                iterations[static_cast<std::size_t>(n)] = used;
+            }
+            // Every member is done with the system before the next segment reshapes it.
+            team.Barrier();
+        }
+    });
+    for (int t = 0; t < teams; ++t)
+        if (size[static_cast<std::size_t>(t)] > 1 && st.teams[static_cast<std::size_t>(t)].SlowWaits() > 0)
+            st.teamBackoff = kTeamBackoffColumns;
+    // The longest segment of each component speaks for it in the next column's plan.
+    std::vector<int> longest(static_cast<std::size_t>(st.nf), -1);
+    for (int n = 0; n < jobCount; ++n) {
+        const int k = jobs[static_cast<std::size_t>(n)] / segCount;
+        if (rowsOf(jobs[static_cast<std::size_t>(n)]) > longest[static_cast<std::size_t>(k)]) {
+            longest[static_cast<std::size_t>(k)] = rowsOf(jobs[static_cast<std::size_t>(n)]);
+            st.lastIterations[static_cast<std::size_t>(k)] = iterations[static_cast<std::size_t>(n)];
+        }
+    }
+}
+
 }  // namespace
+
+void SetTeamSizeOverride(int n) { g_teamSizeOverride.store(n > 0 ? n : 0); }
 
 void AllocateMarch(RunState& st, int threads) {
     const std::size_t nx = static_cast<std::size_t>(st.nx);
@@ -245,8 +459,37 @@ void AllocateMarch(RunState& st, int threads) {
         st.syy.assign(nx * ny, 0.0);
         st.sxy.assign(nx * ny, 0.0);
     }
-    st.workspaces.resize(static_cast<std::size_t>(threads));
-    for (auto& ws : st.workspaces) ws.Allocate(st.nd, st.rows);
+    const std::size_t slots = static_cast<std::size_t>(st.nf) * static_cast<std::size_t>(st.rows);
+    st.rowWaves.assign(slots, RowWave{});
+    st.eastFaces.assign(slots, FaceWave{});
+    // With one thread nobody is free to look ahead.
+    st.aheadEast.clear();
+    st.aheadNode.clear();
+    st.aheadFace.clear();
+    if (threads > 1) {
+        st.aheadEast.assign(slots, AheadWave{});
+        st.aheadNode.assign(slots, AheadWave{});
+        st.aheadFace.assign(static_cast<std::size_t>(st.nf) * static_cast<std::size_t>(st.rows + 1), AheadWave{});
+    }
+    // Until a column has been solved, the higher frequencies are taken as the costlier.
+    st.lastIterations.assign(static_cast<std::size_t>(st.nf), 0.0);
+    for (int k = 0; k < st.nf; ++k) st.lastIterations[static_cast<std::size_t>(k)] = 3.0 + 0.1 * k;
+    st.teamSystems.resize(static_cast<std::size_t>(threads));
+    st.teams.resize(static_cast<std::size_t>(threads));
+    for (int t = 0; t < threads; ++t) {
+        st.teamSystems[static_cast<std::size_t>(t)].Reserve(st.nd, st.ny);
+        st.teams[static_cast<std::size_t>(t)].Reserve(threads, st.nd);
+    }
+    st.smallSystems.clear();
+    st.smallTeams.clear();
+    if (threads > 1) {
+        st.smallSystems.resize(static_cast<std::size_t>(threads));
+        st.smallTeams.resize(static_cast<std::size_t>(threads));
+        for (int t = 0; t < threads; ++t) {
+            st.smallSystems[static_cast<std::size_t>(t)].Reserve(st.nd, std::min(st.ny, kSmallSegmentRows));
+            st.smallTeams[static_cast<std::size_t>(t)].Reserve(1, st.nd);
+        }
+    }
 }
 
 void PrepareMarch(RunState& st) {
@@ -326,6 +569,8 @@ void PrepareMarch(RunState& st) {
 }
 
 ColumnStatus MarchColumn(RunState& st, int i, WorkerPool& pool) {
+    const int nd = st.nd;
+    const int nf = st.nf;
     std::vector<std::pair<int, int>> segments;
     for (int j = 1; j <= st.ny; ++j) {
         if (!st.Wet(i, j)) continue;
@@ -333,11 +578,80 @@ ColumnStatus MarchColumn(RunState& st, int i, WorkerPool& pool) {
         while (j < st.ny && st.Wet(i, j + 1)) ++j;
         segments.emplace_back(start, j);
     }
-    std::vector<ColumnStatus> status(static_cast<std::size_t>(st.nf), ColumnStatus::Ok);
-    pool.Run(st.nf, [&](int k, int worker) {
-        status[static_cast<std::size_t>(k)] =
-            MarchComponent(st, i, k, st.workspaces[static_cast<std::size_t>(worker)], segments);
+    const int segCount = static_cast<int>(segments.size());
+
+    // The wave quantities of every component and wet row, in blocks of rows.
+    struct Block {
+        int seg, j0, j1;
+    };
+    std::vector<Block> blocks;
+    for (int s = 0; s < segCount; ++s)
+        for (int j0 = segments[s].first; j0 <= segments[s].second; j0 += kWaveRowsPerTask)
+            blocks.push_back({s, j0, std::min(segments[s].second, j0 + kWaveRowsPerTask - 1)});
+    const int blockCount = static_cast<int>(blocks.size());
+    std::vector<ColumnStatus> waveStatus(static_cast<std::size_t>(nf) * blocks.size(), ColumnStatus::Ok);
+    pool.Run(nf * blockCount, [&](int task, int) {
+        const Block& b = blocks[static_cast<std::size_t>(task % blockCount)];
+        waveStatus[static_cast<std::size_t>(task)] = ComputeRowWaves(st, i, task / blockCount, b.j0, b.j1);
     });
+
+    // Each component and segment: its first failure. A failure of the wave quantities
+    // comes before its solve, as a single pass through the segment would meet them.
+    std::vector<ColumnStatus> status(static_cast<std::size_t>(nf) * segments.size(), ColumnStatus::Ok);
+    for (int k = 0; k < nf; ++k)
+        for (int b = 0; b < blockCount; ++b) {
+            ColumnStatus& s = status[static_cast<std::size_t>(k) * segments.size() + blocks[b].seg];
+            const ColumnStatus w = waveStatus[static_cast<std::size_t>(k) * blocks.size() + b];
+            if (s == ColumnStatus::Ok) s = w;
+        }
+
+    // Land rows carry no energy into the next column.
+    for (int k = 0; k < nf; ++k)
+        for (int j = 1; j <= st.ny; ++j)
+            if (!st.Wet(i, j)) {
+                double* e = &st.energyNext[st.EnergyIndex(k, j, 1)];
+                std::fill(e, e + nd, 0.0);
+            }
+
+    // Short segments are solved one per thread, side by side; longer ones each by a team.
+    // Every solve writes only its own rows of the new spectrum, and no solve depends on
+    // which thread or how many threads did it.
+    std::vector<int> small, large;
+    for (int k = 0; k < nf; ++k)
+        for (int s = 0; s < segCount; ++s) {
+            const int job = k * segCount + s;
+            if (status[static_cast<std::size_t>(job)] != ColumnStatus::Ok) continue;
+            const int rows = segments[s].second - segments[s].first + 1;
+            if (pool.Size() > 1 && rows <= kSmallSegmentRows) small.push_back(job);
+            else large.push_back(job);
+        }
+    pool.Run(static_cast<int>(small.size()), [&](int task, int worker) {
+        const int job = small[static_cast<std::size_t>(task)];
+        const auto [jS, jE] = segments[static_cast<std::size_t>(job % segCount)];
+        SegmentSystem& sys = st.smallSystems[static_cast<std::size_t>(worker)];
+        SegmentTeam& team = st.smallTeams[static_cast<std::size_t>(worker)];
+        sys.Shape(jE - jS + 1);
+        team.Start(1);
+        status[static_cast<std::size_t>(job)] = SolveSegmentMember(st, job / segCount, jS, jE, sys, team, 0);
+    });
+    if (!large.empty()) {
+        // Threads that run out of jobs find the next column's dispersion results.
+        Ahead ahead;
+        if (i < st.nx && !st.aheadFace.empty()) {
+            ahead.column = i + 1;
+            for (int k = 0; k < nf; ++k)
+                for (int j = 1; j <= st.ny; ++j) {
+                    if (!st.Wet(i + 1, j)) continue;
+                    int jE = j;
+                    while (jE < st.ny && st.Wet(i + 1, jE + 1)) ++jE;
+                    for (int j0 = j; j0 <= jE; j0 += kWaveRowsPerTask)
+                        ahead.tasks.push_back({k, j0, std::min(jE, j0 + kWaveRowsPerTask - 1), jE});
+                    j = jE;
+                }
+        }
+        SolveLongSegments(st, segments, large, status, pool, ahead);
+    }
+
     // The first failure in component order is the one a single thread would have met.
     for (ColumnStatus s : status)
         if (s != ColumnStatus::Ok) return s;

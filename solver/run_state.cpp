@@ -1,14 +1,8 @@
 #include "solver/run_state.h"
 
-namespace wv::solv {
+#include <algorithm>
 
-void SegmentWorkspace::Allocate(int nd, long long rows) {
-    const std::size_t unknowns = static_cast<std::size_t>(nd) * static_cast<std::size_t>(rows);
-    const std::size_t matrixRows = static_cast<std::size_t>(nd) * static_cast<std::size_t>(rows + 1) + nd + 1;
-    matrix.assign(7 * matrixRows, 0.0);
-    for (auto* vec : {&b, &rt, &u, &q}) vec->assign(unknowns + 1, 0.0);
-    for (auto* vec : {&x, &p, &v, &r, &d, &uq}) vec->assign(unknowns + 2 * static_cast<std::size_t>(nd) + 1, 0.0);
-}
+namespace wv::solv {
 
 double MemoryEstimate(int nd, int nf, long long nxp, long long nyp) {
     const double ND = nd, NF = nf, NXP = static_cast<double>(nxp), NYP = static_cast<double>(nyp);
@@ -41,8 +35,11 @@ double PlannedBytes(int nd, int nf, long long rows, int nx, int ny, bool dump, i
     bytes += 2 * ND * R * NF * 8;                // spectrum
     bytes += 4 * R * 8;
     if (dump) bytes += 3 * NX * NY * 8;
-    const double perThread = 7 * (ND * (R + 1) + ND + 1) * 8 + 4 * (ND * R + 1) * 8 + 6 * (ND * R + 2 * ND + 1) * 8;
-    bytes += perThread * threads;
+    bytes += NF * R * (sizeof(RowWave) + sizeof(FaceWave));
+    if (threads > 1) bytes += NF * (3 * R + 1) * sizeof(AheadWave);
+    bytes += threads * SegmentSystem::Bytes(nd, ny);
+    if (threads > 1) bytes += threads * SegmentSystem::Bytes(nd, std::min(ny, kSmallSegmentRows));
+    bytes += 2.0 * threads * (6.0 * (ND + 2) * 8 + 256.0 * threads);  // the teams' sums and counters
     return bytes;
 }
 

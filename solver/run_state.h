@@ -6,18 +6,44 @@
 #include "solver/cal_input.h"
 #include "solver/dispersion.h"
 #include "solver/incident_waves.h"
+#include "solver/segment_solver.h"
 
 #include <cstddef>
 #include <vector>
 
 namespace wv::solv {
 
-// Work space of one thread: the system of one wet segment and the solver's vectors.
-struct SegmentWorkspace {
-    std::vector<double> matrix;  // 7 diagonals over rows -ND .. ND (rows + 1)
-    std::vector<double> b, rt, u, q;                // 1..n
-    std::vector<double> x, p, v, r, d, uq;          // halo of ND on each side
-    void Allocate(int nd, long long rows);
+// Segments of up to this many rows are solved each by one thread, side by side; longer
+// ones by a team of threads.
+inline constexpr int kSmallSegmentRows = 48;
+
+// The wave quantities of one row (node and faces) for one component, as the
+// coefficients of its bins need them.
+struct RowWave {
+    double westCg = 0.0;
+    double eastCg = 0.0;
+    double southCg = 0.0;
+    double northCg = 0.0;
+    double ratio = 0.0;  // Cg / c at the node
+    double dcx = 0.0;    // phase-speed gradients
+    double dcy = 0.0;
+    double db = 0.0;     // breaking dissipation rate
+};
+
+// A dispersion result that a thread with nothing else to do found ahead, for a face or
+// node of the next column: wavelength, phase speed and group velocity.
+struct AheadWave {
+    double L = 0.0;
+    double c = 0.0;
+    double cg = 0.0;
+    int column = -1;  // the column it belongs to
+};
+
+// The east face of a row in the last column: the west face of the same row in the next.
+struct FaceWave {
+    double c = 0.0;
+    double cg = 0.0;
+    int column = -1;  // the column whose east face it is
 };
 
 // How one column's work ended. Failures carry what the message needs.
@@ -61,7 +87,23 @@ struct RunState {
     // Radiation stresses per node, only when the dump is asked for: (i - 1) * ny + (j - 1).
     std::vector<double> sxx, syy, sxy;
 
-    std::vector<SegmentWorkspace> workspaces;  // one per thread
+    // The march's work space: the wave quantities of every component and row of the
+    // column (k * rows + j - 1), the east faces kept for the next column, a system for
+    // each team (as many as threads, for teams of one), and one small system per thread
+    // for the short segments.
+    std::vector<RowWave> rowWaves;
+    std::vector<FaceWave> eastFaces;
+    // Found ahead for the next column: each row's east face and node (k * rows + j - 1)
+    // and each face between rows, the south face of row j (k * (rows + 1) + j - 1).
+    std::vector<AheadWave> aheadEast, aheadNode, aheadFace;
+    std::vector<SegmentSystem> teamSystems;
+    std::vector<SegmentTeam> teams;
+    std::vector<SegmentSystem> smallSystems;
+    // CGS iterations of each component in the last column: how the threads are shared
+    // out (never what they compute).
+    std::vector<double> lastIterations;
+    int teamBackoff = 0;
+    std::vector<SegmentTeam> smallTeams;
 
     bool Wet(int i, int j) const { return land[Node(i, j)] == 0; }
     std::size_t Node(int i, int j) const {

@@ -15,6 +15,9 @@ void SetProgressObserver(std::function<void(int value)> observer);
 // environment variable WAVORA_THREADS or, without it, the hardware's count.
 void SetThreadCountOverride(int n);
 int SolverThreadCount();
+// Threads per team for the long segments: n > 0 fixes it (within what the thread count
+// and the system allow), 0 lets the march choose.
+void SetTeamSizeOverride(int n);
 // Makes the next DISPLAYPROGRESSBOX fail, as a window that cannot be created would.
 void SetProgressWindowFailure(bool fail);
 // The memory a run may plan with, in bytes, in place of the machine's (0: the machine's).

@@ -3,13 +3,28 @@
 #include "platform/text.h"
 #include "solver/solver_hooks.h"
 
+#include <chrono>
 #include <cstdlib>
 
 namespace wv::solv {
 
 namespace {
+
 std::atomic<int> g_threadOverride{0};
+
+// Between two jobs of one column a worker waits a few microseconds; it spins this long
+// before it sleeps, so that the next job finds it awake.
+constexpr auto kPoolSpinBeforeSleep = std::chrono::microseconds(200);
+template <class Ready>
+void SpinFor(std::chrono::steady_clock::duration limit, Ready ready) {
+    const auto until = std::chrono::steady_clock::now() + limit;
+    for (int n = 0; !ready(); ++n) {
+        CpuRelax();
+        if ((n & 255) == 255 && std::chrono::steady_clock::now() >= until) return;
+    }
 }
+
+}  // namespace
 
 void SetThreadCountOverride(int n) { g_threadOverride.store(n > 0 ? n : 0); }
 
@@ -26,6 +41,18 @@ int ResolveThreadCount() {
     return hw > 0 ? static_cast<int>(hw) : 1;
 }
 
+bool TeamBarrier::Wait() {
+    if (m_members <= 1) return false;
+    const unsigned phase = m_phase.load(std::memory_order_acquire);
+    if (m_arrived.fetch_add(1, std::memory_order_acq_rel) == m_members - 1) {
+        m_arrived.store(0, std::memory_order_relaxed);
+        m_phase.store(phase + 1, std::memory_order_release);
+        m_phase.notify_all();
+        return false;
+    }
+    return WaitUntil(m_phase, [phase](unsigned p) { return p != phase; });
+}
+
 WorkerPool::WorkerPool(int threads) {
     for (int w = 1; w < threads; ++w) m_threads.emplace_back([this, w] { WorkerLoop(w); });
 }
@@ -33,7 +60,7 @@ WorkerPool::WorkerPool(int threads) {
 WorkerPool::~WorkerPool() {
     {
         std::lock_guard<std::mutex> lock(m_mutex);
-        m_stop = true;
+        m_stop.store(true);
     }
     m_wake.notify_all();
     for (auto& t : m_threads) t.join();
@@ -41,27 +68,70 @@ WorkerPool::~WorkerPool() {
 
 void WorkerPool::Drain(int worker) {
     for (;;) {
-        const int task = m_next.fetch_add(1);
+        const int task = m_next.fetch_add(1, std::memory_order_relaxed);
         if (task >= m_count) break;
-        (*m_job)(task, worker);
+        (*m_tasks)(task, worker);
     }
 }
 
 void WorkerPool::WorkerLoop(int worker) {
-    unsigned long seen = 0;
+    std::uint64_t seen = 0;
     for (;;) {
-        {
+        SpinFor(kPoolSpinBeforeSleep, [&] {
+            return m_generation.load(std::memory_order_acquire) != seen || m_stop.load(std::memory_order_relaxed);
+        });
+        if (m_generation.load(std::memory_order_acquire) == seen) {
             std::unique_lock<std::mutex> lock(m_mutex);
-            m_wake.wait(lock, [&] { return m_stop || m_generation != seen; });
-            if (m_stop) return;
-            seen = m_generation;
+            ++m_sleepers;
+            m_wake.wait(lock, [&] { return m_stop.load() || m_generation.load() != seen; });
+            --m_sleepers;
         }
-        Drain(worker);
-        {
+        if (m_stop.load()) return;
+        seen = m_generation.load(std::memory_order_acquire);
+        if (m_team) {
+            if (worker < m_members) (*m_team)(worker);
+        } else {
+            Drain(worker);
+        }
+        // The last one out wakes the caller if it has gone to sleep.
+        if (m_pending.fetch_sub(1, std::memory_order_acq_rel) == 1) {
             std::lock_guard<std::mutex> lock(m_mutex);
-            if (--m_busy == 0) m_done.notify_all();
+            if (m_callerSleeps) m_done.notify_all();
         }
     }
+}
+
+void WorkerPool::Dispatch(int count, int members, const std::function<void(int, int)>* tasks,
+                          const std::function<void(int)>* team) {
+    // Every worker acknowledges every job, so the job's fields are never rewritten while a
+    // late worker still reads them.
+    m_tasks = tasks;
+    m_team = team;
+    m_count = count;
+    m_members = members;
+    m_next.store(0, std::memory_order_relaxed);
+    m_pending.store(static_cast<int>(m_threads.size()), std::memory_order_relaxed);
+    bool wake;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_generation.fetch_add(1, std::memory_order_release);
+        wake = m_sleepers > 0;
+    }
+    if (wake) m_wake.notify_all();
+
+    if (team) (*team)(0);
+    else Drain(0);
+
+    auto done = [&] { return m_pending.load(std::memory_order_acquire) == 0; };
+    SpinFor(kPoolSpinBeforeSleep, done);
+    if (!done()) {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_callerSleeps = true;
+        m_done.wait(lock, done);
+        m_callerSleeps = false;
+    }
+    m_tasks = nullptr;
+    m_team = nullptr;
 }
 
 void WorkerPool::Run(int count, const std::function<void(int, int)>& fn) {
@@ -70,19 +140,16 @@ void WorkerPool::Run(int count, const std::function<void(int, int)>& fn) {
         for (int t = 0; t < count; ++t) fn(t, 0);
         return;
     }
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_job = &fn;
-        m_count = count;
-        m_next.store(0);
-        m_busy = static_cast<int>(m_threads.size());
-        ++m_generation;
+    Dispatch(count, 0, &fn, nullptr);
+}
+
+void WorkerPool::RunTeam(int members, const std::function<void(int)>& fn) {
+    if (members <= 1 || m_threads.empty()) {
+        fn(0);
+        return;
     }
-    m_wake.notify_all();
-    Drain(0);
-    std::unique_lock<std::mutex> lock(m_mutex);
-    m_done.wait(lock, [&] { return m_busy == 0; });
-    m_job = nullptr;
+    if (members > Size()) members = Size();
+    Dispatch(0, members, nullptr, &fn);
 }
 
 }  // namespace wv::solv

@@ -1,13 +1,25 @@
-// A whole solver run on a plane beach at the default discretisation (45 direction bins,
-// 7 frequency components, breaking on): reading the input, the march and the result
-// file. Arguments: nodes each way, threads (0: all the machine has).
-//   bench_tydsolv --benchmark_filter=PlaneBeach/1000
+// Solver speed.
+//
+// BM_PlaneBeach: a whole solver run on a plane beach at the default discretisation (45
+// direction bins, 7 frequency components, breaking on): reading the input, the march
+// and the result file. Arguments: nodes each way, threads (0: all the machine has). The
+// table of the notes (medians of three runs at 1, 2, 4 and 8 threads):
+//   bench_tydsolv --benchmark_filter='PlaneBeach/(400|1000)/[1248]/'
+//                 --benchmark_repetitions=3 --benchmark_report_aggregates_only=true
+//
+// BM_SegmentSolve: one system of the march (45 bins by the given rows, a plane beach's
+// coefficients) solved by a team of the given size, as the march hands the longest
+// segments to teams. Arguments: rows, members.
 #include "platform/files.h"
+#include "solver/segment_solver.h"
+#include "solver/solver_constants.h"
 #include "solver/tydsolv.h"
+#include "solver/worker_pool.h"
 #include "tools/make_bay_cal/cal_writer.h"
 
 #include <benchmark/benchmark.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -62,13 +74,59 @@ void BM_PlaneBeach(benchmark::State& state) {
 }
 
 BENCHMARK(BM_PlaneBeach)
-    ->Args({400, 1})
-    ->Args({400, 0})
-    ->Args({1000, 1})
-    ->Args({1000, 0})
+    ->ArgsProduct({{400, 1000}, {1, 2, 4, 8, 0}})
     ->Unit(benchmark::kSecond)
     ->Iterations(1)
     ->UseRealTime();
+
+// The system of one column of the plane beach at 8 m depth for an 8 s component: the
+// coefficients the march builds there, without refraction (depth uniform along y).
+void FillBeachSystem(wv::solv::SegmentSystem& sys, int member, int members) {
+    const int nd = sys.Bins();
+    const int rows = sys.Rows();
+    int ma, mb;
+    wv::solv::MemberBins(nd, members, member, ma, mb);
+    const double cg = 7.0, dx = 10.0, dy = 10.0, binWidth = wv::solv::kPi / nd;
+    for (int m = ma; m <= mb; ++m) {
+        const double theta = (m - 0.5) * binWidth - wv::solv::kHalfPlane;
+        const double s = std::sin(theta), c = std::cos(theta);
+        for (int j = 1; j <= rows; ++j) {
+            const std::size_t i = sys.At(m, j);
+            const bool northward = s >= 0.0;
+            sys.south[i] = northward && j > 1 ? -s * cg / dy : 0.0;
+            sys.north[i] = !northward && j < rows ? s * cg / dy : 0.0;
+            sys.low[i] = m > 1 ? -0.01 : 0.0;
+            sys.high[i] = m < nd ? -0.012 : 0.0;
+            sys.diag[i] = cg * c / dx + std::fabs(s) * cg / dy + 0.03;
+            sys.b[i] = cg * c * 0.01 * std::exp(-0.5 * theta * theta) / dx;
+        }
+    }
+}
+
+void BM_SegmentSolve(benchmark::State& state) {
+    const int rows = static_cast<int>(state.range(0));
+    const int members = static_cast<int>(state.range(1));
+    wv::solv::WorkerPool pool(members);
+    wv::solv::SegmentSystem sys;
+    sys.Reserve(45, rows);
+    sys.Shape(rows);
+    wv::solv::SegmentTeam team;
+    team.Reserve(members, 45);
+    int iterations = 0;
+    for (auto _ : state) {
+        team.Start(members);
+        pool.RunTeam(members, [&](int member) {
+            FillBeachSystem(sys, member, members);
+            const wv::solv::SolveOutcome out = wv::solv::SolveSegment(
+                sys, team, member, wv::solv::kSolverTolerance, wv::solv::kSolverIterations, wv::solv::kSolverAlpha);
+            if (member == 0) iterations = out.iterations;
+        });
+    }
+    state.counters["members"] = members;
+    state.counters["iterations"] = iterations;
+}
+
+BENCHMARK(BM_SegmentSolve)->ArgsProduct({{400, 1000}, {1, 2, 4, 8}})->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 }  // namespace
 

@@ -86,13 +86,17 @@ solv::CalInput MakeInput(const tools::CalCase& s, const std::function<double(int
 
 MarchRun RunMarch(const tools::CalCase& setup, const std::function<double(int, int)>& depth, int threads,
                   bool keepEnergy) {
+    return RunMarchInput(MakeInput(setup, depth), threads, keepEnergy);
+}
+
+MarchRun RunMarchInput(const solv::CalInput& input, int threads, bool keepEnergy) {
     using namespace solv;
     MarchRun run;
     RunState st;
-    st.in = MakeInput(setup, depth);
+    st.in = input;
     // The run's own setup, from the request a program would send for this input.
-    const RequestDims dims{setup.nd, setup.nf, static_cast<long long>(setup.nx) + kMeshMargin,
-                           static_cast<long long>(setup.ny) + kMeshMargin};
+    const RequestDims dims{input.nd, input.nf, static_cast<long long>(input.nx) + kMeshMargin,
+                           static_cast<long long>(input.ny) + kMeshMargin};
     {
         IncidentSpectrum check;
         EXPECT_TRUE(BuildIncidentSpectrum(SpectrumInputOf(st.in), check)) << "the input would be refused";
@@ -102,24 +106,24 @@ MarchRun RunMarch(const tools::CalCase& setup, const std::function<double(int, i
     AllocateMarch(st, threads);
     PrepareMarch(st);
     WorkerPool pool(threads);
-    for (int i = 1; i <= setup.nx; ++i) {
+    for (int i = 1; i <= input.nx; ++i) {
         ColumnStatus s = MarchColumn(st, i, pool);
         if (s == ColumnStatus::Ok) s = ColumnStatistics(st, i, pool);
-        std::string text;
-        if (s == ColumnStatus::Ok) s = ColumnRecords(st, i, pool, text);
+        if (s == ColumnStatus::Ok) s = ColumnRecords(st, i, pool, run.records);
         if (s != ColumnStatus::Ok) {
             run.status = s;
             return run;
         }
+        const int ny = input.ny;
         ColumnRows rows;
-        rows.height.assign(st.rowHeight.begin(), st.rowHeight.begin() + setup.ny);
-        rows.period.assign(st.rowPeriod.begin(), st.rowPeriod.begin() + setup.ny);
-        rows.direction.assign(st.rowDirection.begin(), st.rowDirection.begin() + setup.ny);
-        rows.breakHeight.assign(st.rowBreakHeight.begin(), st.rowBreakHeight.begin() + setup.ny);
+        rows.height.assign(st.rowHeight.begin(), st.rowHeight.begin() + ny);
+        rows.period.assign(st.rowPeriod.begin(), st.rowPeriod.begin() + ny);
+        rows.direction.assign(st.rowDirection.begin(), st.rowDirection.begin() + ny);
+        rows.breakHeight.assign(st.rowBreakHeight.begin(), st.rowBreakHeight.begin() + ny);
         if (keepEnergy) {
-            for (int k = 0; k < setup.nf; ++k) {
+            for (int k = 0; k < input.nf; ++k) {
                 const double* e = &st.energy[st.EnergyIndex(k, 1, 1)];
-                rows.energy.insert(rows.energy.end(), e, e + static_cast<std::size_t>(setup.nd) * setup.ny);
+                rows.energy.insert(rows.energy.end(), e, e + static_cast<std::size_t>(input.nd) * ny);
             }
         }
         run.columns.push_back(std::move(rows));

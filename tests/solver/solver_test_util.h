@@ -48,9 +48,12 @@ struct MarchRun {
     solv::ColumnStatus status = solv::ColumnStatus::Ok;
     std::vector<ColumnRows> columns;  // index i - 1
     solv::IncidentSpectrum spectrum;
+    std::string records;  // the result records of every column, as the .KKA gets them
 };
 MarchRun RunMarch(const tools::CalCase& setup, const std::function<double(int, int)>& depth, int threads = 1,
                   bool keepEnergy = false);
+// The same from an input as the solver holds it.
+MarchRun RunMarchInput(const solv::CalInput& input, int threads = 1, bool keepEnergy = false);
 
 // The input of a setup as the solver holds it (depths included).
 solv::CalInput MakeInput(const tools::CalCase& setup, const std::function<double(int, int)>& depth);

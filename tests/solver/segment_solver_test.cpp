@@ -1,0 +1,183 @@
+// The march's solver by teams against ILUCGS on the same systems: the same solution, and
+// the same bits for any number of team members.
+#include "solver/ilucgs.h"
+#include "solver/segment_solver.h"
+#include "solver/solver_constants.h"
+#include "solver/worker_pool.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <random>
+#include <vector>
+
+namespace wv::solv {
+namespace {
+
+// A system shaped like the march's: nd bins by rows rows, each unknown coupled to the
+// bins below and above in its row and to the same bin in the rows below and above, the
+// couplings negative (inflow) and the diagonal above their sum (outflow).
+struct MarchShapedSystem {
+    int nd, rows;
+    std::vector<double> south, low, diag, high, north, b;  // (m - 1) * rows + (j - 1)
+
+    MarchShapedSystem(int nd_, int rows_, unsigned seed, double scale = 1.0) : nd(nd_), rows(rows_) {
+        const std::size_t n = static_cast<std::size_t>(nd) * rows;
+        for (auto* v : {&south, &low, &diag, &high, &north, &b}) v->assign(n, 0.0);
+        std::mt19937 rng(seed);
+        std::uniform_real_distribution<double> off(-1.0, 0.0);
+        for (int m = 1; m <= nd; ++m)
+            for (int j = 1; j <= rows; ++j) {
+                const std::size_t e = At(m, j);
+                if (j > 1) south[e] = off(rng);
+                if (m > 1) low[e] = off(rng);
+                if (m < nd) high[e] = off(rng);
+                if (j < rows) north[e] = off(rng);
+                diag[e] = -(south[e] + low[e] + high[e] + north[e]) + 0.05 + 0.3 * -off(rng);
+                // Some rows without inflow, as behind a headland.
+                b[e] = (j % 7 == 3) ? 0.0 : scale * (1.0 + off(rng));
+            }
+    }
+    std::size_t At(int m, int j) const { return static_cast<std::size_t>(m - 1) * rows + (j - 1); }
+};
+
+struct IlucgsResult {
+    std::vector<double> x;  // (m - 1) * rows + (j - 1)
+    int ierr = -1;
+    int iterations = 0;
+};
+
+// The system in ILUCGS's layout, unknown p = (j - 1) nd + m, as the march would call it.
+IlucgsResult SolveWithIlucgs(const MarchShapedSystem& s) {
+    const int nd = s.nd, n = nd * s.rows, S = nd, M = nd - 1, lb = -nd, N = n + 2 * S;
+    std::vector<double> storage(static_cast<std::size_t>(7) * (N - lb + 1), 0.0);
+    DiagonalMatrixView A(storage.data(), lb, N);
+    std::vector<double> b(static_cast<std::size_t>(n) + 1, 0.0);
+    for (int m = 1; m <= nd; ++m)
+        for (int j = 1; j <= s.rows; ++j) {
+            const int p = (j - 1) * nd + m;
+            A(p, 1) = s.south[s.At(m, j)];
+            A(p, 3) = s.low[s.At(m, j)];
+            A(p, 4) = s.diag[s.At(m, j)];
+            A(p, 5) = s.high[s.At(m, j)];
+            A(p, 7) = s.north[s.At(m, j)];
+            b[static_cast<std::size_t>(p)] = s.b[s.At(m, j)];
+        }
+    const std::size_t halo = static_cast<std::size_t>(n + 2 * S + 1);
+    std::vector<double> x(halo), p(halo), v(halo), r(halo), d(halo), uq(halo), rt(n + 1), u(n + 1), q(n + 1);
+    auto h = [&](std::vector<double>& w) { return w.data() + S - 1; };
+    IlucgsResult out;
+    double eps = kSolverTolerance, alpha = kSolverAlpha;
+    int itmax = kSolverIterations;
+    ILUCGS(A, n, N, lb, M, S, b.data(), h(x), h(p), h(v), h(r), h(d), rt.data(), u.data(), q.data(), eps, h(uq),
+           itmax, out.ierr, alpha);
+    out.iterations = itmax;
+    out.x.assign(static_cast<std::size_t>(n), 0.0);
+    for (int m = 1; m <= nd; ++m)
+        for (int j = 1; j <= s.rows; ++j) out.x[s.At(m, j)] = h(x)[(j - 1) * nd + m];
+    return out;
+}
+
+struct TeamResult {
+    std::vector<double> x;
+    SolveOutcome outcome;
+};
+
+TeamResult SolveWithTeam(const MarchShapedSystem& s, int members, WorkerPool& pool) {
+    SegmentSystem sys;
+    sys.Reserve(s.nd, s.rows + 5);  // a larger reservation than the segment, as in a run
+    sys.Shape(s.rows);
+    SegmentTeam team;
+    team.Reserve(members, s.nd);
+    team.Start(members);
+    std::vector<SolveOutcome> outcomes(static_cast<std::size_t>(members));
+    pool.RunTeam(members, [&](int member) {
+        int ma, mb;
+        MemberBins(s.nd, members, member, ma, mb);
+        for (int m = ma; m <= mb; ++m)
+            for (int j = 1; j <= s.rows; ++j) {
+                const std::size_t e = s.At(m, j), i = sys.At(m, j);
+                sys.south[i] = s.south[e];
+                sys.low[i] = s.low[e];
+                sys.diag[i] = s.diag[e];
+                sys.high[i] = s.high[e];
+                sys.north[i] = s.north[e];
+                sys.b[i] = s.b[e];
+            }
+        outcomes[static_cast<std::size_t>(member)] =
+            SolveSegment(sys, team, member, kSolverTolerance, kSolverIterations, kSolverAlpha);
+    });
+    TeamResult out;
+    out.outcome = outcomes[0];
+    for (const SolveOutcome& o : outcomes) {
+        EXPECT_EQ(o.solved, out.outcome.solved);
+        EXPECT_EQ(o.ierr, out.outcome.ierr);
+        EXPECT_EQ(o.iterations, out.outcome.iterations);
+    }
+    out.x.assign(static_cast<std::size_t>(s.nd) * s.rows, 0.0);
+    for (int m = 1; m <= s.nd; ++m)
+        for (int j = 1; j <= s.rows; ++j)
+            out.x[s.At(m, j)] = std::ldexp(sys.x[sys.At(m, j)], -out.outcome.shift);
+    return out;
+}
+
+bool SameBits(const std::vector<double>& a, const std::vector<double>& b) {
+    return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0;
+}
+
+// The same systems as ILUCGS solves them: the sweeps and recurrences are ILUCGS's, only
+// the inner products are summed in another fixed order, which moves the solution by far
+// less than the tolerance; and every team size gives the same bits.
+TEST(SolverSegmentTeams, AgreeWithIlucgsAndWithEachOther) {
+    WorkerPool pool(5);
+    struct Case {
+        int nd, rows;
+        unsigned seed;
+        double scale;
+    };
+    // Odd and even bin counts, one row, more rows than bins, and right-hand sides that
+    // need the power-of-two scaling.
+    for (const Case c : {Case{9, 40, 1, 1.0}, Case{16, 25, 2, 1.0}, Case{45, 60, 3, 1.0}, Case{5, 1, 4, 1.0},
+                         Case{12, 30, 5, 1e-300}, Case{7, 33, 6, 1e200}}) {
+        SCOPED_TRACE(::testing::Message() << "nd " << c.nd << " rows " << c.rows << " scale " << c.scale);
+        const MarchShapedSystem s(c.nd, c.rows, c.seed, c.scale);
+        const IlucgsResult ref = SolveWithIlucgs(s);
+        ASSERT_EQ(ref.ierr, 0);
+        const TeamResult one = SolveWithTeam(s, 1, pool);
+        ASSERT_TRUE(one.outcome.solved);
+        ASSERT_EQ(one.outcome.ierr, 0);
+        EXPECT_NEAR(one.outcome.iterations, ref.iterations, 1);
+        double worst = 0.0, largest = 0.0;
+        for (std::size_t e = 0; e < ref.x.size(); ++e) {
+            worst = std::fmax(worst, std::fabs(one.x[e] - ref.x[e]));
+            largest = std::fmax(largest, std::fabs(ref.x[e]));
+        }
+        EXPECT_LE(worst, 1e-9 * largest);
+        for (int members = 2; members <= std::min(5, c.nd); ++members) {
+            SCOPED_TRACE(::testing::Message() << members << " members");
+            const TeamResult team = SolveWithTeam(s, members, pool);
+            EXPECT_EQ(team.outcome.iterations, one.outcome.iterations);
+            EXPECT_TRUE(SameBits(team.x, one.x));
+        }
+    }
+}
+
+// A zero right-hand side is not solved (the march keeps zero energy there), and two bins
+// are refused as ILUCGS refuses them.
+TEST(SolverSegmentTeams, ZeroInflowAndTooFewBins) {
+    WorkerPool pool(3);
+    MarchShapedSystem zero(8, 20, 7);
+    std::fill(zero.b.begin(), zero.b.end(), 0.0);
+    for (int members : {1, 3}) {
+        const TeamResult r = SolveWithTeam(zero, members, pool);
+        EXPECT_FALSE(r.outcome.solved);
+    }
+    const MarchShapedSystem two(2, 10, 8);
+    const TeamResult r = SolveWithTeam(two, 1, pool);
+    EXPECT_TRUE(r.outcome.solved);
+    EXPECT_EQ(r.outcome.ierr, 2);
+}
+
+}  // namespace
+}  // namespace wv::solv
