@@ -6,6 +6,8 @@ bash scripts/install-deps.sh
 bash scripts/build.sh
 out=build/example-run
 rm -rf "$out" && mkdir -p "$out"
+# The start folder as an installation fills it: the version file the figures print.
+cp build/start-folder/SYSVER.DAT "$out/"
 if [ -x build/bin/wave_road ]; then
   # The whole calculation road: project -> depth mesh -> solver -> results at the output
   # points -> the wave-height figure as a plot file and as ROAD.pdf.

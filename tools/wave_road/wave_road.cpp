@@ -17,6 +17,7 @@
 #include "core/sokuten.h"
 #include "core/tik_inf.h"
 #include "platform/files.h"
+#include "platform/sysver.h"
 #include "platform/text.h"
 #include "draw/plot_figure.h"
 #include "project/tik_doc.h"
@@ -211,6 +212,10 @@ int Run(int argc, char** argv) {
     SetStartFolder(std::filesystem::current_path().string());
     if (!ResetCalcDatIfIdle(StartFolder()))
         return Fail("a calculation is running in this folder, or CALC.DAT cannot be written");
+    // The figure's file label carries the installation's version, as the program's do;
+    // without a version file the label is the file title alone.
+    g_strVersionCp932 = ReadSysVer(StartFolder());
+    g_strVersion = Cp932ToUtf8(g_strVersionCp932);
 
     CTikDoc project;
     if (!project.OnOpenDocument(o.project)) return Fail("cannot open the project " + o.project);
