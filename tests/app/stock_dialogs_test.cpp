@@ -3,25 +3,17 @@
 #include "app/qt/app_main.h"
 #include "support/stock_dialogs.h"
 
-#include <QTimer>
-
 namespace wv {
 namespace {
-
-using namespace stocktest;
 
 char g_name[] = "stock_dialogs_test";
 char* g_argv[] = {g_name, nullptr};
 
 TEST(StockDialogs, WavoraSpeaksJapanese) {
-    ScratchStart();
-    Seen seen;
-    int argc = 1;
-    const int code = RunWavora(argc, g_argv, [&seen](CWavoraApp&, QtAppHost&) {
-        QTimer::singleShot(300, qApp, [&seen] { LookAtTheStockDialogs(seen, QStringLiteral("wavora")); });
+    stocktest::ExpectStockDialogsInJapanese(QStringLiteral("wavora"), [](const std::function<void()>& look) {
+        int argc = 1;
+        return RunWavora(argc, g_argv, [&look](CWavoraApp&, QtAppHost&) { look(); });
     });
-    EXPECT_EQ(code, 0);
-    ExpectJapanese(seen);
 }
 
 }  // namespace

@@ -3,33 +3,17 @@
 #include "batch/qt/tydchain_window.h"
 #include "support/stock_dialogs.h"
 
-#include <QTimer>
-
 namespace wv {
 namespace {
-
-using namespace stocktest;
 
 char g_name[] = "stock_dialogs_test";
 char* g_argv[] = {g_name, nullptr};
 
-// The hook for a program whose start-up takes none: it runs when the program's
-// application object is made and looks once the event loop runs.
-std::function<void()> g_onEventLoop;
-void AtApplicationStart() {
-    if (g_onEventLoop) QTimer::singleShot(300, qApp, [] { g_onEventLoop(); });
-}
-Q_COREAPP_STARTUP_FUNCTION(AtApplicationStart)
-
 TEST(StockDialogs, TydchainSpeaksJapanese) {
-    ScratchStart();
-    Seen seen;
-    g_onEventLoop = [&seen] { LookAtTheStockDialogs(seen, QStringLiteral("tydchain")); };
-    int argc = 1;
-    const int code = TydchainMain(argc, g_argv, [](CalcRequest*) { return 0; });
-    g_onEventLoop = nullptr;
-    EXPECT_EQ(code, 0);
-    ExpectJapanese(seen);
+    stocktest::ExpectStockDialogsInJapanese(QStringLiteral("tydchain"), [](const std::function<void()>& look) {
+        int argc = 1;
+        return TydchainMain(argc, g_argv, [](CalcRequest*) { return 0; }, [&look](CTydchainWindow&) { look(); });
+    });
 }
 
 }  // namespace

@@ -193,4 +193,17 @@ inline void ScratchStart() {
     std::ofstream(here / "SYSVER.DAT") << "1.0\r\n";
 }
 
+// Runs a program through its own start-up (`start` passes `look` on as the program's
+// started callable) and looks at the stock dialogs once its event loop runs.
+template <class Start>
+void ExpectStockDialogsInJapanese(const QString& program, Start start) {
+    ScratchStart();
+    Seen seen;
+    const std::function<void()> look = [&seen, program] {
+        QTimer::singleShot(300, qApp, [&seen, program] { LookAtTheStockDialogs(seen, program); });
+    };
+    EXPECT_EQ(start(look), 0);
+    ExpectJapanese(seen);
+}
+
 }  // namespace wv::stocktest
