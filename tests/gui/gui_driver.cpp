@@ -223,6 +223,20 @@ bool OpenEveryMenu(QMenuBar* bar, int times, QString* failed) {
     return true;
 }
 
+bool ShootEveryMenu(QMenuBar* bar, const QString& prefix, QString* failed) {
+    int i = 0;
+    for (const QString& title : MenuTitles(bar)) {
+        QMenu* menu = OpenMenu(bar, title);
+        if (!menu) {
+            if (failed) *failed = title;
+            return false;
+        }
+        Shot(QStringLiteral("%1-menu%2").arg(prefix).arg(++i));
+        EscapeMenu(menu);
+    }
+    return true;
+}
+
 // ---- input ----
 
 void Key(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers) {

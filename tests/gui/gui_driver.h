@@ -163,5 +163,8 @@ private:
 // With WAVORA_GUI_SHOTS=<folder>: the whole screen saved as <folder>/<name>.png.
 // Returns the path, or "" when not asked for.
 QString Shot(const QString& name);
+// Each menu of the bar opened in turn and pictured as <prefix>-menu<n> (with
+// WAVORA_GUI_SHOTS); false (with the title) when one did not open.
+bool ShootEveryMenu(QMenuBar* bar, const QString& prefix, QString* failed = nullptr);
 
 }  // namespace wv::gui
