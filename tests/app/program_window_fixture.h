@@ -175,11 +175,6 @@ protected:
         QTest::qWait(20);
     }
 
-    QString ActiveTitle() const {
-        QMdiSubWindow* sub = w->MdiArea()->activeSubWindow();
-        return sub ? sub->windowTitle().remove(QStringLiteral("[*]")) : QString();
-    }
-
     // Answers the next modal dialog with `answer` once it shows.
     static void WhenModal(std::function<void(QDialog*)> answer) {
         QTimer::singleShot(100, qApp, [answer] {
