@@ -1,6 +1,7 @@
 // The viewer's area output. What it writes reads back as the lines it wrote: read by the
 // record rules (type, line number, continuation records) the file gives the same lines,
-// record for record, and the project editor's importer makes one segment per joined pair.
+// record for record, and the project editor's importer makes one segment per joined pair
+// of the points it can place.
 // Every line written is a run of two or more points of one input line inside the area,
 // and no segment of the input with both ends inside is left out.
 //
@@ -8,12 +9,14 @@
 // Q-SONA file: the whole data box or a part of it, the switch on for odd sizes.
 #include "fuzz_support.h"
 
+#include "geoconv/meshgate.h"
 #include "geoconv/qsona_record.h"
 #include "platform/ui_service.h"
 #include "project/text_import.h"
 #include "viewer/area_qsona_writer.h"
 #include "viewer/reliefscope_doc.h"
 
+#include <cmath>
 #include <optional>
 #include <set>
 #include <stdexcept>
@@ -124,19 +127,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         pos = end + 2;
     }
     fuzz::Check(read.size() == lines.size(), "the file reads back as as many lines as were written");
-    std::size_t segments = 0;
-    for (std::size_t n = 0; n < lines.size(); ++n) {
-        fuzz::Check(read[n].size() == lines[n].size(), "each line reads back with its own points");
-        for (std::size_t k = 0; k < lines[n].size(); ++k)
-            fuzz::Check(read[n][k] == Unnumbered(ReadQsonaLine(doc.Line(lines[n][k])).record->Text()),
-                        "each point reads back as written");
-        segments += lines[n].size() - 1;
-    }
-
-    // The importer of the project editor joins the same pairs.
+    // The importer of the project editor joins the same pairs, of the points it can place:
+    // a position the zone's projection sends to no finite plane point, or a depth beyond a
+    // double, is left out and its neighbours are joined across it.
     QsonaImportOptions options;
     options.reference = 1.0;
     options.zone = 1 + static_cast<int>(size % 19);
+    std::optional<int> ellipsoid;
+    if (!lines.empty()) ellipsoid = ReadQsonaLine(doc.Line(lines.front().front())).record->EllipsoidCode();
+    std::size_t segments = 0;
+    for (std::size_t n = 0; n < lines.size(); ++n) {
+        fuzz::Check(read[n].size() == lines[n].size(), "each line reads back with its own points");
+        std::size_t placed = 0;
+        for (std::size_t k = 0; k < lines[n].size(); ++k) {
+            const QsonaRecord rec = *ReadQsonaLine(doc.Line(lines[n][k])).record;
+            fuzz::Check(read[n][k] == Unnumbered(rec.Text()), "each point reads back as written");
+            double north = 0.0, east = 0.0;
+            if (ellipsoid) Meshgate(*ellipsoid, options.zone, rec.Latitude(), rec.Longitude(), &north, &east);
+            if (std::isfinite(north) && std::isfinite(east) && std::isfinite(rec.DepthMetres())) ++placed;
+        }
+        if (placed >= 2) segments += placed - 1;
+    }
+
     const QsonaImportResult imported = ReadQsonaLines(SplitTextLines(out), options);
     if (imported.datumFound)
         fuzz::Check(imported.geometry.segments.size() == segments, "the importer makes a segment per joined pair");
