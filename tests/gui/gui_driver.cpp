@@ -27,18 +27,52 @@
 #include <QTest>
 #include <QWindow>
 
+#include <gtest/gtest.h>
+
 #ifdef WAVORA_GUI_HAVE_XCB
 #include <QtGui/qguiapplication_platform.h>
 #include <xcb/xcb.h>
 #endif
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 
 namespace wv::gui {
 
 bool WaitFor(const std::function<bool()>& done, int ms) { return QTest::qWaitFor(done, ms); }
+
+std::string ConfigFolder() { return QDir::currentPath().toStdString() + "/config"; }
+std::string RuntimeFolder() { return QDir::currentPath().toStdString() + "/runtime"; }
+
+void PrepareScratchStart(const std::string& version) {
+    QDir().mkpath(QString::fromStdString(RuntimeFolder()));
+    QDir().mkpath(QString::fromStdString(ConfigFolder()));
+    ::chmod(RuntimeFolder().c_str(), 0700);
+    ::setenv("XDG_RUNTIME_DIR", RuntimeFolder().c_str(), 1);
+    ::setenv("XDG_CONFIG_HOME", ConfigFolder().c_str(), 1);
+    if (version.empty()) return;
+    std::ofstream out("SYSVER.DAT", std::ios::binary | std::ios::trunc);
+    out << version << "\r\n";
+}
+
+void ScriptWhenShown(QWidget& window, std::unique_ptr<ModalAnswerer>& modals,
+                     std::function<void(ModalAnswerer&)> script) {
+    modals = std::make_unique<ModalAnswerer>();
+    modals->Start();
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, [&modals] { modals.reset(); });
+    QTimer::singleShot(0, qApp, [&window, &modals, script = std::move(script)] {
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
+        script(*modals);
+        if (window.isVisible()) {
+            window.close();
+            if (!WaitFor([&] { return !window.isVisible(); }, 20000)) QCoreApplication::exit(1);
+        }
+    });
+}
 
 void Pump(int ms) { QTest::qWait(ms); }
 

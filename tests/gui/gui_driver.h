@@ -14,6 +14,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -157,6 +158,21 @@ private:
     bool m_closePopups = true;
     std::map<QString, int> m_okCounts;
 };
+
+// ---- a program under test ----
+
+// The scratch folder a test runs in (the current folder) as the program's start folder:
+// settings (XDG_CONFIG_HOME) and locks (XDG_RUNTIME_DIR, private) inside it, never the
+// user's, and SYSVER.DAT holding `version` as the suite writes it ("" writes none).
+void PrepareScratchStart(const std::string& version = "2.5.1");
+std::string ConfigFolder();
+std::string RuntimeFolder();
+
+// For a program's start-up callable: starts `modals`, and once `window` shows runs
+// `script` in the event loop; afterwards closes the window unless the script ended the
+// program (exit code 1 when it does not close).
+void ScriptWhenShown(QWidget& window, std::unique_ptr<ModalAnswerer>& modals,
+                     std::function<void(ModalAnswerer&)> script);
 
 // ---- pictures ----
 

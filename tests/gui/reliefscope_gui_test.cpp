@@ -18,14 +18,11 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
-#include <QTest>
-#include <QTimer>
 #include <QToolBar>
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sys/stat.h>
 
 namespace wv::gui {
 namespace {
@@ -36,11 +33,7 @@ QString U(const char* s) { return QString::fromUtf8(s); }
 std::string Here() { return fs::current_path().string(); }
 
 void PrepareStart() {
-    fs::create_directories(Here() + "/runtime");
-    ::chmod((Here() + "/runtime").c_str(), 0700);
-    ::setenv("XDG_RUNTIME_DIR", (Here() + "/runtime").c_str(), 1);
-    ::setenv("XDG_CONFIG_HOME", (Here() + "/config").c_str(), 1);
-    AtomicWriteFile(Here() + "/SYSVER.DAT", "2.5.1\r\n", nullptr);
+    PrepareScratchStart();
     fs::copy_file(fs::path(WAVORA_SOURCE_DIR) / "examples/smallbay/SMALLBAY.DAT", Here() + "/SMALLBAY.DAT",
                   fs::copy_options::overwrite_existing);
 }
@@ -50,17 +43,7 @@ int RunReliefscope(const std::function<void(CMainFrame&, ModalAnswerer&)>& scrip
     static char* argv[] = {name, nullptr};
     std::unique_ptr<ModalAnswerer> modals;
     return ReliefscopeMain(1, argv, [&](CMainFrame& f) {
-        modals = std::make_unique<ModalAnswerer>();
-        modals->Start();
-        QObject::connect(qApp, &QCoreApplication::aboutToQuit, [&] { modals.reset(); });
-        QTimer::singleShot(0, qApp, [&] {
-            EXPECT_TRUE(QTest::qWaitForWindowExposed(&f));
-            script(f, *modals);
-            if (f.isVisible()) {
-                f.close();
-                if (!WaitFor([&] { return !f.isVisible(); }, 20000)) QCoreApplication::exit(1);
-            }
-        });
+        ScriptWhenShown(f, modals, [&](ModalAnswerer& m) { script(f, m); });
     });
 }
 

@@ -18,14 +18,12 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sys/stat.h>
 
 namespace wv::gui {
 namespace {
@@ -37,13 +35,8 @@ const QString kHelp = QString::fromUtf8(batchmsg::kMenuHelp);
 
 std::string Here() { return fs::current_path().string(); }
 
-// The start folder is the scratch folder; settings and locks inside it too.
 void PrepareStart() {
-    fs::create_directories(Here() + "/runtime");
-    ::chmod((Here() + "/runtime").c_str(), 0700);
-    ::setenv("XDG_RUNTIME_DIR", (Here() + "/runtime").c_str(), 1);
-    ::setenv("XDG_CONFIG_HOME", (Here() + "/config").c_str(), 1);
-    AtomicWriteFile(Here() + "/SYSVER.DAT", "2.5.1\r\n", nullptr);
+    PrepareScratchStart();
     AtomicWriteFile(Here() + "/CALC.DAT", "0\r\n", nullptr);
 }
 
@@ -54,17 +47,7 @@ int RunTydchain(const std::function<void(CTydchainWindow&, ModalAnswerer&)>& scr
     static char* argv[] = {name, nullptr};
     std::unique_ptr<ModalAnswerer> modals;
     return TydchainMain(1, argv, &TYDSOLV, [&](CTydchainWindow& w) {
-        modals = std::make_unique<ModalAnswerer>();
-        modals->Start();
-        QObject::connect(qApp, &QCoreApplication::aboutToQuit, [&] { modals.reset(); });
-        QTimer::singleShot(0, qApp, [&] {
-            EXPECT_TRUE(QTest::qWaitForWindowExposed(&w));
-            script(w, *modals);
-            if (w.isVisible()) {
-                w.close();
-                if (!WaitFor([&] { return !w.isVisible(); }, 20000)) QCoreApplication::exit(1);
-            }
-        });
+        ScriptWhenShown(w, modals, [&](ModalAnswerer& m) { script(w, m); });
     });
 }
 

@@ -34,7 +34,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sys/stat.h>
 
 namespace wv::gui {
 
@@ -48,15 +47,7 @@ QString Q(const std::string& s) { return QString::fromUtf8(s.c_str()); }
 
 void Prepare(const WavoraOptions& options) {
     const std::string here = Here();
-    fs::create_directories(RuntimeFolder());
-    ::chmod(RuntimeFolder().c_str(), 0700);
-    fs::create_directories(ConfigFolder());
-    ::setenv("XDG_RUNTIME_DIR", RuntimeFolder().c_str(), 1);
-    ::setenv("XDG_CONFIG_HOME", ConfigFolder().c_str(), 1);
-    if (!options.version.empty()) {
-        const std::string line = options.version + "\r\n";
-        AtomicWriteFile(here + "/SYSVER.DAT", line, nullptr);
-    }
+    PrepareScratchStart(options.version);
     // The example project, with a second calculation made from the first.
     const fs::path bay = fs::path(here) / "BAY";
     fs::create_directories(bay);
@@ -69,8 +60,6 @@ void Prepare(const WavoraOptions& options) {
 
 }  // namespace
 
-std::string ConfigFolder() { return Here() + "/config"; }
-std::string RuntimeFolder() { return Here() + "/runtime"; }
 
 MainWindow* WavoraRun::Window() const { return m_host ? m_host->Window() : nullptr; }
 

@@ -105,8 +105,4 @@ private:
 // already. Returns the program's exit code.
 int RunWavoraScript(const WavoraOptions& options, const std::function<void(WavoraRun&)>& script);
 
-// The start folder's files as the test prepared them: settings and lock folders.
-std::string ConfigFolder();
-std::string RuntimeFolder();
-
 }  // namespace wv::gui
