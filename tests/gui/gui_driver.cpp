@@ -36,6 +36,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -389,7 +390,17 @@ bool SendWindowManagerClose(QWidget* topLevel) {
 
 ModalAnswerer::ModalAnswerer() {
     m_timer.setInterval(25);
-    QObject::connect(&m_timer, &QTimer::timeout, [this] { Tick(); });
+    // The timer only posts the look: Qt does not fire a timer again while its own slot
+    // runs, and an answer's click can run a nested loop (a message box opened by the
+    // click) in which the next look must happen.
+    QObject::connect(&m_timer, &QTimer::timeout, [this] {
+        if (m_tickPosted) return;
+        m_tickPosted = true;
+        QTimer::singleShot(0, &m_timer, [this] {
+            m_tickPosted = false;
+            Tick();
+        });
+    });
 }
 
 ModalAnswerer::~ModalAnswerer() { m_timer.stop(); }
@@ -472,8 +483,11 @@ bool ModalAnswerer::HandsOff(const QWidget* w) {
            w->windowTitle() == QStringLiteral("計算結果ﾌｧｲﾙ読込中");
 }
 
+bool ModalAnswerer::Answering(QWidget* w) const {
+    return std::any_of(m_answering.begin(), m_answering.end(), [w](const QPointer<QWidget>& a) { return a == w; });
+}
+
 void ModalAnswerer::Tick() {
-    if (m_busy) return;
     QWidget* w = QApplication::activeModalWidget();
     if (w && HandsOff(w)) return;
     if (!w) {
@@ -483,7 +497,8 @@ void ModalAnswerer::Tick() {
         // Menus of the menu bar are the test's own; a view's information popup is not.
         for (QObject* o = menu->parent(); o; o = o->parent())
             if (qobject_cast<QMenuBar*>(o) || qobject_cast<QMenu*>(o)) return;
-        m_busy = true;
+        if (Answering(menu)) return;
+        const AnswerScope scope(m_answering, menu);
         Seen seen;
         seen.kind = QStringLiteral("QMenu");
         seen.text = menu->actions().isEmpty() ? QString() : menu->actions().front()->text();
@@ -491,10 +506,9 @@ void ModalAnswerer::Tick() {
         seen.where = menu->frameGeometry();
         m_log.push_back(seen);
         QTest::keyClick(menu, Qt::Key_Escape);
-        m_busy = false;
         return;
     }
-    if (!w->isVisible()) return;
+    if (!w->isVisible() || Answering(w)) return;
     // A window is answered on its second look (its own loop runs by then); one that is
     // still there four looks later gets the next, firmer answer.
     int* looks = nullptr;
@@ -509,7 +523,7 @@ void ModalAnswerer::Tick() {
     const int look = ++*looks;
     if ((look - 1) % 4 != 0) return;
     const int round = (look - 1) / 4;
-    m_busy = true;
+    const AnswerScope scope(m_answering, w);
     Seen seen;
     seen.kind = QString::fromLatin1(w->metaObject()->className());
     seen.title = w->windowTitle();
@@ -532,7 +546,6 @@ void ModalAnswerer::Tick() {
     std::fprintf(stderr, "[window %s \"%s\"%s%s] -> %s\n", qPrintable(seen.kind), qPrintable(seen.title),
                  seen.text.isEmpty() ? "" : " ", qPrintable(seen.text.left(60)), qPrintable(seen.answer));
     m_log.push_back(seen);
-    m_busy = false;
 }
 
 void ModalAnswerer::Default(QWidget* w, int round, Seen& seen) {

@@ -137,7 +137,7 @@ public:
     void NewCommand() { m_okCounts.clear(); }
     // Log lines "kind|title|answer" since `from`.
     QStringList LogLines(std::size_t from = 0) const;
-    bool Busy() const { return m_busy; }
+    bool Busy() const { return !m_answering.empty(); }
 
     // The standard answers, for rules.
     static void PressButton(QWidget* box, int standardButton);
@@ -154,7 +154,17 @@ private:
     std::vector<Rule> m_rules;
     std::vector<Seen> m_log;
     std::vector<std::pair<QPointer<QWidget>, int>> m_attempts;
-    bool m_busy = false;
+    // The windows an answer is being given to, outermost first. An answer's click runs
+    // the event loop, and a window that opens meanwhile (a run's end message over a
+    // dialog) is answered in its turn, not left waiting on the answer under it.
+    std::vector<QPointer<QWidget>> m_answering;
+    bool m_tickPosted = false;
+    struct AnswerScope {
+        AnswerScope(std::vector<QPointer<QWidget>>& list, QWidget* w) : m_list(list) { m_list.emplace_back(w); }
+        ~AnswerScope() { m_list.pop_back(); }
+        std::vector<QPointer<QWidget>>& m_list;
+    };
+    bool Answering(QWidget* w) const;
     bool m_closePopups = true;
     std::map<QString, int> m_okCounts;
 };

@@ -14,6 +14,8 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QDialog>
+#include <QPushButton>
 #include <QApplication>
 #include <QLabel>
 #include <QMenuBar>
@@ -66,6 +68,37 @@ void ChooseFiles(ModalAnswerer& modals, const QStringList& paths) {
     for (const QString& p : paths) quoted << QLatin1Char('"') + p + QLatin1Char('"');
     modals.OnTitle(QString::fromUtf8(batchmsg::kOpenDialogTitle),
                    [q = quoted.join(QLatin1Char(' '))](QWidget* d) { ModalAnswerer::AnswerFileDialog(d, q); }, 1);
+}
+
+// The answerer itself: a window that opens while an answer's click runs (a run's end
+// message over the dialog being answered) is answered too, not left waiting under it.
+TEST(ModalAnswererGui, AWindowOpenedWhileAnAnswerRunsIsAnsweredToo) {
+    PrepareStart();
+    bool guardFired = false;
+    QStringList log;
+    RunTydchain([&](CTydchainWindow& w, ModalAnswerer& modals) {
+        QDialog outer(&w);
+        outer.setWindowTitle(QStringLiteral("outer"));
+        auto* ok = new QPushButton(QStringLiteral("OK"), &outer);
+        QObject::connect(ok, &QPushButton::clicked, [&] {
+            QMessageBox::information(&outer, QStringLiteral("inner"), QStringLiteral("the inner message"));
+            outer.accept();
+        });
+        modals.OnTitle(QStringLiteral("outer"), [&](QWidget*) { ClickButton(ok); }, 1);
+        // Without an answer the two windows would wait for ever: close them, and fail.
+        QTimer guard;
+        guard.setSingleShot(true);
+        QObject::connect(&guard, &QTimer::timeout, [&] {
+            guardFired = true;
+            while (QWidget* m = QApplication::activeModalWidget()) m->close();
+        });
+        guard.start(15000);
+        outer.exec();
+        guard.stop();
+        log = modals.LogLines();
+    });
+    EXPECT_FALSE(guardFired) << log.join(QStringLiteral("\n")).toStdString();
+    EXPECT_TRUE(log.filter(QStringLiteral("inner")).size() == 1) << log.join(QStringLiteral("\n")).toStdString();
 }
 
 TEST(TydchainGui, MenusOpenTwice) {
