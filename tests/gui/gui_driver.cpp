@@ -455,24 +455,44 @@ void ModalAnswerer::PressDialogButton(QWidget* dialog, int id) {
 void ModalAnswerer::AnswerFileDialog(QWidget* w, const QString& path) {
     auto* fd = qobject_cast<QFileDialog*>(w);
     if (!fd) return;
-    // The name typed into the name field, as a user types it, then the dialog's accept
-    // button pressed.
-    if (auto* edit = fd->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
-        edit->setFocus();
-        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(edit, path);
-    } else {
-        fd->selectFile(path);
-    }
-    QTest::qWait(30);
-    if (auto* box = fd->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"))) {
+    QAbstractButton* accept = nullptr;
+    if (auto* box = fd->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox")))
         for (QAbstractButton* b : box->buttons())
-            if (box->buttonRole(b) == QDialogButtonBox::AcceptRole && b->isEnabled()) {
-                QTest::mouseClick(b, Qt::LeftButton, Qt::NoModifier, b->rect().center());
-                return;
-            }
+            if (box->buttonRole(b) == QDialogButtonBox::AcceptRole) accept = b;
+    auto* edit = fd->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    if (!edit || !accept) {
+        fd->selectFile(path);
+        QMetaObject::invokeMethod(fd, "accept");
+        return;
     }
-    QMetaObject::invokeMethod(fd, "accept");
+    // The name typed into the name field, as a user types it, then the accept button
+    // pressed. On a busy machine the dialog can finish reading its folder after the name
+    // was typed and change the field: the user then types again.
+    QPointer<QFileDialog> open(fd);
+    for (int attempt = 0; attempt < 3 && open && open->isVisible(); ++attempt) {
+        // Typing reaches a window once it has the focus: on a busy X server the dialog's
+        // activation can come after it shows.
+        if (!open->isActiveWindow()) {
+            open->activateWindow();
+            QTest::qWaitForWindowActive(open, 2000);
+            if (!open || !open->isVisible()) return;
+        }
+        if (edit->text() != path) {
+            edit->setFocus();
+            QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(edit, path);
+        }
+        QTest::qWait(30);
+        if (!open || !open->isVisible()) return;
+        // The completion list over the field closes with Escape, as a user closes it.
+        if (QWidget* popup = QApplication::activePopupWidget()) {
+            QTest::keyClick(popup, Qt::Key_Escape);
+            QTest::qWait(20);
+        }
+        if (edit->text() != path || !accept->isEnabled()) continue;
+        QTest::mouseClick(accept, Qt::LeftButton, Qt::NoModifier, accept->rect().center());
+        WaitFor([&] { return !open || !open->isVisible(); }, 500);
+    }
 }
 
 bool ModalAnswerer::HandsOff(const QWidget* w) {
