@@ -214,7 +214,10 @@ std::string WavoraRun::Inconsistency() const {
             for (const auto& view : c->Views()) live = live || view.get() == v;
         if (!live) return "the result list's view is gone";
     }
-    if (frame->MDIGetActive() && frame->MDIGetActive()->m_pWidget != mdi->activeSubWindow())
+    // The current window, not the active one: while another top-level window (a message
+    // just closed) still holds the X focus, the area has no active window but keeps its
+    // current one.
+    if (frame->MDIGetActive() && frame->MDIGetActive()->m_pWidget != mdi->currentSubWindow())
         return "the active frame is not the active window";
     return {};
 }
