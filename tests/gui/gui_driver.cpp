@@ -351,7 +351,15 @@ void ClickTitleBarButton(QMdiSubWindow* sub, int subControl) {
 
 void ClickCloseBox(QMdiSubWindow* sub) { ClickTitleBarButton(sub, QStyle::SC_TitleBarCloseButton); }
 
-void ClickMinimizeBox(QMdiSubWindow* sub) { ClickTitleBarButton(sub, QStyle::SC_TitleBarMinButton); }
+void ClickMinimizeBox(QMdiSubWindow* sub) {
+    // On a busy machine the title bar can take the click before it sees the pointer over
+    // its button; the user clicks again.
+    QPointer<QMdiSubWindow> w(sub);
+    for (int attempt = 0; attempt < 3 && w && !w->isMinimized(); ++attempt) {
+        ClickTitleBarButton(w, QStyle::SC_TitleBarMinButton);
+        WaitFor([&] { return !w || w->isMinimized(); }, 500);
+    }
+}
 
 QWidget* FocusTarget(QWidget* fallback) {
     QWidget* f = QApplication::focusWidget();
