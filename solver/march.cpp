@@ -198,13 +198,14 @@ void AssembleBins(const RunState& st, int k, int jS, int jE, SegmentSystem& sys,
         const double cosLo = st.cosLo[mi];
         const double sinHi = st.sinHi[mi];
         const double cosHi = st.cosHi[mi];
-        double* S = sys.south + sys.At(m, 0);
-        double* L = sys.low + sys.At(m, 0);
-        double* D = sys.diag + sys.At(m, 0);
-        double* H = sys.high + sys.At(m, 0);
-        double* N = sys.north + sys.At(m, 0);
-        double* B = sys.b + sys.At(m, 0);
-        for (int row = 1; row <= segRows; ++row) {
+        double* const S = sys.south;
+        double* const L = sys.low;
+        double* const D = sys.diag;
+        double* const H = sys.high;
+        double* const N = sys.north;
+        double* const B = sys.b;
+        std::size_t e = sys.At(m, 1);
+        for (int row = 1; row <= segRows; ++row, e += static_cast<std::size_t>(sys.RowStep())) {
             const RowWave& w = waves[row - 1];
             const int j = jS + row - 1;
             const double omegaLo = w.ratio * (sinLo * w.dcx - cosLo * w.dcy);
@@ -224,13 +225,13 @@ void AssembleBins(const RunState& st, int k, int jS, int jE, SegmentSystem& sys,
             const bool lastRowOfSegment = j == jE;
             // Energy refracted past +-90 degrees leaves the system; rows that border land
             // exchange nothing with it.
-            L[row] = m > 1 ? lc : 0.0;
-            H[row] = m < nd ? uc : 0.0;
-            S[row] = 0.0;
-            N[row] = 0.0;
+            L[e] = m > 1 ? lc : 0.0;
+            H[e] = m < nd ? uc : 0.0;
+            S[e] = 0.0;
+            N[e] = 0.0;
             if (segRows >= 2) {
-                if (!firstRow) S[row] = sc;
-                if (!lastRowOfSegment) N[row] = nc;
+                if (!firstRow) S[e] = sc;
+                if (!lastRowOfSegment) N[e] = nc;
                 // The row outside the mesh holds the edge row's energy. Its inflow
                 // is limited to what the edge row passes on inwards: where the depth
                 // falls inwards along the edge the outside face carries the larger
@@ -240,8 +241,8 @@ void AssembleBins(const RunState& st, int k, int jS, int jE, SegmentSystem& sys,
                 if (mirrorEdges && lastRowOfSegment && j == ny)
                     diag += northward ? 0.0 : sinT * std::min(w.northCg, w.southCg) / dy;
             }
-            D[row] = diag;
-            B[row] = w.westCg * cosT * prev[static_cast<std::size_t>(row - 1) * nd + mi] / dx;
+            D[e] = diag;
+            B[e] = w.westCg * cosT * prev[static_cast<std::size_t>(row - 1) * nd + mi] / dx;
         }
     }
 }
