@@ -190,24 +190,29 @@ void AssembleBins(const RunState& st, int k, int jS, int jE, SegmentSystem& sys,
     const RowWave* waves = &st.rowWaves[static_cast<std::size_t>(k) * static_cast<std::size_t>(st.rows) + (jS - 1)];
     const double* prev = &st.energy[st.EnergyIndex(k, jS, 1)];
 
-    for (int m = ma; m <= mb; ++m) {
-        const std::size_t mi = static_cast<std::size_t>(m - 1);
-        const double sinT = st.sinBin[mi];
-        const double cosT = st.cosBin[mi];
-        const double sinLo = st.sinLo[mi];
-        const double cosLo = st.cosLo[mi];
-        const double sinHi = st.sinHi[mi];
-        const double cosHi = st.cosHi[mi];
-        double* const S = sys.south;
-        double* const L = sys.low;
-        double* const D = sys.diag;
-        double* const H = sys.high;
-        double* const N = sys.north;
-        double* const B = sys.b;
-        std::size_t e = sys.At(m, 1);
-        for (int row = 1; row <= segRows; ++row, e += static_cast<std::size_t>(sys.RowStep())) {
-            const RowWave& w = waves[row - 1];
-            const int j = jS + row - 1;
+    double* const S = sys.south;
+    double* const L = sys.low;
+    double* const D = sys.diag;
+    double* const H = sys.high;
+    double* const N = sys.north;
+    double* const B = sys.b;
+    // Row by row, bin by bin: the previous column's spectrum is stored by rows, and a
+    // row's bins lie close together in the system's diagonal storage.
+    for (int row = 1; row <= segRows; ++row) {
+        const RowWave& w = waves[row - 1];
+        const int j = jS + row - 1;
+        const bool firstRow = j == jS;
+        const bool lastRowOfSegment = j == jE;
+        const double* prevRow = prev + static_cast<std::size_t>(row - 1) * nd;
+        std::size_t e = sys.At(ma, row);
+        for (int m = ma; m <= mb; ++m, e += static_cast<std::size_t>(sys.BinStep())) {
+            const std::size_t mi = static_cast<std::size_t>(m - 1);
+            const double sinT = st.sinBin[mi];
+            const double cosT = st.cosBin[mi];
+            const double sinLo = st.sinLo[mi];
+            const double cosLo = st.cosLo[mi];
+            const double sinHi = st.sinHi[mi];
+            const double cosHi = st.cosHi[mi];
             const double omegaLo = w.ratio * (sinLo * w.dcx - cosLo * w.dcy);
             const double omegaHi = w.ratio * (sinHi * w.dcx - cosHi * w.dcy);
             const bool northward = sinT * w.southCg >= 0.0;
@@ -221,8 +226,6 @@ void AssembleBins(const RunState& st, int k, int jS, int jE, SegmentSystem& sys,
             const double lc = omegaLo >= 0.0 ? -omegaLo / dtheta : 0.0;
             const double uc = omegaHi < 0.0 ? omegaHi / dtheta : 0.0;
 
-            const bool firstRow = j == jS;
-            const bool lastRowOfSegment = j == jE;
             // Energy refracted past +-90 degrees leaves the system; rows that border land
             // exchange nothing with it.
             L[e] = m > 1 ? lc : 0.0;
@@ -242,7 +245,7 @@ void AssembleBins(const RunState& st, int k, int jS, int jE, SegmentSystem& sys,
                     diag += northward ? 0.0 : sinT * std::min(w.northCg, w.southCg) / dy;
             }
             D[e] = diag;
-            B[e] = w.westCg * cosT * prev[static_cast<std::size_t>(row - 1) * nd + mi] / dx;
+            B[e] = w.westCg * cosT * prevRow[mi] / dx;
         }
     }
 }
