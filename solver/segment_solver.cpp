@@ -118,6 +118,11 @@ private:
     }
     template <class Op>
     void EachRun(Op op);
+    // For the vector updates between two barriers, where any member may take any unknown:
+    // the whole diagonals of the member's share of them, so that members never write the
+    // same cache line at the same time (a diagonal holds unknowns of every member).
+    template <class Op>
+    void EachShareRun(Op op);
     double& Partial(Kind k, int m) {
         return t.m_partial[static_cast<std::size_t>(k) * static_cast<std::size_t>(nd + 2) + static_cast<std::size_t>(m)];
     }
@@ -188,6 +193,18 @@ void SegmentSolve::EachRun(Op op) {
     for (int diag = ma + 1; diag <= mb + rows; ++diag) {
         int m0, m1;
         DiagonalRun(diag, m0, m1);
+        if (m1 >= m0) op(s.At(m0, diag - m0), m1 - m0 + 1);
+    }
+}
+
+template <class Op>
+void SegmentSolve::EachShareRun(Op op) {
+    const int first = 2, count = nd + rows - 1;  // diagonals 2 .. nd + rows
+    const int d0 = first + static_cast<int>(static_cast<long long>(member) * count / members);
+    const int d1 = first + static_cast<int>(static_cast<long long>(member + 1) * count / members);
+    for (int diag = d0; diag < d1; ++diag) {
+        const int m0 = std::max(1, diag - rows);
+        const int m1 = std::min(nd, diag - 1);
         if (m1 >= m0) op(s.At(m0, diag - m0), m1 - m0 + 1);
     }
 }
@@ -362,7 +379,7 @@ SolveOutcome SegmentSolve::Run(double eps, int itmax, double alpha) {
         const double sigma = Total(kSigma);
         const double alphaK = sigma == 0.0 ? 0.0 : rho / sigma;
         // q = u - alpha v, and u + q in place of u.
-        EachRun([&](std::size_t i, int n) { kern.halfStep(s.u + i, s.q + i, s.v + i, alphaK, n); });
+        EachShareRun([&](std::size_t i, int n) { kern.halfStep(s.u + i, s.q + i, s.v + i, alphaK, n); });
         Barrier();
         ForwardProduct(s.u, s.v);
         ClearSums();
@@ -409,7 +426,7 @@ SolveOutcome SegmentSolve::Run(double eps, int itmax, double alpha) {
         }
         const double betaK = rhoNew / rho;
         rho = rhoNew;
-        EachRun([&](std::size_t i, int n) { kern.direction(s.u + i, s.p + i, s.r + i, s.q + i, betaK, n); });
+        EachShareRun([&](std::size_t i, int n) { kern.direction(s.u + i, s.p + i, s.r + i, s.q + i, betaK, n); });
         Barrier();
     }
 }
