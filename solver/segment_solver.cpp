@@ -142,6 +142,11 @@ private:
     void Factorize(double a, double beta);
     void ForwardFromRhs(double bScale);
     void ForwardProduct(const double* in, double* w);
+    // A member alone: ForwardProduct with the vector update that yields `in` done one
+    // diagonal ahead of the sweep (ahead(i, n) as op of Forward), while its values are
+    // still in the cache.
+    template <class Ahead>
+    void ForwardProductAhead(const double* in, double* w, Ahead ahead);
     // The member's running inner products: three sums of four lanes per bin. Unknown
     // (m, j) adds into lane (R - j) mod 4 of bin m; the lanes are kept by the lane of
     // bin 0 on the unknown's diagonal, (R - m - j) mod 4, so that a diagonal's unknowns
@@ -290,6 +295,26 @@ void SegmentSolve::ForwardProduct(const double* in, double* w) {
     });
 }
 
+template <class Ahead>
+void SegmentSolve::ForwardProductAhead(const double* in, double* w, Ahead ahead) {
+    ++forwardSweeps;
+    auto each = [&](int diag, auto op) {
+        const int m0 = std::max(1, diag - rows);
+        const int m1 = std::min(nd, diag - 1);
+        if (m1 >= m0) op(s.At(m0, diag - m0), m1 - m0 + 1);
+    };
+    auto product = [&](std::size_t i, int n) {
+        kern.forwardProduct(w + i, in + i, s.south + i, s.low + i, s.diag + i, s.high + i, s.north + i, s.d + i, steps,
+                            n);
+    };
+    // The product of a diagonal reads `in` on the diagonals before and after it.
+    each(2, ahead);
+    for (int diag = 2; diag <= nd + rows; ++diag) {
+        each(diag + 1, ahead);
+        each(diag, product);
+    }
+}
+
 void SegmentSolve::ClearSums() {
     for (std::size_t slot = 0; slot < static_cast<std::size_t>(kSumSlots); ++slot) {
         auto row = m_sums.begin() + static_cast<std::ptrdiff_t>(slot * static_cast<std::size_t>(nd + 2));
@@ -363,13 +388,24 @@ SolveOutcome SegmentSolve::Run(double eps, int itmax, double alpha) {
 
     const double tolerance = eps;
     double measure = 0.0;
+    // A member alone does the vector updates inside the sweeps that follow them; the
+    // update of u and p at the end of an iteration then waits for the next one.
+    const bool alone = members == 1;
+    bool directionDue = false;
+    double betaDue = 0.0;
     for (int k = 1;; ++k) {
         out.iterations = k;
         if (k > itmax) {
             out.ierr = 1;
             return out;
         }
-        ForwardProduct(s.p, s.v);
+        if (directionDue) {
+            ForwardProductAhead(s.p, s.v, [&](std::size_t i, int n) {
+                kern.direction(s.u + i, s.p + i, s.r + i, s.q + i, betaDue, n);
+            });
+        } else {
+            ForwardProduct(s.p, s.v);
+        }
         ClearSums();
         Backward([&](int diag, int m0, std::size_t i, int n) {
             kern.backwardSigma(s.v + i, s.rt + i, s.high + i, s.north + i, s.d + i, SumRun(0, diag, m0), steps, n);
@@ -379,9 +415,14 @@ SolveOutcome SegmentSolve::Run(double eps, int itmax, double alpha) {
         const double sigma = Total(kSigma);
         const double alphaK = sigma == 0.0 ? 0.0 : rho / sigma;
         // q = u - alpha v, and u + q in place of u.
-        EachShareRun([&](std::size_t i, int n) { kern.halfStep(s.u + i, s.q + i, s.v + i, alphaK, n); });
-        Barrier();
-        ForwardProduct(s.u, s.v);
+        if (alone) {
+            ForwardProductAhead(s.u, s.v,
+                                [&](std::size_t i, int n) { kern.halfStep(s.u + i, s.q + i, s.v + i, alphaK, n); });
+        } else {
+            EachShareRun([&](std::size_t i, int n) { kern.halfStep(s.u + i, s.q + i, s.v + i, alphaK, n); });
+            Barrier();
+            ForwardProduct(s.u, s.v);
+        }
         ClearSums();
         Backward([&](int diag, int m0, std::size_t i, int n) {
             kern.backwardUpdate(s.v + i, s.r + i, s.x + i, s.u + i, s.rt + i, s.high + i, s.north + i, s.d + i, alphaK,
@@ -426,6 +467,11 @@ SolveOutcome SegmentSolve::Run(double eps, int itmax, double alpha) {
         }
         const double betaK = rhoNew / rho;
         rho = rhoNew;
+        if (alone) {
+            directionDue = true;
+            betaDue = betaK;
+            continue;
+        }
         EachShareRun([&](std::size_t i, int n) { kern.direction(s.u + i, s.p + i, s.r + i, s.q + i, betaK, n); });
         Barrier();
     }
