@@ -187,9 +187,8 @@ void SegmentSolve::ZeroHalos() {
             a[s.At(m, 0)] = 0.0;
             a[s.At(m, rows + 1)] = 0.0;
         }
-        // Bin 0 of every diagonal, which is also bin ND+1 of a row.
-        if (member == 0)
-            for (int diag = 0; diag <= nd + rows + 2; ++diag) a[s.At(0, diag)] = 0.0;
+        // Bin 0 of every diagonal, which is also bin ND+1 of a row, is never an unknown
+        // whatever the segment's rows: Reserve zeroes it and nothing writes it.
     }
 }
 
