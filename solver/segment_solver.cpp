@@ -119,7 +119,7 @@ private:
     template <class Op>
     void EachRun(Op op);
     // For the vector updates between two barriers, where any member may take any unknown:
-    // the whole diagonals of the member's share of them, so that members never write the
+    // the whole diagonals of the member's share of them, so that members seldom write the
     // same cache line at the same time (a diagonal holds unknowns of every member).
     template <class Op>
     void EachShareRun(Op op);
