@@ -190,23 +190,29 @@ void AssembleBins(const RunState& st, int k, int jS, int jE, SegmentSystem& sys,
     const RowWave* waves = &st.rowWaves[static_cast<std::size_t>(k) * static_cast<std::size_t>(st.rows) + (jS - 1)];
     const double* prev = &st.energy[st.EnergyIndex(k, jS, 1)];
 
-    for (int m = ma; m <= mb; ++m) {
-        const std::size_t mi = static_cast<std::size_t>(m - 1);
-        const double sinT = st.sinBin[mi];
-        const double cosT = st.cosBin[mi];
-        const double sinLo = st.sinLo[mi];
-        const double cosLo = st.cosLo[mi];
-        const double sinHi = st.sinHi[mi];
-        const double cosHi = st.cosHi[mi];
-        double* S = sys.south + sys.At(m, 0);
-        double* L = sys.low + sys.At(m, 0);
-        double* D = sys.diag + sys.At(m, 0);
-        double* H = sys.high + sys.At(m, 0);
-        double* N = sys.north + sys.At(m, 0);
-        double* B = sys.b + sys.At(m, 0);
-        for (int row = 1; row <= segRows; ++row) {
-            const RowWave& w = waves[row - 1];
-            const int j = jS + row - 1;
+    double* const S = sys.south;
+    double* const L = sys.low;
+    double* const D = sys.diag;
+    double* const H = sys.high;
+    double* const N = sys.north;
+    double* const B = sys.b;
+    // Row by row, bin by bin: the previous column's spectrum is stored by rows, and a
+    // row's bins lie close together in the system's diagonal storage.
+    for (int row = 1; row <= segRows; ++row) {
+        const RowWave& w = waves[row - 1];
+        const int j = jS + row - 1;
+        const bool firstRow = j == jS;
+        const bool lastRowOfSegment = j == jE;
+        const double* prevRow = prev + static_cast<std::size_t>(row - 1) * nd;
+        std::size_t e = sys.At(ma, row);
+        for (int m = ma; m <= mb; ++m, e += static_cast<std::size_t>(sys.BinStep())) {
+            const std::size_t mi = static_cast<std::size_t>(m - 1);
+            const double sinT = st.sinBin[mi];
+            const double cosT = st.cosBin[mi];
+            const double sinLo = st.sinLo[mi];
+            const double cosLo = st.cosLo[mi];
+            const double sinHi = st.sinHi[mi];
+            const double cosHi = st.cosHi[mi];
             const double omegaLo = w.ratio * (sinLo * w.dcx - cosLo * w.dcy);
             const double omegaHi = w.ratio * (sinHi * w.dcx - cosHi * w.dcy);
             const bool northward = sinT * w.southCg >= 0.0;
@@ -220,17 +226,15 @@ void AssembleBins(const RunState& st, int k, int jS, int jE, SegmentSystem& sys,
             const double lc = omegaLo >= 0.0 ? -omegaLo / dtheta : 0.0;
             const double uc = omegaHi < 0.0 ? omegaHi / dtheta : 0.0;
 
-            const bool firstRow = j == jS;
-            const bool lastRowOfSegment = j == jE;
             // Energy refracted past +-90 degrees leaves the system; rows that border land
             // exchange nothing with it.
-            L[row] = m > 1 ? lc : 0.0;
-            H[row] = m < nd ? uc : 0.0;
-            S[row] = 0.0;
-            N[row] = 0.0;
+            L[e] = m > 1 ? lc : 0.0;
+            H[e] = m < nd ? uc : 0.0;
+            S[e] = 0.0;
+            N[e] = 0.0;
             if (segRows >= 2) {
-                if (!firstRow) S[row] = sc;
-                if (!lastRowOfSegment) N[row] = nc;
+                if (!firstRow) S[e] = sc;
+                if (!lastRowOfSegment) N[e] = nc;
                 // The row outside the mesh holds the edge row's energy. Its inflow
                 // is limited to what the edge row passes on inwards: where the depth
                 // falls inwards along the edge the outside face carries the larger
@@ -240,8 +244,8 @@ void AssembleBins(const RunState& st, int k, int jS, int jE, SegmentSystem& sys,
                 if (mirrorEdges && lastRowOfSegment && j == ny)
                     diag += northward ? 0.0 : sinT * std::min(w.northCg, w.southCg) / dy;
             }
-            D[row] = diag;
-            B[row] = w.westCg * cosT * prev[static_cast<std::size_t>(row - 1) * nd + mi] / dx;
+            D[e] = diag;
+            B[e] = w.westCg * cosT * prevRow[mi] / dx;
         }
     }
 }

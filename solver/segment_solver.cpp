@@ -1,6 +1,7 @@
 #include "solver/segment_solver.h"
 
 #include "solver/ilucgs.h"
+#include "solver/segment_kernels.h"
 
 #include <algorithm>
 #include <cmath>
@@ -15,7 +16,7 @@ namespace {
 // written on another core) costs little.
 constexpr int kPublishRows = 16;
 
-constexpr int kArrays = 14;
+constexpr int kArrays = 13;
 
 enum Kind { kRho, kSigma, kRhoNew, kX2, kY2, kRr, kKinds };
 
@@ -37,12 +38,13 @@ void SegmentSystem::Reserve(int nd, int maxRows) {
     m_nd = nd;
     m_maxRows = maxRows;
     m_rows = maxRows;
-    // Each array starts on a cache line of its own.
-    m_arraySize = (static_cast<std::size_t>(nd + 2) * static_cast<std::size_t>(maxRows + 2) + 7) / 8 * 8;
+    // Diagonals 0 .. nd + maxRows + 2 of nd + 1 elements; each array starts on a cache
+    // line of its own.
+    m_arraySize = (static_cast<std::size_t>(nd + 1) * static_cast<std::size_t>(nd + maxRows + 3) + 7) / 8 * 8;
     m_storage.assign(m_arraySize * kArrays + 8, 0.0);
     double* base = m_storage.data();
     while (reinterpret_cast<std::uintptr_t>(base) % 64 != 0) ++base;
-    double** arrays[kArrays] = {&south, &low, &diag, &high, &north, &d, &x, &p, &v, &r, &rt, &u, &q, &uq};
+    double** arrays[kArrays] = {&south, &low, &diag, &high, &north, &d, &x, &p, &v, &r, &rt, &u, &q};
     for (int a = 0; a < kArrays; ++a) *arrays[a] = base + static_cast<std::size_t>(a) * m_arraySize;
     // The right-hand side is read only where the first sweep turns it into r.
     b = r;
@@ -51,7 +53,7 @@ void SegmentSystem::Reserve(int nd, int maxRows) {
 void SegmentSystem::Shape(int rows) { m_rows = std::min(rows, m_maxRows); }
 
 double SegmentSystem::Bytes(int nd, long long maxRows) {
-    return (static_cast<double>(nd + 2) * static_cast<double>(maxRows + 2) + 8.0) * kArrays * 8.0 + 64.0;
+    return (static_cast<double>(nd + 1) * static_cast<double>(nd + maxRows + 3) + 8.0) * kArrays * 8.0 + 64.0;
 }
 
 void MemberBins(int nd, int members, int member, int& ma, int& mb) {
@@ -94,7 +96,14 @@ void SegmentTeam::ResetProgress() {
 class SegmentSolve {
 public:
     SegmentSolve(SegmentSystem& sys, SegmentTeam& team, int member)
-        : s(sys), t(team), member(member), members(team.m_members), nd(sys.Bins()), rows(sys.Rows()) {
+        : s(sys),
+          t(team),
+          kern(ActiveSweepKernels()),
+          member(member),
+          members(team.m_members),
+          nd(sys.Bins()),
+          rows(sys.Rows()),
+          steps{sys.RowStep(), sys.BinStep()} {
         MemberBins(nd, members, member, ma, mb);
         m_sums.assign(static_cast<std::size_t>(nd + 2) * kSumSlots, 0.0);
     }
@@ -102,7 +111,18 @@ public:
     SolveOutcome Run(double eps, int itmax, double alpha);
 
 private:
-    double* Bin(double* a, int m) const { return a + s.At(m, 0); }
+    // The member's unknowns of diagonal m + j = diag: bins m0..m1 (m1 < m0: none).
+    void DiagonalRun(int diag, int& m0, int& m1) const {
+        m0 = std::max(ma, diag - rows);
+        m1 = std::min(mb, diag - 1);
+    }
+    template <class Op>
+    void EachRun(Op op);
+    // For the vector updates between two barriers, where any member may take any unknown:
+    // the whole diagonals of the member's share of them, so that members seldom write the
+    // same cache line at the same time (a diagonal holds unknowns of every member).
+    template <class Op>
+    void EachShareRun(Op op);
     double& Partial(Kind k, int m) {
         return t.m_partial[static_cast<std::size_t>(k) * static_cast<std::size_t>(nd + 2) + static_cast<std::size_t>(m)];
     }
@@ -122,19 +142,36 @@ private:
     void Factorize(double a, double beta);
     void ForwardFromRhs(double bScale);
     void ForwardProduct(const double* in, double* w);
-    template <class Then>
-    void BackwardThen(double* w, Then then);
-    // The member's running inner products: three sums of four lanes per bin.
+    // A member alone: ForwardProduct with the vector update that yields `in` done one
+    // diagonal ahead of the sweep (ahead(i, n) as op of Forward), while its values are
+    // still in the cache.
+    template <class Ahead>
+    void ForwardProductAhead(const double* in, double* w, Ahead ahead);
+    // The member's running inner products: three sums of four lanes per bin. Unknown
+    // (m, j) adds into lane (R - j) mod 4 of bin m; the lanes are kept by the lane of
+    // bin 0 on the unknown's diagonal, (R - m - j) mod 4, so that a diagonal's unknowns
+    // add into consecutive slots.
     void ClearSums();
-    double& Sum(int m, int which, int lane);
+    double* SumRun(int which, int diag, int m0) {
+        return &m_sums[(static_cast<std::size_t>(which) * 4 + static_cast<std::size_t>((rows - diag) & 3)) *
+                           static_cast<std::size_t>(nd + 2) +
+                       static_cast<std::size_t>(m0)];
+    }
+    double Sum(int m, int which, int lane) const {
+        return m_sums[(static_cast<std::size_t>(which) * 4 + static_cast<std::size_t>((lane - m) & 3)) *
+                          static_cast<std::size_t>(nd + 2) +
+                      static_cast<std::size_t>(m)];
+    }
     void PublishSums(int which, Kind kind);
 
     SegmentSystem& s;
     SegmentTeam& t;
+    const SweepKernels& kern;
     const int member;
     const int members;
     const int nd;
     const int rows;
+    const SweepSteps steps;
     int ma = 1;
     int mb = 0;
     int forwardSweeps = 0;
@@ -144,22 +181,43 @@ private:
 };
 
 void SegmentSolve::ZeroHalos() {
-    double* arrays[kArrays] = {s.south, s.low, s.diag, s.high, s.north, s.d, s.x,
-                               s.p,     s.v,   s.r,    s.rt,   s.u,     s.q, s.uq};
+    double* arrays[kArrays] = {s.south, s.low, s.diag, s.high, s.north, s.d, s.x, s.p, s.v, s.r, s.rt, s.u, s.q};
     for (double* a : arrays) {
         for (int m = ma; m <= mb; ++m) {
             a[s.At(m, 0)] = 0.0;
             a[s.At(m, rows + 1)] = 0.0;
         }
-        if (member == 0) std::fill(a + s.At(0, 0), a + s.At(1, 0), 0.0);
-        if (member == members - 1) std::fill(a + s.At(nd + 1, 0), a + s.At(nd + 2, 0), 0.0);
+        // Bin 0 of every diagonal, which is also bin ND+1 of a row, is never an unknown
+        // whatever the segment's rows: Reserve zeroes it and nothing writes it.
+    }
+}
+
+template <class Op>
+void SegmentSolve::EachRun(Op op) {
+    for (int diag = ma + 1; diag <= mb + rows; ++diag) {
+        int m0, m1;
+        DiagonalRun(diag, m0, m1);
+        if (m1 >= m0) op(s.At(m0, diag - m0), m1 - m0 + 1);
+    }
+}
+
+template <class Op>
+void SegmentSolve::EachShareRun(Op op) {
+    const int first = 2, count = nd + rows - 1;  // diagonals 2 .. nd + rows
+    const int d0 = first + static_cast<int>(static_cast<long long>(member) * count / members);
+    const int d1 = first + static_cast<int>(static_cast<long long>(member + 1) * count / members);
+    for (int diag = d0; diag < d1; ++diag) {
+        const int m0 = std::max(1, diag - rows);
+        const int m1 = std::min(nd, diag - 1);
+        if (m1 >= m0) op(s.At(m0, diag - m0), m1 - m0 + 1);
     }
 }
 
 // Unknown (m, j) after (m - 1, j) and (m, j - 1). At step s bin m works on row
-// s - (m - ma): a diagonal of the member's bins whose unknowns are independent of each
-// other, as each depends only on unknowns of the step before. The member waits for the
-// member below to pass a row before its lowest bin takes it.
+// s - (m - ma): the member's part of a diagonal, whose unknowns are independent of each
+// other and lie side by side, as each depends only on unknowns of the diagonal before.
+// op(i, n) sweeps the n unknowns from element i on. The member waits for the member
+// below to pass a row before its lowest bin takes it.
 template <class Op>
 void SegmentSolve::Forward(Op op) {
     const int width = mb - ma + 1;
@@ -167,23 +225,21 @@ void SegmentSolve::Forward(Op op) {
     const int base = ++forwardSweeps * (rows + 1);
     std::atomic<int>* lower = member > 0 ? &t.m_forward[member - 1].value : nullptr;
     std::atomic<int>* own = members > 1 ? &t.m_forward[member].value : nullptr;
-    const std::ptrdiff_t diagonal = s.Stride() - 1;
     int known = 0;
     const int last = rows + width - 1;
     for (int step = 1; step <= last; ++step) {
         if (lower && step <= rows && known < step) known = WaitForAtLeast(*lower, base + step, t) - base;
         const int m0 = std::max(ma, ma + step - rows);
         const int m1 = std::min(mb, ma + step - 1);
-        int j = step - (m0 - ma);
-        std::size_t i = s.At(m0, j);
-        for (int m = m0; m <= m1; ++m, --j, i += diagonal) op(m, j, i);
+        op(s.At(m0, step - (m0 - ma)), m1 - m0 + 1);
         const int done = step - (width - 1);
         if (own && done >= 1 && (done % kPublishRows == 0 || step == last)) Publish(*own, base + std::min(done, rows));
     }
 }
 
 // Unknown (m, j) after (m + 1, j) and (m, j + 1): the mirror of Forward, from the top
-// row and the highest bin, waiting for the member above.
+// row and the highest bin, waiting for the member above. op(diag, m0, i, n) sweeps the n
+// unknowns of diagonal diag from bin m0, element i, on.
 template <class Op>
 void SegmentSolve::Backward(Op op) {
     const int width = mb - ma + 1;
@@ -191,7 +247,6 @@ void SegmentSolve::Backward(Op op) {
     const int base = ++backwardSweeps * (rows + 1);
     std::atomic<int>* upper = member < members - 1 ? &t.m_backward[member + 1].value : nullptr;
     std::atomic<int>* own = members > 1 ? &t.m_backward[member].value : nullptr;
-    const std::ptrdiff_t diagonal = s.Stride() - 1;
     int known = 0;
     const int last = rows + width - 1;
     for (int step = 1; step <= last; ++step) {
@@ -199,9 +254,8 @@ void SegmentSolve::Backward(Op op) {
         // Bin m works on the row step - (mb - m) from the top.
         const int m1 = std::min(mb, mb - (step - rows));
         const int m0 = std::max(ma, mb - (step - 1));
-        int j = rows + 1 - (step - (mb - m1));
-        std::size_t i = s.At(m1, j);
-        for (int m = m1; m >= m0; --m, ++j, i -= diagonal) op(m, j, i);
+        const int diag = mb + rows + 1 - step;
+        op(diag, m0, s.At(m0, diag - m0), m1 - m0 + 1);
         const int done = step - (width - 1);
         if (own && done >= 1 && (done % kPublishRows == 0 || step == last)) Publish(*own, base + std::min(done, rows));
     }
@@ -211,27 +265,14 @@ void SegmentSolve::Backward(Op op) {
 // entry on the diagonal in full and beta times its other upper entries (the M diagonal,
 // empty here, and the remaining one).
 void SegmentSolve::Factorize(double a, double beta) {
-    double* const d = s.d;
-    const double* const S = s.south;
-    const double* const L = s.low;
-    const double* const D = s.diag;
-    const double* const H = s.high;
-    const double* const N = s.north;
-    const std::size_t st = static_cast<std::size_t>(s.Stride());
     if (a == 0.0) {
-        Forward([&](int, int, std::size_t i) {
-            const std::size_t lo = i - st;  // (m - 1, j)
-            const std::size_t dn = i - 1;   // (m, j - 1)
-            d[i] = 1.0 / (D[i] - L[i] * H[lo] * d[lo] - S[i] * N[dn] * d[dn]);
+        Forward([&](std::size_t i, int n) {
+            kern.factorPlain(s.d + i, s.south + i, s.low + i, s.diag + i, s.high + i, s.north + i, steps, n);
         });
         return;
     }
-    Forward([&](int, int, std::size_t i) {
-        const std::size_t lo = i - st;
-        const std::size_t dn = i - 1;
-        const double t1 = L[i] * d[lo] * (H[lo] + beta * (0.0 + N[lo]));
-        const double t3 = S[i] * d[dn] * (N[dn] + beta * (0.0 + H[dn]));
-        d[i] = 1.0 / (a * D[i] - t1 - t3);
+    Forward([&](std::size_t i, int n) {
+        kern.factorModified(s.d + i, s.south + i, s.low + i, s.diag + i, s.high + i, s.north + i, a, beta, steps, n);
     });
 }
 
@@ -239,67 +280,45 @@ void SegmentSolve::Factorize(double a, double beta) {
 // residual b - A x is b itself. b and r share their storage: each unknown's b is read
 // just before its r replaces it.
 void SegmentSolve::ForwardFromRhs(double bScale) {
-    const double* const d = s.d;
-    const double* const S = s.south;
-    const double* const L = s.low;
-    const double* const B = s.b;
-    double* const x = s.x;
-    double* const w = s.r;
-    const std::size_t st = static_cast<std::size_t>(s.Stride());
-    Forward([&](int, int, std::size_t i) {
-        x[i] = 0.0;
-        double v = B[i] * bScale - S[i] * w[i - 1];
-        v -= L[i] * w[i - st];
-        w[i] = v * d[i];
+    Forward([&](std::size_t i, int n) {
+        kern.forwardFromRhs(s.r + i, s.x + i, s.south + i, s.low + i, s.d + i, bScale, steps, n);
     });
 }
 
 // w = A in, then the forward half of K^-1 on w: each unknown's product is formed just
 // before the sweep reaches it. `in` must be current in the neighbouring bins.
 void SegmentSolve::ForwardProduct(const double* in, double* w) {
-    const double* const d = s.d;
-    const double* const S = s.south;
-    const double* const L = s.low;
-    const double* const D = s.diag;
-    const double* const H = s.high;
-    const double* const N = s.north;
-    const std::size_t st = static_cast<std::size_t>(s.Stride());
-    Forward([&](int, int, std::size_t i) {
-        double sum = S[i] * in[i - 1];
-        sum += L[i] * in[i - st];
-        sum += D[i] * in[i];
-        sum += H[i] * in[i + st];
-        sum += N[i] * in[i + 1];
-        double v = sum - S[i] * w[i - 1];
-        v -= L[i] * w[i - st];
-        w[i] = v * d[i];
+    Forward([&](std::size_t i, int n) {
+        kern.forwardProduct(w + i, in + i, s.south + i, s.low + i, s.diag + i, s.high + i, s.north + i, s.d + i, steps,
+                         n);
     });
 }
 
-// The backward half of K^-1 on w; then(m, lane, i) follows each unknown as soon as it
-// is final, with lane = (R - j) mod 4 for the inner products, which are thus summed per
-// bin from the top row down.
-template <class Then>
-void SegmentSolve::BackwardThen(double* w, Then then) {
-    const double* const d = s.d;
-    const double* const H = s.high;
-    const double* const N = s.north;
-    const std::size_t st = static_cast<std::size_t>(s.Stride());
-    Backward([&](int m, int j, std::size_t i) {
-        double v = H[i] * w[i + st];
-        v += N[i] * w[i + 1];
-        w[i] = w[i] - d[i] * v;
-        then(m, (rows - j) & 3, i);
-    });
+template <class Ahead>
+void SegmentSolve::ForwardProductAhead(const double* in, double* w, Ahead ahead) {
+    ++forwardSweeps;
+    auto each = [&](int diag, auto op) {
+        const int m0 = std::max(1, diag - rows);
+        const int m1 = std::min(nd, diag - 1);
+        if (m1 >= m0) op(s.At(m0, diag - m0), m1 - m0 + 1);
+    };
+    auto product = [&](std::size_t i, int n) {
+        kern.forwardProduct(w + i, in + i, s.south + i, s.low + i, s.diag + i, s.high + i, s.north + i, s.d + i, steps,
+                            n);
+    };
+    // The product of a diagonal reads `in` on the diagonals before and after it.
+    each(2, ahead);
+    for (int diag = 2; diag <= nd + rows; ++diag) {
+        each(diag + 1, ahead);
+        each(diag, product);
+    }
 }
 
 void SegmentSolve::ClearSums() {
-    std::fill(m_sums.begin() + static_cast<std::ptrdiff_t>(ma) * kSumSlots,
-              m_sums.begin() + static_cast<std::ptrdiff_t>(mb + 1) * kSumSlots, 0.0);
-}
-
-double& SegmentSolve::Sum(int m, int which, int lane) {
-    return m_sums[static_cast<std::size_t>(m) * kSumSlots + static_cast<std::size_t>(which) * 4 + lane];
+    for (std::size_t slot = 0; slot < static_cast<std::size_t>(kSumSlots); ++slot) {
+        auto row = m_sums.begin() + static_cast<std::ptrdiff_t>(slot * static_cast<std::size_t>(nd + 2));
+        std::fill(row + ma, row + mb + 1, 0.0);
+    }
 }
 
 void SegmentSolve::PublishSums(int which, Kind kind) {
@@ -325,14 +344,14 @@ SolveOutcome SegmentSolve::Run(double eps, int itmax, double alpha) {
     ZeroHalos();
     bool inflow = false;
     double bMax = 0.0;
-    for (int m = ma; m <= mb; ++m) {
-        const double* bb = Bin(s.b, m);
-        for (int j = 1; j <= rows; ++j) {
-            if (bb[j] != 0.0) inflow = true;
-            const double size = std::fabs(bb[j]);
+    EachRun([&](std::size_t i, int n) {
+        const double* bb = s.b + i;
+        for (int e = 0; e < n; ++e) {
+            if (bb[e] != 0.0) inflow = true;
+            const double size = std::fabs(bb[e]);
             if (size > bMax) bMax = size;  // as fmax: a NaN is passed over
         }
-    }
+    });
     t.m_memberInflow[static_cast<std::size_t>(member)] = inflow ? 1 : 0;
     t.m_memberMax[static_cast<std::size_t>(member)] = bMax;
     Barrier();
@@ -358,70 +377,56 @@ SolveOutcome SegmentSolve::Run(double eps, int itmax, double alpha) {
     // r = K^-1 (b - A x) from x = 0; the shadow residual, p and u start as r.
     ForwardFromRhs(bScale);
     ClearSums();
-    {
-        double* const r = s.r;
-        double* const rt = s.rt;
-        double* const p = s.p;
-        double* const u = s.u;
-        BackwardThen(r, [&](int m, int lane, std::size_t i) {
-            rt[i] = r[i];
-            p[i] = r[i];
-            u[i] = r[i];
-            Sum(m, 0, lane) += r[i] * r[i];
-        });
-    }
+    Backward([&](int diag, int m0, std::size_t i, int n) {
+        kern.backwardStart(s.r + i, s.rt + i, s.p + i, s.u + i, s.high + i, s.north + i, s.d + i, SumRun(0, diag, m0),
+                        steps, n);
+    });
     PublishSums(0, kRho);
     Barrier();
     double rho = Total(kRho);
 
     const double tolerance = eps;
     double measure = 0.0;
+    // A member alone does the vector updates inside the sweeps that follow them; the
+    // update of u and p at the end of an iteration then waits for the next one.
+    const bool alone = members == 1;
+    bool directionDue = false;
+    double betaDue = 0.0;
     for (int k = 1;; ++k) {
         out.iterations = k;
         if (k > itmax) {
             out.ierr = 1;
             return out;
         }
-        ForwardProduct(s.p, s.v);
-        ClearSums();
-        {
-            const double* const rt = s.rt;
-            const double* const v = s.v;
-            BackwardThen(s.v, [&](int m, int lane, std::size_t i) { Sum(m, 0, lane) += rt[i] * v[i]; });
+        if (directionDue) {
+            ForwardProductAhead(s.p, s.v, [&](std::size_t i, int n) {
+                kern.direction(s.u + i, s.p + i, s.r + i, s.q + i, betaDue, n);
+            });
+        } else {
+            ForwardProduct(s.p, s.v);
         }
+        ClearSums();
+        Backward([&](int diag, int m0, std::size_t i, int n) {
+            kern.backwardSigma(s.v + i, s.rt + i, s.high + i, s.north + i, s.d + i, SumRun(0, diag, m0), steps, n);
+        });
         PublishSums(0, kSigma);
         Barrier();
         const double sigma = Total(kSigma);
         const double alphaK = sigma == 0.0 ? 0.0 : rho / sigma;
-        for (int m = ma; m <= mb; ++m) {
-            const double* __restrict uu = Bin(s.u, m);
-            const double* __restrict vv = Bin(s.v, m);
-            double* __restrict qq = Bin(s.q, m);
-            double* __restrict w = Bin(s.uq, m);
-            for (int j = 1; j <= rows; ++j) {
-                qq[j] = uu[j] - alphaK * vv[j];
-                w[j] = uu[j] + qq[j];
-            }
+        // q = u - alpha v, and u + q in place of u.
+        if (alone) {
+            ForwardProductAhead(s.u, s.v,
+                                [&](std::size_t i, int n) { kern.halfStep(s.u + i, s.q + i, s.v + i, alphaK, n); });
+        } else {
+            EachShareRun([&](std::size_t i, int n) { kern.halfStep(s.u + i, s.q + i, s.v + i, alphaK, n); });
+            Barrier();
+            ForwardProduct(s.u, s.v);
         }
-        Barrier();
-        ForwardProduct(s.uq, s.v);
         ClearSums();
-        {
-            const double* const rt = s.rt;
-            const double* const v = s.v;
-            const double* const w = s.uq;
-            double* const r = s.r;
-            double* const x = s.x;
-            BackwardThen(s.v, [&](int m, int lane, std::size_t i) {
-                r[i] = r[i] - alphaK * v[i];
-                const double xOld = x[i];
-                x[i] = xOld + alphaK * w[i];
-                Sum(m, 0, lane) += rt[i] * r[i];
-                const double dx = x[i] - xOld;
-                Sum(m, 1, lane) += dx * dx;
-                Sum(m, 2, lane) += xOld * xOld;
-            });
-        }
+        Backward([&](int diag, int m0, std::size_t i, int n) {
+            kern.backwardUpdate(s.v + i, s.r + i, s.x + i, s.u + i, s.rt + i, s.high + i, s.north + i, s.d + i, alphaK,
+                             SumRun(0, diag, m0), SumRun(1, diag, m0), SumRun(2, diag, m0), steps, n);
+        });
         PublishSums(0, kRhoNew);
         PublishSums(1, kX2);
         PublishSums(2, kY2);
@@ -444,9 +449,15 @@ SolveOutcome SegmentSolve::Run(double eps, int itmax, double alpha) {
             // The shadow residual is orthogonal to the residual. When the residual itself
             // is zero the iterate is exact; otherwise the method has broken down.
             ClearSums();
-            for (int m = ma; m <= mb; ++m) {
-                const double* rr = Bin(s.r, m);
-                for (int j = rows; j >= 1; --j) Sum(m, 0, (rows - j) & 3) += rr[j] * rr[j];
+            // Each bin from the top row down, as the sweeps sum.
+            for (int diag = mb + rows; diag >= ma + 1; --diag) {
+                int m0, m1;
+                DiagonalRun(diag, m0, m1);
+                double* sum = m1 >= m0 ? SumRun(0, diag, m0) : nullptr;
+                for (int m = m0; m <= m1; ++m) {
+                    const double rr = s.r[s.At(m, diag - m)];
+                    sum[m - m0] += rr * rr;
+                }
             }
             PublishSums(0, kRr);
             Barrier();
@@ -455,16 +466,12 @@ SolveOutcome SegmentSolve::Run(double eps, int itmax, double alpha) {
         }
         const double betaK = rhoNew / rho;
         rho = rhoNew;
-        for (int m = ma; m <= mb; ++m) {
-            const double* __restrict rr = Bin(s.r, m);
-            const double* __restrict qq = Bin(s.q, m);
-            double* __restrict uu = Bin(s.u, m);
-            double* __restrict pp = Bin(s.p, m);
-            for (int j = 1; j <= rows; ++j) {
-                uu[j] = rr[j] + betaK * qq[j];
-                pp[j] = uu[j] + betaK * (qq[j] + betaK * pp[j]);
-            }
+        if (alone) {
+            directionDue = true;
+            betaDue = betaK;
+            continue;
         }
+        EachShareRun([&](std::size_t i, int n) { kern.direction(s.u + i, s.p + i, s.r + i, s.q + i, betaK, n); });
         Barrier();
     }
 }

@@ -7,13 +7,15 @@
 // couples the last bin of a row to the first of the next. This is ILUCGS of ilucgs.h,
 // with the same factorisation, preconditioner sweeps, recurrences and convergence test,
 // arranged for that structure:
-// - The arrays are stored by bins (bin m's rows contiguous), and each member of a team
-//   owns a contiguous range of bins of every array.
+// - The arrays are stored by diagonals of the bin x row grid (the unknowns with the same
+//   m + j side by side, in bin order), and each member of a team owns a contiguous range
+//   of bins of every array.
 // - The triangular sweeps run as a wavefront: an unknown depends only on its lower bin
-//   and its lower row (forward) or on its upper bin and upper row (backward), so bins
-//   are swept in blocks that trail each other by one row. Each member passes its rows
-//   on to the next member as it finishes them. Every unknown gets exactly the value of a
-//   plain sweep in unknown order.
+//   and its lower row (forward) or on its upper bin and upper row (backward), both on the
+//   diagonal before (after) its own, so a diagonal's unknowns are independent of each
+//   other and are swept as one elementwise run over contiguous memory (segment_kernels.h).
+//   Each member passes its rows on to the next member as it finishes them. Every unknown
+//   gets exactly the value of a plain sweep in unknown order.
 // - The matrix-vector products are formed inside the forward sweeps, and the inner
 //   products and vector updates that follow a preconditioner inside the backward ones,
 //   each unknown's as soon as it is final.
@@ -34,8 +36,10 @@
 
 namespace wv::solv {
 
-// One segment's system: element (m, j) at m * Stride() + j for m = 0..ND+1 and
-// j = 0..R+1; bins 0 and ND+1 and rows 0 and R+1 are a zero halo.
+// One segment's system: element (m, j) for m = 0..ND+1 and j = 0..R+1 at
+// (m + j) * RowStep() + m. Bin 0 and bin ND+1 of every row and rows 0 and R+1 of every
+// bin are a zero halo (bin ND+1 of row j is bin 0 of row j + ND + 2: both are zero).
+// The row below an element lies RowStep() before it, the bin below BinStep() before it.
 class SegmentSystem {
 public:
     // Storage for up to maxRows rows of nd bins (throws std::bad_alloc).
@@ -44,10 +48,11 @@ public:
     void Shape(int rows);
     int Bins() const { return m_nd; }
     int Rows() const { return m_rows; }
-    int Stride() const { return m_rows + 2; }
     int MaxRows() const { return m_maxRows; }
+    std::ptrdiff_t RowStep() const { return m_nd + 1; }
+    std::ptrdiff_t BinStep() const { return m_nd + 2; }
     std::size_t At(int m, int j) const {
-        return static_cast<std::size_t>(m) * static_cast<std::size_t>(m_rows + 2) + static_cast<std::size_t>(j);
+        return static_cast<std::size_t>(m + j) * static_cast<std::size_t>(m_nd + 1) + static_cast<std::size_t>(m);
     }
     // Bytes Reserve takes.
     static double Bytes(int nd, long long maxRows);
@@ -61,7 +66,8 @@ public:
     double* high = nullptr;
     double* north = nullptr;
     double* b = nullptr;
-    // The solver's vectors; x is the solution (scaled by 2^shift, see SolveOutcome).
+    // The solver's vectors; x is the solution (scaled by 2^shift, see SolveOutcome). u
+    // holds u + q between the two products of an iteration.
     double* d = nullptr;
     double* x = nullptr;
     double* p = nullptr;
@@ -70,7 +76,6 @@ public:
     double* rt = nullptr;
     double* u = nullptr;
     double* q = nullptr;
-    double* uq = nullptr;
 
 private:
     std::vector<double> m_storage;

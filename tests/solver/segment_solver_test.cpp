@@ -1,6 +1,7 @@
 // The march's solver by teams against ILUCGS on the same systems: the same solution, and
 // the same bits for any number of team members.
 #include "solver/ilucgs.h"
+#include "solver/segment_kernels.h"
 #include "solver/segment_solver.h"
 #include "solver/solver_constants.h"
 #include "solver/worker_pool.h"
@@ -8,7 +9,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <random>
 #include <vector>
 
@@ -84,7 +87,7 @@ struct TeamResult {
     SolveOutcome outcome;
 };
 
-TeamResult SolveWithTeam(const MarchShapedSystem& s, int members, WorkerPool& pool) {
+TeamResult SolveWithTeam(const MarchShapedSystem& s, int members, WorkerPool& pool, double alpha = kSolverAlpha) {
     SegmentSystem sys;
     sys.Reserve(s.nd, s.rows + 5);  // a larger reservation than the segment, as in a run
     sys.Shape(s.rows);
@@ -106,7 +109,7 @@ TeamResult SolveWithTeam(const MarchShapedSystem& s, int members, WorkerPool& po
                 sys.b[i] = s.b[e];
             }
         outcomes[static_cast<std::size_t>(member)] =
-            SolveSegment(sys, team, member, kSolverTolerance, kSolverIterations, kSolverAlpha);
+            SolveSegment(sys, team, member, kSolverTolerance, kSolverIterations, alpha);
     });
     TeamResult out;
     out.outcome = outcomes[0];
@@ -177,6 +180,100 @@ TEST(SolverSegmentTeams, ZeroInflowAndTooFewBins) {
     const TeamResult r = SolveWithTeam(two, 1, pool);
     EXPECT_TRUE(r.outcome.solved);
     EXPECT_EQ(r.outcome.ierr, 2);
+}
+
+
+// The kernels for the baseline processor and for AVX2 give the same bits, on whole solves
+// (with the modified factorisation and with the plain one) and for every team size.
+TEST(SolverSegmentTeams, KernelsOfEveryProcessorAgree) {
+    if (!Avx2SweepKernels()) GTEST_SKIP() << "no AVX2 kernels in this build";
+    __builtin_cpu_init();
+    if (!__builtin_cpu_supports("avx2")) GTEST_SKIP() << "the processor has no AVX2";
+    WorkerPool pool(4);
+    struct Case {
+        int nd, rows;
+        unsigned seed;
+        double alpha;
+    };
+    for (const Case c : {Case{45, 70, 11, kSolverAlpha}, Case{13, 5, 12, kSolverAlpha}, Case{30, 41, 13, 0.0},
+                         Case{7, 90, 14, 0.0}}) {
+        SCOPED_TRACE(::testing::Message() << "nd " << c.nd << " rows " << c.rows << " alpha " << c.alpha);
+        const MarchShapedSystem s(c.nd, c.rows, c.seed);
+        for (int members : {1, 3}) {
+            SetBaselineKernelsOverride(true);
+            ASSERT_STREQ(ActiveSweepKernels().name, "baseline");
+            const TeamResult baseline = SolveWithTeam(s, members, pool, c.alpha);
+            SetBaselineKernelsOverride(false);
+            ASSERT_STREQ(ActiveSweepKernels().name, std::getenv("WAVORA_BASELINE_KERNELS") ? "baseline" : "avx2");
+            const TeamResult avx2 = SolveWithTeam(s, members, pool, c.alpha);
+            ASSERT_TRUE(baseline.outcome.solved);
+            EXPECT_EQ(baseline.outcome.ierr, 0);
+            EXPECT_EQ(avx2.outcome.iterations, baseline.outcome.iterations);
+            EXPECT_TRUE(SameBits(avx2.x, baseline.x));
+        }
+    }
+}
+
+// Kernel by kernel, on runs of every length up to 19 and on values that round, vanish,
+// overflow or are not numbers: the same bits from both kernel sets.
+TEST(SolverSegmentTeams, KernelsAgreeOnAwkwardValues) {
+    const SweepKernels* avx2 = Avx2SweepKernels();
+    if (!avx2) GTEST_SKIP() << "no AVX2 kernels in this build";
+    __builtin_cpu_init();
+    if (!__builtin_cpu_supports("avx2")) GTEST_SKIP() << "the processor has no AVX2";
+    const SweepKernels& base = BaselineSweepKernels();
+    const SweepSteps st{24, 25};
+    constexpr int kSize = 200, kAt = 80;
+    constexpr int kArrays = 16;
+    std::mt19937 rng(21);
+    std::uniform_real_distribution<double> u(-2.0, 2.0);
+    const double specials[] = {0.0, -0.0, 1e-310, -1e-310, 1e308, -1e308, std::numeric_limits<double>::infinity(),
+                               std::numeric_limits<double>::quiet_NaN(), 1.0 / 3.0, -7.5e-17};
+    auto fill = [&](std::vector<double>& a) {
+        a.resize(kSize);
+        for (double& v : a) v = rng() % 5 == 0 ? specials[rng() % 10] : u(rng);
+    };
+    // Bit for bit, except that a not-a-number may carry either operand's payload: which
+    // one the processor passes on depends on the order the compiler gives the operands
+    // of an addition or a multiplication, and no result of the march is ever one.
+    auto same = [](const std::vector<std::vector<double>>& a, const std::vector<std::vector<double>>& b) {
+        for (std::size_t k = 0; k < a.size(); ++k)
+            for (std::size_t e = 0; e < a[k].size(); ++e) {
+                if (std::isnan(a[k][e]) && std::isnan(b[k][e])) continue;
+                if (std::memcmp(&a[k][e], &b[k][e], sizeof(double)) != 0) return false;
+            }
+        return true;
+    };
+    for (int n = 1; n <= 19; ++n) {
+        for (int trial = 0; trial < 20; ++trial) {
+            std::vector<std::vector<double>> a(kArrays);
+            for (auto& v : a) fill(v);
+            auto b = a;
+            const double s1 = u(rng), s2 = trial % 3 == 0 ? specials[rng() % 10] : u(rng);
+            for (int kernel = 0; kernel < 9; ++kernel) {
+                for (auto* set : {&a, &b}) {
+                    const SweepKernels& ks = set == &a ? base : *avx2;
+                    std::vector<std::vector<double>>& v = *set;
+                    auto p = [&](int k) { return v[static_cast<std::size_t>(k)].data() + kAt; };
+                    switch (kernel) {
+                        case 0: ks.factorPlain(p(0), p(1), p(2), p(3), p(4), p(5), st, n); break;
+                        case 1: ks.factorModified(p(0), p(1), p(2), p(3), p(4), p(5), s1, s2, st, n); break;
+                        case 2: ks.forwardFromRhs(p(0), p(1), p(2), p(3), p(4), s2, st, n); break;
+                        case 3: ks.forwardProduct(p(0), p(1), p(2), p(3), p(4), p(5), p(6), p(7), st, n); break;
+                        case 4: ks.backwardStart(p(0), p(1), p(2), p(3), p(4), p(5), p(6), p(7), st, n); break;
+                        case 5: ks.backwardSigma(p(0), p(1), p(2), p(3), p(4), p(5), st, n); break;
+                        case 6:
+                            ks.backwardUpdate(p(0), p(1), p(2), p(3), p(4), p(5), p(6), p(7), s2, p(8), p(9), p(10), st,
+                                              n);
+                            break;
+                        case 7: ks.halfStep(p(0), p(1), p(2), s2, n); break;
+                        case 8: ks.direction(p(0), p(1), p(2), p(3), s2, n); break;
+                    }
+                }
+                EXPECT_TRUE(same(a, b)) << "kernel " << kernel << " run of " << n;
+            }
+        }
+    }
 }
 
 }  // namespace
