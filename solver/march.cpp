@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cmath>
 #include <utility>
 
@@ -53,8 +54,6 @@ constexpr int kMinBinsPerMember = 3;
 constexpr int kWaveRowsPerTask = 64;
 
 std::atomic<int> g_teamSizeOverride{0};
-// Columns of one thread per job after a team had to sleep.
-constexpr int kTeamBackoffColumns = 32;
 
 // The wave quantities of rows j0..j1 of column i for component k: the dispersion
 // relation at the faces and the node, the upwave slope, the breaking height (kept for the
@@ -323,9 +322,10 @@ struct Ahead {
 
 // Solves the long segments of a column, one job per segment and component. With at
 // least as many jobs as threads, each thread takes the next job in turn, the costliest
-// first. With fewer, every job has a team of its own and the spare threads join the
-// teams of the costliest jobs. The cost of a job is its unknowns times the iterations
-// its component needed in the last column. None of this enters the results.
+// first. With fewer, every job has a thread of its own, and spare threads join the
+// costliest job's team where the run's measures say a team finishes it sooner
+// (TeamPlan). The cost of a job is its rows times (1.5 + the iterations its component
+// needed in the last column). None of this enters the results.
 void SolveLongSegments(RunState& st, const std::vector<std::pair<int, int>>& segments, const std::vector<int>& jobs,
                        std::vector<ColumnStatus>& status, WorkerPool& pool, Ahead& ahead) {
     const int nd = st.nd;
@@ -345,36 +345,24 @@ void SolveLongSegments(RunState& st, const std::vector<std::pair<int, int>>& seg
     std::stable_sort(order.begin(), order.end(),
                      [&](int a, int b) { return cost[static_cast<std::size_t>(a)] > cost[static_cast<std::size_t>(b)]; });
 
-    // Team sizes: one thread each, then the spare threads one by one to the job that
-    // would otherwise take longest.
+    // Team sizes: one thread each, then spare threads to the job the column waits for,
+    // where this run's measures say that a larger team finishes it sooner.
     const int forced = g_teamSizeOverride.load();
-    // Teams wait for each other many times per solve. When a wait had to sleep (another
-    // program held the processor), the next columns run one thread per job, which
-    // waits for nobody, before teams are tried again.
-    const bool teamsPay = st.teamBackoff == 0;
-    if (st.teamBackoff > 0) --st.teamBackoff;
     std::vector<int> size;
-    if (forced > 0 || (jobCount < threads && teamsPay)) {
-        const int teams = forced > 0 ? std::max(1, std::min(jobCount, threads / std::min(forced, threads))) : jobCount;
-        size.assign(static_cast<std::size_t>(teams), forced > 0 ? std::min(forced, threads) : 1);
-        if (forced <= 0) {
-            for (int spare = threads - jobCount; spare > 0; --spare) {
-                int best = -1;
-                double longest = 0.0;
-                for (int t = 0; t < teams; ++t) {
-                    const int job = jobs[static_cast<std::size_t>(order[static_cast<std::size_t>(t)])];
-                    const long long unknowns = static_cast<long long>(rowsOf(job)) * nd;
-                    const int cap = static_cast<int>(std::min<long long>(nd / kMinBinsPerMember, unknowns / kMinUnknownsPerMember));
-                    const double span = cost[static_cast<std::size_t>(order[static_cast<std::size_t>(t)])] / size[static_cast<std::size_t>(t)];
-                    if (size[static_cast<std::size_t>(t)] < cap && span > longest) {
-                        longest = span;
-                        best = t;
-                    }
-                }
-                if (best < 0) break;
-                ++size[static_cast<std::size_t>(best)];
-            }
+    if (forced > 0) {
+        const int members = std::min(forced, threads);
+        size.assign(static_cast<std::size_t>(std::max(1, std::min(jobCount, threads / members))), members);
+    } else if (jobCount < threads) {
+        std::vector<double> sortedCost(static_cast<std::size_t>(jobCount));
+        std::vector<int> cap(static_cast<std::size_t>(jobCount));
+        for (int t = 0; t < jobCount; ++t) {
+            const int n = order[static_cast<std::size_t>(t)];
+            const long long unknowns = static_cast<long long>(rowsOf(jobs[static_cast<std::size_t>(n)])) * nd;
+            sortedCost[static_cast<std::size_t>(t)] = cost[static_cast<std::size_t>(n)];
+            cap[static_cast<std::size_t>(t)] = static_cast<int>(
+                std::max(1LL, std::min<long long>(nd / kMinBinsPerMember, unknowns / kMinUnknownsPerMember)));
         }
+        size = st.teamPlan.Sizes(sortedCost, cap, threads);
     } else {
         size.assign(static_cast<std::size_t>(threads), 1);
     }
@@ -385,6 +373,8 @@ void SolveLongSegments(RunState& st, const std::vector<std::pair<int, int>>& seg
         st.teams[static_cast<std::size_t>(t)].Start(size[static_cast<std::size_t>(t)]);
     }
     std::vector<int> iterations(static_cast<std::size_t>(jobCount), 0);
+    std::vector<int> members(static_cast<std::size_t>(jobCount), 0);
+    std::vector<double> seconds(static_cast<std::size_t>(jobCount), 0.0);
     // Team t starts with the t-th costliest job, the one its size was planned for; then
     // every team takes the next job left.
     std::atomic<int> next{teams};
@@ -415,18 +405,25 @@ void SolveLongSegments(RunState& st, const std::vector<std::pair<int, int>>& seg
             const int job = jobs[static_cast<std::size_t>(n)];
             const auto [jS, jE] = segments[static_cast<std::size_t>(job % segCount)];
             int used = 0;
+            const auto begun = std::chrono::steady_clock::now();
             const ColumnStatus s = SolveSegmentMember(st, job / segCount, jS, jE, sys, team, member, &used);
             if (member == 0) {
                 status[static_cast<std::size_t>(job)] = s;
                 iterations[static_cast<std::size_t>(n)] = used;
+                seconds[static_cast<std::size_t>(n)] = std::chrono::duration<double>(std::chrono::steady_clock::now() - begun).count();
+                members[static_cast<std::size_t>(n)] = team.Members();
             }
             // Every member is done with the system before the next segment reshapes it.
             team.Barrier();
         }
     });
-    for (int t = 0; t < teams; ++t)
-        if (size[static_cast<std::size_t>(t)] > 1 && st.teams[static_cast<std::size_t>(t)].SlowWaits() > 0)
-            st.teamBackoff = kTeamBackoffColumns;
+    // A job without inflow was not solved and says nothing of the solver's speed.
+    for (int n = 0; n < jobCount; ++n)
+        if (iterations[static_cast<std::size_t>(n)] > 0)
+            st.teamPlan.Measured(members[static_cast<std::size_t>(n)],
+                                 rowsOf(jobs[static_cast<std::size_t>(n)]) * (1.5 + iterations[static_cast<std::size_t>(n)]),
+                                 seconds[static_cast<std::size_t>(n)]);
+    st.teamPlan.EndColumn();
     // The longest segment of each component speaks for it in the next column's plan.
     std::vector<int> longest(static_cast<std::size_t>(st.nf), -1);
     for (int n = 0; n < jobCount; ++n) {

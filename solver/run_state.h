@@ -7,6 +7,7 @@
 #include "solver/dispersion.h"
 #include "solver/incident_waves.h"
 #include "solver/segment_solver.h"
+#include "solver/team_plan.h"
 
 #include <cstddef>
 #include <vector>
@@ -102,7 +103,7 @@ struct RunState {
     // CGS iterations of each component in the last column: how the threads are shared
     // out (never what they compute).
     std::vector<double> lastIterations;
-    int teamBackoff = 0;
+    TeamPlan teamPlan;
     std::vector<SegmentTeam> smallTeams;
 
     bool Wet(int i, int j) const { return land[Node(i, j)] == 0; }

@@ -20,10 +20,10 @@ constexpr int kArrays = 13;
 
 enum Kind { kRho, kSigma, kRhoNew, kX2, kY2, kRr, kKinds };
 
-int WaitForAtLeast(std::atomic<int>& counter, int target, SegmentTeam& team) {
+int WaitForAtLeast(std::atomic<int>& counter, int target) {
     int seen = counter.load(std::memory_order_acquire);
     if (seen >= target) return seen;
-    if (WaitUntil(counter, [target](int v) { return v >= target; })) team.NoteSlowWait();
+    WaitUntil(counter, [target](int v) { return v >= target; });
     return counter.load(std::memory_order_acquire);
 }
 
@@ -70,7 +70,6 @@ void SegmentTeam::Reserve(int maxMembers, int nd) {
     m_maxMembers = std::max(1, maxMembers);
     m_nd = nd;
     m_barrier = std::make_unique<TeamBarrier>(1);
-    m_slowWaits = std::make_unique<std::atomic<int>>(0);
     m_forward = std::make_unique<Counter[]>(static_cast<std::size_t>(m_maxMembers));
     m_backward = std::make_unique<Counter[]>(static_cast<std::size_t>(m_maxMembers));
     m_partial.assign(static_cast<std::size_t>(kKinds) * static_cast<std::size_t>(nd + 2), 0.0);
@@ -81,7 +80,6 @@ void SegmentTeam::Reserve(int maxMembers, int nd) {
 void SegmentTeam::Start(int members) {
     m_members = std::clamp(members, 1, m_maxMembers);
     m_barrier->Reset(m_members);
-    m_slowWaits->store(0, std::memory_order_relaxed);
     ResetProgress();
 }
 
@@ -228,7 +226,7 @@ void SegmentSolve::Forward(Op op) {
     int known = 0;
     const int last = rows + width - 1;
     for (int step = 1; step <= last; ++step) {
-        if (lower && step <= rows && known < step) known = WaitForAtLeast(*lower, base + step, t) - base;
+        if (lower && step <= rows && known < step) known = WaitForAtLeast(*lower, base + step) - base;
         const int m0 = std::max(ma, ma + step - rows);
         const int m1 = std::min(mb, ma + step - 1);
         op(s.At(m0, step - (m0 - ma)), m1 - m0 + 1);
@@ -250,7 +248,7 @@ void SegmentSolve::Backward(Op op) {
     int known = 0;
     const int last = rows + width - 1;
     for (int step = 1; step <= last; ++step) {
-        if (upper && step <= rows && known < step) known = WaitForAtLeast(*upper, base + step, t) - base;
+        if (upper && step <= rows && known < step) known = WaitForAtLeast(*upper, base + step) - base;
         // Bin m works on the row step - (mb - m) from the top.
         const int m1 = std::min(mb, mb - (step - rows));
         const int m0 = std::max(ma, mb - (step - 1));

@@ -102,12 +102,7 @@ public:
     // Between two solves of one team: by one member, while every other member waits at
     // the barrier that follows.
     void ResetProgress();
-    void Barrier() {
-        if (m_barrier->Wait()) NoteSlowWait();
-    }
-    // Waits of the members that had to sleep since Start.
-    int SlowWaits() const { return m_slowWaits->load(std::memory_order_relaxed); }
-    void NoteSlowWait() { m_slowWaits->fetch_add(1, std::memory_order_relaxed); }
+    void Barrier() { m_barrier->Wait(); }
     // A value one member hands to the others through the next barrier.
     int shared = 0;
 
@@ -117,7 +112,6 @@ private:
         std::atomic<int> value{0};
     };
     std::unique_ptr<TeamBarrier> m_barrier;
-    std::unique_ptr<std::atomic<int>> m_slowWaits;
     std::unique_ptr<Counter[]> m_forward;   // rows done from the bottom, per member
     std::unique_ptr<Counter[]> m_backward;  // rows done from the top, per member
     std::vector<double> m_partial;          // kinds x (nd + 2)

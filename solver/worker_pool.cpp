@@ -41,16 +41,16 @@ int ResolveThreadCount() {
     return hw > 0 ? static_cast<int>(hw) : 1;
 }
 
-bool TeamBarrier::Wait() {
-    if (m_members <= 1) return false;
+void TeamBarrier::Wait() {
+    if (m_members <= 1) return;
     const unsigned phase = m_phase.load(std::memory_order_acquire);
     if (m_arrived.fetch_add(1, std::memory_order_acq_rel) == m_members - 1) {
         m_arrived.store(0, std::memory_order_relaxed);
         m_phase.store(phase + 1, std::memory_order_release);
         m_phase.notify_all();
-        return false;
+        return;
     }
-    return WaitUntil(m_phase, [phase](unsigned p) { return p != phase; });
+    WaitUntil(m_phase, [phase](unsigned p) { return p != phase; });
 }
 
 WorkerPool::WorkerPool(int threads) {

@@ -30,19 +30,19 @@ inline constexpr std::chrono::microseconds kSpinBeforeSleep{200};
 
 // Waits until ready(counter's value) is true: spinning first, then sleeping on the
 // counter, so that on a loaded machine the thread that is waited for gets the
-// processor. Whoever changes the counter notifies. True when the wait had to sleep.
+// processor. Whoever changes the counter notifies.
 template <class T, class Ready>
-bool WaitUntil(std::atomic<T>& counter, Ready ready) {
-    if (ready(counter.load(std::memory_order_acquire))) return false;
+void WaitUntil(std::atomic<T>& counter, Ready ready) {
+    if (ready(counter.load(std::memory_order_acquire))) return;
     const auto until = std::chrono::steady_clock::now() + kSpinBeforeSleep;
     for (int n = 1;; ++n) {
-        if (ready(counter.load(std::memory_order_acquire))) return false;
+        if (ready(counter.load(std::memory_order_acquire))) return;
         CpuRelax();
         if ((n & 63) == 0 && std::chrono::steady_clock::now() >= until) break;
     }
     for (;;) {
         const T seen = counter.load(std::memory_order_acquire);
-        if (ready(seen)) return true;
+        if (ready(seen)) return;
         counter.wait(seen, std::memory_order_acquire);
     }
 }
@@ -56,9 +56,7 @@ public:
         m_members = members;
         m_arrived.store(0, std::memory_order_relaxed);
     }
-    // True when the wait had to sleep: a member was late by far more than the work
-    // between two barriers takes, as when the machine is busy with other programs.
-    bool Wait();
+    void Wait();
 
 private:
     int m_members;

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <vector>
+
+namespace wv::solv {
+
+// How many threads each long job of a column gets when the column has fewer long jobs
+// than threads. A team of several threads pays only where its members' hand-overs cost
+// less than the work they share, and that depends on the processor, on how far apart
+// its cores are and on what else runs on them: on one 8-core guest a team of two took
+// 2.3 times as long as one thread alone. So the plan goes by the solve times this run
+// has measured, and tries a team size again from time to time, as the machine changes.
+// Nothing here enters a result: the solves give the same bits on any team.
+class TeamPlan {
+public:
+    // Columns after which a size's measure is forgotten and the size tried again.
+    static constexpr int kRetryColumns = 64;
+
+    // Team sizes of the jobs, given their costs (costliest first) and the most members
+    // each can use. Without a measure of one thread alone every job gets one thread;
+    // then a spare thread goes to the job that would take longest, if a team one larger
+    // is measured faster for it or has not been measured yet. Threads left over find the
+    // next column's work.
+    std::vector<int> Sizes(const std::vector<double>& cost, const std::vector<int>& cap, int threads) const;
+    // One job's solve: its team size, its cost (rows x (1.5 + the iterations it took))
+    // and its seconds.
+    void Measured(int members, double cost, double seconds);
+    // After the column's jobs were measured.
+    void EndColumn();
+
+    // Seconds per unit of cost for a team size; 0 when not measured.
+    double Rate(int members) const;
+
+private:
+    struct Size {
+        double rate = 0.0;
+        int age = 0;
+        double seconds = 0.0, cost = 0.0;  // this column's
+    };
+    std::vector<Size> m_sizes;  // by team size; [0] unused
+};
+
+}  // namespace wv::solv

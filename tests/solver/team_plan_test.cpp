@@ -1,0 +1,97 @@
+// How the threads of a column are shared among its jobs, from measured solve times.
+#include "solver/team_plan.h"
+
+#include <gtest/gtest.h>
+
+#include <numeric>
+#include <vector>
+
+namespace wv::solv {
+namespace {
+
+int Total(const std::vector<int>& sizes) { return std::accumulate(sizes.begin(), sizes.end(), 0); }
+
+// A column in which one thread alone needs `solo` seconds per unit of cost and the
+// given team sizes need what `rates` says.
+void MeasureColumn(TeamPlan& plan, double solo, const std::vector<std::pair<int, double>>& rates = {}) {
+    plan.Measured(1, 400.0, 400.0 * solo);
+    for (const auto& [members, rate] : rates) plan.Measured(members, 400.0, 400.0 * rate);
+    plan.EndColumn();
+}
+
+const std::vector<double> kSevenComponents = {2700, 2400, 2100, 2000, 1950, 1900, 1900};
+const std::vector<int> kRoomy(7, 15);
+
+TEST(TeamPlan, TheFirstColumnGivesEveryJobOneThreadAndLeavesTheSpareOnes) {
+    TeamPlan plan;
+    EXPECT_EQ(plan.Sizes(kSevenComponents, kRoomy, 8), std::vector<int>(7, 1));
+    EXPECT_EQ(plan.Sizes({5000}, {15}, 8), std::vector<int>{1});
+}
+
+TEST(TeamPlan, AnUntriedTeamIsTriedOnTheJobTheColumnWaitsFor) {
+    TeamPlan plan;
+    MeasureColumn(plan, 1e-6);
+    const std::vector<int> sizes = plan.Sizes(kSevenComponents, kRoomy, 8);
+    EXPECT_EQ(sizes, (std::vector<int>{2, 1, 1, 1, 1, 1, 1}));
+    // With more threads, each goes where the longest expected time is.
+    const std::vector<int> more = plan.Sizes(kSevenComponents, kRoomy, 10);
+    EXPECT_EQ(Total(more), 10);
+    EXPECT_EQ(more[0], 2);
+    EXPECT_EQ(more[1], 2);
+    EXPECT_EQ(more[2], 2);
+}
+
+TEST(TeamPlan, ATeamSlowerThanOneThreadIsLeftOutUntilItIsTriedAgain) {
+    TeamPlan plan;
+    MeasureColumn(plan, 1e-6, {{2, 2.3e-6}});  // two members, each at far less than half speed
+    EXPECT_EQ(plan.Sizes(kSevenComponents, kRoomy, 8), std::vector<int>(7, 1));
+    EXPECT_EQ(plan.Sizes({5000}, {15}, 8), std::vector<int>{1});
+    for (int c = 0; c < TeamPlan::kRetryColumns; ++c) {
+        MeasureColumn(plan, 1e-6);
+        ASSERT_EQ(plan.Sizes(kSevenComponents, kRoomy, 8), std::vector<int>(7, 1)) << "column " << c;
+    }
+    MeasureColumn(plan, 1e-6);
+    EXPECT_EQ(plan.Sizes(kSevenComponents, kRoomy, 8)[0], 2) << "the machine may have changed";
+}
+
+TEST(TeamPlan, ATeamThatPaysIsKeptAndGrownWhileEachStepPays) {
+    TeamPlan plan;
+    MeasureColumn(plan, 1e-6, {{2, 0.6e-6}});
+    EXPECT_EQ(plan.Sizes(kSevenComponents, kRoomy, 8), (std::vector<int>{2, 1, 1, 1, 1, 1, 1}));
+    // One job alone on eight threads: three members are tried next, and when they are
+    // slower than two the team stays at two.
+    EXPECT_EQ(plan.Sizes({5000}, {15}, 8), std::vector<int>{3});
+    MeasureColumn(plan, 1e-6, {{2, 0.6e-6}, {3, 0.7e-6}});
+    EXPECT_EQ(plan.Sizes({5000}, {15}, 8), std::vector<int>{2});
+}
+
+TEST(TeamPlan, ASingleSlowColumnDoesNotTurnThePlanAlone) {
+    TeamPlan plan;
+    MeasureColumn(plan, 1e-6, {{2, 0.6e-6}});
+    MeasureColumn(plan, 1e-6, {{2, 1.3e-6}});  // another program held a member up once
+    EXPECT_EQ(plan.Sizes(kSevenComponents, kRoomy, 8)[0], 2);
+    MeasureColumn(plan, 1e-6, {{2, 1.3e-6}});
+    EXPECT_EQ(plan.Sizes(kSevenComponents, kRoomy, 8)[0], 1);
+}
+
+TEST(TeamPlan, NoTeamOutgrowsWhatItsJobCanShareOrTheThreads) {
+    TeamPlan plan;
+    MeasureColumn(plan, 1e-6, {{2, 0.5e-6}, {3, 0.34e-6}, {4, 0.26e-6}});
+    // The column waits for the first job whatever the second's team.
+    EXPECT_EQ(plan.Sizes({5000, 4000}, {1, 3}, 16), (std::vector<int>{1, 1}));
+    EXPECT_EQ(plan.Sizes({4000, 5000}, {3, 1}, 16), (std::vector<int>{1, 1}));
+    EXPECT_EQ(plan.Sizes({5000, 4000}, {2, 3}, 16), (std::vector<int>{2, 2}));
+    EXPECT_EQ(Total(plan.Sizes({5000}, {15}, 3)), 3);
+    // Without a measure of one thread alone (every job was in a team for a long time)
+    // one column runs alone to measure it again.
+    TeamPlan teamsOnly;
+    for (int c = 0; c <= TeamPlan::kRetryColumns + 1; ++c) {
+        if (c == 0) teamsOnly.Measured(1, 400.0, 400e-6);
+        teamsOnly.Measured(4, 400.0, 100e-6);
+        teamsOnly.EndColumn();
+    }
+    EXPECT_EQ(teamsOnly.Sizes({5000}, {15}, 8), std::vector<int>{1});
+}
+
+}  // namespace
+}  // namespace wv::solv
