@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <string_view>
 
 namespace wv {
 
@@ -88,16 +89,41 @@ bool FixedReader::ReadReal(int width, double& out) { return ParseFortranReal(Fie
 
 std::string FormatI(long long value, int width) { return RightJustify(std::to_string(value), width); }
 
-std::string FormatF(double value, int width, int decimals) {
-    if (!std::isfinite(value)) return Stars(width);
-    std::string s = Sprintf("%.*f", decimals, value);
-    // "-0.000" style results keep their sign: the value was negative, as Fortran writes it.
-    if (static_cast<int>(s.size()) > width) {
-        // Drop the optional leading zero of a number below 1 in magnitude.
-        if (s.rfind("0.", 0) == 0) s.erase(0, 1);
-        else if (s.rfind("-0.", 0) == 0) s.erase(1, 1);
+bool AppendF(double value, int width, int decimals, std::string& out) {
+    if (!std::isfinite(value) || width <= 0) return false;
+    // std::to_chars with a precision gives printf's digits ("%.*f" in the C locale)
+    // whatever the locale, without a lock or a string of its own; printf remains for
+    // what does not fit the buffer.
+    char buf[400];
+    std::string wide;
+    std::string_view s;
+    const auto [end, ec] = decimals >= 0
+                               ? std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals)
+                               : std::to_chars_result{buf, std::errc::value_too_large};
+    if (ec == std::errc()) {
+        s = std::string_view(buf, static_cast<std::size_t>(end - buf));
+    } else {
+        wide = Sprintf("%.*f", decimals, value);
+        s = wide;
     }
-    return RightJustify(s, width);
+    // "-0.000" style results keep their sign: the value was negative, as Fortran writes
+    // it. The optional leading zero of a number below 1 in magnitude goes when the width
+    // is short.
+    const bool negative = !s.empty() && s[0] == '-';
+    const std::string_view body = negative ? s.substr(1) : s;
+    const bool dropZero = s.size() > static_cast<std::size_t>(width) && body.size() > 1 && body[0] == '0' && body[1] == '.';
+    const std::size_t n = s.size() - (dropZero ? 1 : 0);
+    if (n > static_cast<std::size_t>(width)) return false;
+    out.append(static_cast<std::size_t>(width) - n, ' ');
+    if (negative) out += '-';
+    out += dropZero ? body.substr(1) : body;
+    return true;
+}
+
+std::string FormatF(double value, int width, int decimals) {
+    std::string out;
+    if (!AppendF(value, width, decimals, out)) return Stars(width);
+    return out;
 }
 
 std::string FormatE(double value, int width, int decimals) {

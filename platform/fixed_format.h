@@ -39,6 +39,9 @@ std::string FormatI(long long value, int width);
 // Fw.d: rounded to d decimals, a minus sign when negative, a 0 before the point when
 // |value| < 1 and the width allows it; w asterisks when it does not fit or is not finite.
 std::string FormatF(double value, int width, int decimals);
+// The same field appended to out; false, and nothing appended, where FormatF gives
+// asterisks. For writers of many records: it builds no strings of its own.
+bool AppendF(double value, int width, int decimals, std::string& out);
 // Ew.d: 0.ddd followed by E, the exponent sign and two exponent digits, right-justified;
 // w asterisks when it does not fit or is not finite.
 std::string FormatE(double value, int width, int decimals);

@@ -9,13 +9,7 @@ namespace wv::solv {
 
 namespace {
 
-bool Field(double v, int width, int decimals, std::string& out) {
-    if (!std::isfinite(v)) return false;
-    const std::string f = FormatF(v, width, decimals);
-    if (f.front() == '*') return false;
-    out += f;
-    return true;
-}
+bool Field(double v, int width, int decimals, std::string& out) { return AppendF(v, width, decimals, out); }
 
 bool EField(double v, std::string& out) {
     if (!std::isfinite(v)) return false;
@@ -31,19 +25,20 @@ constexpr const char* kMonths[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
 }  // namespace
 
 bool AppendResultRecord(const NodeRecord& r, std::string& out) {
-    std::string rec;
-    rec.reserve(104);
-    const bool ok = Field(r.x, 10, 3, rec) && (rec += ' ', Field(r.y, 10, 3, rec)) &&
-                    (rec += ' ', Field(r.depth, 10, 3, rec)) &&
-                    (rec += ' ', Field(r.heightRatio, 9, 4, rec)) &&
-                    (rec += ' ', Field(r.refraction, 9, 4, rec)) &&
-                    (rec += ' ', Field(r.maxHeightRatio, 9, 4, rec)) &&
-                    (rec += ' ', Field(r.periodRatio, 9, 4, rec)) &&
-                    (rec += ' ', Field(r.directionDeg, 9, 4, rec)) &&
-                    (rec += ' ', Field(r.vectorX, 9, 4, rec)) &&
-                    (rec += ' ', Field(r.vectorY, 9, 4, rec));
-    if (!ok) return false;
-    out += rec;
+    const std::size_t start = out.size();
+    const bool ok = Field(r.x, 10, 3, out) && (out += ' ', Field(r.y, 10, 3, out)) &&
+                    (out += ' ', Field(r.depth, 10, 3, out)) &&
+                    (out += ' ', Field(r.heightRatio, 9, 4, out)) &&
+                    (out += ' ', Field(r.refraction, 9, 4, out)) &&
+                    (out += ' ', Field(r.maxHeightRatio, 9, 4, out)) &&
+                    (out += ' ', Field(r.periodRatio, 9, 4, out)) &&
+                    (out += ' ', Field(r.directionDeg, 9, 4, out)) &&
+                    (out += ' ', Field(r.vectorX, 9, 4, out)) &&
+                    (out += ' ', Field(r.vectorY, 9, 4, out));
+    if (!ok) {
+        out.resize(start);
+        return false;
+    }
     out += "\r\n";
     return true;
 }

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <random>
+#include <string>
 #include <vector>
 
 using namespace wv;
@@ -77,4 +80,40 @@ TEST(FixedWrite, ExponentFields) {
     EXPECT_EQ(FormatE(1.0, 10, 3), " 0.100E+01");
     EXPECT_EQ(FormatE(1e150, 10, 3), " 0.100+151");
     EXPECT_EQ(FormatE(NAN, 10, 3), "**********");
+}
+
+// The digits of an F field are printf's "%.*f" in the C locale, ties and all, for the
+// magnitudes and decimals the result files use and far beyond them.
+TEST(FixedWrite, FieldDigitsArePrintfsRounding) {
+    std::mt19937_64 rng(20261209);
+    std::uniform_real_distribution<double> mantissa(-1.0, 1.0);
+    std::uniform_int_distribution<int> exponent(-12, 40);
+    auto printfDigits = [](double v, int d) {
+        char buf[512];
+        std::snprintf(buf, sizeof buf, "%.*f", d, v);
+        return std::string(buf);
+    };
+    std::vector<double> values = {0.0, -0.0, 0.5, -0.5, 0.0625, 2.5, -2.5, 0.00005, -0.00005, 1e-300, -1e-300,
+                                  999999.9995, 1.7976931348623157e308, -4.9e-324, 12345.6785, 0.12345};
+    for (int n = 0; n < 200000; ++n) values.push_back(std::ldexp(mantissa(rng), exponent(rng)));
+    // Exact binary ties at every decimal count: k / 2^j.
+    for (int j = 1; j <= 12; ++j)
+        for (int k = -40; k <= 40; k += 3) values.push_back(std::ldexp(static_cast<double>(k), -j));
+    for (double v : values)
+        for (int d : {0, 1, 3, 4, 7}) {
+            const std::string want = printfDigits(v, d);
+            std::string got = FormatF(v, 400, d);
+            got.erase(0, got.find_first_not_of(' '));
+            ASSERT_EQ(got, want) << v << " with " << d << " decimals";
+            std::string appended = "x";
+            ASSERT_TRUE(AppendF(v, 400, d, appended));
+            ASSERT_EQ(appended, "x" + FormatF(v, 400, d));
+        }
+    std::string untouched = "keep";
+    EXPECT_FALSE(AppendF(1000000.0, 10, 3, untouched));
+    EXPECT_FALSE(AppendF(NAN, 10, 3, untouched));
+    EXPECT_EQ(untouched, "keep") << "a field that does not fit appends nothing";
+    EXPECT_EQ(FormatF(-0.0004, 6, 3), "-0.000") << "a negative value rounded to zero keeps its sign";
+    EXPECT_EQ(FormatF(-0.0004, 5, 3), "-.000");
+    EXPECT_EQ(FormatF(0.4, 4, 3), ".400");
 }
