@@ -1,5 +1,7 @@
 #include "files.h"
 
+#include "large_memory.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -41,6 +43,11 @@ static bool ReadWholeFileImpl(const std::string& path, Buffer& out, std::string*
         return false;
     }
     out.clear();
+    // A file of known size is read into storage taken once (a 1000 x 1000 mesh's input is
+    // 12 MB, which growing by doubling would copy and fault in twice over).
+    struct stat sb;
+    if (::fstat(::fileno(f), &sb) == 0 && S_ISREG(sb.st_mode) && sb.st_size > 0)
+        ReserveLarge(out, static_cast<std::size_t>(sb.st_size));
     char chunk[65536];
     std::size_t n;
     while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) out.insert(out.end(), chunk, chunk + n);

@@ -1,6 +1,7 @@
 #include "solver/cal_input.h"
 
 #include "platform/fixed_format.h"
+#include "platform/large_memory.h"
 #include "platform/text.h"
 #include "solver/solver_constants.h"
 #include "solver/solver_messages.h"
@@ -188,7 +189,7 @@ bool ReadCalInput(std::string_view text, const RequestDims& dims, CalInput& in, 
         return false;
     }
 
-    in.depth.resize(static_cast<std::size_t>(count));
+    AssignLarge(in.depth, static_cast<std::size_t>(count));
     for (long long n = 0; n < count; ++n) {
         if (!src.Next(line)) {
             detail = Sprintf(msg::kDetailMissingDepths, count, n);

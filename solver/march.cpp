@@ -1,5 +1,6 @@
 #include "solver/march.h"
 
+#include "platform/large_memory.h"
 #include "solver/segment_solver.h"
 #include "solver/solver_hooks.h"
 #include "solver/solver_constants.h"
@@ -442,23 +443,23 @@ void SetTeamSizeOverride(int n) { g_teamSizeOverride.store(n > 0 ? n : 0); }
 void AllocateMarch(RunState& st, int threads) {
     const std::size_t nx = static_cast<std::size_t>(st.nx);
     const std::size_t ny = static_cast<std::size_t>(st.ny);
-    st.land.assign(nx * ny, 0);
-    st.faceX.assign((nx + 1) * ny, 0.0);
-    st.faceY.assign(nx * (ny + 1), 0.0);
-    st.slopeSumX.assign((nx + 1) * (ny + 1), 0.0);
-    st.slopeSumY.assign((nx + 1) * (ny + 1), 0.0);
-    st.wetSum.assign((nx + 1) * (ny + 1), 0);
+    AssignLarge(st.land, nx * ny);
+    AssignLarge(st.faceX, (nx + 1) * ny);
+    AssignLarge(st.faceY, nx * (ny + 1));
+    AssignLarge(st.slopeSumX, (nx + 1) * (ny + 1));
+    AssignLarge(st.slopeSumY, (nx + 1) * (ny + 1));
+    AssignLarge(st.wetSum, (nx + 1) * (ny + 1));
     const std::size_t nd = static_cast<std::size_t>(st.nd);
     for (auto* v : {&st.cosBin, &st.sinBin, &st.cosLo, &st.sinLo, &st.cosHi, &st.sinHi, &st.thetaBin}) v->assign(nd, 0.0);
     const std::size_t spectrum = nd * static_cast<std::size_t>(st.rows) * static_cast<std::size_t>(st.nf);
-    st.energy.assign(spectrum, 0.0);
-    st.energyNext.assign(spectrum, 0.0);
+    AssignLarge(st.energy, spectrum);
+    AssignLarge(st.energyNext, spectrum);
     for (auto* v : {&st.rowHeight, &st.rowPeriod, &st.rowDirection, &st.rowBreakHeight})
         v->assign(static_cast<std::size_t>(st.rows), 0.0);
     if (st.in.dumpSwitch == 0) {
-        st.sxx.assign(nx * ny, 0.0);
-        st.syy.assign(nx * ny, 0.0);
-        st.sxy.assign(nx * ny, 0.0);
+        AssignLarge(st.sxx, nx * ny);
+        AssignLarge(st.syy, nx * ny);
+        AssignLarge(st.sxy, nx * ny);
     }
     const std::size_t slots = static_cast<std::size_t>(st.nf) * static_cast<std::size_t>(st.rows);
     st.rowWaves.assign(slots, RowWave{});

@@ -1,5 +1,6 @@
 #include "solver/segment_solver.h"
 
+#include "platform/large_memory.h"
 #include "solver/ilucgs.h"
 #include "solver/segment_kernels.h"
 
@@ -41,7 +42,7 @@ void SegmentSystem::Reserve(int nd, int maxRows) {
     // Diagonals 0 .. nd + maxRows + 2 of nd + 1 elements; each array starts on a cache
     // line of its own.
     m_arraySize = (static_cast<std::size_t>(nd + 1) * static_cast<std::size_t>(nd + maxRows + 3) + 7) / 8 * 8;
-    m_storage.assign(m_arraySize * kArrays + 8, 0.0);
+    AssignLarge(m_storage, m_arraySize * kArrays + 8, 0.0);
     double* base = m_storage.data();
     while (reinterpret_cast<std::uintptr_t>(base) % 64 != 0) ++base;
     double** arrays[kArrays] = {&south, &low, &diag, &high, &north, &d, &x, &p, &v, &r, &rt, &u, &q};

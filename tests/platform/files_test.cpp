@@ -1,6 +1,11 @@
 #include "platform/files.h"
+#include "platform/large_memory.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
 
 using namespace wv;
 
@@ -51,4 +56,27 @@ TEST(Files, StartFolderEndsInSlash) {
     SetStartFolder("/tmp");
     EXPECT_EQ(StartFolderFile("CALC.DAT"), "/tmp/CALC.DAT");
     SetStartFolder(before);
+}
+
+// Large files and arrays go into storage taken once, advised as huge pages; what they
+// hold must not depend on where the storage came from.
+TEST(Files, LargeFilesAndArraysHoldExactlyTheirContents) {
+    std::string big(5u << 20, '\0');
+    for (std::size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>((i * 2654435761u) >> 13);
+    std::string err;
+    ASSERT_TRUE(AtomicWriteFile("big.dat", big, &err));
+    std::string back = "left from before";
+    ASSERT_TRUE(ReadWholeFile("big.dat", back, &err));
+    EXPECT_TRUE(back == big);
+    std::vector<std::uint8_t> bytes(7, 1);
+    ASSERT_TRUE(ReadWholeFile("big.dat", bytes, &err));
+    EXPECT_TRUE(std::string(bytes.begin(), bytes.end()) == big);
+
+    std::vector<double> v(100, 7.0);
+    AssignLarge(v, 3u << 20);  // fresh storage
+    EXPECT_EQ(std::count(v.begin(), v.end(), 0.0), 3 << 20);
+    std::fill(v.begin(), v.end(), 5.0);
+    AssignLarge(v, 1u << 20, -1.0);  // the same storage again
+    EXPECT_EQ(v.size(), 1u << 20);
+    EXPECT_EQ(std::count(v.begin(), v.end(), -1.0), 1 << 20);
 }
