@@ -118,7 +118,10 @@ ColumnStatus ColumnRecords(RunState& st, int i, WorkerPool& pool, std::string& o
     pool.Run(tasks, [&](int task, int) {
         const int j0 = task * kRowsPerTask + 1;
         const int j1 = std::min(st.ny, j0 + kRowsPerTask - 1);
-        std::string& buf = text[static_cast<std::size_t>(task)];
+        // Each task fills a string of its own and hands it over at the end: the strings
+        // of neighbouring tasks share cache lines, and appending to them in place would
+        // have the threads fight over those lines at every field.
+        std::string buf;
         if (everyRow) buf.reserve(static_cast<std::size_t>(j1 - j0 + 1) * 104);
         for (int j = j0; j <= j1; ++j) {
             const std::size_t row = static_cast<std::size_t>(j - 1);
@@ -153,6 +156,7 @@ ColumnStatus ColumnRecords(RunState& st, int i, WorkerPool& pool, std::string& o
                 return;
             }
         }
+        text[static_cast<std::size_t>(task)] = std::move(buf);
     });
     for (unsigned char b : bad)
         if (b) return ColumnStatus::NonFinite;
