@@ -42,8 +42,12 @@ void SegmentSystem::Reserve(int nd, int maxRows) {
     // Diagonals 0 .. nd + maxRows + 2 of nd + 1 elements; each array starts on a cache
     // line of its own.
     m_arraySize = (static_cast<std::size_t>(nd + 1) * static_cast<std::size_t>(nd + maxRows + 3) + 7) / 8 * 8;
-    AssignLarge(m_storage, m_arraySize * kArrays + 8, 0.0);
-    double* base = m_storage.data();
+    m_storage.reset();
+    m_storageSize = m_arraySize * kArrays + 8;
+    m_storage.reset(new double[m_storageSize]);
+    AdviseHugePages(m_storage.get(), m_storageSize * sizeof(double));
+    m_cleared = false;
+    double* base = m_storage.get();
     while (reinterpret_cast<std::uintptr_t>(base) % 64 != 0) ++base;
     double** arrays[kArrays] = {&south, &low, &diag, &high, &north, &d, &x, &p, &v, &r, &rt, &u, &q};
     for (int a = 0; a < kArrays; ++a) *arrays[a] = base + static_cast<std::size_t>(a) * m_arraySize;
@@ -51,7 +55,14 @@ void SegmentSystem::Reserve(int nd, int maxRows) {
     b = r;
 }
 
-void SegmentSystem::Shape(int rows) { m_rows = std::min(rows, m_maxRows); }
+void SegmentSystem::Shape(int rows) {
+    // The halo of every array is zero, and only the march's coefficients are written.
+    if (!m_cleared) {
+        std::fill_n(m_storage.get(), m_storageSize, 0.0);
+        m_cleared = true;
+    }
+    m_rows = std::min(rows, m_maxRows);
+}
 
 double SegmentSystem::Bytes(int nd, long long maxRows) {
     return (static_cast<double>(nd + 1) * static_cast<double>(nd + maxRows + 3) + 8.0) * kArrays * 8.0 + 64.0;

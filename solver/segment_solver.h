@@ -42,7 +42,9 @@ namespace wv::solv {
 // The row below an element lies RowStep() before it, the bin below BinStep() before it.
 class SegmentSystem {
 public:
-    // Storage for up to maxRows rows of nd bins (throws std::bad_alloc).
+    // Storage for up to maxRows rows of nd bins (throws std::bad_alloc). It is taken
+    // here but first written at the first Shape, by the thread that solves in it: a
+    // run's systems are cleared side by side, and a system no job needs is never touched.
     void Reserve(int nd, int maxRows);
     // Lays the arrays out for a segment of `rows` rows (rows <= the reserved count).
     void Shape(int rows);
@@ -78,7 +80,9 @@ public:
     double* q = nullptr;
 
 private:
-    std::vector<double> m_storage;
+    std::unique_ptr<double[]> m_storage;
+    std::size_t m_storageSize = 0;
+    bool m_cleared = false;
     int m_nd = 0;
     int m_rows = 0;
     int m_maxRows = 0;
