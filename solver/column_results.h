@@ -11,13 +11,11 @@
 namespace wv::solv {
 
 // Sets negative energies to 0 and computes H, T and the mean direction of every row of
-// column i, and the radiation stresses when the dump is asked for.
-ColumnStatus ColumnStatistics(RunState& st, int i, WorkerPool& pool);
-
-// Limits the breaking heights to 1.8 H and appends the column's result records (every
-// row, or only the centre row). NonFinite when any row's value is not a finite number
-// or a record value does not fit its field.
-ColumnStatus ColumnRecords(RunState& st, int i, WorkerPool& pool, std::string& out);
+// column i, and the radiation stresses when the dump is asked for; then limits the
+// breaking heights to 1.8 H and appends the column's result records (every row, or only
+// the centre row). A failure of the statistics comes first; NonFinite when any row's
+// value is not a finite number or a record value does not fit its field.
+ColumnStatus ColumnResults(RunState& st, int i, WorkerPool& pool, std::string& out);
 
 // Appends the dump records of column i. False when a value does not fit.
 bool ColumnDump(const RunState& st, int i, std::string& out);

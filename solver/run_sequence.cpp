@@ -283,9 +283,8 @@ int RunOwned(const CalcRequest* request) {
     std::string text;
     for (int i = 1; i <= s.nx; ++i) {
         ColumnStatus status = MarchColumn(s, i, *pool);
-        if (status == ColumnStatus::Ok) status = ColumnStatistics(s, i, *pool);
         text.clear();
-        if (status == ColumnStatus::Ok) status = ColumnRecords(s, i, *pool, text);
+        if (status == ColumnStatus::Ok) status = ColumnResults(s, i, *pool, text);
         if (status != ColumnStatus::Ok) return abortRun(ColumnMessage(status));
         if (!result.Write(text)) return abortRun(msg::kKkaWriteFailed);
 

@@ -108,8 +108,7 @@ MarchRun RunMarchInput(const solv::CalInput& input, int threads, bool keepEnergy
     WorkerPool pool(threads);
     for (int i = 1; i <= input.nx; ++i) {
         ColumnStatus s = MarchColumn(st, i, pool);
-        if (s == ColumnStatus::Ok) s = ColumnStatistics(st, i, pool);
-        if (s == ColumnStatus::Ok) s = ColumnRecords(st, i, pool, run.records);
+        if (s == ColumnStatus::Ok) s = ColumnResults(st, i, pool, run.records);
         if (s != ColumnStatus::Ok) {
             run.status = s;
             return run;
