@@ -7,6 +7,8 @@
 #include "platform/text.h"
 
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <string_view>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -27,6 +29,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (std::isfinite(d)) {
             const std::string f = FormatF(d, 24, decimals);
             fuzz::Check(f.size() == 24u, "Fw.d takes exactly w characters");
+            char digits[400];
+            std::snprintf(digits, sizeof digits, "%.*f", decimals, d);
+            if (std::strlen(digits) <= 24u)
+                fuzz::Check(f.substr(24u - std::strlen(digits)) == digits, "an F field holds printf's digits");
             double back = 0.0;
             if (f.front() != '*') {
                 std::string trimmed = f.substr(f.find_first_not_of(' '));
