@@ -3,6 +3,7 @@
 // Every record is fixed-width text ending in CR LF.
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
 #include <ctime>
 #include <string>
@@ -55,8 +56,11 @@ public:
     bool IsOpen() const { return m_file != nullptr; }
 
 private:
+    static constexpr std::size_t kWriteOutBytes = std::size_t{8} << 20;
     std::FILE* m_file = nullptr;
     bool m_failed = false;
+    std::size_t m_unflushed = 0;
+    long long m_writtenOut = 0;
 };
 
 }  // namespace wv::solv

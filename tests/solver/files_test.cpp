@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <string>
 
 namespace wv::solv {
@@ -59,6 +60,32 @@ TEST(SolverResultFile, DumpRecordMatchesGolden) {
     std::string out;
     ASSERT_TRUE(AppendDumpRecord(7, 12, 1230.0, -0.00123, 0.0, out));
     EXPECT_EQ(out, Golden("dump_record.golden"));
+}
+
+// A result file larger than the stretches it hands to the disk as it grows holds every
+// column's text in order, and a file opened again starts empty.
+TEST(SolverResultFile, ALargeFileHoldsEveryColumnInOrder) {
+    const std::string path = "large_result.kka";
+    std::string want;
+    {
+        ResultFile f;
+        ASSERT_TRUE(f.Open(path));
+        for (int column = 0; column < 230; ++column) {
+            std::string text(104000, static_cast<char>('A' + column % 26));
+            text.replace(0, 6, std::to_string(100000 + column));
+            ASSERT_TRUE(f.Write(text));
+            want += text;
+        }
+        ASSERT_TRUE(f.Close());
+    }
+    EXPECT_EQ(FileSize(path), static_cast<long long>(want.size()));
+    EXPECT_TRUE(FileText(path) == want);
+    ResultFile again;
+    ASSERT_TRUE(again.Open(path));
+    ASSERT_TRUE(again.Write("short\r\n"));
+    ASSERT_TRUE(again.Close());
+    EXPECT_EQ(FileText(path), "short\r\n");
+    std::remove(path.c_str());
 }
 
 std::tm Time(int year, int month, int day, int hour = 0, int minute = 0, int second = 0) {
