@@ -11,8 +11,6 @@ namespace wv::solv {
 
 namespace {
 
-bool Field(double v, int width, int decimals, std::string& out) { return AppendF(v, width, decimals, out); }
-
 bool EField(double v, std::string& out) {
     if (!std::isfinite(v)) return false;
     const std::string f = FormatE(v, 10, 3);
@@ -28,15 +26,15 @@ constexpr const char* kMonths[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
 
 bool AppendResultRecord(const NodeRecord& r, std::string& out) {
     const std::size_t start = out.size();
-    const bool ok = Field(r.x, 10, 3, out) && (out += ' ', Field(r.y, 10, 3, out)) &&
-                    (out += ' ', Field(r.depth, 10, 3, out)) &&
-                    (out += ' ', Field(r.heightRatio, 9, 4, out)) &&
-                    (out += ' ', Field(r.refraction, 9, 4, out)) &&
-                    (out += ' ', Field(r.maxHeightRatio, 9, 4, out)) &&
-                    (out += ' ', Field(r.periodRatio, 9, 4, out)) &&
-                    (out += ' ', Field(r.directionDeg, 9, 4, out)) &&
-                    (out += ' ', Field(r.vectorX, 9, 4, out)) &&
-                    (out += ' ', Field(r.vectorY, 9, 4, out));
+    const bool ok = AppendF(r.x, 10, 3, out) && (out += ' ', AppendF(r.y, 10, 3, out)) &&
+                    (out += ' ', AppendF(r.depth, 10, 3, out)) &&
+                    (out += ' ', AppendF(r.heightRatio, 9, 4, out)) &&
+                    (out += ' ', AppendF(r.refraction, 9, 4, out)) &&
+                    (out += ' ', AppendF(r.maxHeightRatio, 9, 4, out)) &&
+                    (out += ' ', AppendF(r.periodRatio, 9, 4, out)) &&
+                    (out += ' ', AppendF(r.directionDeg, 9, 4, out)) &&
+                    (out += ' ', AppendF(r.vectorX, 9, 4, out)) &&
+                    (out += ' ', AppendF(r.vectorY, 9, 4, out));
     if (!ok) {
         out.resize(start);
         return false;

@@ -1,7 +1,5 @@
 #include "solver/team_plan.h"
 
-#include <algorithm>
-
 namespace wv::solv {
 
 double TeamPlan::Rate(int members) const {
