@@ -18,7 +18,7 @@ int TaskCount(int rows) { return (rows + kRowsPerTask - 1) / kRowsPerTask; }
 double HeightRatio(double h, double h0) { return h0 == 0.0 ? 0.0 : h / h0; }
 
 // Rows j0..j1 of column i: negative energies set to 0; H, T and the mean direction; the
-// radiation stresses when the dump is asked for.
+// breaking heights limited to 1.8 H; the radiation stresses when the dump is asked for.
 ColumnStatus StatisticsRows(RunState& st, int i, int j0, int j1) {
     const int nd = st.nd;
     const int nf = st.nf;
@@ -60,6 +60,8 @@ ColumnStatus StatisticsRows(RunState& st, int i, int j0, int j1) {
         st.rowHeight[row] = height;
         st.rowPeriod[row] = period;
         st.rowDirection[row] = direction;
+        double& breakHeight = st.rowBreakHeight[row];
+        if (breakHeight > 1.8 * height) breakHeight = 1.8 * height;
 
         if (dump && wet) {
             const double h = st.in.Depth(i, j);
@@ -94,22 +96,85 @@ ColumnStatus StatisticsRows(RunState& st, int i, int j0, int j1) {
     return ColumnStatus::Ok;
 }
 
-// The records of rows j0..j1 of column i appended to buf, the breaking heights limited to
-// 1.8 H. False when a value is not finite or does not fit its field.
-bool RecordRows(RunState& st, int i, int j0, int j1, std::string& buf) {
+}  // namespace
+
+ColumnStatus ColumnStatistics(RunState& st, int i, WorkerPool& pool) {
+    const int tasks = TaskCount(st.ny);
+    std::vector<ColumnStatus> status(static_cast<std::size_t>(tasks), ColumnStatus::Ok);
+    pool.Run(tasks, [&](int task, int) {
+        const int j0 = task * kRowsPerTask + 1;
+        status[static_cast<std::size_t>(task)] = StatisticsRows(st, i, j0, std::min(st.ny, j0 + kRowsPerTask - 1));
+    });
+    for (ColumnStatus s : status)
+        if (s != ColumnStatus::Ok) return s;
+    return ColumnStatus::Ok;
+}
+
+void PendingRecords::Take(const RunState& st, int i) {
+    m_st = &st;
+    m_column = i;
+    const auto rows = static_cast<std::ptrdiff_t>(st.ny);
+    m_height.assign(st.rowHeight.begin(), st.rowHeight.begin() + rows);
+    m_period.assign(st.rowPeriod.begin(), st.rowPeriod.begin() + rows);
+    m_direction.assign(st.rowDirection.begin(), st.rowDirection.begin() + rows);
+    m_breakHeight.assign(st.rowBreakHeight.begin(), st.rowBreakHeight.begin() + rows);
+    const auto tasks = static_cast<std::size_t>(TaskCount(st.ny));
+    m_text.resize(tasks);
+    m_bad.assign(tasks, 0);
+    m_outcome = Outcome::Ok;
+    m_next.store(0, std::memory_order_relaxed);
+    m_done.store(0, std::memory_order_release);
+}
+
+void PendingRecords::Work() {
+    if (m_column == 0) return;
+    const int tasks = static_cast<int>(m_text.size());
+    for (int t; (t = m_next.fetch_add(1, std::memory_order_relaxed)) < tasks;) Complete(t);
+}
+
+void PendingRecords::Complete(int task) {
+    Format(task);
+    if (m_done.fetch_add(1, std::memory_order_acq_rel) + 1 == static_cast<int>(m_text.size())) HandOn();
+}
+
+PendingRecords::Outcome PendingRecords::Finish(WorkerPool& pool) {
+    if (m_column == 0) return Outcome::Ok;
+    // Blocks taken by threads of the last column's solves were finished before those
+    // threads returned, so only blocks nobody took are left.
+    const int left = static_cast<int>(m_text.size()) - std::min<int>(m_next.load(), static_cast<int>(m_text.size()));
+    if (left > 0) {
+        const int tasks = static_cast<int>(m_text.size());
+        pool.Run(left, [&](int, int) {
+            const int t = m_next.fetch_add(1, std::memory_order_relaxed);
+            if (t < tasks) Complete(t);
+        });
+    }
+    m_column = 0;
+    return m_outcome;
+}
+
+// Rows of one block of the pending column, from the copied values.
+void PendingRecords::Format(int task) {
+    const RunState& st = *m_st;
+    const int i = m_column;
+    const int j0 = task * kRowsPerTask + 1;
+    const int j1 = std::min(st.ny, j0 + kRowsPerTask - 1);
     const double h0 = st.in.height;
     const double t0 = st.in.period;
     const bool everyRow = st.in.outputSelection == 0;
     const bool breaking = st.in.breaking == 1;
+    std::string& buf = m_text[static_cast<std::size_t>(task)];
+    buf.clear();
+    if (everyRow) buf.reserve(static_cast<std::size_t>(j1 - j0 + 1) * 104);
     for (int j = j0; j <= j1; ++j) {
         const std::size_t row = static_cast<std::size_t>(j - 1);
-        const double height = st.rowHeight[row];
-        double& breakHeight = st.rowBreakHeight[row];
-        if (breakHeight > 1.8 * height) breakHeight = 1.8 * height;
-        const double theta = st.rowDirection[row];
+        const double height = m_height[row];
+        const double breakHeight = m_breakHeight[row];
+        const double theta = m_direction[row];
         if (!std::isfinite(height) || !std::isfinite(breakHeight) || !std::isfinite(theta) ||
-            !std::isfinite(st.rowPeriod[row])) {
-            return false;
+            !std::isfinite(m_period[row])) {
+            m_bad[static_cast<std::size_t>(task)] = 1;
+            return;
         }
         if (!everyRow && j != st.centreRow) continue;
 
@@ -124,46 +189,43 @@ bool RecordRows(RunState& st, int i, int j0, int j1, std::string& buf) {
             r.refraction = g > 0.0 ? g / h0 : g;
         }
         r.maxHeightRatio = HeightRatio(breakHeight, h0);
-        r.periodRatio = st.rowPeriod[row] / t0;
+        r.periodRatio = m_period[row] / t0;
         r.directionDeg = theta / kPi * 180.0;
         r.vectorX = r.heightRatio * std::cos(theta);
         r.vectorY = r.heightRatio * std::sin(theta);
         if (!AppendResultRecord(r, buf)) {
-            return false;
+            m_bad[static_cast<std::size_t>(task)] = 1;
+            return;
         }
     }
-    return true;
 }
 
-}  // namespace
+// Each block filled a string of its own: strings side by side in one array share cache
+// lines, and appending to them in place would have the threads fight over those lines
+// at every field. The column is handed on whole, or not at all.
+void PendingRecords::HandOn() {
+    for (unsigned char b : m_bad)
+        if (b) {
+            m_outcome = Outcome::NonFinite;
+            return;
+        }
+    std::size_t size = 0;
+    for (const std::string& t : m_text) size += t.size();
+    std::string column;
+    column.reserve(size);
+    for (const std::string& t : m_text) column += t;
+    m_outcome = m_sink(column) ? Outcome::Ok : Outcome::WriteFailed;
+}
 
 ColumnStatus ColumnResults(RunState& st, int i, WorkerPool& pool, std::string& out) {
-    const int tasks = TaskCount(st.ny);
-    std::vector<ColumnStatus> status(static_cast<std::size_t>(tasks), ColumnStatus::Ok);
-    std::vector<unsigned char> bad(static_cast<std::size_t>(tasks), 0);
-    std::vector<std::string> text(static_cast<std::size_t>(tasks));
-    // A row's record needs only that row's statistics, so one pass over blocks of rows
-    // does both. Each task fills a string of its own and hands it over at the end: the
-    // strings of neighbouring tasks share cache lines, and appending to them in place
-    // would have the threads fight over those lines at every field.
-    pool.Run(tasks, [&](int task, int) {
-        const int j0 = task * kRowsPerTask + 1;
-        const int j1 = std::min(st.ny, j0 + kRowsPerTask - 1);
-        const std::size_t t = static_cast<std::size_t>(task);
-        status[t] = StatisticsRows(st, i, j0, j1);
-        if (status[t] != ColumnStatus::Ok) return;
-        std::string buf;
-        if (st.in.outputSelection == 0) buf.reserve(static_cast<std::size_t>(j1 - j0 + 1) * 104);
-        if (!RecordRows(st, i, j0, j1, buf)) bad[t] = 1;
-        text[t] = std::move(buf);
+    const ColumnStatus s = ColumnStatistics(st, i, pool);
+    if (s != ColumnStatus::Ok) return s;
+    PendingRecords records([&out](const std::string& text) {
+        out += text;
+        return true;
     });
-    // The statistics' failures first, as a column's statistics come before its records.
-    for (ColumnStatus s : status)
-        if (s != ColumnStatus::Ok) return s;
-    for (unsigned char b : bad)
-        if (b) return ColumnStatus::NonFinite;
-    for (const std::string& t : text) out += t;
-    return ColumnStatus::Ok;
+    records.Take(st, i);
+    return records.Finish(pool) == PendingRecords::Outcome::Ok ? ColumnStatus::Ok : ColumnStatus::NonFinite;
 }
 
 bool ColumnDump(const RunState& st, int i, std::string& out) {

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <chrono>
 #include <cmath>
+#include <memory>
 #include <utility>
 
 namespace wv::solv {
@@ -250,6 +251,90 @@ void AssembleBins(const RunState& st, int k, int jS, int jE, SegmentSystem& sys,
     }
 }
 
+// A block of rows of one segment, for the wave quantities.
+struct RowBlock {
+    int seg, j0, j1;
+};
+
+// The wave quantities of a column taken on by the threads of its solves, so that a job
+// starts as soon as its own component and segment are done instead of waiting for every
+// component's: the blocks are taken in the order of the jobs, the costliest first.
+struct ColumnWaves {
+    RunState* st = nullptr;
+    int column = 0;
+    int segCount = 0;
+    const std::vector<RowBlock>* blocks = nullptr;
+    std::vector<int> taskSlot;                 // in the order they are taken
+    std::vector<int> jobOf;                    // by slot: the place of its job
+    std::vector<ColumnStatus> status;          // by slot: component, then block
+    std::unique_ptr<std::atomic<int>[]> left;  // by place: its blocks not yet done
+    std::atomic<int> next{0};
+    std::atomic<int> finished{0};
+
+    int Count() const { return static_cast<int>(taskSlot.size()); }
+    std::size_t Slot(int k, int b) const {
+        return static_cast<std::size_t>(k) * blocks->size() + static_cast<std::size_t>(b);
+    }
+
+    // The blocks of every job, in the order of `order` (indices into `jobs`); a job's
+    // place is its index in `order`.
+    void Arrange(const std::vector<int>& jobs, const std::vector<int>& order) {
+        const int blockCount = static_cast<int>(blocks->size());
+        status.assign(static_cast<std::size_t>(st->nf) * static_cast<std::size_t>(blockCount), ColumnStatus::Ok);
+        jobOf.assign(status.size(), 0);
+        left = std::make_unique<std::atomic<int>[]>(order.size());
+        taskSlot.clear();
+        for (std::size_t place = 0; place < order.size(); ++place) {
+            const int job = jobs[static_cast<std::size_t>(order[place])];
+            int count = 0;
+            for (int b = 0; b < blockCount; ++b)
+                if ((*blocks)[static_cast<std::size_t>(b)].seg == job % segCount) {
+                    const std::size_t slot = Slot(job / segCount, b);
+                    taskSlot.push_back(static_cast<int>(slot));
+                    jobOf[slot] = static_cast<int>(place);
+                    ++count;
+                }
+            left[place].store(count, std::memory_order_relaxed);
+        }
+    }
+
+    // Takes and computes the next block; false when every block is taken.
+    bool RunOne() {
+        const int t = next.fetch_add(1, std::memory_order_relaxed);
+        if (t >= Count()) return false;
+        const std::size_t slot = static_cast<std::size_t>(taskSlot[static_cast<std::size_t>(t)]);
+        const RowBlock& block = (*blocks)[slot % blocks->size()];
+        status[slot] = ComputeRowWaves(*st, column, static_cast<int>(slot / blocks->size()), block.j0, block.j1);
+        std::atomic<int>& mine = left[static_cast<std::size_t>(jobOf[slot])];
+        if (mine.fetch_sub(1, std::memory_order_acq_rel) == 1) mine.notify_all();
+        if (finished.fetch_add(1, std::memory_order_acq_rel) + 1 == Count()) finished.notify_all();
+        return true;
+    }
+    // Until the blocks of the job at `place` are done, helping with any block.
+    void AwaitJob(int place) {
+        std::atomic<int>& mine = left[static_cast<std::size_t>(place)];
+        while (mine.load(std::memory_order_acquire) != 0 && RunOne()) {
+        }
+        WaitUntil(mine, [](int v) { return v == 0; });
+    }
+    // Until every block is done.
+    void AwaitAll() {
+        while (RunOne()) {
+        }
+        WaitUntil(finished, [this](int v) { return v == Count(); });
+    }
+    // The first failure of a job's wave quantities, in the order of its blocks.
+    ColumnStatus Failure(int job) const {
+        const int blockCount = static_cast<int>(blocks->size());
+        for (int b = 0; b < blockCount; ++b)
+            if ((*blocks)[static_cast<std::size_t>(b)].seg == job % segCount) {
+                const ColumnStatus w = status[Slot(job / segCount, b)];
+                if (w != ColumnStatus::Ok) return w;
+            }
+        return ColumnStatus::Ok;
+    }
+};
+
 // One member's part of solving segment jS..jE for component k: its bins of the system,
 // the solve, and its rows of the new spectrum.
 ColumnStatus SolveSegmentMember(RunState& st, int k, int jS, int jE, SegmentSystem& sys, SegmentTeam& team,
@@ -328,7 +413,8 @@ struct Ahead {
 // (TeamPlan). The cost of a job is its rows times (1.5 + the iterations its component
 // needed in the last column). None of this enters the results.
 void SolveLongSegments(RunState& st, const std::vector<std::pair<int, int>>& segments, const std::vector<int>& jobs,
-                       std::vector<ColumnStatus>& status, WorkerPool& pool, Ahead& ahead) {
+                       std::vector<ColumnStatus>& status, WorkerPool& pool, IdleWork* idle, Ahead& ahead,
+                       ColumnWaves* waves) {
     const int nd = st.nd;
     const int segCount = static_cast<int>(segments.size());
     const int jobCount = static_cast<int>(jobs.size());
@@ -345,6 +431,14 @@ void SolveLongSegments(RunState& st, const std::vector<std::pair<int, int>>& seg
     for (int n = 0; n < jobCount; ++n) order[static_cast<std::size_t>(n)] = n;
     std::stable_sort(order.begin(), order.end(),
                      [&](int a, int b) { return cost[static_cast<std::size_t>(a)] > cost[static_cast<std::size_t>(b)]; });
+    if (waves) waves->Arrange(jobs, order);
+    // The next column's dispersion results overwrite what this column's wave quantities
+    // read of them, so they wait for every block.
+    auto lookAhead = [&] {
+        if (idle) idle->Work();
+        if (waves) waves->AwaitAll();
+        ahead.Work(st);
+    };
 
     // Team sizes: one thread each, then spare threads to the job the column waits for,
     // where this run's measures say that a larger team finishes it sooner.
@@ -381,7 +475,8 @@ void SolveLongSegments(RunState& st, const std::vector<std::pair<int, int>>& seg
     std::atomic<int> next{teams};
     pool.RunTeam(threads, [&](int worker) {
         if (worker >= first.back()) {
-            ahead.Work(st);
+            if (waves) waves->AwaitAll();
+            lookAhead();
             return;
         }
         const int t = static_cast<int>(std::upper_bound(first.begin(), first.end(), worker) - first.begin()) - 1;
@@ -399,15 +494,21 @@ void SolveLongSegments(RunState& st, const std::vector<std::pair<int, int>>& seg
             team.Barrier();
             const int slot = team.shared;
             if (slot >= jobCount) {
-                ahead.Work(st);
+                lookAhead();
                 break;
             }
             const int n = order[static_cast<std::size_t>(slot)];
             const int job = jobs[static_cast<std::size_t>(n)];
             const auto [jS, jE] = segments[static_cast<std::size_t>(job % segCount)];
             int used = 0;
+            ColumnStatus s = ColumnStatus::Ok;
+            if (waves) {
+                waves->AwaitJob(slot);
+                s = waves->Failure(job);
+            }
             const auto begun = std::chrono::steady_clock::now();
-            const ColumnStatus s = SolveSegmentMember(st, job / segCount, jS, jE, sys, team, member, &used);
+            // A segment whose wave quantities failed is not solved, as in a single pass.
+            if (s == ColumnStatus::Ok) s = SolveSegmentMember(st, job / segCount, jS, jE, sys, team, member, &used);
             if (member == 0) {
                 status[static_cast<std::size_t>(job)] = s;
                 iterations[static_cast<std::size_t>(n)] = used;
@@ -570,7 +671,7 @@ void PrepareMarch(RunState& st) {
     }
 }
 
-ColumnStatus MarchColumn(RunState& st, int i, WorkerPool& pool) {
+ColumnStatus MarchColumn(RunState& st, int i, WorkerPool& pool, IdleWork* idle) {
     const int nd = st.nd;
     const int nf = st.nf;
     std::vector<std::pair<int, int>> segments;
@@ -583,29 +684,11 @@ ColumnStatus MarchColumn(RunState& st, int i, WorkerPool& pool) {
     const int segCount = static_cast<int>(segments.size());
 
     // The wave quantities of every component and wet row, in blocks of rows.
-    struct Block {
-        int seg, j0, j1;
-    };
-    std::vector<Block> blocks;
+    std::vector<RowBlock> blocks;
     for (int s = 0; s < segCount; ++s)
         for (int j0 = segments[s].first; j0 <= segments[s].second; j0 += kWaveRowsPerTask)
             blocks.push_back({s, j0, std::min(segments[s].second, j0 + kWaveRowsPerTask - 1)});
     const int blockCount = static_cast<int>(blocks.size());
-    std::vector<ColumnStatus> waveStatus(static_cast<std::size_t>(nf) * blocks.size(), ColumnStatus::Ok);
-    pool.Run(nf * blockCount, [&](int task, int) {
-        const Block& b = blocks[static_cast<std::size_t>(task % blockCount)];
-        waveStatus[static_cast<std::size_t>(task)] = ComputeRowWaves(st, i, task / blockCount, b.j0, b.j1);
-    });
-
-    // Each component and segment: its first failure. A failure of the wave quantities
-    // comes before its solve, as a single pass through the segment would meet them.
-    std::vector<ColumnStatus> status(static_cast<std::size_t>(nf) * segments.size(), ColumnStatus::Ok);
-    for (int k = 0; k < nf; ++k)
-        for (int b = 0; b < blockCount; ++b) {
-            ColumnStatus& s = status[static_cast<std::size_t>(k) * segments.size() + blocks[b].seg];
-            const ColumnStatus w = waveStatus[static_cast<std::size_t>(k) * blocks.size() + b];
-            if (s == ColumnStatus::Ok) s = w;
-        }
 
     // Land rows carry no energy into the next column.
     for (int k = 0; k < nf; ++k)
@@ -618,40 +701,74 @@ ColumnStatus MarchColumn(RunState& st, int i, WorkerPool& pool) {
     // Short segments are solved one per thread, side by side; longer ones each by a team.
     // Every solve writes only its own rows of the new spectrum, and no solve depends on
     // which thread or how many threads did it.
-    std::vector<int> small, large;
-    for (int k = 0; k < nf; ++k)
-        for (int s = 0; s < segCount; ++s) {
-            const int job = k * segCount + s;
-            if (status[static_cast<std::size_t>(job)] != ColumnStatus::Ok) continue;
-            const int rows = segments[s].second - segments[s].first + 1;
-            if (pool.Size() > 1 && rows <= kSmallSegmentRows) small.push_back(job);
-            else large.push_back(job);
-        }
-    pool.Run(static_cast<int>(small.size()), [&](int task, int worker) {
-        const int job = small[static_cast<std::size_t>(task)];
-        const auto [jS, jE] = segments[static_cast<std::size_t>(job % segCount)];
-        SegmentSystem& sys = st.smallSystems[static_cast<std::size_t>(worker)];
-        SegmentTeam& team = st.smallTeams[static_cast<std::size_t>(worker)];
-        sys.Shape(jE - jS + 1);
-        team.Start(1);
-        status[static_cast<std::size_t>(job)] = SolveSegmentMember(st, job / segCount, jS, jE, sys, team, 0);
-    });
-    if (!large.empty()) {
-        // Threads that run out of jobs find the next column's dispersion results.
-        Ahead ahead;
-        if (i < st.nx && !st.aheadFace.empty()) {
-            ahead.column = i + 1;
-            for (int k = 0; k < nf; ++k)
-                for (int j = 1; j <= st.ny; ++j) {
-                    if (!st.Wet(i + 1, j)) continue;
-                    int jE = j;
-                    while (jE < st.ny && st.Wet(i + 1, jE + 1)) ++jE;
-                    for (int j0 = j; j0 <= jE; j0 += kWaveRowsPerTask)
-                        ahead.tasks.push_back({k, j0, std::min(jE, j0 + kWaveRowsPerTask - 1), jE});
-                    j = jE;
-                }
-        }
-        SolveLongSegments(st, segments, large, status, pool, ahead);
+    auto isSmall = [&](int s) {
+        return pool.Size() > 1 &&
+               segments[static_cast<std::size_t>(s)].second - segments[static_cast<std::size_t>(s)].first + 1 <=
+                   kSmallSegmentRows;
+    };
+    bool anySmall = false;
+    for (int s = 0; s < segCount; ++s) anySmall = anySmall || isSmall(s);
+
+    // Threads that run out of jobs find the next column's dispersion results.
+    Ahead ahead;
+    if (i < st.nx && !st.aheadFace.empty()) {
+        ahead.column = i + 1;
+        for (int k = 0; k < nf; ++k)
+            for (int j = 1; j <= st.ny; ++j) {
+                if (!st.Wet(i + 1, j)) continue;
+                int jE = j;
+                while (jE < st.ny && st.Wet(i + 1, jE + 1)) ++jE;
+                for (int j0 = j; j0 <= jE; j0 += kWaveRowsPerTask)
+                    ahead.tasks.push_back({k, j0, std::min(jE, j0 + kWaveRowsPerTask - 1), jE});
+                j = jE;
+            }
+    }
+
+    // Each component and segment: its first failure. A failure of the wave quantities
+    // comes before its solve, as a single pass through the segment would meet them.
+    std::vector<ColumnStatus> status(static_cast<std::size_t>(nf) * segments.size(), ColumnStatus::Ok);
+    if (segCount > 0 && !anySmall) {
+        // Only long segments: the solves' threads compute the wave quantities first, and
+        // each job starts when its own are done.
+        std::vector<int> jobs;
+        for (int k = 0; k < nf; ++k)
+            for (int s = 0; s < segCount; ++s) jobs.push_back(k * segCount + s);
+        ColumnWaves waves;
+        waves.st = &st;
+        waves.column = i;
+        waves.segCount = segCount;
+        waves.blocks = &blocks;
+        SolveLongSegments(st, segments, jobs, status, pool, idle, ahead, &waves);
+    } else if (segCount > 0) {
+        std::vector<ColumnStatus> waveStatus(static_cast<std::size_t>(nf) * blocks.size(), ColumnStatus::Ok);
+        pool.Run(nf * blockCount, [&](int task, int) {
+            const RowBlock& b = blocks[static_cast<std::size_t>(task % blockCount)];
+            waveStatus[static_cast<std::size_t>(task)] = ComputeRowWaves(st, i, task / blockCount, b.j0, b.j1);
+        });
+        for (int k = 0; k < nf; ++k)
+            for (int b = 0; b < blockCount; ++b) {
+                ColumnStatus& s = status[static_cast<std::size_t>(k) * segments.size() + blocks[b].seg];
+                const ColumnStatus w = waveStatus[static_cast<std::size_t>(k) * blocks.size() + b];
+                if (s == ColumnStatus::Ok) s = w;
+            }
+        std::vector<int> small, large;
+        for (int k = 0; k < nf; ++k)
+            for (int s = 0; s < segCount; ++s) {
+                const int job = k * segCount + s;
+                if (status[static_cast<std::size_t>(job)] != ColumnStatus::Ok) continue;
+                if (isSmall(s)) small.push_back(job);
+                else large.push_back(job);
+            }
+        pool.Run(static_cast<int>(small.size()), [&](int task, int worker) {
+            const int job = small[static_cast<std::size_t>(task)];
+            const auto [jS, jE] = segments[static_cast<std::size_t>(job % segCount)];
+            SegmentSystem& sys = st.smallSystems[static_cast<std::size_t>(worker)];
+            SegmentTeam& team = st.smallTeams[static_cast<std::size_t>(worker)];
+            sys.Shape(jE - jS + 1);
+            team.Start(1);
+            status[static_cast<std::size_t>(job)] = SolveSegmentMember(st, job / segCount, jS, jE, sys, team, 0);
+        });
+        if (!large.empty()) SolveLongSegments(st, segments, large, status, pool, idle, ahead, nullptr);
     }
 
     // The first failure in component order is the one a single thread would have met.

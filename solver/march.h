@@ -14,8 +14,19 @@ void AllocateMarch(RunState& st, int threads);
 // spectrum in every row and the initial per-row values.
 void PrepareMarch(RunState& st);
 
+// Work that threads left without a job take on while a column's long segments are
+// solved, before they look ahead to the next column. It must not touch what the column
+// reads or writes.
+class IdleWork {
+public:
+    virtual void Work() = 0;
+
+protected:
+    ~IdleWork() = default;
+};
+
 // Computes column i (1-based) from the previous one; on success the new spectrum is in
 // st.energy and st.rowBreakHeight holds the breaking heights of the last component.
-ColumnStatus MarchColumn(RunState& st, int i, WorkerPool& pool);
+ColumnStatus MarchColumn(RunState& st, int i, WorkerPool& pool, IdleWork* idle = nullptr);
 
 }  // namespace wv::solv

@@ -280,28 +280,43 @@ int RunOwned(const CalcRequest* request) {
     };
 
     PrepareMarch(s);
-    std::string text;
+    // A column's records are formatted and written while the next column is computed;
+    // they reach the file, or stop the run, before anything of the next column does.
+    PendingRecords records([&result](const std::string& text) { return result.Write(text); });
+    auto flush = [&]() -> const char* {
+        switch (records.Finish(*pool)) {
+        case PendingRecords::Outcome::Ok: return nullptr;
+        case PendingRecords::Outcome::NonFinite: return msg::kNonFinite;
+        case PendingRecords::Outcome::WriteFailed: return msg::kKkaWriteFailed;
+        }
+        return msg::kKkaWriteFailed;
+    };
     for (int i = 1; i <= s.nx; ++i) {
-        ColumnStatus status = MarchColumn(s, i, *pool);
-        text.clear();
-        if (status == ColumnStatus::Ok) status = ColumnResults(s, i, *pool, text);
+        ColumnStatus status = MarchColumn(s, i, *pool, &records);
+        if (const char* m = flush()) return abortRun(m);
+        if (status == ColumnStatus::Ok) status = ColumnStatistics(s, i, *pool);
         if (status != ColumnStatus::Ok) return abortRun(ColumnMessage(status));
-        if (!result.Write(text)) return abortRun(msg::kKkaWriteFailed);
+        records.Take(s, i);
 
+        // A run that ends here ends with every finished column in the file.
         if (g_stopRequested.exchange(false)) {
+            if (const char* m = flush()) return abortRun(m);
             CloseProgressBoxSilently(&ctx);
             result.Close();
             return finish(1);
         }
         const int progress = static_cast<int>((100LL * i) / s.nx);
         if (SetProgress(&ctx, kProgressBarId, progress) == -2) {
+            if (const char* m = flush()) return abortRun(m);
             if (DestroyProgressBox(&ctx, -1) == 1) {
                 result.Close();
                 return finish(1);
             }
         }
     }
+    if (const char* m = flush()) return abortRun(m);
 
+    std::string text;
     if (s.in.dumpSwitch == 0 && s.nx >= 1) {
         for (int i = 1; i <= s.nx; ++i) {
             text.clear();

@@ -16,6 +16,8 @@
 #include <stdexcept>
 #include <string>
 
+#include <unistd.h>
+
 namespace wv::solvtest {
 namespace {
 
@@ -348,6 +350,42 @@ TEST_F(SolverRun, CancelAnsweredYesStopsAfterTheFinishedColumns) {
     EXPECT_EQ(kka.size(), 4u * 6 * 104);
     EXPECT_EQ(FileText(folder + "TIME.TMP"), "<missing>");
     EXPECT_EQ(Calc(), "0\r\n");
+}
+
+// Columns of long segments, whose records are written while the next column is solved.
+tools::CalCase LongSpec() {
+    return {.breaking = 1, .nd = 9, .nf = 3, .nx = 10, .ny = 70, .period = 7.0, .height = 1.5};
+}
+double LongDepth(int i, int) { return 12.0 - 0.8 * i; }
+
+TEST_F(SolverRun, CancelWithLongSegmentsKeepsEveryFinishedColumnWhole) {
+    solv::SetThreadCountOverride(4);
+    ASSERT_EQ(WriteAndRun(folder, "LONG", LongSpec(), LongDepth, 1), 0);
+    const std::string whole = FileText(folder + "LONG.KKA");
+    ASSERT_EQ(whole.size(), 10u * 70 * 104);
+    for (int stopAt : {10, 60, 90}) {  // after columns 1, 6 and 9 of 10
+        SCOPED_TRACE(::testing::Message() << "cancelled at " << stopAt << " %");
+        solv::SetProgressObserver([&](int value) {
+            if (value == stopAt) solv::RequestCancel();
+        });
+        ui.Clear();
+        ui.PushAnswer(IDYES);
+        EXPECT_EQ(WriteAndRun(folder, "LONG", LongSpec(), LongDepth, 1), 1);
+        EXPECT_EQ(FileText(folder + "LONG.KKA"), whole.substr(0, static_cast<std::size_t>(stopAt / 10) * 70 * 104));
+        EXPECT_EQ(Calc(), "0\r\n");
+    }
+}
+
+TEST_F(SolverRun, AResultFileThatCannotBeWrittenEndsTheRunWithAMessage) {
+    solv::SetThreadCountOverride(4);
+    // Every write to the full device fails as on a full disk.
+    ASSERT_EQ(::symlink("/dev/full", (folder + "FULL.KKA").c_str()), 0);
+    EXPECT_EQ(WriteAndRun(folder, "FULL", LongSpec(), LongDepth, 1), 1);
+    const auto messages = ui.Messages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, msg::kKkaWriteFailed);
+    EXPECT_EQ(Calc(), "0\r\n");
+    EXPECT_EQ(FileText(folder + "TIME.TMP"), "<missing>");
 }
 
 TEST_F(SolverRun, SecondRunInTheSameProcessIsRefused) {
