@@ -40,7 +40,6 @@ public:
     // NonFinite (nothing handed on) when a row's value is not a finite number or a record
     // value does not fit its field.
     Outcome Finish(WorkerPool& pool);
-    bool Pending() const { return m_column != 0; }
 
 private:
     void Complete(int task);

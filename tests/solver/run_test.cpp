@@ -3,6 +3,9 @@
 #include "platform/file_lock.h"
 #include "platform/files.h"
 #include "platform/ui_service.h"
+#include "solver/column_results.h"
+#include "solver/march.h"
+#include "solver/run_sequence.h"
 #include "solver/solver_hooks.h"
 #include "solver/solver_messages.h"
 #include "solver_test_util.h"
@@ -386,6 +389,53 @@ TEST_F(SolverRun, AResultFileThatCannotBeWrittenEndsTheRunWithAMessage) {
     EXPECT_EQ(messages[0].text, msg::kKkaWriteFailed);
     EXPECT_EQ(Calc(), "0\r\n");
     EXPECT_EQ(FileText(folder + "TIME.TMP"), "<missing>");
+}
+
+// A column's records on their own: what reaches the file, and what stops the run
+// instead. The run cannot make these values itself (its input checks keep them out).
+TEST(PendingRecords, AColumnReachesTheFileWholeOrNotAtAll) {
+    const solv::CalInput input = MakeInput(LongSpec(), LongDepth);
+    solv::RunState st;
+    st.in = input;
+    solv::SetUpRun(st, {input.nd, input.nf, static_cast<long long>(input.nx) + solv::kMeshMargin,
+                        static_cast<long long>(input.ny) + solv::kMeshMargin});
+    solv::AllocateMarch(st, 3);
+    solv::PrepareMarch(st);
+    solv::WorkerPool pool(3);
+    ASSERT_EQ(solv::MarchColumn(st, 1, pool), solv::ColumnStatus::Ok);
+    ASSERT_EQ(solv::ColumnStatistics(st, 1, pool), solv::ColumnStatus::Ok);
+
+    std::vector<std::string> written;
+    bool accept = true;
+    solv::PendingRecords records([&](const std::string& text) {
+        written.push_back(text);
+        return accept;
+    });
+    records.Take(st, 1);
+    EXPECT_EQ(records.Finish(pool), solv::PendingRecords::Outcome::Ok);
+    ASSERT_EQ(written.size(), 1u);
+    EXPECT_EQ(CountLines(written[0], 102), 70);
+    EXPECT_EQ(records.Finish(pool), solv::PendingRecords::Outcome::Ok) << "nothing is pending twice";
+    EXPECT_EQ(written.size(), 1u);
+
+    // Formatted by other threads in part, as during the next column: the same text.
+    records.Take(st, 1);
+    records.Work();
+    EXPECT_EQ(records.Finish(pool), solv::PendingRecords::Outcome::Ok);
+    ASSERT_EQ(written.size(), 2u);
+    EXPECT_EQ(written[1], written[0]);
+
+    accept = false;
+    records.Take(st, 1);
+    EXPECT_EQ(records.Finish(pool), solv::PendingRecords::Outcome::WriteFailed);
+
+    // A value that is not finite in a late row: nothing of the column is handed on.
+    const double kept = st.rowPeriod[65];
+    st.rowPeriod[65] = std::nan("");
+    records.Take(st, 1);
+    st.rowPeriod[65] = kept;  // the records use the values taken
+    EXPECT_EQ(records.Finish(pool), solv::PendingRecords::Outcome::NonFinite);
+    EXPECT_EQ(written.size(), 3u);
 }
 
 TEST_F(SolverRun, SecondRunInTheSameProcessIsRefused) {
