@@ -411,7 +411,9 @@ struct Ahead {
 // first. With fewer, every job has a thread of its own, and spare threads join the
 // costliest job's team where the run's measures say a team finishes it sooner
 // (TeamPlan). The cost of a job is its rows times (1.5 + the iterations its component
-// needed in the last column). None of this enters the results.
+// needed in the last column). With `waves`, the threads compute the column's wave
+// quantities first, and each job waits for its own. Threads left without a job take on
+// `idle`, then the next column's dispersion results. None of this enters the results.
 void SolveLongSegments(RunState& st, const std::vector<std::pair<int, int>>& segments, const std::vector<int>& jobs,
                        std::vector<ColumnStatus>& status, WorkerPool& pool, IdleWork* idle, Ahead& ahead,
                        ColumnWaves* waves) {
