@@ -7,7 +7,13 @@
 #include "solver/solver_messages.h"
 #include "solver/incident_waves.h"
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
+#include <string_view>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 namespace wv::solv {
 
@@ -38,11 +44,13 @@ public:
     }
     int Number() const { return m_number; }
     // Records left, counted up to `limit` (what the caller needs to know), without
-    // reading them.
-    long long Remaining(long long limit) const {
+    // reading them. With `starts`, the text from the first of every `every` records.
+    long long Remaining(long long limit, std::vector<std::string_view>* starts = nullptr,
+                        long long every = 1) const {
         long long n = 0;
         std::size_t pos = m_pos;
         while (n < limit && pos < m_text.size()) {
+            if (starts && n % every == 0) starts->push_back(m_text.substr(pos));
             const std::size_t nl = m_text.find('\n', pos);
             ++n;
             if (nl == std::string_view::npos) break;
@@ -59,7 +67,43 @@ private:
 
 }  // namespace
 
-bool ReadCalInput(std::string_view text, const RequestDims& dims, CalInput& in, std::string& detail) {
+// Depth records first..first+count-1 (0-based) from `text`, which begins with the first:
+// their values, or the first refused, as `bad` (its index) and `what`.
+struct DepthChunk {
+    long long first = 0;
+    long long count = 0;
+    std::string_view text;
+    long long bad = -1;
+    enum class What { NotNumeric, DoesNotFit } what = What::NotNumeric;
+    double value = 0.0;
+};
+
+void ReadDepths(DepthChunk& c, double* depth) {
+    RecordSource src(c.text);
+    std::string_view line;
+    for (long long n = 0; n < c.count; ++n) {
+        src.Next(line);  // present: the records were counted
+        FixedReader r(line);
+        double v = 0.0;
+        if (!r.ReadReal(10, v)) {
+            c.bad = c.first + n;
+            c.what = DepthChunk::What::NotNumeric;
+            return;
+        }
+        if (!FitsF103(v)) {
+            c.bad = c.first + n;
+            c.what = DepthChunk::What::DoesNotFit;
+            c.value = v;
+            return;
+        }
+        depth[n] = v;
+    }
+}
+
+// Below this many records a second thread costs more than it saves.
+constexpr long long kDepthsPerThread = 1 << 16;
+
+bool ReadCalInput(std::string_view text, const RequestDims& dims, CalInput& in, std::string& detail, int threads) {
     in = CalInput{};
     RecordSource src(text);
     std::string_view line;
@@ -170,7 +214,11 @@ bool ReadCalInput(std::string_view text, const RequestDims& dims, CalInput& in, 
     // The depth records are counted before anything is built or stored for them: a
     // header alone can announce billions of nodes.
     const long long count = static_cast<long long>(in.nx) * in.ny;
-    if (const long long present = src.Remaining(count); present < count) {
+    const long long chunks =
+        std::max(1LL, std::min<long long>(std::max(threads, 1), count / kDepthsPerThread));
+    const long long perChunk = std::max(1LL, (count + chunks - 1) / chunks);
+    std::vector<std::string_view> starts;
+    if (const long long present = src.Remaining(count, &starts, perChunk); present < count) {
         detail = Sprintf(msg::kDetailMissingDepths, count, present);
         return false;
     }
@@ -190,25 +238,33 @@ bool ReadCalInput(std::string_view text, const RequestDims& dims, CalInput& in, 
     }
 
     AssignLarge(in.depth, static_cast<std::size_t>(count));
-    for (long long n = 0; n < count; ++n) {
-        if (!src.Next(line)) {
-            detail = Sprintf(msg::kDetailMissingDepths, count, n);
-            in.depth.clear();
-            return false;
+    std::vector<DepthChunk> parts(starts.size());
+    for (std::size_t c = 0; c < parts.size(); ++c) {
+        parts[c].first = static_cast<long long>(c) * perChunk;
+        parts[c].count = std::min(perChunk, count - parts[c].first);
+        parts[c].text = starts[c];
+    }
+    {
+        std::vector<std::thread> helpers;
+        try {
+            for (std::size_t c = 1; c < parts.size(); ++c)
+                helpers.emplace_back(ReadDepths, std::ref(parts[c]), &in.depth[static_cast<std::size_t>(parts[c].first)]);
+        } catch (const std::system_error&) {
+            // Without another thread the rest is read here.
         }
-        FixedReader r(line);
-        double v = 0.0;
-        if (!r.ReadReal(10, v)) {
-            detail = Sprintf(msg::kDetailNotNumeric, src.Number(), msg::kFieldDepth);
-            in.depth.clear();
-            return false;
-        }
-        if (!FitsF103(v)) {
-            detail = Sprintf(msg::kDetailDepthField, src.Number(), v);
-            in.depth.clear();
-            return false;
-        }
-        in.depth[static_cast<std::size_t>(n)] = v;
+        if (!parts.empty()) ReadDepths(parts[0], in.depth.data());
+        for (std::size_t c = helpers.size() + 1; c < parts.size(); ++c)
+            ReadDepths(parts[c], &in.depth[static_cast<std::size_t>(parts[c].first)]);
+        for (std::thread& t : helpers) t.join();
+    }
+    // The first refused record in file order, as a single pass meets it.
+    for (const DepthChunk& c : parts) {
+        if (c.bad < 0) continue;
+        const int number = src.Number() + static_cast<int>(c.bad) + 1;
+        detail = c.what == DepthChunk::What::NotNumeric ? Sprintf(msg::kDetailNotNumeric, number, msg::kFieldDepth)
+                                                        : Sprintf(msg::kDetailDepthField, number, c.value);
+        in.depth.clear();
+        return false;
     }
     return true;
 }

@@ -55,6 +55,9 @@ struct RequestDims {
 // storage, ND >= 3, NF >= 1, T > 0, H >= 0, dx > 0, dy > 0, a direction range that
 // leaves a bin with energy, numeric fields, every depth record present, and coordinates
 // and depths that fit the result file's fields.
-bool ReadCalInput(std::string_view text, const RequestDims& dims, CalInput& out, std::string& detail);
+// A large mesh's depth records are read by up to `threads` threads; the result and the
+// record a refusal names do not depend on how many.
+bool ReadCalInput(std::string_view text, const RequestDims& dims, CalInput& out, std::string& detail,
+                  int threads = 1);
 
 }  // namespace wv::solv

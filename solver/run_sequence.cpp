@@ -217,7 +217,7 @@ int RunOwned(const CalcRequest* request) {
             return finish(1);
         }
         std::string detail;
-        if (!ReadCalInput(text, dims, st->in, detail)) {
+        if (!ReadCalInput(text, dims, st->in, detail, threads)) {
             ShowSolverError(std::string(msg::kBadCalFile) + "\n\n" + detail);
             return finish(1);
         }

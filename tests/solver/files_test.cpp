@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace wv::solv {
 namespace {
@@ -130,6 +131,46 @@ TEST(SolverCalInput, MissingDepthsAreCountedBeforeStorageIsTaken) {
     EXPECT_FALSE(ReadCalInput(text, dims, in, detail));
     EXPECT_NE(detail.find("9999800001 個必要ですが 3 個"), std::string::npos) << detail;
     EXPECT_TRUE(in.depth.empty());
+}
+
+// A large mesh's depths are read in parts side by side: the same values, and a refusal
+// names the first bad record in the file, whatever the parts.
+TEST(SolverCalInput, LargeMeshesReadTheSameOnAnyThreadCount) {
+    const std::string header = "    0\r\n    1\r\n    0\r\n    1\r\n    4\r\n 10.0\r\n"
+                               "      90.0      90.0\r\n    2\r\n  600  300\r\n"
+                               "      10.0      10.0\r\n       0.0       0.0\r\n"
+                               "       8.0       1.5\r\n       0.0       0.0\r\n";
+    std::vector<std::string> depths(600 * 300);
+    for (std::size_t n = 0; n < depths.size(); ++n) {
+        char field[16];
+        std::snprintf(field, sizeof field, "%10.3f", 20.0 - 0.0001 * static_cast<double>(n));
+        depths[n] = field;
+    }
+    auto text = [&](const std::vector<std::string>& d) {
+        std::string t = header;
+        for (const std::string& v : d) t += v + "\r\n";
+        return t;
+    };
+    const RequestDims dims{4, 2, 610, 310};
+    auto read = [&](const std::string& t, int threads, CalInput& in) {
+        std::string detail;
+        return ReadCalInput(t, dims, in, detail, threads) ? std::string() : detail;
+    };
+    CalInput one, many;
+    ASSERT_EQ(read(text(depths), 1, one), "");
+    ASSERT_EQ(read(text(depths), 8, many), "");
+    EXPECT_EQ(one.depth, many.depth);
+    EXPECT_EQ(many.depth.back(), 2.0);  // the last record, "     2.000"
+
+    // Bad records in the second half and in the first: the first is named, line 13 + n + 1.
+    std::vector<std::string> bad = depths;
+    bad[170000] = "   1.0E+99";
+    EXPECT_EQ(read(text(bad), 8, many), read(text(bad), 1, one));
+    EXPECT_NE(read(text(bad), 8, many).find("170014行目"), std::string::npos) << read(text(bad), 8, many);
+    bad[1000] = "      x.00";
+    EXPECT_EQ(read(text(bad), 8, many), read(text(bad), 1, one));
+    EXPECT_NE(read(text(bad), 8, many).find("1014行目"), std::string::npos) << read(text(bad), 8, many);
+    EXPECT_TRUE(many.depth.empty());
 }
 
 TEST(SolverCalInput, ReadsFixedColumns) {
