@@ -434,11 +434,12 @@ void SolveLongSegments(RunState& st, const std::vector<std::pair<int, int>>& seg
     std::stable_sort(order.begin(), order.end(),
                      [&](int a, int b) { return cost[static_cast<std::size_t>(a)] > cost[static_cast<std::size_t>(b)]; });
     if (waves) waves->Arrange(jobs, order);
-    // The next column's dispersion results overwrite what this column's wave quantities
-    // read of them, so they wait for every block.
+    // Threads without a job help with the wave quantities first, which the jobs wait
+    // for; the next column's dispersion results overwrite what those read, so they come
+    // after every block.
     auto lookAhead = [&] {
-        if (idle) idle->Work();
         if (waves) waves->AwaitAll();
+        if (idle) idle->Work();
         ahead.Work(st);
     };
 
@@ -477,7 +478,6 @@ void SolveLongSegments(RunState& st, const std::vector<std::pair<int, int>>& seg
     std::atomic<int> next{teams};
     pool.RunTeam(threads, [&](int worker) {
         if (worker >= first.back()) {
-            if (waves) waves->AwaitAll();
             lookAhead();
             return;
         }
@@ -708,12 +708,12 @@ ColumnStatus MarchColumn(RunState& st, int i, WorkerPool& pool, IdleWork* idle) 
                segments[static_cast<std::size_t>(s)].second - segments[static_cast<std::size_t>(s)].first + 1 <=
                    kSmallSegmentRows;
     };
-    bool anySmall = false;
-    for (int s = 0; s < segCount; ++s) anySmall = anySmall || isSmall(s);
+    bool anySmall = false, anyLong = false;
+    for (int s = 0; s < segCount; ++s) (isSmall(s) ? anySmall : anyLong) = true;
 
-    // Threads that run out of jobs find the next column's dispersion results.
+    // Threads that run out of long jobs find the next column's dispersion results.
     Ahead ahead;
-    if (i < st.nx && !st.aheadFace.empty()) {
+    if (anyLong && i < st.nx && !st.aheadFace.empty()) {
         ahead.column = i + 1;
         for (int k = 0; k < nf; ++k)
             for (int j = 1; j <= st.ny; ++j) {
