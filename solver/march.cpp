@@ -597,11 +597,23 @@ void AllocateMarch(RunState& st, int threads) {
     }
 }
 
-void PrepareMarch(RunState& st) {
+void PrepareMarch(RunState& st, WorkerPool& pool) {
     const int nx = st.nx;
     const int ny = st.ny;
-    for (int i = 1; i <= nx; ++i)
+    // The tables of a large mesh are built by blocks of columns side by side; each value
+    // is computed as a single pass would, so nothing depends on the blocks.
+    constexpr int kColumnsPerTask = 16;
+    const int columnTasks = (nx + kColumnsPerTask - 1) / kColumnsPerTask;
+    auto byColumns = [&](auto body) {
+        pool.Run(columnTasks, [&](int task, int) {
+            const int i0 = task * kColumnsPerTask + 1;
+            const int i1 = std::min(nx, i0 + kColumnsPerTask - 1);
+            for (int i = i0; i <= i1; ++i) body(i);
+        });
+    };
+    byColumns([&](int i) {
         for (int j = 1; j <= ny; ++j) st.land[st.Node(i, j)] = st.in.Depth(i, j) <= 0.0 ? 1 : 0;
+    });
 
     // Face depths: a face beside land takes the wet node's depth, so that waves see no
     // depth below the sea bed at a shoreline.
@@ -610,16 +622,13 @@ void PrepareMarch(RunState& st) {
         if (landAfter && !landBefore) return before;
         return (before + after) * 0.5;
     };
-    for (int j = 1; j <= ny && nx >= 1; ++j) {
-        for (int i = 1; i <= nx + 1; ++i) {
-            double h;
-            if (i == 1) h = st.in.Depth(1, j);
-            else if (i == nx + 1) h = st.in.Depth(nx, j);
-            else h = faceDepth(st.in.Depth(i - 1, j), !st.Wet(i - 1, j), st.in.Depth(i, j), !st.Wet(i, j));
+    byColumns([&](int i) {
+        for (int j = 1; j <= ny; ++j) {
+            const double h = i == 1 ? st.in.Depth(1, j)
+                                    : faceDepth(st.in.Depth(i - 1, j), !st.Wet(i - 1, j), st.in.Depth(i, j), !st.Wet(i, j));
             st.faceX[static_cast<std::size_t>(i - 1) * ny + (j - 1)] = h;
+            if (i == nx) st.faceX[static_cast<std::size_t>(nx) * ny + (j - 1)] = st.in.Depth(nx, j);
         }
-    }
-    for (int i = 1; i <= nx; ++i) {
         for (int j = 1; j <= ny + 1; ++j) {
             double h;
             if (j == 1) h = st.in.Depth(i, 1);
@@ -627,11 +636,13 @@ void PrepareMarch(RunState& st) {
             else h = faceDepth(st.in.Depth(i, j - 1), !st.Wet(i, j - 1), st.in.Depth(i, j), !st.Wet(i, j));
             st.faceY[static_cast<std::size_t>(i - 1) * (ny + 1) + (j - 1)] = h;
         }
-    }
+    });
     // Bottom slopes of the wet nodes, positive where the depth decreases towards +x or
-    // +y, summed over rectangles so that the upwave mean costs the same for any reach.
+    // +y, summed over rectangles so that the upwave mean costs the same for any reach:
+    // first each column's running sums along y, then the sums over the columns before,
+    // by blocks of rows.
     const std::size_t w = static_cast<std::size_t>(ny) + 1;
-    for (int i = 1; i <= nx; ++i) {
+    byColumns([&](int i) {
         double rowX = 0.0, rowY = 0.0;
         int rowWet = 0;
         for (int j = 1; j <= ny; ++j) {
@@ -641,12 +652,24 @@ void PrepareMarch(RunState& st) {
                 ++rowWet;
             }
             const std::size_t at = static_cast<std::size_t>(i) * w + j;
-            const std::size_t left = static_cast<std::size_t>(i - 1) * w + j;
-            st.slopeSumX[at] = st.slopeSumX[left] + rowX;
-            st.slopeSumY[at] = st.slopeSumY[left] + rowY;
-            st.wetSum[at] = st.wetSum[left] + rowWet;
+            st.slopeSumX[at] = rowX;
+            st.slopeSumY[at] = rowY;
+            st.wetSum[at] = rowWet;
         }
-    }
+    });
+    constexpr int kRowsPerTask = 128;
+    pool.Run((ny + kRowsPerTask - 1) / kRowsPerTask, [&](int task, int) {
+        const std::size_t j0 = static_cast<std::size_t>(task) * kRowsPerTask + 1;
+        const std::size_t j1 = std::min(static_cast<std::size_t>(ny), j0 + kRowsPerTask - 1);
+        for (int i = 1; i <= nx; ++i) {
+            const std::size_t at = static_cast<std::size_t>(i) * w, left = at - w;
+            for (std::size_t j = j0; j <= j1; ++j) {
+                st.slopeSumX[at + j] = st.slopeSumX[left + j] + st.slopeSumX[at + j];
+                st.slopeSumY[at + j] = st.slopeSumY[left + j] + st.slopeSumY[at + j];
+                st.wetSum[at + j] = st.wetSum[left + j] + st.wetSum[at + j];
+            }
+        }
+    });
 
     for (int m = 1; m <= st.nd; ++m) {
         const std::size_t mi = static_cast<std::size_t>(m - 1);
@@ -663,9 +686,11 @@ void PrepareMarch(RunState& st) {
     }
 
     // Every row, land rows included, starts from the same incident spectrum.
-    for (int k = 0; k < st.nf; ++k)
-        for (int j = 1; j <= ny; ++j)
-            for (int m = 0; m < st.nd; ++m) st.energy[st.EnergyIndex(k, j, m + 1)] = st.spectrum.BinEnergy(m, k);
+    std::vector<double> incident(static_cast<std::size_t>(st.nd));
+    for (int k = 0; k < st.nf; ++k) {
+        for (int m = 0; m < st.nd; ++m) incident[static_cast<std::size_t>(m)] = st.spectrum.BinEnergy(m, k);
+        for (int j = 1; j <= ny; ++j) std::copy(incident.begin(), incident.end(), &st.energy[st.EnergyIndex(k, j, 1)]);
+    }
     for (int j = 0; j < ny; ++j) {
         st.rowHeight[static_cast<std::size_t>(j)] = st.in.height;
         st.rowPeriod[static_cast<std::size_t>(j)] = st.in.period;

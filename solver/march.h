@@ -11,8 +11,8 @@ namespace wv::solv {
 // Allocates everything the march needs for `threads` threads (throws std::bad_alloc).
 void AllocateMarch(RunState& st, int threads);
 // Land mask, face depths, slope tables and per-bin constants; then the incident
-// spectrum in every row and the initial per-row values.
-void PrepareMarch(RunState& st);
+// spectrum in every row and the initial per-row values, with the pool's threads.
+void PrepareMarch(RunState& st, WorkerPool& pool);
 
 // Work that threads left without a job take on while a column's long segments are
 // solved, before they look ahead to the next column. It must not touch what the column

@@ -279,7 +279,7 @@ int RunOwned(const CalcRequest* request) {
         return finish(1);
     };
 
-    PrepareMarch(s);
+    PrepareMarch(s, *pool);
     // A column's records are formatted and written while the next column is computed;
     // they reach the file, or stop the run, before anything of the next column does.
     PendingRecords records([&result](const std::string& text) { return result.Write(text); });

@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -63,8 +66,8 @@ TEST(SolverResultFile, DumpRecordMatchesGolden) {
     EXPECT_EQ(out, Golden("dump_record.golden"));
 }
 
-// A result file larger than the stretches it hands to the disk as it grows holds every
-// column's text in order, and a file opened again starts empty.
+// A result file of 24 MB holds every column's text in order, and a file opened again
+// (replaced, as it has one name) starts empty.
 TEST(SolverResultFile, ALargeFileHoldsEveryColumnInOrder) {
     const std::string path = "large_result.kka";
     std::string want;
@@ -87,6 +90,37 @@ TEST(SolverResultFile, ALargeFileHoldsEveryColumnInOrder) {
     ASSERT_TRUE(again.Close());
     EXPECT_EQ(FileText(path), "short\r\n");
     std::remove(path.c_str());
+}
+
+// Starting a result file anew never changes what else refers to it: a plain file is
+// replaced by one with its permissions, and a file with a second name or reached through
+// a link is cut down in place, so the other name sees the new results.
+TEST(SolverResultFile, StartingAnewKeepsPermissionsAndOtherNames) {
+    const std::string path = "anew_result.kka", other = "anew_other.kka", link = "anew_link.kka";
+    auto write = [](const std::string& p, const std::string& text) {
+        ResultFile f;
+        ASSERT_TRUE(f.Open(p));
+        ASSERT_TRUE(f.Write(text));
+        ASSERT_TRUE(f.Close());
+    };
+    write(path, std::string(300000, 'o'));
+    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+    write(path, "new\r\n");
+    EXPECT_EQ(FileText(path), "new\r\n");
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+
+    ASSERT_EQ(::link(path.c_str(), other.c_str()), 0);
+    write(path, "linked\r\n");
+    EXPECT_EQ(FileText(other), "linked\r\n");
+    ASSERT_EQ(::symlink(other.c_str(), link.c_str()), 0);
+    write(link, "through\r\n");
+    EXPECT_EQ(FileText(path), "through\r\n");
+    struct stat ls {};
+    ASSERT_EQ(::lstat(link.c_str(), &ls), 0);
+    EXPECT_TRUE(S_ISLNK(ls.st_mode));
+    for (const std::string& p : {path, other, link}) std::remove(p.c_str());
 }
 
 std::tm Time(int year, int month, int day, int hour = 0, int minute = 0, int second = 0) {

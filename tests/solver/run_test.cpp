@@ -400,8 +400,8 @@ TEST(PendingRecords, AColumnReachesTheFileWholeOrNotAtAll) {
     solv::SetUpRun(st, {input.nd, input.nf, static_cast<long long>(input.nx) + solv::kMeshMargin,
                         static_cast<long long>(input.ny) + solv::kMeshMargin});
     solv::AllocateMarch(st, 3);
-    solv::PrepareMarch(st);
     solv::WorkerPool pool(3);
+    solv::PrepareMarch(st, pool);
     ASSERT_EQ(solv::MarchColumn(st, 1, pool), solv::ColumnStatus::Ok);
     ASSERT_EQ(solv::ColumnStatistics(st, 1, pool), solv::ColumnStatus::Ok);
 

@@ -104,8 +104,8 @@ MarchRun RunMarchInput(const solv::CalInput& input, int threads, bool keepEnergy
     SetUpRun(st, dims);
     run.spectrum = st.spectrum;
     AllocateMarch(st, threads);
-    PrepareMarch(st);
     WorkerPool pool(threads);
+    PrepareMarch(st, pool);
     for (int i = 1; i <= input.nx; ++i) {
         ColumnStatus s = MarchColumn(st, i, pool);
         if (s == ColumnStatus::Ok) s = ColumnResults(st, i, pool, run.records);
