@@ -92,12 +92,14 @@ ColumnStatus ComputeRowWaves(RunState& st, int i, int k, int j0, int j1) {
         w.cg = a.cg;
         return true;
     };
-    const std::size_t faces = static_cast<std::size_t>(k) * static_cast<std::size_t>(st.rows + 1);
+    const bool ahead = !st.aheadFace.empty();
+    const std::size_t faces =
+        (ahead ? st.AheadOffset(i, true) : 0) + static_cast<std::size_t>(k) * static_cast<std::size_t>(st.rows + 1);
+    const std::size_t aheadRows = ahead ? st.AheadOffset(i, false) : 0;
 
     // A face between two rows is the north face of the one and the south face of the
     // other; the east face of a row is its west face in the next column.
     Wave south;
-    const bool ahead = !st.aheadFace.empty();
     if (!found(ahead ? st.aheadFace[faces + (j0 - 1)] : none, st.Hy(i, j0), south)) return failure;
     for (int j = j0; j <= j1; ++j) {
         const std::size_t slot = static_cast<std::size_t>(k) * static_cast<std::size_t>(st.rows) + (j - 1);
@@ -109,9 +111,9 @@ ColumnStatus ComputeRowWaves(RunState& st, int i, int k, int j0, int j1) {
         } else if (!wave(st.Hx(i, j), west)) {
             return failure;
         }
-        if (!found(ahead ? st.aheadEast[slot] : none, st.Hx(i + 1, j), east) ||
+        if (!found(ahead ? st.aheadEast[aheadRows + slot] : none, st.Hx(i + 1, j), east) ||
             !found(ahead ? st.aheadFace[faces + j] : none, st.Hy(i, j + 1), north) ||
-            !found(ahead ? st.aheadNode[slot] : none, st.in.Depth(i, j), node))
+            !found(ahead ? st.aheadNode[aheadRows + slot] : none, st.in.Depth(i, j), node))
             return failure;
         kept = FaceWave{east.c, east.cg, i};
         const double hP = st.in.Depth(i, j);
@@ -269,7 +271,6 @@ struct ColumnWaves {
     std::vector<ColumnStatus> status;          // by slot: component, then block
     std::unique_ptr<std::atomic<int>[]> left;  // by place: its blocks not yet done
     std::atomic<int> next{0};
-    std::atomic<int> finished{0};
 
     int Count() const { return static_cast<int>(taskSlot.size()); }
     std::size_t Slot(int k, int b) const {
@@ -307,7 +308,6 @@ struct ColumnWaves {
         status[slot] = ComputeRowWaves(*st, column, static_cast<int>(slot / blocks->size()), block.j0, block.j1);
         std::atomic<int>& mine = left[static_cast<std::size_t>(jobOf[slot])];
         if (mine.fetch_sub(1, std::memory_order_acq_rel) == 1) mine.notify_all();
-        if (finished.fetch_add(1, std::memory_order_acq_rel) + 1 == Count()) finished.notify_all();
         return true;
     }
     // Until the blocks of the job at `place` are done, helping with any block.
@@ -317,11 +317,10 @@ struct ColumnWaves {
         }
         WaitUntil(mine, [](int v) { return v == 0; });
     }
-    // Until every block is done.
-    void AwaitAll() {
+    // Until every block is taken.
+    void HelpAll() {
         while (RunOne()) {
         }
-        WaitUntil(finished, [this](int v) { return v == Count(); });
     }
     // The first failure of a job's wave quantities, in the order of its blocks.
     ColumnStatus Failure(int job) const {
@@ -365,14 +364,10 @@ ColumnStatus SolveSegmentMember(RunState& st, int k, int jS, int jE, SegmentSyst
     return ColumnStatus::Ok;
 }
 
-// Rows j0..j1 of column i, the last rows of its segment ending at jE, for component k:
-// the dispersion at the east faces, the nodes and the faces between rows, found ahead of
-// the column's own pass by a thread that has nothing else to do. A failure is not kept:
-// the column's pass meets it again and reports it in its place.
-struct AheadTask {
-    int k, j0, j1, jE;
-};
-
+// The dispersion at the east faces, the nodes and the faces between rows of a task of
+// column i, found ahead of the column's own pass by a thread that has nothing else to
+// do. A failure is not kept: the column's pass meets it again and reports it in its
+// place.
 void FindAhead(RunState& st, int i, const AheadTask& task) {
     const double T = 1.0 / st.spectrum.freq[static_cast<std::size_t>(task.k)];
     auto keep = [&](double h, AheadWave& a) {
@@ -385,9 +380,9 @@ void FindAhead(RunState& st, int i, const AheadTask& task) {
         a.column = i;
     };
     const std::size_t rows = static_cast<std::size_t>(st.rows);
-    const std::size_t faces = static_cast<std::size_t>(task.k) * (rows + 1);
+    const std::size_t faces = st.AheadOffset(i, true) + static_cast<std::size_t>(task.k) * (rows + 1);
     for (int j = task.j0; j <= task.j1; ++j) {
-        const std::size_t slot = static_cast<std::size_t>(task.k) * rows + (j - 1);
+        const std::size_t slot = st.AheadOffset(i, false) + static_cast<std::size_t>(task.k) * rows + (j - 1);
         keep(st.Hy(i, j), st.aheadFace[faces + (j - 1)]);
         if (j == task.jE) keep(st.Hy(i, j + 1), st.aheadFace[faces + j]);
         keep(st.Hx(i + 1, j), st.aheadEast[slot]);
@@ -395,15 +390,48 @@ void FindAhead(RunState& st, int i, const AheadTask& task) {
     }
 }
 
-// The next column's work that threads without a job take on.
-struct Ahead {
-    int column = 0;
-    std::vector<AheadTask> tasks;
-    std::atomic<int> next{0};
-    void Work(RunState& st) {
-        for (int t; (t = next.fetch_add(1, std::memory_order_relaxed)) < static_cast<int>(tasks.size());)
-            FindAhead(st, column, tasks[static_cast<std::size_t>(t)]);
+// Rows per look-ahead task: small, as a column ends only when every task taken is done.
+constexpr int kAheadRowsPerTask = 32;
+
+// The look-ahead work of column c (its tasks listed when first asked for), or nullptr
+// where there is none to do.
+AheadColumn* AheadWork(RunState& st, int c) {
+    if (st.aheadFace.empty() || c > st.nx) return nullptr;
+    AheadColumn& a = st.aheadWork[c % kAheadSlots];
+    if (a.column != c) {
+        a.column = c;
+        a.tasks.clear();
+        a.next.store(0, std::memory_order_relaxed);
+        for (int k = 0; k < st.nf; ++k)
+            for (int j = 1; j <= st.ny; ++j) {
+                if (!st.Wet(c, j)) continue;
+                int jE = j;
+                while (jE < st.ny && st.Wet(c, jE + 1)) ++jE;
+                for (int j0 = j; j0 <= jE; j0 += kAheadRowsPerTask)
+                    a.tasks.push_back({k, j0, std::min(jE, j0 + kAheadRowsPerTask - 1), jE});
+                j = jE;
+            }
     }
+    return &a;
+}
+
+// Takes tasks of `a` while there are any and keepGoing() says so.
+template <class KeepGoing>
+void WorkAhead(RunState& st, AheadColumn* a, KeepGoing keepGoing) {
+    if (!a) return;
+    const int count = static_cast<int>(a->tasks.size());
+    while (keepGoing()) {
+        const int t = a->next.fetch_add(1, std::memory_order_relaxed);
+        if (t >= count) return;
+        FindAhead(st, a->column, a->tasks[static_cast<std::size_t>(t)]);
+    }
+}
+
+// The later columns' work that threads left without a job take on: all of the next
+// column's, and the one after's while a job of this column is still being solved.
+struct Ahead {
+    AheadColumn* next = nullptr;
+    AheadColumn* later = nullptr;
 };
 
 // Solves the long segments of a column, one job per segment and component. With at
@@ -413,7 +441,7 @@ struct Ahead {
 // (TeamPlan). The cost of a job is its rows times (1.5 + the iterations its component
 // needed in the last column). With `waves`, the threads compute the column's wave
 // quantities first, and each job waits for its own. Threads left without a job take on
-// `idle`, then the next column's dispersion results. None of this enters the results.
+// `idle`, then the next columns' dispersion results. None of this enters the results.
 void SolveLongSegments(RunState& st, const std::vector<std::pair<int, int>>& segments, const std::vector<int>& jobs,
                        std::vector<ColumnStatus>& status, WorkerPool& pool, IdleWork* idle, Ahead& ahead,
                        ColumnWaves* waves) {
@@ -435,12 +463,16 @@ void SolveLongSegments(RunState& st, const std::vector<std::pair<int, int>>& seg
                      [&](int a, int b) { return cost[static_cast<std::size_t>(a)] > cost[static_cast<std::size_t>(b)]; });
     if (waves) waves->Arrange(jobs, order);
     // Threads without a job help with the wave quantities first, which the jobs wait
-    // for; the next column's dispersion results overwrite what those read, so they come
-    // after every block.
+    // for, and with the records of the column before; then they find the next columns'
+    // dispersion results (kept apart from those this column reads). The column after
+    // next is worked on only while a job is still being solved, so that the column never
+    // waits for it.
+    std::atomic<int> jobsLeft{jobCount};
     auto lookAhead = [&] {
-        if (waves) waves->AwaitAll();
+        if (waves) waves->HelpAll();
         if (idle) idle->Work();
-        ahead.Work(st);
+        WorkAhead(st, ahead.next, [] { return true; });
+        WorkAhead(st, ahead.later, [&] { return jobsLeft.load(std::memory_order_relaxed) > 0; });
     };
 
     // Team sizes: one thread each, then spare threads to the job the column waits for,
@@ -512,6 +544,7 @@ void SolveLongSegments(RunState& st, const std::vector<std::pair<int, int>>& seg
             // A segment whose wave quantities failed is not solved, as in a single pass.
             if (s == ColumnStatus::Ok) s = SolveSegmentMember(st, job / segCount, jS, jE, sys, team, member, &used);
             if (member == 0) {
+                jobsLeft.fetch_sub(1, std::memory_order_relaxed);
                 status[static_cast<std::size_t>(job)] = s;
                 iterations[static_cast<std::size_t>(n)] = used;
                 seconds[static_cast<std::size_t>(n)] = std::chrono::duration<double>(std::chrono::steady_clock::now() - begun).count();
@@ -572,10 +605,12 @@ void AllocateMarch(RunState& st, int threads) {
     st.aheadNode.clear();
     st.aheadFace.clear();
     if (threads > 1) {
-        st.aheadEast.assign(slots, AheadWave{});
-        st.aheadNode.assign(slots, AheadWave{});
-        st.aheadFace.assign(static_cast<std::size_t>(st.nf) * static_cast<std::size_t>(st.rows + 1), AheadWave{});
+        st.aheadEast.assign(kAheadSlots * slots, AheadWave{});
+        st.aheadNode.assign(kAheadSlots * slots, AheadWave{});
+        st.aheadFace.assign(kAheadSlots * static_cast<std::size_t>(st.nf) * static_cast<std::size_t>(st.rows + 1),
+                            AheadWave{});
     }
+    for (AheadColumn& a : st.aheadWork) a.column = 0;
     // Until a column has been solved, the higher frequencies are taken as the costlier.
     st.lastIterations.assign(static_cast<std::size_t>(st.nf), 0.0);
     for (int k = 0; k < st.nf; ++k) st.lastIterations[static_cast<std::size_t>(k)] = 3.0 + 0.1 * k;
@@ -736,19 +771,11 @@ ColumnStatus MarchColumn(RunState& st, int i, WorkerPool& pool, IdleWork* idle) 
     bool anySmall = false, anyLong = false;
     for (int s = 0; s < segCount; ++s) (isSmall(s) ? anySmall : anyLong) = true;
 
-    // Threads that run out of long jobs find the next column's dispersion results.
+    // Threads that run out of long jobs find the next columns' dispersion results.
     Ahead ahead;
-    if (anyLong && i < st.nx && !st.aheadFace.empty()) {
-        ahead.column = i + 1;
-        for (int k = 0; k < nf; ++k)
-            for (int j = 1; j <= st.ny; ++j) {
-                if (!st.Wet(i + 1, j)) continue;
-                int jE = j;
-                while (jE < st.ny && st.Wet(i + 1, jE + 1)) ++jE;
-                for (int j0 = j; j0 <= jE; j0 += kWaveRowsPerTask)
-                    ahead.tasks.push_back({k, j0, std::min(jE, j0 + kWaveRowsPerTask - 1), jE});
-                j = jE;
-            }
+    if (anyLong) {
+        ahead.next = AheadWork(st, i + 1);
+        ahead.later = AheadWork(st, i + 2);
     }
 
     // Each component and segment: its first failure. A failure of the wave quantities

@@ -36,7 +36,7 @@ double PlannedBytes(int nd, int nf, long long rows, int nx, int ny, bool dump, i
     bytes += 4 * R * 8;
     if (dump) bytes += 3 * NX * NY * 8;
     bytes += NF * R * (sizeof(RowWave) + sizeof(FaceWave));
-    if (threads > 1) bytes += NF * (3 * R + 1) * sizeof(AheadWave);
+    if (threads > 1) bytes += kAheadSlots * NF * (3 * R + 1) * sizeof(AheadWave);
     bytes += threads * SegmentSystem::Bytes(nd, ny);
     if (threads > 1) bytes += threads * SegmentSystem::Bytes(nd, std::min(ny, kSmallSegmentRows));
     bytes += 2.0 * threads * (6.0 * (ND + 2) * 8 + 256.0 * threads);  // the teams' sums and counters

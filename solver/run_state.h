@@ -9,6 +9,7 @@
 #include "solver/segment_solver.h"
 #include "solver/team_plan.h"
 
+#include <atomic>
 #include <cstddef>
 #include <vector>
 
@@ -39,6 +40,26 @@ struct AheadWave {
     double cg = 0.0;
     int column = -1;  // the column it belongs to
 };
+
+// Rows j0..j1 of a column, the last rows of its segment ending at jE, for component k:
+// the dispersion results that threads without other work find ahead.
+struct AheadTask {
+    int k, j0, j1, jE;
+};
+
+// The look-ahead work of one later column: its tasks and the next one to take.
+struct AheadColumn {
+    int column = 0;
+    std::vector<AheadTask> tasks;
+    std::atomic<int> next{0};
+};
+
+// Columns whose dispersion results are found ahead while a column is solved: the next
+// one, whose results its wave quantities read, and the one after, which takes up threads
+// that would otherwise wait for the column's last job. Their results and the results
+// the column itself reads lie in separate slots (the column's number modulo this count).
+inline constexpr int kAheadColumns = 2;
+inline constexpr int kAheadSlots = kAheadColumns + 1;
 
 // The east face of a row in the last column: the west face of the same row in the next.
 struct FaceWave {
@@ -94,9 +115,11 @@ struct RunState {
     // for the short segments.
     std::vector<RowWave> rowWaves;
     std::vector<FaceWave> eastFaces;
-    // Found ahead for the next column: each row's east face and node (k * rows + j - 1)
-    // and each face between rows, the south face of row j (k * (rows + 1) + j - 1).
+    // Found ahead for the next columns, in the slot of each column: each row's east face
+    // and node (k * rows + j - 1) and each face between rows, the south face of row j
+    // (k * (rows + 1) + j - 1), after the slot's offset (AheadOffset).
     std::vector<AheadWave> aheadEast, aheadNode, aheadFace;
+    AheadColumn aheadWork[kAheadSlots];
     std::vector<SegmentSystem> teamSystems;
     std::vector<SegmentTeam> teams;
     std::vector<SegmentSystem> smallSystems;
@@ -116,6 +139,12 @@ struct RunState {
     }
     double Hx(int i, int j) const { return faceX[static_cast<std::size_t>(i - 1) * ny + (j - 1)]; }
     double Hy(int i, int j) const { return faceY[static_cast<std::size_t>(i - 1) * (ny + 1) + (j - 1)]; }
+    // Where column i's look-ahead results start in aheadEast and aheadNode (per row) or
+    // in aheadFace (per face between rows).
+    std::size_t AheadOffset(int i, bool faces) const {
+        return static_cast<std::size_t>(i % kAheadSlots) * static_cast<std::size_t>(nf) *
+               static_cast<std::size_t>(faces ? rows + 1 : rows);
+    }
 };
 
 // The figure the progress window shows: the bytes of the original's 38 work arrays for
