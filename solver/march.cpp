@@ -1,6 +1,7 @@
 #include "solver/march.h"
 
 #include "platform/large_memory.h"
+#include "solver/segment_kernels.h"
 #include "solver/segment_solver.h"
 #include "solver/solver_hooks.h"
 #include "solver/solver_constants.h"
@@ -193,62 +194,66 @@ void AssembleBins(const RunState& st, int k, int jS, int jE, SegmentSystem& sys,
     const RowWave* waves = &st.rowWaves[static_cast<std::size_t>(k) * static_cast<std::size_t>(st.rows) + (jS - 1)];
     const double* prev = &st.energy[st.EnergyIndex(k, jS, 1)];
 
-    double* const S = sys.south;
-    double* const L = sys.low;
-    double* const D = sys.diag;
-    double* const H = sys.high;
-    double* const N = sys.north;
-    double* const B = sys.b;
-    // Row by row, bin by bin: the previous column's spectrum is stored by rows, and a
-    // row's bins lie close together in the system's diagonal storage.
+    // Row by row: each row's bins are worked out side by side into a row of their own
+    // (the previous column's spectrum is stored by rows), then spread over the diagonals
+    // of the system, where a row's bins lie one diagonal apart.
+    const SweepKernels& kern = ActiveSweepKernels();
+    const int n = mb - ma + 1;
+    if (n <= 0) return;
+    std::vector<double> rowValues(6 * static_cast<std::size_t>(n));
+    double* const rs = rowValues.data();
+    double* const rl = rs + n;
+    double* const rd = rl + n;
+    double* const rh = rd + n;
+    double* const rn = rh + n;
+    double* const rb = rn + n;
+    const std::size_t m0 = static_cast<std::size_t>(ma - 1);
+    RowSetup r{};
+    r.sinT = &st.sinBin[m0];
+    r.cosT = &st.cosBin[m0];
+    r.sinLo = &st.sinLo[m0];
+    r.cosLo = &st.cosLo[m0];
+    r.sinHi = &st.sinHi[m0];
+    r.cosHi = &st.cosHi[m0];
+    r.dx = dx;
+    r.dy = dy;
+    r.dtheta = dtheta;
+    r.breaking = breaking;
+    r.firstBin = ma;
+    r.nd = nd;
+    const std::size_t step = static_cast<std::size_t>(sys.BinStep());
     for (int row = 1; row <= segRows; ++row) {
         const RowWave& w = waves[row - 1];
         const int j = jS + row - 1;
         const bool firstRow = j == jS;
         const bool lastRowOfSegment = j == jE;
-        const double* prevRow = prev + static_cast<std::size_t>(row - 1) * nd;
+        r.inflow = prev + static_cast<std::size_t>(row - 1) * nd + m0;
+        r.westCg = w.westCg;
+        r.eastCg = w.eastCg;
+        r.southCg = w.southCg;
+        r.northCg = w.northCg;
+        r.ratio = w.ratio;
+        r.dcx = w.dcx;
+        r.dcy = w.dcy;
+        r.db = w.db;
+        // Energy refracted past +-90 degrees leaves the system; rows that border land
+        // exchange nothing with it. The row outside the mesh holds the edge row's energy;
+        // its inflow is limited to what the edge row passes on inwards: where the depth
+        // falls inwards along the edge the outside face carries the larger group
+        // velocity, and the edge row would feed itself without bound.
+        r.rowBelow = segRows >= 2 && !firstRow;
+        r.rowAbove = segRows >= 2 && !lastRowOfSegment;
+        r.edgeBelow = segRows >= 2 && mirrorEdges && firstRow && j == 1;
+        r.edgeAbove = segRows >= 2 && mirrorEdges && lastRowOfSegment && j == ny;
+        kern.assembleRow(r, rs, rl, rd, rh, rn, rb, n);
         std::size_t e = sys.At(ma, row);
-        for (int m = ma; m <= mb; ++m, e += static_cast<std::size_t>(sys.BinStep())) {
-            const std::size_t mi = static_cast<std::size_t>(m - 1);
-            const double sinT = st.sinBin[mi];
-            const double cosT = st.cosBin[mi];
-            const double sinLo = st.sinLo[mi];
-            const double cosLo = st.cosLo[mi];
-            const double sinHi = st.sinHi[mi];
-            const double cosHi = st.cosHi[mi];
-            const double omegaLo = w.ratio * (sinLo * w.dcx - cosLo * w.dcy);
-            const double omegaHi = w.ratio * (sinHi * w.dcx - cosHi * w.dcy);
-            const bool northward = sinT * w.southCg >= 0.0;
-
-            double diag = w.eastCg * cosT / dx;
-            if (breaking) diag += w.db;
-            diag += northward ? sinT * w.northCg / dy : -sinT * w.southCg / dy;
-            diag += std::max(omegaHi, 0.0) / dtheta - std::min(omegaLo, 0.0) / dtheta;
-            const double sc = northward ? -sinT * w.southCg / dy : 0.0;
-            const double nc = northward ? 0.0 : sinT * w.northCg / dy;
-            const double lc = omegaLo >= 0.0 ? -omegaLo / dtheta : 0.0;
-            const double uc = omegaHi < 0.0 ? omegaHi / dtheta : 0.0;
-
-            // Energy refracted past +-90 degrees leaves the system; rows that border land
-            // exchange nothing with it.
-            L[e] = m > 1 ? lc : 0.0;
-            H[e] = m < nd ? uc : 0.0;
-            S[e] = 0.0;
-            N[e] = 0.0;
-            if (segRows >= 2) {
-                if (!firstRow) S[e] = sc;
-                if (!lastRowOfSegment) N[e] = nc;
-                // The row outside the mesh holds the edge row's energy. Its inflow
-                // is limited to what the edge row passes on inwards: where the depth
-                // falls inwards along the edge the outside face carries the larger
-                // group velocity, and the edge row would feed itself without bound.
-                if (mirrorEdges && firstRow && j == 1)
-                    diag += northward ? -sinT * std::min(w.southCg, w.northCg) / dy : 0.0;
-                if (mirrorEdges && lastRowOfSegment && j == ny)
-                    diag += northward ? 0.0 : sinT * std::min(w.northCg, w.southCg) / dy;
-            }
-            D[e] = diag;
-            B[e] = w.westCg * cosT * prevRow[mi] / dx;
+        for (int k = 0; k < n; ++k, e += step) {
+            sys.south[e] = rs[k];
+            sys.low[e] = rl[k];
+            sys.diag[e] = rd[k];
+            sys.high[e] = rh[k];
+            sys.north[e] = rn[k];
+            sys.b[e] = rb[k];
         }
     }
 }

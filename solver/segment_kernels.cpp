@@ -9,9 +9,11 @@ namespace wv::solv {
 namespace baseline {
 #define WV_SWEEP_KERNELS_NAME "baseline"
 #define WV_SWEEP_KERNELS_TABLE kTable
+#define WV_SWEEP_VECTOR_BYTES 16
 #include "solver/segment_kernels.inc"
 #undef WV_SWEEP_KERNELS_NAME
 #undef WV_SWEEP_KERNELS_TABLE
+#undef WV_SWEEP_VECTOR_BYTES
 }  // namespace baseline
 
 namespace {

@@ -19,10 +19,34 @@ struct SweepSteps {
     std::ptrdiff_t binStep;
 };
 
+// One row of a segment's system as the march sets it up: its bins' angle tables (from
+// the row's first bin on), the previous column's spectrum of those bins, the row's wave
+// quantities and what its place in the segment and the mesh decide.
+struct RowSetup {
+    const double* sinT;
+    const double* cosT;
+    const double* sinLo;
+    const double* cosLo;
+    const double* sinHi;
+    const double* cosHi;
+    const double* inflow;
+    double westCg, eastCg, southCg, northCg, ratio, dcx, dcy, db;
+    double dx, dy, dtheta;
+    bool breaking;
+    bool rowBelow;   // the row below is in the segment: S is stored
+    bool rowAbove;   // the row above is in the segment: N is stored
+    bool edgeBelow;  // the mirrored row outside the mesh lies below
+    bool edgeAbove;  // ... above
+    int firstBin;    // the bin of element 0 (1-based)
+    int nd;
+};
+
 // The pointers passed are those of the run's first unknown; n is the run's length. The
 // accumulators of the inner products (sum, sum1, sum2) are one per unknown of the run.
 struct SweepKernels {
     const char* name;
+    // The coefficients and the right-hand side of n bins of one row, bin after bin.
+    void (*assembleRow)(const RowSetup& r, double* S, double* L, double* D, double* H, double* N, double* B, int n);
     // The factorisation with alpha 0: d = 1 / (D - L H' d' - S N'' d'').
     void (*factorPlain)(double* d, const double* S, const double* L, const double* D, const double* H,
                         const double* N, SweepSteps st, int n);

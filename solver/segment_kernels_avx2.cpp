@@ -7,6 +7,7 @@ namespace wv::solv {
 namespace avx2 {
 #define WV_SWEEP_KERNELS_NAME "avx2"
 #define WV_SWEEP_KERNELS_TABLE kTable
+#define WV_SWEEP_VECTOR_BYTES 32
 #include "solver/segment_kernels.inc"
 }  // namespace avx2
 

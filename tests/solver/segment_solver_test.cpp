@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -271,6 +272,89 @@ TEST(SolverSegmentTeams, KernelsAgreeOnAwkwardValues) {
                     }
                 }
                 EXPECT_TRUE(same(a, b)) << "kernel " << kernel << " run of " << n;
+            }
+        }
+    }
+}
+
+// One row of the march's coefficients as the branching form sets them up, bin by bin.
+void BranchingRow(const RowSetup& r, std::vector<std::vector<double>>& out, int n) {
+    for (int k = 0; k < n; ++k) {
+        const int m = r.firstBin + k;
+        const double sinT = r.sinT[k], cosT = r.cosT[k];
+        const double omegaLo = r.ratio * (r.sinLo[k] * r.dcx - r.cosLo[k] * r.dcy);
+        const double omegaHi = r.ratio * (r.sinHi[k] * r.dcx - r.cosHi[k] * r.dcy);
+        const bool northward = sinT * r.southCg >= 0.0;
+        double diag = r.eastCg * cosT / r.dx;
+        if (r.breaking) diag += r.db;
+        diag += northward ? sinT * r.northCg / r.dy : -sinT * r.southCg / r.dy;
+        diag += std::max(omegaHi, 0.0) / r.dtheta - std::min(omegaLo, 0.0) / r.dtheta;
+        const double sc = northward ? -sinT * r.southCg / r.dy : 0.0;
+        const double nc = northward ? 0.0 : sinT * r.northCg / r.dy;
+        const double lc = omegaLo >= 0.0 ? -omegaLo / r.dtheta : 0.0;
+        const double uc = omegaHi < 0.0 ? omegaHi / r.dtheta : 0.0;
+        out[0][k] = r.rowBelow ? sc : 0.0;
+        out[1][k] = m > 1 ? lc : 0.0;
+        out[3][k] = m < r.nd ? uc : 0.0;
+        out[4][k] = r.rowAbove ? nc : 0.0;
+        if (r.edgeBelow) diag += northward ? -sinT * std::min(r.southCg, r.northCg) / r.dy : 0.0;
+        if (r.edgeAbove) diag += northward ? 0.0 : sinT * std::min(r.northCg, r.southCg) / r.dy;
+        out[2][k] = diag;
+        out[5][k] = r.westCg * cosT * r.inflow[k] / r.dx;
+    }
+}
+
+// The coefficients of a row, worked out several bins at a time, are those of the
+// branching form in every bit (but a not-a-number's payload), on rows of every length
+// to 19, every combination of the row's flags, either end of the bins, and values that
+// vanish, overflow or are not numbers.
+TEST(SolverSegmentTeams, RowCoefficientsAreThoseOfTheBranchingForm) {
+    std::vector<const SweepKernels*> sets{&BaselineSweepKernels()};
+    __builtin_cpu_init();
+    if (Avx2SweepKernels() && __builtin_cpu_supports("avx2")) sets.push_back(Avx2SweepKernels());
+    std::mt19937 rng(31);
+    std::uniform_real_distribution<double> u(-2.0, 2.0);
+    const double specials[] = {0.0, -0.0, 1e-310, -1e-310, 1e308, -1e308, std::numeric_limits<double>::infinity(),
+                               std::numeric_limits<double>::quiet_NaN(), 1.0 / 3.0, -7.5e-17};
+    auto value = [&](int awkward) { return static_cast<int>(rng() % 10) < awkward ? specials[rng() % 10] : u(rng); };
+    auto same = [](double a, double b) { return (std::isnan(a) && std::isnan(b)) || std::memcmp(&a, &b, sizeof a) == 0; };
+    for (int n = 1; n <= 19; ++n) {
+        for (int trial = 0; trial < 64; ++trial) {
+            const int awkward = trial % 4;  // a quarter of the trials plain, the rest ever more awkward
+            std::vector<std::vector<double>> tables(7, std::vector<double>(static_cast<std::size_t>(n)));
+            for (auto& t : tables)
+                for (double& v : t) v = value(awkward);
+            RowSetup r{};
+            r.sinT = tables[0].data();
+            r.cosT = tables[1].data();
+            r.sinLo = tables[2].data();
+            r.cosLo = tables[3].data();
+            r.sinHi = tables[4].data();
+            r.cosHi = tables[5].data();
+            r.inflow = tables[6].data();
+            for (double* v : {&r.westCg, &r.eastCg, &r.southCg, &r.northCg, &r.ratio, &r.dcx, &r.dcy, &r.db})
+                *v = value(awkward);
+            r.dx = 10.0;
+            r.dy = trial % 5 == 0 ? 1e-300 : 7.5;
+            r.dtheta = 3.14159265 / 45;
+            r.breaking = trial & 1;
+            r.rowBelow = trial & 2;
+            r.rowAbove = trial & 4;
+            r.edgeBelow = trial & 8;
+            r.edgeAbove = trial & 16;
+            r.nd = n + static_cast<int>(trial % 3);
+            r.firstBin = 1 + static_cast<int>(rng() % 3) % (r.nd - n + 1);
+            std::vector<std::vector<double>> want(6, std::vector<double>(static_cast<std::size_t>(n)));
+            BranchingRow(r, want, n);
+            for (const SweepKernels* ks : sets) {
+                std::vector<std::vector<double>> got(6, std::vector<double>(static_cast<std::size_t>(n), 99.0));
+                ks->assembleRow(r, got[0].data(), got[1].data(), got[2].data(), got[3].data(), got[4].data(),
+                                got[5].data(), n);
+                for (std::size_t a = 0; a < 6; ++a)
+                    for (std::size_t e = 0; e < static_cast<std::size_t>(n); ++e)
+                        EXPECT_TRUE(same(got[a][e], want[a][e]))
+                            << ks->name << " array " << a << " bin " << r.firstBin + static_cast<int>(e) << " of " << n
+                            << " trial " << trial << ": " << got[a][e] << " against " << want[a][e];
             }
         }
     }
