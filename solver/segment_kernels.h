@@ -31,7 +31,7 @@ struct RowSetup {
     const double* cosHi;
     const double* inflow;
     double westCg, eastCg, southCg, northCg, ratio, dcx, dcy, db;
-    double dx, dy, dtheta;
+    double dx, dy, dtheta;  // positive and finite
     bool breaking;
     bool rowBelow;   // the row below is in the segment: S is stored
     bool rowAbove;   // the row above is in the segment: N is stored
