@@ -304,27 +304,31 @@ struct ColumnWaves {
         }
     }
 
-    // Takes and computes the next block; false when every block is taken.
-    bool RunOne() {
+    // Takes and computes the next block on the pool's thread `worker`, whose pace it
+    // measures; false when every block is taken.
+    bool RunOne(int worker) {
         const int t = next.fetch_add(1, std::memory_order_relaxed);
         if (t >= Count()) return false;
         const std::size_t slot = static_cast<std::size_t>(taskSlot[static_cast<std::size_t>(t)]);
         const RowBlock& block = (*blocks)[slot % blocks->size()];
+        const auto begun = std::chrono::steady_clock::now();
         status[slot] = ComputeRowWaves(*st, column, static_cast<int>(slot / blocks->size()), block.j0, block.j1);
+        st->threadPlaces.Measured(worker, std::chrono::duration<double>(std::chrono::steady_clock::now() - begun).count() /
+                                              (block.j1 - block.j0 + 1));
         std::atomic<int>& mine = left[static_cast<std::size_t>(jobOf[slot])];
         if (mine.fetch_sub(1, std::memory_order_acq_rel) == 1) mine.notify_all();
         return true;
     }
     // Until the blocks of the job at `place` are done, helping with any block.
-    void AwaitJob(int place) {
+    void AwaitJob(int place, int worker) {
         std::atomic<int>& mine = left[static_cast<std::size_t>(place)];
-        while (mine.load(std::memory_order_acquire) != 0 && RunOne()) {
+        while (mine.load(std::memory_order_acquire) != 0 && RunOne(worker)) {
         }
         WaitUntil(mine, [](int v) { return v == 0; });
     }
     // Until every block is taken.
-    void HelpAll() {
-        while (RunOne()) {
+    void HelpAll(int worker) {
+        while (RunOne(worker)) {
         }
     }
     // The first failure of a job's wave quantities, in the order of its blocks.
@@ -473,8 +477,8 @@ void SolveLongSegments(RunState& st, const std::vector<std::pair<int, int>>& seg
     // next is worked on only while a job is still being solved, so that the column never
     // waits for it.
     std::atomic<int> jobsLeft{jobCount};
-    auto lookAhead = [&] {
-        if (waves) waves->HelpAll();
+    auto lookAhead = [&](int worker) {
+        if (waves) waves->HelpAll(worker);
         if (idle) idle->Work();
         WorkAhead(st, ahead.next, [] { return true; });
         WorkAhead(st, ahead.later, [&] { return jobsLeft.load(std::memory_order_relaxed) > 0; });
@@ -513,15 +517,23 @@ void SolveLongSegments(RunState& st, const std::vector<std::pair<int, int>>& seg
     // Team t starts with the t-th costliest job, the one its size was planned for; then
     // every team takes the next job left.
     std::atomic<int> next{teams};
+    // The fastest threads lately take the costliest teams, the slowest the spare places
+    // (ThreadPlaces).
+    if (st.threadPlaces.Threads() != threads) st.threadPlaces.Reset(threads);
+    const std::vector<int>& byPace = st.threadPlaces.Order();
+    std::vector<int> place(static_cast<std::size_t>(threads));
+    for (int p = 0; p < threads; ++p) place[static_cast<std::size_t>(byPace[static_cast<std::size_t>(p)])] = p;
     pool.RunTeam(threads, [&](int worker) {
-        if (worker >= first.back()) {
-            lookAhead();
+        const int at = place[static_cast<std::size_t>(worker)];
+        if (at >= first.back()) {
+            lookAhead(worker);
             return;
         }
-        const int t = static_cast<int>(std::upper_bound(first.begin(), first.end(), worker) - first.begin()) - 1;
-        const int member = worker - first[static_cast<std::size_t>(t)];
+        const int t = static_cast<int>(std::upper_bound(first.begin(), first.end(), at) - first.begin()) - 1;
+        const int member = at - first[static_cast<std::size_t>(t)];
         SegmentTeam& team = st.teams[static_cast<std::size_t>(t)];
-        SegmentSystem& sys = st.teamSystems[static_cast<std::size_t>(t)];
+        // A team solves in its first thread's own system, which that thread's caches hold.
+        SegmentSystem& sys = st.teamSystems[static_cast<std::size_t>(byPace[static_cast<std::size_t>(first[static_cast<std::size_t>(t)])])];
         for (bool firstJob = true;; firstJob = false) {
             if (member == 0) {
                 team.shared = firstJob ? t : next.fetch_add(1);
@@ -533,7 +545,7 @@ void SolveLongSegments(RunState& st, const std::vector<std::pair<int, int>>& seg
             team.Barrier();
             const int slot = team.shared;
             if (slot >= jobCount) {
-                lookAhead();
+                lookAhead(worker);
                 break;
             }
             const int n = order[static_cast<std::size_t>(slot)];
@@ -542,7 +554,7 @@ void SolveLongSegments(RunState& st, const std::vector<std::pair<int, int>>& seg
             int used = 0;
             ColumnStatus s = ColumnStatus::Ok;
             if (waves) {
-                waves->AwaitJob(slot);
+                waves->AwaitJob(slot, worker);
                 s = waves->Failure(job);
             }
             const auto begun = std::chrono::steady_clock::now();
@@ -619,6 +631,7 @@ void AllocateMarch(RunState& st, int threads) {
     // Until a column has been solved, the higher frequencies are taken as the costlier.
     st.lastIterations.assign(static_cast<std::size_t>(st.nf), 0.0);
     for (int k = 0; k < st.nf; ++k) st.lastIterations[static_cast<std::size_t>(k)] = 3.0 + 0.1 * k;
+    st.threadPlaces.Reset(threads);
     st.teamSystems.resize(static_cast<std::size_t>(threads));
     st.teams.resize(static_cast<std::size_t>(threads));
     for (int t = 0; t < threads; ++t) {

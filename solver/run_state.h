@@ -120,6 +120,7 @@ struct RunState {
     // (k * (rows + 1) + j - 1), after the slot's offset (AheadOffset).
     std::vector<AheadWave> aheadEast, aheadNode, aheadFace;
     AheadColumn aheadWork[kAheadSlots];
+    ThreadPlaces threadPlaces;
     std::vector<SegmentSystem> teamSystems;
     std::vector<SegmentTeam> teams;
     std::vector<SegmentSystem> smallSystems;

@@ -1,5 +1,8 @@
 #include "solver/team_plan.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace wv::solv {
 
 double TeamPlan::Rate(int members) const {
@@ -56,6 +59,39 @@ void TeamPlan::EndColumn() {
         }
         s.seconds = s.cost = 0.0;
     }
+}
+
+void ThreadPlaces::Reset(int threads) {
+    m_pace.assign(static_cast<std::size_t>(threads > 0 ? threads : 0), Measure{});
+    m_order.resize(m_pace.size());
+    for (std::size_t w = 0; w < m_order.size(); ++w) m_order[w] = static_cast<int>(w);
+}
+
+void ThreadPlaces::Measured(int worker, double secondsPerRow) {
+    if (worker < 0 || static_cast<std::size_t>(worker) >= m_pace.size() || !(secondsPerRow > 0.0)) return;
+    // A block interrupted by the host counts at most as twice the thread's pace.
+    double& pace = m_pace[static_cast<std::size_t>(worker)].secondsPerRow;
+    pace = pace > 0.0 ? 0.9 * pace + 0.1 * std::min(secondsPerRow, 2.0 * pace) : secondsPerRow;
+}
+
+double ThreadPlaces::Pace(int worker) const {
+    return worker >= 0 && static_cast<std::size_t>(worker) < m_pace.size()
+               ? m_pace[static_cast<std::size_t>(worker)].secondsPerRow
+               : 0.0;
+}
+
+const std::vector<int>& ThreadPlaces::Order() {
+    for (bool moved = true; moved;) {
+        moved = false;
+        for (std::size_t p = 0; p + 1 < m_order.size(); ++p) {
+            const double here = Pace(m_order[p]), next = Pace(m_order[p + 1]);
+            if (next > 0.0 && here > kClearlySlower * next) {
+                std::swap(m_order[p], m_order[p + 1]);
+                moved = true;
+            }
+        }
+    }
+    return m_order;
 }
 
 }  // namespace wv::solv

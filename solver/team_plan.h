@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 namespace wv::solv {
@@ -38,6 +39,37 @@ private:
         double seconds = 0.0, cost = 0.0;  // this column's
     };
     std::vector<Size> m_sizes;  // by team size; [0] unused
+};
+
+// Which of the run's threads take the column's costliest teams. In a virtual machine some
+// processors run at two thirds of the speed of the others for seconds at a time (the
+// host gives their cores to someone else as well), and which ones changes as the host's
+// load moves. So each thread's pace is measured on the wave quantities it computes (a
+// running mean of seconds per row), and the threads are kept in order: the fastest take
+// the costliest teams, the slowest the spare places. A thread keeps its place, and with
+// it its team's system and component in its caches, until it is clearly slower than the
+// thread after it. Nothing here enters a result.
+class ThreadPlaces {
+public:
+    // A thread this much slower than the next gives up its place. The running mean takes
+    // several blocks to move this far, so that one slow block does not count.
+    static constexpr double kClearlySlower = 1.25;
+
+    void Reset(int threads);
+    int Threads() const { return static_cast<int>(m_order.size()); }
+    // Thread `worker` computed wave quantities at this many seconds per row. Each thread
+    // writes only its own entry.
+    void Measured(int worker, double secondsPerRow);
+    // Moves clearly slower threads behind faster ones; the threads, the fastest first.
+    const std::vector<int>& Order();
+    double Pace(int worker) const;  // 0: not measured yet
+
+private:
+    struct alignas(64) Measure {
+        double secondsPerRow = 0.0;
+    };
+    std::vector<Measure> m_pace;
+    std::vector<int> m_order;
 };
 
 }  // namespace wv::solv

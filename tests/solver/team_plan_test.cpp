@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <numeric>
 #include <vector>
 
@@ -91,6 +92,42 @@ TEST(TeamPlan, NoTeamOutgrowsWhatItsJobCanShareOrTheThreads) {
         teamsOnly.EndColumn();
     }
     EXPECT_EQ(teamsOnly.Sizes({5000}, {15}, 8), std::vector<int>{1});
+}
+
+// A thread whose processor is shared on the host falls behind for as long as that
+// lasts: it moves to the spare places, and the others keep theirs (and their caches).
+TEST(ThreadPlaces, AClearlySlowerThreadMovesBackTheOthersStay) {
+    ThreadPlaces places;
+    places.Reset(4);
+    EXPECT_EQ(places.Order(), (std::vector<int>{0, 1, 2, 3}));
+    for (int block = 0; block < 3; ++block)
+        for (int w = 0; w < 4; ++w) places.Measured(w, w == 0 ? 1.1e-7 : 1.0e-7 - w * 1e-9);
+    EXPECT_EQ(places.Order(), (std::vector<int>{0, 1, 2, 3})) << "ten per cent is no reason to move";
+    // One slow block is not enough; a slowness that lasts is.
+    places.Measured(0, 3.0e-7);
+    EXPECT_EQ(places.Order(), (std::vector<int>{0, 1, 2, 3}));
+    for (int block = 0; block < 6; ++block) places.Measured(0, 1.6e-7);
+    EXPECT_EQ(places.Order(), (std::vector<int>{1, 2, 3, 0}));
+    // It takes its place again only once it is clearly faster than the thread before it.
+    for (int block = 0; block < 20; ++block) places.Measured(0, 1.0e-7);
+    EXPECT_EQ(places.Order(), (std::vector<int>{1, 2, 3, 0}));
+    for (int block = 0; block < 20; ++block) places.Measured(3, 1.5e-7);
+    EXPECT_EQ(places.Order(), (std::vector<int>{1, 2, 0, 3}));
+}
+
+TEST(ThreadPlaces, UnmeasuredThreadsAndBadMeasuresChangeNothing) {
+    ThreadPlaces places;
+    places.Reset(3);
+    places.Measured(1, 5e-7);
+    places.Measured(7, 1e-9);
+    places.Measured(-1, 1e-9);
+    places.Measured(2, std::numeric_limits<double>::quiet_NaN());
+    places.Measured(2, -1.0);
+    EXPECT_EQ(places.Order(), (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(places.Pace(2), 0.0);
+    places.Reset(2);
+    EXPECT_EQ(places.Threads(), 2);
+    EXPECT_EQ(places.Pace(1), 0.0);
 }
 
 }  // namespace
