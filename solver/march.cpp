@@ -532,8 +532,7 @@ void SolveLongSegments(RunState& st, const std::vector<std::pair<int, int>>& seg
         const int t = static_cast<int>(std::upper_bound(first.begin(), first.end(), at) - first.begin()) - 1;
         const int member = at - first[static_cast<std::size_t>(t)];
         SegmentTeam& team = st.teams[static_cast<std::size_t>(t)];
-        // A team solves in its first thread's own system, which that thread's caches hold.
-        SegmentSystem& sys = st.teamSystems[static_cast<std::size_t>(byPace[static_cast<std::size_t>(first[static_cast<std::size_t>(t)])])];
+        SegmentSystem& sys = st.teamSystems[static_cast<std::size_t>(t)];
         for (bool firstJob = true;; firstJob = false) {
             if (member == 0) {
                 team.shared = firstJob ? t : next.fetch_add(1);

@@ -48,7 +48,8 @@ private:
 // running mean of seconds per row), and the threads are kept in order: the fastest take
 // the costliest teams, the slowest the spare places. A thread keeps its place, and with
 // it its team's system and component in its caches, until it is clearly slower than the
-// thread after it. Nothing here enters a result.
+// thread after it: a team's system then moves to another core's caches, and a system
+// nobody used so far is first touched. Nothing here enters a result.
 class ThreadPlaces {
 public:
     // A thread this much slower than the next gives up its place. The running mean takes
