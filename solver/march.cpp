@@ -424,24 +424,12 @@ AheadColumn* AheadWork(RunState& st, int c) {
     return &a;
 }
 
-// Takes tasks of `a` while there are any and keepGoing() says so.
-template <class KeepGoing>
-void WorkAhead(RunState& st, AheadColumn* a, KeepGoing keepGoing) {
+// Takes tasks of `a` while there are any.
+void WorkAhead(RunState& st, AheadColumn* a) {
     if (!a) return;
-    const int count = static_cast<int>(a->tasks.size());
-    while (keepGoing()) {
-        const int t = a->next.fetch_add(1, std::memory_order_relaxed);
-        if (t >= count) return;
+    for (int t; (t = a->next.fetch_add(1, std::memory_order_relaxed)) < static_cast<int>(a->tasks.size());)
         FindAhead(st, a->column, a->tasks[static_cast<std::size_t>(t)]);
-    }
 }
-
-// The later columns' work that threads left without a job take on: all of the next
-// column's, and the one after's while a job of this column is still being solved.
-struct Ahead {
-    AheadColumn* next = nullptr;
-    AheadColumn* later = nullptr;
-};
 
 // Solves the long segments of a column, one job per segment and component. With at
 // least as many jobs as threads, each thread takes the next job in turn, the costliest
@@ -450,9 +438,9 @@ struct Ahead {
 // (TeamPlan). The cost of a job is its rows times (1.5 + the iterations its component
 // needed in the last column). With `waves`, the threads compute the column's wave
 // quantities first, and each job waits for its own. Threads left without a job take on
-// `idle`, then the next columns' dispersion results. None of this enters the results.
+// `idle`, then the next column's dispersion results. None of this enters the results.
 void SolveLongSegments(RunState& st, const std::vector<std::pair<int, int>>& segments, const std::vector<int>& jobs,
-                       std::vector<ColumnStatus>& status, WorkerPool& pool, IdleWork* idle, Ahead& ahead,
+                       std::vector<ColumnStatus>& status, WorkerPool& pool, IdleWork* idle, AheadColumn* ahead,
                        ColumnWaves* waves) {
     const int nd = st.nd;
     const int segCount = static_cast<int>(segments.size());
@@ -472,16 +460,12 @@ void SolveLongSegments(RunState& st, const std::vector<std::pair<int, int>>& seg
                      [&](int a, int b) { return cost[static_cast<std::size_t>(a)] > cost[static_cast<std::size_t>(b)]; });
     if (waves) waves->Arrange(jobs, order);
     // Threads without a job help with the wave quantities first, which the jobs wait
-    // for, and with the records of the column before; then they find the next columns'
-    // dispersion results (kept apart from those this column reads). The column after
-    // next is worked on only while a job is still being solved, so that the column never
-    // waits for it.
-    std::atomic<int> jobsLeft{jobCount};
+    // for, and with the records of the column before; then they find the next column's
+    // dispersion results (kept apart from those this column reads).
     auto lookAhead = [&](int worker) {
         if (waves) waves->HelpAll(worker);
         if (idle) idle->Work();
-        WorkAhead(st, ahead.next, [] { return true; });
-        WorkAhead(st, ahead.later, [&] { return jobsLeft.load(std::memory_order_relaxed) > 0; });
+        WorkAhead(st, ahead);
     };
 
     // Team sizes: one thread each, then spare threads to the job the column waits for,
@@ -560,7 +544,6 @@ void SolveLongSegments(RunState& st, const std::vector<std::pair<int, int>>& seg
             // A segment whose wave quantities failed is not solved, as in a single pass.
             if (s == ColumnStatus::Ok) s = SolveSegmentMember(st, job / segCount, jS, jE, sys, team, member, &used);
             if (member == 0) {
-                jobsLeft.fetch_sub(1, std::memory_order_relaxed);
                 status[static_cast<std::size_t>(job)] = s;
                 iterations[static_cast<std::size_t>(n)] = used;
                 seconds[static_cast<std::size_t>(n)] = std::chrono::duration<double>(std::chrono::steady_clock::now() - begun).count();
@@ -788,12 +771,8 @@ ColumnStatus MarchColumn(RunState& st, int i, WorkerPool& pool, IdleWork* idle) 
     bool anySmall = false, anyLong = false;
     for (int s = 0; s < segCount; ++s) (isSmall(s) ? anySmall : anyLong) = true;
 
-    // Threads that run out of long jobs find the next columns' dispersion results.
-    Ahead ahead;
-    if (anyLong) {
-        ahead.next = AheadWork(st, i + 1);
-        ahead.later = AheadWork(st, i + 2);
-    }
+    // Threads that run out of long jobs find the next column's dispersion results.
+    AheadColumn* ahead = anyLong ? AheadWork(st, i + 1) : nullptr;
 
     // Each component and segment: its first failure. A failure of the wave quantities
     // comes before its solve, as a single pass through the segment would meet them.

@@ -47,19 +47,17 @@ struct AheadTask {
     int k, j0, j1, jE;
 };
 
-// The look-ahead work of one later column: its tasks and the next one to take.
+// The look-ahead work of the next column: its tasks and the next one to take.
 struct AheadColumn {
     int column = 0;
     std::vector<AheadTask> tasks;
     std::atomic<int> next{0};
 };
 
-// Columns whose dispersion results are found ahead while a column is solved: the next
-// one, whose results its wave quantities read, and the one after, which takes up threads
-// that would otherwise wait for the column's last job. Their results and the results
-// the column itself reads lie in separate slots (the column's number modulo this count).
-inline constexpr int kAheadColumns = 2;
-inline constexpr int kAheadSlots = kAheadColumns + 1;
+// The dispersion results found ahead for the next column and those the column itself
+// reads lie in separate slots (the column's number modulo this count), so that threads
+// may look ahead while others still compute the column's wave quantities.
+inline constexpr int kAheadSlots = 2;
 
 // The east face of a row in the last column: the west face of the same row in the next.
 struct FaceWave {
