@@ -373,6 +373,11 @@ ColumnStatus SolveSegmentMember(RunState& st, int k, int jS, int jE, SegmentSyst
     return ColumnStatus::Ok;
 }
 
+// Rows j0..j1 of a column, the last rows of its segment ending at jE, for component k.
+struct AheadTask {
+    int k, j0, j1, jE;
+};
+
 // The dispersion at the east faces, the nodes and the faces between rows of a task of
 // column i, found ahead of the column's own pass by a thread that has nothing else to
 // do. A failure is not kept: the column's pass meets it again and reports it in its
@@ -402,34 +407,30 @@ void FindAhead(RunState& st, int i, const AheadTask& task) {
 // Rows per look-ahead task: small, as a column ends only when every task taken is done.
 constexpr int kAheadRowsPerTask = 32;
 
-// The look-ahead work of column c (its tasks listed when first asked for), or nullptr
-// where there is none to do.
-AheadColumn* AheadWork(RunState& st, int c) {
-    if (st.aheadFace.empty() || c > st.nx) return nullptr;
-    AheadColumn& a = st.aheadWork[c % kAheadSlots];
-    if (a.column != c) {
-        a.column = c;
-        a.tasks.clear();
-        a.next.store(0, std::memory_order_relaxed);
+// The next column's work that threads without a job take on (none where `column` is 0).
+struct Ahead {
+    int column = 0;
+    std::vector<AheadTask> tasks;
+    std::atomic<int> next{0};
+
+    Ahead(const RunState& st, int c) {
+        if (st.aheadFace.empty() || c > st.nx) return;
+        column = c;
         for (int k = 0; k < st.nf; ++k)
             for (int j = 1; j <= st.ny; ++j) {
                 if (!st.Wet(c, j)) continue;
                 int jE = j;
                 while (jE < st.ny && st.Wet(c, jE + 1)) ++jE;
                 for (int j0 = j; j0 <= jE; j0 += kAheadRowsPerTask)
-                    a.tasks.push_back({k, j0, std::min(jE, j0 + kAheadRowsPerTask - 1), jE});
+                    tasks.push_back({k, j0, std::min(jE, j0 + kAheadRowsPerTask - 1), jE});
                 j = jE;
             }
     }
-    return &a;
-}
-
-// Takes tasks of `a` while there are any.
-void WorkAhead(RunState& st, AheadColumn* a) {
-    if (!a) return;
-    for (int t; (t = a->next.fetch_add(1, std::memory_order_relaxed)) < static_cast<int>(a->tasks.size());)
-        FindAhead(st, a->column, a->tasks[static_cast<std::size_t>(t)]);
-}
+    void Work(RunState& st) {
+        for (int t; (t = next.fetch_add(1, std::memory_order_relaxed)) < static_cast<int>(tasks.size());)
+            FindAhead(st, column, tasks[static_cast<std::size_t>(t)]);
+    }
+};
 
 // Solves the long segments of a column, one job per segment and component. With at
 // least as many jobs as threads, each thread takes the next job in turn, the costliest
@@ -440,7 +441,7 @@ void WorkAhead(RunState& st, AheadColumn* a) {
 // quantities first, and each job waits for its own. Threads left without a job take on
 // `idle`, then the next column's dispersion results. None of this enters the results.
 void SolveLongSegments(RunState& st, const std::vector<std::pair<int, int>>& segments, const std::vector<int>& jobs,
-                       std::vector<ColumnStatus>& status, WorkerPool& pool, IdleWork* idle, AheadColumn* ahead,
+                       std::vector<ColumnStatus>& status, WorkerPool& pool, IdleWork* idle, Ahead& ahead,
                        ColumnWaves* waves) {
     const int nd = st.nd;
     const int segCount = static_cast<int>(segments.size());
@@ -465,7 +466,7 @@ void SolveLongSegments(RunState& st, const std::vector<std::pair<int, int>>& seg
     auto lookAhead = [&](int worker) {
         if (waves) waves->HelpAll(worker);
         if (idle) idle->Work();
-        WorkAhead(st, ahead);
+        ahead.Work(st);
     };
 
     // Team sizes: one thread each, then spare threads to the job the column waits for,
@@ -609,7 +610,6 @@ void AllocateMarch(RunState& st, int threads) {
         st.aheadFace.assign(kAheadSlots * static_cast<std::size_t>(st.nf) * static_cast<std::size_t>(st.rows + 1),
                             AheadWave{});
     }
-    for (AheadColumn& a : st.aheadWork) a.column = 0;
     // Until a column has been solved, the higher frequencies are taken as the costlier.
     st.lastIterations.assign(static_cast<std::size_t>(st.nf), 0.0);
     for (int k = 0; k < st.nf; ++k) st.lastIterations[static_cast<std::size_t>(k)] = 3.0 + 0.1 * k;
@@ -772,7 +772,7 @@ ColumnStatus MarchColumn(RunState& st, int i, WorkerPool& pool, IdleWork* idle) 
     for (int s = 0; s < segCount; ++s) (isSmall(s) ? anySmall : anyLong) = true;
 
     // Threads that run out of long jobs find the next column's dispersion results.
-    AheadColumn* ahead = anyLong ? AheadWork(st, i + 1) : nullptr;
+    Ahead ahead(st, anyLong ? i + 1 : st.nx + 1);
 
     // Each component and segment: its first failure. A failure of the wave quantities
     // comes before its solve, as a single pass through the segment would meet them.

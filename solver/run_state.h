@@ -9,7 +9,6 @@
 #include "solver/segment_solver.h"
 #include "solver/team_plan.h"
 
-#include <atomic>
 #include <cstddef>
 #include <vector>
 
@@ -39,19 +38,6 @@ struct AheadWave {
     double c = 0.0;
     double cg = 0.0;
     int column = -1;  // the column it belongs to
-};
-
-// Rows j0..j1 of a column, the last rows of its segment ending at jE, for component k:
-// the dispersion results that threads without other work find ahead.
-struct AheadTask {
-    int k, j0, j1, jE;
-};
-
-// The look-ahead work of the next column: its tasks and the next one to take.
-struct AheadColumn {
-    int column = 0;
-    std::vector<AheadTask> tasks;
-    std::atomic<int> next{0};
 };
 
 // The dispersion results found ahead for the next column and those the column itself
@@ -117,7 +103,6 @@ struct RunState {
     // and node (k * rows + j - 1) and each face between rows, the south face of row j
     // (k * (rows + 1) + j - 1), after the slot's offset (AheadOffset).
     std::vector<AheadWave> aheadEast, aheadNode, aheadFace;
-    AheadColumn aheadWork[kAheadSlots];
     ThreadPlaces threadPlaces;
     std::vector<SegmentSystem> teamSystems;
     std::vector<SegmentTeam> teams;
