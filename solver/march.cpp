@@ -282,15 +282,16 @@ struct ColumnWaves {
         return static_cast<std::size_t>(k) * blocks->size() + static_cast<std::size_t>(b);
     }
 
-    // The blocks of every job, in the order of `order` (indices into `jobs`); a job's
-    // place is its index in `order`.
-    void Arrange(const std::vector<int>& jobs, const std::vector<int>& order) {
+    // The blocks of every job: a job's place is its index in `order` (indices into
+    // `jobs`), and the jobs' blocks are taken in the order of `places`.
+    void Arrange(const std::vector<int>& jobs, const std::vector<int>& order, const std::vector<int>& places) {
         const int blockCount = static_cast<int>(blocks->size());
         status.assign(static_cast<std::size_t>(st->nf) * static_cast<std::size_t>(blockCount), ColumnStatus::Ok);
         jobOf.assign(status.size(), 0);
         left = std::make_unique<std::atomic<int>[]>(order.size());
         taskSlot.clear();
-        for (std::size_t place = 0; place < order.size(); ++place) {
+        for (const int at : places) {
+            const std::size_t place = static_cast<std::size_t>(at);
             const int job = jobs[static_cast<std::size_t>(order[place])];
             int count = 0;
             for (int b = 0; b < blockCount; ++b)
@@ -459,7 +460,6 @@ void SolveLongSegments(RunState& st, const std::vector<std::pair<int, int>>& seg
     for (int n = 0; n < jobCount; ++n) order[static_cast<std::size_t>(n)] = n;
     std::stable_sort(order.begin(), order.end(),
                      [&](int a, int b) { return cost[static_cast<std::size_t>(a)] > cost[static_cast<std::size_t>(b)]; });
-    if (waves) waves->Arrange(jobs, order);
     // Threads without a job help with the wave quantities first, which the jobs wait
     // for, and with the records of the column before; then they find the next column's
     // dispersion results (kept apart from those this column reads).
@@ -508,6 +508,20 @@ void SolveLongSegments(RunState& st, const std::vector<std::pair<int, int>>& seg
     const std::vector<int>& byPace = st.threadPlaces.Order();
     std::vector<int> place(static_cast<std::size_t>(threads));
     for (int p = 0; p < threads; ++p) place[static_cast<std::size_t>(byPace[static_cast<std::size_t>(p)])] = p;
+    if (waves) {
+        // The blocks of the teams' first jobs are taken in the order in which those jobs
+        // are expected to end, the last first; then those of the jobs taken later.
+        const int firstJobs = std::min(teams, jobCount);
+        std::vector<double> firstCost(static_cast<std::size_t>(firstJobs));
+        std::vector<int> threadOf(static_cast<std::size_t>(firstJobs));
+        for (int t = 0; t < firstJobs; ++t) {
+            firstCost[static_cast<std::size_t>(t)] = cost[static_cast<std::size_t>(order[static_cast<std::size_t>(t)])];
+            threadOf[static_cast<std::size_t>(t)] = byPace[static_cast<std::size_t>(first[static_cast<std::size_t>(t)])];
+        }
+        std::vector<int> places = st.threadPlaces.StartOrder(firstCost, threadOf);
+        for (int p = firstJobs; p < jobCount; ++p) places.push_back(p);
+        waves->Arrange(jobs, order, places);
+    }
     pool.RunTeam(threads, [&](int worker) {
         const int at = place[static_cast<std::size_t>(worker)];
         if (at >= first.back()) {

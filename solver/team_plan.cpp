@@ -80,6 +80,27 @@ double ThreadPlaces::Pace(int worker) const {
                : 0.0;
 }
 
+std::vector<int> ThreadPlaces::StartOrder(const std::vector<double>& cost, const std::vector<int>& threadOf) const {
+    const std::size_t n = std::min(cost.size(), threadOf.size());
+    std::vector<int> order(n);
+    std::vector<double> expected(cost.begin(), cost.begin() + static_cast<std::ptrdiff_t>(n));
+    for (std::size_t j = 0; j < n; ++j) order[j] = static_cast<int>(j);
+    double fastest = 0.0;
+    for (std::size_t j = 0; j < n; ++j) {
+        const double pace = Pace(threadOf[j]);
+        if (!(pace > 0.0)) return order;
+        fastest = j == 0 ? pace : std::min(fastest, pace);
+    }
+    for (std::size_t j = 0; j < n; ++j) {
+        const double slower = Pace(threadOf[j]) / fastest;
+        if (slower >= kClearlySlower) expected[j] *= slower;
+    }
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        return expected[static_cast<std::size_t>(a)] > expected[static_cast<std::size_t>(b)];
+    });
+    return order;
+}
+
 const std::vector<int>& ThreadPlaces::Order() {
     for (bool moved = true; moved;) {
         moved = false;

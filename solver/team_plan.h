@@ -42,9 +42,9 @@ private:
 };
 
 // Which of the run's threads take the column's costliest teams. In a virtual machine some
-// processors run at two thirds of the speed of the others for seconds at a time (the
-// host gives their cores to someone else as well), and which ones changes as the host's
-// load moves. So each thread's pace is measured on the wave quantities it computes (a
+// processors run at two thirds or half the speed of the others for seconds at a time
+// (the host gives their cores to someone else as well), and which ones changes as the
+// host's load moves. So each thread's pace is measured on the wave quantities it computes (a
 // running mean of seconds per row), and the threads are kept in order: the fastest take
 // the costliest teams, the slowest the spare places. A thread keeps its place, and with
 // it its team's system and component in its caches, until it is clearly slower than the
@@ -64,6 +64,13 @@ public:
     // Moves clearly slower threads behind faster ones; the threads, the fastest first.
     const std::vector<int>& Order();
     double Pace(int worker) const;  // 0: not measured yet
+    // The order in which jobs set out, given each one's cost and thread: the job expected
+    // to end last first. A job is expected to take its cost times its thread's slowness
+    // against the fastest of them, where that is clear (kClearlySlower; closer paces are
+    // the measure's noise); so with two slow processors the cheap job that one of them
+    // must take sets out before the costliest instead of after every other. Without a
+    // pace for every thread, the order of the costs.
+    std::vector<int> StartOrder(const std::vector<double>& cost, const std::vector<int>& threadOf) const;
 
 private:
     struct alignas(64) Measure {

@@ -130,5 +130,29 @@ TEST(ThreadPlaces, UnmeasuredThreadsAndBadMeasuresChangeNothing) {
     EXPECT_EQ(places.Pace(1), 0.0);
 }
 
+// Seven jobs on seven threads, the costliest first. A job is started first only where its
+// thread is clearly slower than the fastest: within the measure's noise the costliest job
+// still goes first, while a cheap job on a processor at half speed would end last.
+TEST(ThreadPlaces, AJobOnAClearlySlowerThreadSetsOutFirst) {
+    ThreadPlaces places;
+    places.Reset(7);
+    const std::vector<double> cost{6.7, 5.9, 5.5, 5.4, 5.2, 5.2, 5.1};
+    const std::vector<int> threadOf{3, 0, 1, 2, 4, 5, 6};
+    EXPECT_EQ(places.StartOrder(cost, threadOf), (std::vector<int>{0, 1, 2, 3, 4, 5, 6})) << "nothing measured";
+    for (int w = 0; w < 7; ++w) places.Measured(w, 1.0e-7 + w * 2e-9);
+    places.Measured(4, 1.2e-7);
+    places.Measured(4, 1.2e-7);
+    EXPECT_EQ(places.StartOrder(cost, threadOf), (std::vector<int>{0, 1, 2, 3, 4, 5, 6})) << "ten per cent is noise";
+    // Thread 6 falls to half speed, then thread 5 to two thirds: their jobs go first, the
+    // one expected to end last before the other, and the others keep the order of costs.
+    for (int block = 0; block < 20; ++block) places.Measured(6, 2.0e-7);
+    EXPECT_EQ(places.StartOrder(cost, threadOf), (std::vector<int>{6, 0, 1, 2, 3, 4, 5}));
+    for (int block = 0; block < 20; ++block) places.Measured(5, 1.6e-7);
+    EXPECT_EQ(places.StartOrder(cost, threadOf), (std::vector<int>{6, 5, 0, 1, 2, 3, 4}));
+    // A job set out on a thread without a measure: the order of costs.
+    EXPECT_EQ(places.StartOrder({3.0, 2.0}, {6, 9}), (std::vector<int>{0, 1}));
+    EXPECT_TRUE(places.StartOrder({}, {}).empty());
+}
+
 }  // namespace
 }  // namespace wv::solv
