@@ -221,7 +221,7 @@ void AssembleBins(const RunState& st, int k, int jS, int jE, SegmentSystem& sys,
     r.breaking = breaking;
     r.firstBin = ma;
     r.nd = nd;
-    const std::size_t step = static_cast<std::size_t>(sys.BinStep());
+    const std::size_t step = static_cast<std::size_t>(sys.BinStepAt(ma));
     for (int row = 1; row <= segRows; ++row) {
         const RowWave& w = waves[row - 1];
         const int j = jS + row - 1;
@@ -483,14 +483,18 @@ void SolveLongSegments(RunState& st, const std::vector<std::pair<int, int>>& seg
             const int n = order[static_cast<std::size_t>(t)];
             const long long unknowns = static_cast<long long>(rowsOf(jobs[static_cast<std::size_t>(n)])) * nd;
             sortedCost[static_cast<std::size_t>(t)] = cost[static_cast<std::size_t>(n)];
-            cap[static_cast<std::size_t>(t)] = static_cast<int>(
-                std::max(1LL, std::min<long long>(nd / kMinBinsPerMember, unknowns / kMinUnknownsPerMember)));
+            cap[static_cast<std::size_t>(t)] = std::min(
+                st.teamSystems[static_cast<std::size_t>(t)].MaxMembers(),
+                static_cast<int>(std::max(1LL, std::min<long long>(nd / kMinBinsPerMember, unknowns / kMinUnknownsPerMember))));
         }
         size = st.teamPlan.Sizes(sortedCost, cap, threads);
     } else {
         size.assign(static_cast<std::size_t>(threads), 1);
     }
     const int teams = static_cast<int>(size.size());
+    for (int t = 0; t < teams; ++t)
+        size[static_cast<std::size_t>(t)] =
+            std::min(size[static_cast<std::size_t>(t)], st.teamSystems[static_cast<std::size_t>(t)].MaxMembers());
     std::vector<int> first(static_cast<std::size_t>(teams) + 1, 0);
     for (int t = 0; t < teams; ++t) {
         first[static_cast<std::size_t>(t) + 1] = first[static_cast<std::size_t>(t)] + size[static_cast<std::size_t>(t)];
@@ -536,7 +540,8 @@ void SolveLongSegments(RunState& st, const std::vector<std::pair<int, int>>& seg
             if (member == 0) {
                 team.shared = firstJob ? t : next.fetch_add(1);
                 if (team.shared < jobCount) {
-                    sys.Shape(rowsOf(jobs[static_cast<std::size_t>(order[static_cast<std::size_t>(team.shared)])]));
+                    sys.Shape(rowsOf(jobs[static_cast<std::size_t>(order[static_cast<std::size_t>(team.shared)])]),
+                              team.Members());
                     team.ResetProgress();
                 }
             }
@@ -568,12 +573,16 @@ void SolveLongSegments(RunState& st, const std::vector<std::pair<int, int>>& seg
             team.Barrier();
         }
     });
+    // The plan weighs a team against one thread on the job the column waits for, so only
+    // that job is measured, alone or in a team: the cheaper jobs run on the slower threads
+    // and pay more per unit for their fixed work, and with them one thread alone looked
+    // slower than it is (a team of two then ran a quarter of the columns, 7 % slower).
     // A job without inflow was not solved and says nothing of the solver's speed.
-    for (int n = 0; n < jobCount; ++n)
-        if (iterations[static_cast<std::size_t>(n)] > 0)
-            st.teamPlan.Measured(members[static_cast<std::size_t>(n)],
-                                 rowsOf(jobs[static_cast<std::size_t>(n)]) * (1.5 + iterations[static_cast<std::size_t>(n)]),
-                                 seconds[static_cast<std::size_t>(n)]);
+    if (jobCount > 0) {
+        const std::size_t n = static_cast<std::size_t>(order[0]);
+        if (iterations[n] > 0)
+            st.teamPlan.Measured(members[n], rowsOf(jobs[n]) * (1.5 + iterations[n]), seconds[n]);
+    }
     st.teamPlan.EndColumn();
     // The longest segment of each component speaks for it in the next column's plan.
     std::vector<int> longest(static_cast<std::size_t>(st.nf), -1);
@@ -631,7 +640,7 @@ void AllocateMarch(RunState& st, int threads) {
     st.teamSystems.resize(static_cast<std::size_t>(threads));
     st.teams.resize(static_cast<std::size_t>(threads));
     for (int t = 0; t < threads; ++t) {
-        st.teamSystems[static_cast<std::size_t>(t)].Reserve(st.nd, st.ny);
+        st.teamSystems[static_cast<std::size_t>(t)].Reserve(st.nd, st.ny, TeamMembersReserved(t, threads, st.nd));
         st.teams[static_cast<std::size_t>(t)].Reserve(threads, st.nd);
     }
     st.smallSystems.clear();

@@ -37,7 +37,7 @@ double PlannedBytes(int nd, int nf, long long rows, int nx, int ny, bool dump, i
     if (dump) bytes += 3 * NX * NY * 8;
     bytes += NF * R * (sizeof(RowWave) + sizeof(FaceWave));
     if (threads > 1) bytes += kAheadSlots * NF * (3 * R + 1) * sizeof(AheadWave);
-    bytes += threads * SegmentSystem::Bytes(nd, ny);
+    for (int t = 0; t < threads; ++t) bytes += SegmentSystem::Bytes(nd, ny, TeamMembersReserved(t, threads, nd));
     if (threads > 1) bytes += threads * SegmentSystem::Bytes(nd, std::min(ny, kSmallSegmentRows));
     bytes += 2.0 * threads * (6.0 * (ND + 2) * 8 + 256.0 * threads);  // the teams' sums and counters
     return bytes;

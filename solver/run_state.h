@@ -9,6 +9,7 @@
 #include "solver/segment_solver.h"
 #include "solver/team_plan.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <vector>
 
@@ -17,6 +18,14 @@ namespace wv::solv {
 // Segments of up to this many rows are solved each by one thread, side by side; longer
 // ones by a team of threads.
 inline constexpr int kSmallSegmentRows = 48;
+
+// The most members the system of team t (the t-th costliest job's) is laid out for, with
+// `threads` threads and nd bins: a column's teams share the threads, the costliest
+// first, so team t never has more than threads / (t + 1).
+inline int TeamMembersReserved(int team, int threads, int nd) {
+    const int share = threads / (team + 1);
+    return std::max(1, std::min(share, nd));
+}
 
 // The wave quantities of one row (node and faces) for one component, as the
 // coefficients of its bins need them.

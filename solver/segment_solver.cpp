@@ -35,37 +35,104 @@ void Publish(std::atomic<int>& counter, int value) {
 
 }  // namespace
 
-void SegmentSystem::Reserve(int nd, int maxRows) {
+std::size_t SegmentSystem::ArrayElements(int nd, long long maxRows, int members) {
+    const auto rows = static_cast<std::size_t>(maxRows);
+    if (members <= 1) return static_cast<std::size_t>(nd + 1) * (static_cast<std::size_t>(nd + 3) + rows);
+    // Each block starts on a cache line of its own.
+    std::size_t total = 0;
+    for (int member = 0; member < members; ++member) {
+        int ma, mb;
+        MemberBins(nd, members, member, ma, mb);
+        const auto width = static_cast<std::size_t>(mb - ma + 1);
+        total = (total + 7) / 8 * 8 + (width + 2) * (width + 3 + rows);
+    }
+    return total;
+}
+
+void SegmentSystem::Reserve(int nd, int maxRows, int maxMembers) {
     m_nd = nd;
     m_maxRows = maxRows;
     m_rows = maxRows;
-    // Diagonals 0 .. nd + maxRows + 2 of nd + 1 elements; each array starts on a cache
-    // line of its own.
-    m_arraySize = (static_cast<std::size_t>(nd + 1) * static_cast<std::size_t>(nd + maxRows + 3) + 7) / 8 * 8;
+    m_maxMembers = std::clamp(maxMembers, 1, std::max(1, nd));
+    std::size_t elements = 0;
+    for (int members = 1; members <= m_maxMembers; ++members)
+        elements = std::max(elements, ArrayElements(nd, maxRows, members));
+    // Each array starts on a cache line of its own.
+    m_arraySize = (elements + 7) / 8 * 8;
     m_storage.reset();
     m_storageSize = m_arraySize * kArrays + 8;
     m_storage.reset(new double[m_storageSize]);
     AdviseHugePages(m_storage.get(), m_storageSize * sizeof(double));
-    m_cleared = false;
+    m_clearedElements = 0;
     double* base = m_storage.get();
     while (reinterpret_cast<std::uintptr_t>(base) % 64 != 0) ++base;
     double** arrays[kArrays] = {&south, &low, &diag, &high, &north, &d, &x, &p, &v, &r, &rt, &u, &q};
     for (int a = 0; a < kArrays; ++a) *arrays[a] = base + static_cast<std::size_t>(a) * m_arraySize;
     // The right-hand side is read only where the first sweep turns it into r.
     b = r;
+    m_blocks.clear();
 }
 
-void SegmentSystem::Shape(int rows) {
-    // The halo of every array is zero, and only the march's coefficients are written.
-    if (!m_cleared) {
-        std::fill_n(m_storage.get(), m_storageSize, 0.0);
-        m_cleared = true;
+void SegmentSystem::Shape(int rows, int members) {
+    members = std::clamp(members, 1, m_maxMembers);
+    const bool relaid = static_cast<int>(m_blocks.size()) != members;
+    if (relaid) {
+        m_blocks.assign(static_cast<std::size_t>(members), Block{});
+        std::size_t base = 0;
+        for (int member = 0; member < members; ++member) {
+            Block& k = m_blocks[static_cast<std::size_t>(member)];
+            MemberBins(m_nd, members, member, k.ma, k.mb);
+            const auto width = static_cast<std::size_t>(k.mb - k.ma + 1);
+            k.stride = members == 1 ? width + 1 : width + 2;
+            k.base = (base + 7) / 8 * 8;
+            base = k.base + k.stride * (width + 3 + static_cast<std::size_t>(m_maxRows));
+        }
+        m_binOffset.assign(static_cast<std::size_t>(m_nd) + 2, 0);
+        m_binStride.assign(static_cast<std::size_t>(m_nd) + 2, 0);
+        for (int m = 0, member = 0; m <= m_nd + 1; ++m) {
+            while (member + 1 < members && m > m_blocks[static_cast<std::size_t>(member)].mb) ++member;
+            const Block& k = m_blocks[static_cast<std::size_t>(member)];
+            // Slot(member, m, j) as base + (m + j) * stride.
+            m_binOffset[static_cast<std::size_t>(m)] = static_cast<std::size_t>(
+                static_cast<std::ptrdiff_t>(k.base) - static_cast<std::ptrdiff_t>(k.ma - 1) * static_cast<std::ptrdiff_t>(k.stride) +
+                (m - k.ma + 1));
+            m_binStride[static_cast<std::size_t>(m)] = k.stride;
+        }
     }
+    // The part of each array this layout uses is cleared the first time it is used, so
+    // that memory set aside for larger teams is touched only when such a team solves here.
+    // The halo a layout takes as zero is cleared whenever the layout changes: other
+    // layouts keep unknowns there. Everything else a solve reads it writes first.
+    const std::size_t used = ArrayElements(m_nd, m_maxRows, members);
+    if (used > m_clearedElements) {
+        double* arrays[kArrays] = {south, low, diag, high, north, d, x, p, v, r, rt, u, q};
+        for (double* a : arrays) std::fill(a + m_clearedElements, a + used, 0.0);
+        m_clearedElements = used;
+    }
+    if (relaid) ClearZeroHalos();
     m_rows = std::min(rows, m_maxRows);
 }
 
-double SegmentSystem::Bytes(int nd, long long maxRows) {
-    return (static_cast<double>(nd + 1) * static_cast<double>(nd + maxRows + 3) + 8.0) * kArrays * 8.0 + 64.0;
+void SegmentSystem::ClearZeroHalos() {
+    double* arrays[kArrays] = {south, low, diag, high, north, d, x, p, v, r, rt, u, q};
+    const Block& first = m_blocks.front();
+    const Block& last = m_blocks.back();
+    const int members = static_cast<int>(m_blocks.size());
+    for (double* a : arrays) {
+        // Bin 0 of every diagonal, and with several blocks bin ND+1 of the last block's.
+        for (int t = 0; t < first.mb - first.ma + 4 + m_maxRows; ++t)
+            a[first.base + static_cast<std::size_t>(t) * first.stride] = 0.0;
+        if (members > 1)
+            for (int t = 0; t < last.mb - last.ma + 4 + m_maxRows; ++t)
+                a[last.base + static_cast<std::size_t>(t) * last.stride + last.stride - 1] = 0.0;
+    }
+}
+
+double SegmentSystem::Bytes(int nd, long long maxRows, int maxMembers) {
+    std::size_t elements = 0;
+    for (int members = 1; members <= std::max(1, maxMembers); ++members)
+        elements = std::max(elements, ArrayElements(nd, maxRows, members));
+    return (static_cast<double>(elements) + 8.0) * kArrays * 8.0 + 64.0;
 }
 
 void MemberBins(int nd, int members, int member, int& ma, int& mb) {
@@ -113,7 +180,7 @@ public:
           members(team.m_members),
           nd(sys.Bins()),
           rows(sys.Rows()),
-          steps{sys.RowStep(), sys.BinStep()} {
+          steps{sys.RowStep(member), sys.BinStep(member)} {
         MemberBins(nd, members, member, ma, mb);
         m_sums.assign(static_cast<std::size_t>(nd + 2) * kSumSlots, 0.0);
     }
@@ -128,11 +195,9 @@ private:
     }
     template <class Op>
     void EachRun(Op op);
-    // For the vector updates between two barriers, where any member may take any unknown:
-    // the whole diagonals of the member's share of them, so that members seldom write the
-    // same cache line at the same time (a diagonal holds unknowns of every member).
-    template <class Op>
-    void EachShareRun(Op op);
+    // Copies the neighbouring members' boundary bins of `a` into this member's halo
+    // slots, after a barrier that follows their last writes there.
+    void PullHalos(double* a, bool below, bool above);
     double& Partial(Kind k, int m) {
         return t.m_partial[static_cast<std::size_t>(k) * static_cast<std::size_t>(nd + 2) + static_cast<std::size_t>(m)];
     }
@@ -145,10 +210,12 @@ private:
     void Barrier() { t.Barrier(); }
 
     void ZeroHalos();
+    // The sweeps; each hands the values of `out` in its boundary bin on to the halo of the
+    // member that needs them next, before it tells that member how far it has come.
     template <class Op>
-    void Forward(Op op);
+    void Forward(double* out, Op op);
     template <class Op>
-    void Backward(Op op);
+    void Backward(double* out, Op op);
     void Factorize(double a, double beta);
     void ForwardFromRhs(double bScale);
     void ForwardProduct(const double* in, double* w);
@@ -211,16 +278,11 @@ void SegmentSolve::EachRun(Op op) {
     }
 }
 
-template <class Op>
-void SegmentSolve::EachShareRun(Op op) {
-    const int first = 2, count = nd + rows - 1;  // diagonals 2 .. nd + rows
-    const int d0 = first + static_cast<int>(static_cast<long long>(member) * count / members);
-    const int d1 = first + static_cast<int>(static_cast<long long>(member + 1) * count / members);
-    for (int diag = d0; diag < d1; ++diag) {
-        const int m0 = std::max(1, diag - rows);
-        const int m1 = std::min(nd, diag - 1);
-        if (m1 >= m0) op(s.At(m0, diag - m0), m1 - m0 + 1);
-    }
+void SegmentSolve::PullHalos(double* a, bool below, bool above) {
+    if (below && member > 0)
+        for (int j = 1; j <= rows; ++j) a[s.Slot(member, ma - 1, j)] = a[s.At(ma - 1, j)];
+    if (above && member < members - 1)
+        for (int j = 1; j <= rows; ++j) a[s.Slot(member, mb + 1, j)] = a[s.At(mb + 1, j)];
 }
 
 // Unknown (m, j) after (m - 1, j) and (m, j - 1). At step s bin m works on row
@@ -229,7 +291,7 @@ void SegmentSolve::EachShareRun(Op op) {
 // op(i, n) sweeps the n unknowns from element i on. The member waits for the member
 // below to pass a row before its lowest bin takes it.
 template <class Op>
-void SegmentSolve::Forward(Op op) {
+void SegmentSolve::Forward(double* out, Op op) {
     const int width = mb - ma + 1;
     if (width <= 0) return;
     const int base = ++forwardSweeps * (rows + 1);
@@ -242,6 +304,10 @@ void SegmentSolve::Forward(Op op) {
         const int m0 = std::max(ma, ma + step - rows);
         const int m1 = std::min(mb, ma + step - 1);
         op(s.At(m0, step - (m0 - ma)), m1 - m0 + 1);
+        if (own && m1 == mb && member + 1 < members) {
+            const int j = step - (width - 1);
+            out[s.Slot(member + 1, mb, j)] = out[s.At(mb, j)];
+        }
         const int done = step - (width - 1);
         if (own && done >= 1 && (done % kPublishRows == 0 || step == last)) Publish(*own, base + std::min(done, rows));
     }
@@ -251,7 +317,7 @@ void SegmentSolve::Forward(Op op) {
 // row and the highest bin, waiting for the member above. op(diag, m0, i, n) sweeps the n
 // unknowns of diagonal diag from bin m0, element i, on.
 template <class Op>
-void SegmentSolve::Backward(Op op) {
+void SegmentSolve::Backward(double* out, Op op) {
     const int width = mb - ma + 1;
     if (width <= 0) return;
     const int base = ++backwardSweeps * (rows + 1);
@@ -266,6 +332,10 @@ void SegmentSolve::Backward(Op op) {
         const int m0 = std::max(ma, mb - (step - 1));
         const int diag = mb + rows + 1 - step;
         op(diag, m0, s.At(m0, diag - m0), m1 - m0 + 1);
+        if (own && m0 == ma && member > 0) {
+            const int j = rows + width - step;
+            out[s.Slot(member - 1, ma, j)] = out[s.At(ma, j)];
+        }
         const int done = step - (width - 1);
         if (own && done >= 1 && (done % kPublishRows == 0 || step == last)) Publish(*own, base + std::min(done, rows));
     }
@@ -276,12 +346,12 @@ void SegmentSolve::Backward(Op op) {
 // empty here, and the remaining one).
 void SegmentSolve::Factorize(double a, double beta) {
     if (a == 0.0) {
-        Forward([&](std::size_t i, int n) {
+        Forward(s.d, [&](std::size_t i, int n) {
             kern.factorPlain(s.d + i, s.south + i, s.low + i, s.diag + i, s.high + i, s.north + i, steps, n);
         });
         return;
     }
-    Forward([&](std::size_t i, int n) {
+    Forward(s.d, [&](std::size_t i, int n) {
         kern.factorModified(s.d + i, s.south + i, s.low + i, s.diag + i, s.high + i, s.north + i, a, beta, steps, n);
     });
 }
@@ -290,7 +360,7 @@ void SegmentSolve::Factorize(double a, double beta) {
 // residual b - A x is b itself. b and r share their storage: each unknown's b is read
 // just before its r replaces it.
 void SegmentSolve::ForwardFromRhs(double bScale) {
-    Forward([&](std::size_t i, int n) {
+    Forward(s.r, [&](std::size_t i, int n) {
         kern.forwardFromRhs(s.r + i, s.x + i, s.south + i, s.low + i, s.d + i, bScale, steps, n);
     });
 }
@@ -298,7 +368,7 @@ void SegmentSolve::ForwardFromRhs(double bScale) {
 // w = A in, then the forward half of K^-1 on w: each unknown's product is formed just
 // before the sweep reaches it. `in` must be current in the neighbouring bins.
 void SegmentSolve::ForwardProduct(const double* in, double* w) {
-    Forward([&](std::size_t i, int n) {
+    Forward(w, [&](std::size_t i, int n) {
         kern.forwardProduct(w + i, in + i, s.south + i, s.low + i, s.diag + i, s.high + i, s.north + i, s.d + i, steps,
                          n);
     });
@@ -375,6 +445,9 @@ SolveOutcome SegmentSolve::Run(double eps, int itmax, double alpha) {
         out.solved = false;
         return out;
     }
+    // The factorisation reads the coefficients of the bin below.
+    PullHalos(s.high, true, false);
+    PullHalos(s.north, true, false);
     int shift = 0;
     if (bMax > 0.0 && std::isfinite(bMax) &&
         (std::ilogb(bMax) < kIlucgsScaleBelowExponent || std::ilogb(bMax) > kIlucgsScaleAboveExponent))
@@ -387,13 +460,15 @@ SolveOutcome SegmentSolve::Run(double eps, int itmax, double alpha) {
     // r = K^-1 (b - A x) from x = 0; the shadow residual, p and u start as r.
     ForwardFromRhs(bScale);
     ClearSums();
-    Backward([&](int diag, int m0, std::size_t i, int n) {
+    Backward(s.r, [&](int diag, int m0, std::size_t i, int n) {
         kern.backwardStart(s.r + i, s.rt + i, s.p + i, s.u + i, s.high + i, s.north + i, s.d + i, SumRun(0, diag, m0),
                         steps, n);
     });
     PublishSums(0, kRho);
     Barrier();
     double rho = Total(kRho);
+    // The products read the bins on either side.
+    PullHalos(s.p, true, true);
 
     const double tolerance = eps;
     double measure = 0.0;
@@ -416,7 +491,7 @@ SolveOutcome SegmentSolve::Run(double eps, int itmax, double alpha) {
             ForwardProduct(s.p, s.v);
         }
         ClearSums();
-        Backward([&](int diag, int m0, std::size_t i, int n) {
+        Backward(s.v, [&](int diag, int m0, std::size_t i, int n) {
             kern.backwardSigma(s.v + i, s.rt + i, s.high + i, s.north + i, s.d + i, SumRun(0, diag, m0), steps, n);
         });
         PublishSums(0, kSigma);
@@ -428,12 +503,13 @@ SolveOutcome SegmentSolve::Run(double eps, int itmax, double alpha) {
             ForwardProductAhead(s.u, s.v,
                                 [&](std::size_t i, int n) { kern.halfStep(s.u + i, s.q + i, s.v + i, alphaK, n); });
         } else {
-            EachShareRun([&](std::size_t i, int n) { kern.halfStep(s.u + i, s.q + i, s.v + i, alphaK, n); });
+            EachRun([&](std::size_t i, int n) { kern.halfStep(s.u + i, s.q + i, s.v + i, alphaK, n); });
             Barrier();
+            PullHalos(s.u, true, true);
             ForwardProduct(s.u, s.v);
         }
         ClearSums();
-        Backward([&](int diag, int m0, std::size_t i, int n) {
+        Backward(s.v, [&](int diag, int m0, std::size_t i, int n) {
             kern.backwardUpdate(s.v + i, s.r + i, s.x + i, s.u + i, s.rt + i, s.high + i, s.north + i, s.d + i, alphaK,
                              SumRun(0, diag, m0), SumRun(1, diag, m0), SumRun(2, diag, m0), steps, n);
         });
@@ -481,8 +557,9 @@ SolveOutcome SegmentSolve::Run(double eps, int itmax, double alpha) {
             betaDue = betaK;
             continue;
         }
-        EachShareRun([&](std::size_t i, int n) { kern.direction(s.u + i, s.p + i, s.r + i, s.q + i, betaK, n); });
+        EachRun([&](std::size_t i, int n) { kern.direction(s.u + i, s.p + i, s.r + i, s.q + i, betaK, n); });
         Barrier();
+        PullHalos(s.p, true, true);
     }
 }
 

@@ -36,28 +36,54 @@
 
 namespace wv::solv {
 
-// One segment's system: element (m, j) for m = 0..ND+1 and j = 0..R+1 at
-// (m + j) * RowStep() + m. Bin 0 and bin ND+1 of every row and rows 0 and R+1 of every
-// bin are a zero halo (bin ND+1 of row j is bin 0 of row j + ND + 2: both are zero).
-// The row below an element lies RowStep() before it, the bin below BinStep() before it.
+// One segment's system, laid out for a team of `members` (Shape). The bins are cut into
+// the members' ranges (MemberBins), and each range is a block of its own memory, stored
+// by diagonals: element (m, j) of block b at Slot(b, m, j), its bins side by side on
+// each diagonal m + j, with one halo slot on either side (bins ma - 1 and mb + 1). A
+// member then sweeps memory no other member touches: when two members' bins shared the
+// diagonals' cache lines, each member's caches held and fetched the other's half as
+// well, and a team of two was slower than one thread alone. The halo slots hold copies
+// of the neighbouring members' boundary bins (SegmentSolve keeps them current), except
+// bin 0 and bin ND+1, which are zero. Rows 0 and R+1 of every bin are a zero halo too.
+// A system of one block is the plain layout, element (m, j) at (m + j)(ND + 1) + m: bin
+// ND+1 of row j is then bin 0 of row j + ND + 2, zero either way.
 class SegmentSystem {
 public:
-    // Storage for up to maxRows rows of nd bins (throws std::bad_alloc). It is taken
-    // here but first written at the first Shape, by the thread that solves in it: a
-    // run's systems are cleared side by side, and a system no job needs is never touched.
-    void Reserve(int nd, int maxRows);
-    // Lays the arrays out for a segment of `rows` rows (rows <= the reserved count).
-    void Shape(int rows);
+    // Storage for up to maxRows rows of nd bins, for teams of up to maxMembers (throws
+    // std::bad_alloc). It is taken here but first written at the first Shape, by the
+    // thread that solves in it: a run's systems are cleared side by side, and a system
+    // no job needs is never touched.
+    void Reserve(int nd, int maxRows, int maxMembers = 1);
+    // Lays the arrays out for a segment of `rows` rows (rows <= the reserved count) and a
+    // team of `members` (at most the reserved count).
+    void Shape(int rows, int members = 1);
     int Bins() const { return m_nd; }
     int Rows() const { return m_rows; }
     int MaxRows() const { return m_maxRows; }
-    std::ptrdiff_t RowStep() const { return m_nd + 1; }
-    std::ptrdiff_t BinStep() const { return m_nd + 2; }
+    int MaxMembers() const { return m_maxMembers; }
+    int Members() const { return static_cast<int>(m_blocks.size()); }
+    // The element of unknown m = 1..ND (or of the zero halo bins 0 and ND+1), row j.
     std::size_t At(int m, int j) const {
-        return static_cast<std::size_t>(m + j) * static_cast<std::size_t>(m_nd + 1) + static_cast<std::size_t>(m);
+        const std::size_t mm = static_cast<std::size_t>(m);
+        return m_binOffset[mm] + static_cast<std::size_t>(m + j) * m_binStride[mm];
+    }
+    // Element (m, j) of block b, for m = ma - 1 .. mb + 1 of its bins.
+    std::size_t Slot(int block, int m, int j) const {
+        const Block& k = m_blocks[static_cast<std::size_t>(block)];
+        return k.base + static_cast<std::size_t>(m + j - (k.ma - 1)) * k.stride + static_cast<std::size_t>(m - k.ma + 1);
+    }
+    // Within block b: the row below an element lies RowStep(b) before it, the bin below
+    // BinStep(b) before it.
+    std::ptrdiff_t RowStep(int block = 0) const {
+        return static_cast<std::ptrdiff_t>(m_blocks[static_cast<std::size_t>(block)].stride);
+    }
+    std::ptrdiff_t BinStep(int block = 0) const { return RowStep(block) + 1; }
+    // The same for the block that holds bin m.
+    std::ptrdiff_t BinStepAt(int m) const {
+        return static_cast<std::ptrdiff_t>(m_binStride[static_cast<std::size_t>(m)]) + 1;
     }
     // Bytes Reserve takes.
-    static double Bytes(int nd, long long maxRows);
+    static double Bytes(int nd, long long maxRows, int maxMembers = 1);
 
     // Coefficients of unknown (m, j): the row below, the bin below, the diagonal, the bin
     // above, the row above; and the right-hand side, which becomes the residual r in the
@@ -80,13 +106,25 @@ public:
     double* q = nullptr;
 
 private:
+    struct Block {
+        std::size_t base = 0;    // element (ma - 1, 0)'s diagonal starts here
+        std::size_t stride = 0;  // elements per diagonal
+        int ma = 1, mb = 0;
+    };
+    // Elements per array that a team of `members` needs.
+    static std::size_t ArrayElements(int nd, long long maxRows, int members);
+    // Zeroes what the current layout takes as zero halo, on every diagonal.
+    void ClearZeroHalos();
     std::unique_ptr<double[]> m_storage;
     std::size_t m_storageSize = 0;
-    bool m_cleared = false;
+    std::size_t m_clearedElements = 0;  // of each array, from its start
     int m_nd = 0;
     int m_rows = 0;
     int m_maxRows = 0;
+    int m_maxMembers = 1;
     std::size_t m_arraySize = 0;
+    std::vector<Block> m_blocks;
+    std::vector<std::size_t> m_binOffset, m_binStride;  // by bin 0..ND+1, for At
 };
 
 // The bins of a member: ma..mb of 1..nd, in member order, as even as they divide.

@@ -14,7 +14,7 @@ std::vector<int> TeamPlan::Sizes(const std::vector<double>& cost, const std::vec
     const int jobs = static_cast<int>(cost.size());
     std::vector<int> size(static_cast<std::size_t>(jobs), 1);
     const double solo = Rate(1);
-    if (solo <= 0.0) return size;
+    if (solo <= 0.0 || m_sizes[1].age >= kSoloRecheckColumns) return size;
     // The time a job is expected to take with s members; a size not yet measured is
     // taken as sharing the work perfectly, so that it gets tried, one size beyond the
     // measured ones at a time.
@@ -25,13 +25,24 @@ std::vector<int> TeamPlan::Sizes(const std::vector<double>& cost, const std::vec
     for (int spare = threads - jobs; spare > 0; --spare) {
         // Only the job the column waits for is worth a thread: a shorter one ending
         // sooner shortens nothing.
-        int longest = 0;
+        int longest = 0, second = -1;
         for (int t = 1; t < jobs; ++t)
             if (span(t, size[static_cast<std::size_t>(t)]) > span(longest, size[static_cast<std::size_t>(longest)]))
                 longest = t;
+        for (int t = 0; t < jobs; ++t)
+            if (t != longest &&
+                (second < 0 || span(t, size[static_cast<std::size_t>(t)]) > span(second, size[static_cast<std::size_t>(second)])))
+                second = t;
         const int s = size[static_cast<std::size_t>(longest)];
-        if (s >= cap[static_cast<std::size_t>(longest)] || Rate(s) <= 0.0 || !(span(longest, s + 1) < span(longest, s)))
-            break;
+        if (s >= cap[static_cast<std::size_t>(longest)] || Rate(s) <= 0.0) break;
+        // A spare thread finds the next column's work while the column runs; in a team it
+        // leaves that work to the end of the column, for every thread to share. So it
+        // joins only where the column then ends sooner by more than its share of the
+        // column.
+        const double before = span(longest, s);
+        double after = span(longest, s + 1);
+        if (second >= 0) after = std::max(after, span(second, size[static_cast<std::size_t>(second)]));
+        if (!(after < before * (1.0 - 1.0 / threads))) break;
         ++size[static_cast<std::size_t>(longest)];
     }
     return size;

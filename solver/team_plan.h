@@ -16,9 +16,14 @@ class TeamPlan {
 public:
     // Columns after which a size's measure is forgotten and the size tried again.
     static constexpr int kRetryColumns = 64;
+    // Columns of teams after which one column runs one thread per job again, so that one
+    // thread alone is measured anew: a team chosen on a measure of one thread that was
+    // held up (the run's first, cold column, say) does not last until that measure is
+    // forgotten. Teams seldom pay, so this check comes far more often than their retry.
+    static constexpr int kSoloRecheckColumns = 8;
 
     // Team sizes of the jobs, given their costs (costliest first) and the most members
-    // each can use. Without a measure of one thread alone every job gets one thread;
+    // each can use. Without a recent measure of one thread alone every job gets one thread;
     // then a spare thread goes to the job that would take longest, if a team one larger
     // is measured faster for it or has not been measured yet. Threads left over find the
     // next column's work.

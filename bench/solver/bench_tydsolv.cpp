@@ -27,9 +27,10 @@
 
 namespace {
 
-std::string PrepareBeach(int n) {
+std::string PrepareBeach(int n, int nf = 7) {
     namespace fs = std::filesystem;
-    const std::string folder = (fs::temp_directory_path() / ("wavora_bench_" + std::to_string(n))).string() + "/";
+    const std::string name = "wavora_bench_" + std::to_string(n) + (nf == 7 ? "" : "_" + std::to_string(nf));
+    const std::string folder = (fs::temp_directory_path() / name).string() + "/";
     fs::create_directories(folder);
     const std::string cal = folder + "BEACH.CAL";
     if (!fs::exists(cal)) {
@@ -40,6 +41,7 @@ std::string PrepareBeach(int n) {
         s.height = 2.0;
         s.theta0Deg = 10.0;
         s.breaking = 1;
+        s.nf = nf;
         // 20 m offshore to 0.5 m at the last column.
         wv::AtomicWriteFile(cal, wv::tools::MakeCalText(s, [n](int i, int) { return 20.0 - 19.5 * (i - 1) / (n - 1); }),
                             nullptr);
@@ -51,7 +53,8 @@ void BM_PlaneBeach(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));
     const int threads = state.range(1) > 0 ? static_cast<int>(state.range(1))
                                            : static_cast<int>(std::thread::hardware_concurrency());
-    const std::string folder = PrepareBeach(n);
+    const int nf = state.range(2) > 0 ? static_cast<int>(state.range(2)) : 7;
+    const std::string folder = PrepareBeach(n, nf);
     setenv("WAVORA_THREADS", std::to_string(threads).c_str(), 1);
     const std::string title = "BEACH";
     CalcRequest req{};
@@ -62,7 +65,7 @@ void BM_PlaneBeach(benchmark::State& state) {
     req.m_pszWorkDir = folder.c_str();
     req.m_nWorkDirLen = static_cast<int32_t>(folder.size());
     req.m_nDirDiv = 45;
-    req.m_nFreqDiv = 7;
+    req.m_nFreqDiv = nf;
     req.m_nMeshX = n;
     req.m_nMeshY = n;
     req.m_nMode = 1;
@@ -71,10 +74,14 @@ void BM_PlaneBeach(benchmark::State& state) {
     }
     state.counters["threads"] = threads;
     state.counters["nodes"] = static_cast<double>(n) * n;
+    state.counters["components"] = nf;
 }
 
+// <nodes>/<threads>/<components>: the defaults' seven components, and two, where most
+// threads of a column have no job of their own and join teams.
 BENCHMARK(BM_PlaneBeach)
-    ->ArgsProduct({{400, 1000}, {1, 2, 4, 8, 0}})
+    ->ArgsProduct({{400, 1000}, {1, 2, 4, 8, 0}, {7}})
+    ->ArgsProduct({{1000}, {1, 8}, {2}})
     ->Unit(benchmark::kSecond)
     ->Iterations(1)
     ->UseRealTime();
@@ -108,8 +115,8 @@ void BM_SegmentSolve(benchmark::State& state) {
     const int members = static_cast<int>(state.range(1));
     wv::solv::WorkerPool pool(members);
     wv::solv::SegmentSystem sys;
-    sys.Reserve(45, rows);
-    sys.Shape(rows);
+    sys.Reserve(45, rows, members);
+    sys.Shape(rows, members);
     wv::solv::SegmentTeam team;
     team.Reserve(members, 45);
     int iterations = 0;

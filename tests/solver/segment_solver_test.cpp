@@ -88,10 +88,14 @@ struct TeamResult {
     SolveOutcome outcome;
 };
 
-TeamResult SolveWithTeam(const MarchShapedSystem& s, int members, WorkerPool& pool, double alpha = kSolverAlpha) {
-    SegmentSystem sys;
-    sys.Reserve(s.nd, s.rows + 5);  // a larger reservation than the segment, as in a run
-    sys.Shape(s.rows);
+// With `reused`, in that system's storage, as a run's team solves one system after
+// another with the sizes its plan gives it.
+TeamResult SolveWithTeam(const MarchShapedSystem& s, int members, WorkerPool& pool, double alpha = kSolverAlpha,
+                         SegmentSystem* reused = nullptr) {
+    SegmentSystem own;
+    if (!reused) own.Reserve(s.nd, s.rows + 5, members);  // a larger reservation than the segment, as in a run
+    SegmentSystem& sys = reused ? *reused : own;
+    sys.Shape(s.rows, members);
     SegmentTeam team;
     team.Reserve(members, s.nd);
     team.Start(members);
@@ -164,6 +168,28 @@ TEST(SolverSegmentTeams, AgreeWithIlucgsAndWithEachOther) {
             EXPECT_EQ(team.outcome.iterations, one.outcome.iterations);
             EXPECT_TRUE(SameBits(team.x, one.x));
         }
+    }
+}
+
+// One system's storage laid out for one team size after another, with segments of other
+// lengths between: what an earlier layout left behind (unknowns where a halo now lies,
+// halo copies where unknowns now lie) never reaches a result.
+TEST(SolverSegmentTeams, OneStorageServesEveryTeamSizeInTurn) {
+    WorkerPool pool(5);
+    SegmentSystem sys;
+    sys.Reserve(45, 64, 5);
+    const MarchShapedSystem longer(45, 60, 21), shorter(45, 23, 22);
+    const TeamResult longOne = SolveWithTeam(longer, 1, pool);
+    const TeamResult shortOne = SolveWithTeam(shorter, 1, pool);
+    ASSERT_TRUE(longOne.outcome.solved);
+    ASSERT_TRUE(shortOne.outcome.solved);
+    const std::pair<int, bool> turns[] = {{3, true}, {1, false}, {2, true}, {5, false}, {5, true}, {1, true}, {4, false}, {1, false}};
+    for (const auto& [members, isLong] : turns) {
+        SCOPED_TRACE(::testing::Message() << members << " members, " << (isLong ? "60" : "23") << " rows");
+        const TeamResult r = SolveWithTeam(isLong ? longer : shorter, members, pool, kSolverAlpha, &sys);
+        const TeamResult& fresh = isLong ? longOne : shortOne;
+        EXPECT_EQ(r.outcome.iterations, fresh.outcome.iterations);
+        EXPECT_TRUE(SameBits(r.x, fresh.x));
     }
 }
 
