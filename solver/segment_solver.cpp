@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <new>
 
 namespace wv::solv {
@@ -195,9 +196,12 @@ private:
     }
     template <class Op>
     void EachRun(Op op);
-    // Copies the neighbouring members' boundary bins of `a` into this member's halo
-    // slots, after a barrier that follows their last writes there.
-    void PullHalos(double* a, bool below, bool above);
+    // EachRun of a vector update that writes `a`, handing each boundary bin's new value
+    // on to the neighbouring member's halo as it is made. Halos are only ever handed on
+    // by their owner: reading a column of halo values after a barrier took a remote cache
+    // line per row, a sixth of a team's solve.
+    template <class Op>
+    void EachRunHandingOn(double* a, Op op);
     double& Partial(Kind k, int m) {
         return t.m_partial[static_cast<std::size_t>(k) * static_cast<std::size_t>(nd + 2) + static_cast<std::size_t>(m)];
     }
@@ -210,12 +214,14 @@ private:
     void Barrier() { t.Barrier(); }
 
     void ZeroHalos();
-    // The sweeps; each hands the values of `out` in its boundary bin on to the halo of the
-    // member that needs them next, before it tells that member how far it has come.
+    // The sweeps; each hands the values of the arrays `out` in its boundary bin on to the
+    // halo of the member that needs them next, before it tells that member how far it
+    // has come. The backward sweep hands those of `up` to the member above as well, for
+    // after the next barrier.
     template <class Op>
-    void Forward(double* out, Op op);
+    void Forward(std::initializer_list<double*> out, Op op);
     template <class Op>
-    void Backward(double* out, Op op);
+    void Backward(std::initializer_list<double*> out, std::initializer_list<double*> up, Op op);
     void Factorize(double a, double beta);
     void ForwardFromRhs(double bScale);
     void ForwardProduct(const double* in, double* w);
@@ -278,11 +284,16 @@ void SegmentSolve::EachRun(Op op) {
     }
 }
 
-void SegmentSolve::PullHalos(double* a, bool below, bool above) {
-    if (below && member > 0)
-        for (int j = 1; j <= rows; ++j) a[s.Slot(member, ma - 1, j)] = a[s.At(ma - 1, j)];
-    if (above && member < members - 1)
-        for (int j = 1; j <= rows; ++j) a[s.Slot(member, mb + 1, j)] = a[s.At(mb + 1, j)];
+template <class Op>
+void SegmentSolve::EachRunHandingOn(double* a, Op op) {
+    for (int diag = ma + 1; diag <= mb + rows; ++diag) {
+        int m0, m1;
+        DiagonalRun(diag, m0, m1);
+        if (m1 < m0) continue;
+        op(s.At(m0, diag - m0), m1 - m0 + 1);
+        if (m0 == ma && member > 0) a[s.Slot(member - 1, ma, diag - ma)] = a[s.At(ma, diag - ma)];
+        if (m1 == mb && member + 1 < members) a[s.Slot(member + 1, mb, diag - mb)] = a[s.At(mb, diag - mb)];
+    }
 }
 
 // Unknown (m, j) after (m - 1, j) and (m, j - 1). At step s bin m works on row
@@ -291,7 +302,7 @@ void SegmentSolve::PullHalos(double* a, bool below, bool above) {
 // op(i, n) sweeps the n unknowns from element i on. The member waits for the member
 // below to pass a row before its lowest bin takes it.
 template <class Op>
-void SegmentSolve::Forward(double* out, Op op) {
+void SegmentSolve::Forward(std::initializer_list<double*> out, Op op) {
     const int width = mb - ma + 1;
     if (width <= 0) return;
     const int base = ++forwardSweeps * (rows + 1);
@@ -306,7 +317,8 @@ void SegmentSolve::Forward(double* out, Op op) {
         op(s.At(m0, step - (m0 - ma)), m1 - m0 + 1);
         if (own && m1 == mb && member + 1 < members) {
             const int j = step - (width - 1);
-            out[s.Slot(member + 1, mb, j)] = out[s.At(mb, j)];
+            const std::size_t from = s.At(mb, j), to = s.Slot(member + 1, mb, j);
+            for (double* a : out) a[to] = a[from];
         }
         const int done = step - (width - 1);
         if (own && done >= 1 && (done % kPublishRows == 0 || step == last)) Publish(*own, base + std::min(done, rows));
@@ -317,7 +329,7 @@ void SegmentSolve::Forward(double* out, Op op) {
 // row and the highest bin, waiting for the member above. op(diag, m0, i, n) sweeps the n
 // unknowns of diagonal diag from bin m0, element i, on.
 template <class Op>
-void SegmentSolve::Backward(double* out, Op op) {
+void SegmentSolve::Backward(std::initializer_list<double*> out, std::initializer_list<double*> up, Op op) {
     const int width = mb - ma + 1;
     if (width <= 0) return;
     const int base = ++backwardSweeps * (rows + 1);
@@ -334,7 +346,13 @@ void SegmentSolve::Backward(double* out, Op op) {
         op(diag, m0, s.At(m0, diag - m0), m1 - m0 + 1);
         if (own && m0 == ma && member > 0) {
             const int j = rows + width - step;
-            out[s.Slot(member - 1, ma, j)] = out[s.At(ma, j)];
+            const std::size_t from = s.At(ma, j), to = s.Slot(member - 1, ma, j);
+            for (double* a : out) a[to] = a[from];
+        }
+        if (own && m1 == mb && member + 1 < members) {
+            const int j = rows + 1 - step;
+            const std::size_t from = s.At(mb, j), to = s.Slot(member + 1, mb, j);
+            for (double* a : up) a[to] = a[from];
         }
         const int done = step - (width - 1);
         if (own && done >= 1 && (done % kPublishRows == 0 || step == last)) Publish(*own, base + std::min(done, rows));
@@ -346,12 +364,12 @@ void SegmentSolve::Backward(double* out, Op op) {
 // empty here, and the remaining one).
 void SegmentSolve::Factorize(double a, double beta) {
     if (a == 0.0) {
-        Forward(s.d, [&](std::size_t i, int n) {
+        Forward({s.d, s.high}, [&](std::size_t i, int n) {
             kern.factorPlain(s.d + i, s.south + i, s.low + i, s.diag + i, s.high + i, s.north + i, steps, n);
         });
         return;
     }
-    Forward(s.d, [&](std::size_t i, int n) {
+    Forward({s.d, s.high, s.north}, [&](std::size_t i, int n) {
         kern.factorModified(s.d + i, s.south + i, s.low + i, s.diag + i, s.high + i, s.north + i, a, beta, steps, n);
     });
 }
@@ -360,7 +378,7 @@ void SegmentSolve::Factorize(double a, double beta) {
 // residual b - A x is b itself. b and r share their storage: each unknown's b is read
 // just before its r replaces it.
 void SegmentSolve::ForwardFromRhs(double bScale) {
-    Forward(s.r, [&](std::size_t i, int n) {
+    Forward({s.r}, [&](std::size_t i, int n) {
         kern.forwardFromRhs(s.r + i, s.x + i, s.south + i, s.low + i, s.d + i, bScale, steps, n);
     });
 }
@@ -368,7 +386,7 @@ void SegmentSolve::ForwardFromRhs(double bScale) {
 // w = A in, then the forward half of K^-1 on w: each unknown's product is formed just
 // before the sweep reaches it. `in` must be current in the neighbouring bins.
 void SegmentSolve::ForwardProduct(const double* in, double* w) {
-    Forward(w, [&](std::size_t i, int n) {
+    Forward({w}, [&](std::size_t i, int n) {
         kern.forwardProduct(w + i, in + i, s.south + i, s.low + i, s.diag + i, s.high + i, s.north + i, s.d + i, steps,
                          n);
     });
@@ -445,9 +463,7 @@ SolveOutcome SegmentSolve::Run(double eps, int itmax, double alpha) {
         out.solved = false;
         return out;
     }
-    // The factorisation reads the coefficients of the bin below.
-    PullHalos(s.high, true, false);
-    PullHalos(s.north, true, false);
+
     int shift = 0;
     if (bMax > 0.0 && std::isfinite(bMax) &&
         (std::ilogb(bMax) < kIlucgsScaleBelowExponent || std::ilogb(bMax) > kIlucgsScaleAboveExponent))
@@ -460,15 +476,14 @@ SolveOutcome SegmentSolve::Run(double eps, int itmax, double alpha) {
     // r = K^-1 (b - A x) from x = 0; the shadow residual, p and u start as r.
     ForwardFromRhs(bScale);
     ClearSums();
-    Backward(s.r, [&](int diag, int m0, std::size_t i, int n) {
+    Backward({s.r, s.p}, {s.p}, [&](int diag, int m0, std::size_t i, int n) {
         kern.backwardStart(s.r + i, s.rt + i, s.p + i, s.u + i, s.high + i, s.north + i, s.d + i, SumRun(0, diag, m0),
                         steps, n);
     });
     PublishSums(0, kRho);
     Barrier();
     double rho = Total(kRho);
-    // The products read the bins on either side.
-    PullHalos(s.p, true, true);
+
 
     const double tolerance = eps;
     double measure = 0.0;
@@ -491,7 +506,7 @@ SolveOutcome SegmentSolve::Run(double eps, int itmax, double alpha) {
             ForwardProduct(s.p, s.v);
         }
         ClearSums();
-        Backward(s.v, [&](int diag, int m0, std::size_t i, int n) {
+        Backward({s.v}, {}, [&](int diag, int m0, std::size_t i, int n) {
             kern.backwardSigma(s.v + i, s.rt + i, s.high + i, s.north + i, s.d + i, SumRun(0, diag, m0), steps, n);
         });
         PublishSums(0, kSigma);
@@ -503,13 +518,12 @@ SolveOutcome SegmentSolve::Run(double eps, int itmax, double alpha) {
             ForwardProductAhead(s.u, s.v,
                                 [&](std::size_t i, int n) { kern.halfStep(s.u + i, s.q + i, s.v + i, alphaK, n); });
         } else {
-            EachRun([&](std::size_t i, int n) { kern.halfStep(s.u + i, s.q + i, s.v + i, alphaK, n); });
+            EachRunHandingOn(s.u, [&](std::size_t i, int n) { kern.halfStep(s.u + i, s.q + i, s.v + i, alphaK, n); });
             Barrier();
-            PullHalos(s.u, true, true);
             ForwardProduct(s.u, s.v);
         }
         ClearSums();
-        Backward(s.v, [&](int diag, int m0, std::size_t i, int n) {
+        Backward({s.v}, {}, [&](int diag, int m0, std::size_t i, int n) {
             kern.backwardUpdate(s.v + i, s.r + i, s.x + i, s.u + i, s.rt + i, s.high + i, s.north + i, s.d + i, alphaK,
                              SumRun(0, diag, m0), SumRun(1, diag, m0), SumRun(2, diag, m0), steps, n);
         });
@@ -557,9 +571,8 @@ SolveOutcome SegmentSolve::Run(double eps, int itmax, double alpha) {
             betaDue = betaK;
             continue;
         }
-        EachRun([&](std::size_t i, int n) { kern.direction(s.u + i, s.p + i, s.r + i, s.q + i, betaK, n); });
+        EachRunHandingOn(s.p, [&](std::size_t i, int n) { kern.direction(s.u + i, s.p + i, s.r + i, s.q + i, betaK, n); });
         Barrier();
-        PullHalos(s.p, true, true);
     }
 }
 
