@@ -57,27 +57,30 @@ void SegmentSystem::Reserve(int nd, int maxRows, int maxMembers) {
     m_maxMembers = std::clamp(maxMembers, 1, std::max(1, nd));
     std::size_t elements = 0;
     for (int members = 1; members <= m_maxMembers; ++members)
-        elements = std::max(elements, ArrayElements(nd, maxRows, members));
-    // Each array starts on a cache line of its own.
-    m_arraySize = (elements + 7) / 8 * 8;
+        elements = std::max(elements, ArraySize(nd, maxRows, members));
     m_storage.reset();
-    m_storageSize = m_arraySize * kArrays + 8;
+    m_storageSize = elements * kArrays + 8;
     m_storage.reset(new double[m_storageSize]);
     AdviseHugePages(m_storage.get(), m_storageSize * sizeof(double));
     m_clearedElements = 0;
-    double* base = m_storage.get();
-    while (reinterpret_cast<std::uintptr_t>(base) % 64 != 0) ++base;
-    double** arrays[kArrays] = {&south, &low, &diag, &high, &north, &d, &x, &p, &v, &r, &rt, &u, &q};
-    for (int a = 0; a < kArrays; ++a) *arrays[a] = base + static_cast<std::size_t>(a) * m_arraySize;
-    // The right-hand side is read only where the first sweep turns it into r.
-    b = r;
     m_blocks.clear();
+    south = low = diag = high = north = b = d = x = p = v = r = rt = u = q = nullptr;
 }
 
 void SegmentSystem::Shape(int rows, int members) {
     members = std::clamp(members, 1, m_maxMembers);
     const bool relaid = static_cast<int>(m_blocks.size()) != members;
     if (relaid) {
+        // The arrays lie one after the other, each as long as this layout needs: a layout
+        // of one member uses the storage as if it had been taken for one.
+        const std::size_t arraySize = ArraySize(m_nd, m_maxRows, members);
+        double* start = m_storage.get();
+        while (reinterpret_cast<std::uintptr_t>(start) % 64 != 0) ++start;
+        double** arrays[kArrays] = {&south, &low, &diag, &high, &north, &d, &x, &p, &v, &r, &rt, &u, &q};
+        for (int a = 0; a < kArrays; ++a) *arrays[a] = start + static_cast<std::size_t>(a) * arraySize;
+        // The right-hand side is read only where the first sweep turns it into r.
+        b = r;
+        m_usedElements = arraySize * kArrays;
         m_blocks.assign(static_cast<std::size_t>(members), Block{});
         std::size_t base = 0;
         for (int member = 0; member < members; ++member) {
@@ -100,15 +103,13 @@ void SegmentSystem::Shape(int rows, int members) {
             m_binStride[static_cast<std::size_t>(m)] = k.stride;
         }
     }
-    // The part of each array this layout uses is cleared the first time it is used, so
-    // that memory set aside for larger teams is touched only when such a team solves here.
-    // The halo a layout takes as zero is cleared whenever the layout changes: other
-    // layouts keep unknowns there. Everything else a solve reads it writes first.
-    const std::size_t used = ArrayElements(m_nd, m_maxRows, members);
-    if (used > m_clearedElements) {
-        double* arrays[kArrays] = {south, low, diag, high, north, d, x, p, v, r, rt, u, q};
-        for (double* a : arrays) std::fill(a + m_clearedElements, a + used, 0.0);
-        m_clearedElements = used;
+    // The storage a layout uses is cleared the first time it is used, so that memory set
+    // aside for larger teams is touched only when such a team solves here. The halo a
+    // layout takes as zero is cleared whenever the layout changes: other layouts keep
+    // unknowns there. Everything else a solve reads it writes first.
+    if (m_usedElements > m_clearedElements) {
+        std::fill(south + m_clearedElements, south + m_usedElements, 0.0);
+        m_clearedElements = m_usedElements;
     }
     if (relaid) ClearZeroHalos();
     m_rows = std::min(rows, m_maxRows);
@@ -129,10 +130,15 @@ void SegmentSystem::ClearZeroHalos() {
     }
 }
 
+std::size_t SegmentSystem::ArraySize(int nd, long long maxRows, int members) {
+    // Each array starts on a cache line of its own.
+    return (ArrayElements(nd, maxRows, members) + 7) / 8 * 8;
+}
+
 double SegmentSystem::Bytes(int nd, long long maxRows, int maxMembers) {
     std::size_t elements = 0;
     for (int members = 1; members <= std::max(1, maxMembers); ++members)
-        elements = std::max(elements, ArrayElements(nd, maxRows, members));
+        elements = std::max(elements, ArraySize(nd, maxRows, members));
     return (static_cast<double>(elements) + 8.0) * kArrays * 8.0 + 64.0;
 }
 

@@ -111,18 +111,20 @@ private:
         std::size_t stride = 0;  // elements per diagonal
         int ma = 1, mb = 0;
     };
-    // Elements per array that a team of `members` needs.
+    // Elements per array that a team of `members` needs, and the same rounded up to whole
+    // cache lines.
     static std::size_t ArrayElements(int nd, long long maxRows, int members);
+    static std::size_t ArraySize(int nd, long long maxRows, int members);
     // Zeroes what the current layout takes as zero halo, on every diagonal.
     void ClearZeroHalos();
     std::unique_ptr<double[]> m_storage;
     std::size_t m_storageSize = 0;
-    std::size_t m_clearedElements = 0;  // of each array, from its start
+    std::size_t m_usedElements = 0;     // of the storage, by the current layout
+    std::size_t m_clearedElements = 0;  // of the storage, from its start
     int m_nd = 0;
     int m_rows = 0;
     int m_maxRows = 0;
     int m_maxMembers = 1;
-    std::size_t m_arraySize = 0;
     std::vector<Block> m_blocks;
     std::vector<std::size_t> m_binOffset, m_binStride;  // by bin 0..ND+1, for At
 };
