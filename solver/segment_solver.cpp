@@ -202,12 +202,6 @@ private:
     }
     template <class Op>
     void EachRun(Op op);
-    // EachRun of a vector update that writes `a`, handing each boundary bin's new value
-    // on to the neighbouring member's halo as it is made. Halos are only ever handed on
-    // by their owner: reading a column of halo values after a barrier took a remote cache
-    // line per row, a sixth of a team's solve.
-    template <class Op>
-    void EachRunHandingOn(double* a, Op op);
     double& Partial(Kind k, int m) {
         return t.m_partial[static_cast<std::size_t>(k) * static_cast<std::size_t>(nd + 2) + static_cast<std::size_t>(m)];
     }
@@ -224,18 +218,26 @@ private:
     // halo of the member that needs them next, before it tells that member how far it
     // has come. The backward sweep hands those of `up` to the member above as well, for
     // after the next barrier.
+    // before(diag) is called for each diagonal ahead of the one swept next.
+    template <class Op, class Before>
+    void Forward(std::initializer_list<double*> out, Op op, Before before);
     template <class Op>
-    void Forward(std::initializer_list<double*> out, Op op);
+    void Forward(std::initializer_list<double*> out, Op op) {
+        Forward(out, op, [](int) {});
+    }
     template <class Op>
     void Backward(std::initializer_list<double*> out, std::initializer_list<double*> up, Op op);
     void Factorize(double a, double beta);
     void ForwardFromRhs(double bScale);
     void ForwardProduct(const double* in, double* w);
-    // A member alone: ForwardProduct with the vector update that yields `in` done one
-    // diagonal ahead of the sweep (ahead(i, n) as op of Forward), while its values are
-    // still in the cache.
+    // ForwardProduct with the vector update that yields `in` done one diagonal ahead of
+    // the sweep (ahead(i, n) as op of Forward), while its values are still in the cache.
+    // A member of a team updates its copy of the bin above as well, with the same
+    // operations on the same values as that bin's owner, and hands its top bin's new value
+    // to the member above before it tells that member how far it has come: the member
+    // above sweeps behind it, and the member below ahead of it.
     template <class Ahead>
-    void ForwardProductAhead(const double* in, double* w, Ahead ahead);
+    void ForwardProductAhead(double* in, double* w, Ahead ahead);
     // The member's running inner products: three sums of four lanes per bin. Unknown
     // (m, j) adds into lane (R - j) mod 4 of bin m; the lanes are kept by the lane of
     // bin 0 on the unknown's diagonal, (R - m - j) mod 4, so that a diagonal's unknowns
@@ -290,25 +292,13 @@ void SegmentSolve::EachRun(Op op) {
     }
 }
 
-template <class Op>
-void SegmentSolve::EachRunHandingOn(double* a, Op op) {
-    for (int diag = ma + 1; diag <= mb + rows; ++diag) {
-        int m0, m1;
-        DiagonalRun(diag, m0, m1);
-        if (m1 < m0) continue;
-        op(s.At(m0, diag - m0), m1 - m0 + 1);
-        if (m0 == ma && member > 0) a[s.Slot(member - 1, ma, diag - ma)] = a[s.At(ma, diag - ma)];
-        if (m1 == mb && member + 1 < members) a[s.Slot(member + 1, mb, diag - mb)] = a[s.At(mb, diag - mb)];
-    }
-}
-
 // Unknown (m, j) after (m - 1, j) and (m, j - 1). At step s bin m works on row
 // s - (m - ma): the member's part of a diagonal, whose unknowns are independent of each
 // other and lie side by side, as each depends only on unknowns of the diagonal before.
 // op(i, n) sweeps the n unknowns from element i on. The member waits for the member
 // below to pass a row before its lowest bin takes it.
-template <class Op>
-void SegmentSolve::Forward(std::initializer_list<double*> out, Op op) {
+template <class Op, class Before>
+void SegmentSolve::Forward(std::initializer_list<double*> out, Op op, Before before) {
     const int width = mb - ma + 1;
     if (width <= 0) return;
     const int base = ++forwardSweeps * (rows + 1);
@@ -316,8 +306,10 @@ void SegmentSolve::Forward(std::initializer_list<double*> out, Op op) {
     std::atomic<int>* own = members > 1 ? &t.m_forward[member].value : nullptr;
     int known = 0;
     const int last = rows + width - 1;
+    before(ma + 1);
     for (int step = 1; step <= last; ++step) {
         if (lower && step <= rows && known < step) known = WaitForAtLeast(*lower, base + step) - base;
+        before(ma + step + 1);
         const int m0 = std::max(ma, ma + step - rows);
         const int m1 = std::min(mb, ma + step - 1);
         op(s.At(m0, step - (m0 - ma)), m1 - m0 + 1);
@@ -399,7 +391,28 @@ void SegmentSolve::ForwardProduct(const double* in, double* w) {
 }
 
 template <class Ahead>
-void SegmentSolve::ForwardProductAhead(const double* in, double* w, Ahead ahead) {
+void SegmentSolve::ForwardProductAhead(double* in, double* w, Ahead ahead) {
+    if (members > 1) {
+        const bool above = member + 1 < members;
+        const int top = above ? mb + 1 : mb;
+        Forward(
+            {w},
+            [&](std::size_t i, int n) {
+                kern.forwardProduct(w + i, in + i, s.south + i, s.low + i, s.diag + i, s.high + i, s.north + i,
+                                    s.d + i, steps, n);
+            },
+            [&](int diag) {
+                const int m0 = std::max(ma, diag - rows);
+                const int m1 = std::min(top, diag - 1);
+                if (m1 < m0) return;
+                ahead(s.Slot(member, m0, diag - m0), m1 - m0 + 1);
+                if (above && m0 <= mb && mb <= m1) {
+                    const int j = diag - mb;
+                    in[s.Slot(member + 1, mb, j)] = in[s.Slot(member, mb, j)];
+                }
+            });
+        return;
+    }
     ++forwardSweeps;
     auto each = [&](int diag, auto op) {
         const int m0 = std::max(1, diag - rows);
@@ -482,7 +495,7 @@ SolveOutcome SegmentSolve::Run(double eps, int itmax, double alpha) {
     // r = K^-1 (b - A x) from x = 0; the shadow residual, p and u start as r.
     ForwardFromRhs(bScale);
     ClearSums();
-    Backward({s.r, s.p}, {s.p}, [&](int diag, int m0, std::size_t i, int n) {
+    Backward({s.r, s.p, s.u}, {s.p}, [&](int diag, int m0, std::size_t i, int n) {
         kern.backwardStart(s.r + i, s.rt + i, s.p + i, s.u + i, s.high + i, s.north + i, s.d + i, SumRun(0, diag, m0),
                         steps, n);
     });
@@ -493,9 +506,8 @@ SolveOutcome SegmentSolve::Run(double eps, int itmax, double alpha) {
 
     const double tolerance = eps;
     double measure = 0.0;
-    // A member alone does the vector updates inside the sweeps that follow them; the
-    // update of u and p at the end of an iteration then waits for the next one.
-    const bool alone = members == 1;
+    // The vector updates are done inside the sweeps that follow them; the update of u and
+    // p at the end of an iteration then waits for the next one.
     bool directionDue = false;
     double betaDue = 0.0;
     for (int k = 1;; ++k) {
@@ -520,16 +532,9 @@ SolveOutcome SegmentSolve::Run(double eps, int itmax, double alpha) {
         const double sigma = Total(kSigma);
         const double alphaK = sigma == 0.0 ? 0.0 : rho / sigma;
         // q = u - alpha v, and u + q in place of u.
-        if (alone) {
-            ForwardProductAhead(s.u, s.v,
-                                [&](std::size_t i, int n) { kern.halfStep(s.u + i, s.q + i, s.v + i, alphaK, n); });
-        } else {
-            EachRunHandingOn(s.u, [&](std::size_t i, int n) { kern.halfStep(s.u + i, s.q + i, s.v + i, alphaK, n); });
-            Barrier();
-            ForwardProduct(s.u, s.v);
-        }
+        ForwardProductAhead(s.u, s.v, [&](std::size_t i, int n) { kern.halfStep(s.u + i, s.q + i, s.v + i, alphaK, n); });
         ClearSums();
-        Backward({s.v}, {}, [&](int diag, int m0, std::size_t i, int n) {
+        Backward({s.v, s.r}, {}, [&](int diag, int m0, std::size_t i, int n) {
             kern.backwardUpdate(s.v + i, s.r + i, s.x + i, s.u + i, s.rt + i, s.high + i, s.north + i, s.d + i, alphaK,
                              SumRun(0, diag, m0), SumRun(1, diag, m0), SumRun(2, diag, m0), steps, n);
         });
@@ -572,13 +577,8 @@ SolveOutcome SegmentSolve::Run(double eps, int itmax, double alpha) {
         }
         const double betaK = rhoNew / rho;
         rho = rhoNew;
-        if (alone) {
-            directionDue = true;
-            betaDue = betaK;
-            continue;
-        }
-        EachRunHandingOn(s.p, [&](std::size_t i, int n) { kern.direction(s.u + i, s.p + i, s.r + i, s.q + i, betaK, n); });
-        Barrier();
+        directionDue = true;
+        betaDue = betaK;
     }
 }
 
