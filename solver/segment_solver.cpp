@@ -217,8 +217,8 @@ private:
     // The sweeps; each hands the values of the arrays `out` in its boundary bin on to the
     // halo of the member that needs them next, before it tells that member how far it
     // has come. The backward sweep hands those of `up` to the member above as well, for
-    // after the next barrier.
-    // before(diag) is called for each diagonal ahead of the one swept next.
+    // after the next barrier. The forward sweep calls before(diag) for each diagonal one
+    // ahead of the diagonal it sweeps next.
     template <class Op, class Before>
     void Forward(std::initializer_list<double*> out, Op op, Before before);
     template <class Op>
@@ -482,7 +482,6 @@ SolveOutcome SegmentSolve::Run(double eps, int itmax, double alpha) {
         out.solved = false;
         return out;
     }
-
     int shift = 0;
     if (bMax > 0.0 && std::isfinite(bMax) &&
         (std::ilogb(bMax) < kIlucgsScaleBelowExponent || std::ilogb(bMax) > kIlucgsScaleAboveExponent))
@@ -495,6 +494,9 @@ SolveOutcome SegmentSolve::Run(double eps, int itmax, double alpha) {
     // r = K^-1 (b - A x) from x = 0; the shadow residual, p and u start as r.
     ForwardFromRhs(bScale);
     ClearSums();
+    // Besides r, which the sweep reads in the bin above, p and u for the members' copies
+    // of the bin above that the vector updates bring up to date, and p to the member
+    // above for the first product.
     Backward({s.r, s.p, s.u}, {s.p}, [&](int diag, int m0, std::size_t i, int n) {
         kern.backwardStart(s.r + i, s.rt + i, s.p + i, s.u + i, s.high + i, s.north + i, s.d + i, SumRun(0, diag, m0),
                         steps, n);
@@ -502,7 +504,6 @@ SolveOutcome SegmentSolve::Run(double eps, int itmax, double alpha) {
     PublishSums(0, kRho);
     Barrier();
     double rho = Total(kRho);
-
 
     const double tolerance = eps;
     double measure = 0.0;
@@ -534,6 +535,7 @@ SolveOutcome SegmentSolve::Run(double eps, int itmax, double alpha) {
         // q = u - alpha v, and u + q in place of u.
         ForwardProductAhead(s.u, s.v, [&](std::size_t i, int n) { kern.halfStep(s.u + i, s.q + i, s.v + i, alphaK, n); });
         ClearSums();
+        // r too, for the next update of u and p in the bin above.
         Backward({s.v, s.r}, {}, [&](int diag, int m0, std::size_t i, int n) {
             kern.backwardUpdate(s.v + i, s.r + i, s.x + i, s.u + i, s.rt + i, s.high + i, s.north + i, s.d + i, alphaK,
                              SumRun(0, diag, m0), SumRun(1, diag, m0), SumRun(2, diag, m0), steps, n);

@@ -175,8 +175,8 @@ struct SolveOutcome {
 
 // Solves the system with tolerance eps, iteration limit itmax and factorisation
 // parameter alpha (ILUCGS's arguments 16, 18 and 20). Called by every member of the team
-// at once, after each member has written the coefficients and the right-hand side of
-// its own bins (MemberBins). A right-hand side that is zero throughout is not solved, as
+// at once, after the system was shaped for the team's size and each member has written
+// the coefficients and the right-hand side of its own bins (MemberBins). A right-hand side that is zero throughout is not solved, as
 // the march skips it. Returns the same outcome on every member; on return the whole of
 // x is final.
 SolveOutcome SolveSegment(SegmentSystem& sys, SegmentTeam& team, int member, double eps, int itmax,
