@@ -36,9 +36,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <set>
+#include <string>
 
 namespace wv::gui {
 namespace {
@@ -355,6 +357,20 @@ TEST(WavoraSweep, EveryEnabledCommandOfEveryMenu) {
 // refused.
 TEST(WavoraSweep, CommandsWhileARunGoesOn) {
     BringInputFiles(fs::current_path().string());
+    // On one thread, so that a run lasts long enough for a submenu to open beside it: on
+    // all of eight the example's run takes 0.15-0.2 s, and a submenu missed it three
+    // times in a row on a busy machine.
+    const char* threads = std::getenv("WAVORA_THREADS");
+    const std::string before = threads ? threads : "";
+    ::setenv("WAVORA_THREADS", "1", 1);
+    struct Restore {
+        bool had;
+        std::string value;
+        ~Restore() {
+            if (had) ::setenv("WAVORA_THREADS", value.c_str(), 1);
+            else ::unsetenv("WAVORA_THREADS");
+        }
+    } restore{threads != nullptr, before};
     RunWavoraScript({}, [&](WavoraRun& r) {
         const std::string start = r.Start();
         r.Ui().AnswerFile("", [start](const FileDialogOptions& o) { return AnswerFor(o, start); });
