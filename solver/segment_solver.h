@@ -61,7 +61,6 @@ public:
     int Rows() const { return m_rows; }
     int MaxRows() const { return m_maxRows; }
     int MaxMembers() const { return m_maxMembers; }
-    int Members() const { return static_cast<int>(m_blocks.size()); }
     // The element of unknown m = 1..ND (or of the zero halo bins 0 and ND+1), row j.
     std::size_t At(int m, int j) const {
         const std::size_t mm = static_cast<std::size_t>(m);
