@@ -476,6 +476,8 @@ void SolveLongSegments(RunState& st, const std::vector<std::pair<int, int>>& seg
     if (forced > 0) {
         const int members = std::min(forced, threads);
         size.assign(static_cast<std::size_t>(std::max(1, std::min(jobCount, threads / members))), members);
+        // No team outgrows what its system is laid out for (at most one member per bin).
+        for (std::size_t t = 0; t < size.size(); ++t) size[t] = std::min(size[t], st.teamSystems[t].MaxMembers());
     } else if (jobCount < threads) {
         std::vector<double> sortedCost(static_cast<std::size_t>(jobCount));
         std::vector<int> cap(static_cast<std::size_t>(jobCount));
@@ -492,9 +494,6 @@ void SolveLongSegments(RunState& st, const std::vector<std::pair<int, int>>& seg
         size.assign(static_cast<std::size_t>(threads), 1);
     }
     const int teams = static_cast<int>(size.size());
-    for (int t = 0; t < teams; ++t)
-        size[static_cast<std::size_t>(t)] =
-            std::min(size[static_cast<std::size_t>(t)], st.teamSystems[static_cast<std::size_t>(t)].MaxMembers());
     std::vector<int> first(static_cast<std::size_t>(teams) + 1, 0);
     for (int t = 0; t < teams; ++t) {
         first[static_cast<std::size_t>(t) + 1] = first[static_cast<std::size_t>(t)] + size[static_cast<std::size_t>(t)];
