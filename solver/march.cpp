@@ -305,31 +305,27 @@ struct ColumnWaves {
         }
     }
 
-    // Takes and computes the next block on the pool's thread `worker`, whose pace it
-    // measures; false when every block is taken.
-    bool RunOne(int worker) {
+    // Takes and computes the next block; false when every block is taken.
+    bool RunOne() {
         const int t = next.fetch_add(1, std::memory_order_relaxed);
         if (t >= Count()) return false;
         const std::size_t slot = static_cast<std::size_t>(taskSlot[static_cast<std::size_t>(t)]);
         const RowBlock& block = (*blocks)[slot % blocks->size()];
-        const auto begun = std::chrono::steady_clock::now();
         status[slot] = ComputeRowWaves(*st, column, static_cast<int>(slot / blocks->size()), block.j0, block.j1);
-        st->threadPlaces.Measured(worker, std::chrono::duration<double>(std::chrono::steady_clock::now() - begun).count() /
-                                              (block.j1 - block.j0 + 1));
         std::atomic<int>& mine = left[static_cast<std::size_t>(jobOf[slot])];
         if (mine.fetch_sub(1, std::memory_order_acq_rel) == 1) mine.notify_all();
         return true;
     }
     // Until the blocks of the job at `place` are done, helping with any block.
-    void AwaitJob(int place, int worker) {
+    void AwaitJob(int place) {
         std::atomic<int>& mine = left[static_cast<std::size_t>(place)];
-        while (mine.load(std::memory_order_acquire) != 0 && RunOne(worker)) {
+        while (mine.load(std::memory_order_acquire) != 0 && RunOne()) {
         }
         WaitUntil(mine, [](int v) { return v == 0; });
     }
     // Until every block is taken.
-    void HelpAll(int worker) {
-        while (RunOne(worker)) {
+    void HelpAll() {
+        while (RunOne()) {
         }
     }
     // The first failure of a job's wave quantities, in the order of its blocks.
@@ -463,8 +459,8 @@ void SolveLongSegments(RunState& st, const std::vector<std::pair<int, int>>& seg
     // Threads without a job help with the wave quantities first, which the jobs wait
     // for, and with the records of the column before; then they find the next column's
     // dispersion results (kept apart from those this column reads).
-    auto lookAhead = [&](int worker) {
-        if (waves) waves->HelpAll(worker);
+    auto lookAhead = [&]() {
+        if (waves) waves->HelpAll();
         if (idle) idle->Work();
         ahead.Work(st);
     };
@@ -526,9 +522,11 @@ void SolveLongSegments(RunState& st, const std::vector<std::pair<int, int>>& seg
         waves->Arrange(jobs, order, places);
     }
     pool.RunTeam(threads, [&](int worker) {
+        // Every thread's pace for the next column's places.
+        if (threads > 1) st.threadPlaces.Probe(worker);
         const int at = place[static_cast<std::size_t>(worker)];
         if (at >= first.back()) {
-            lookAhead(worker);
+            lookAhead();
             return;
         }
         const int t = static_cast<int>(std::upper_bound(first.begin(), first.end(), at) - first.begin()) - 1;
@@ -547,7 +545,7 @@ void SolveLongSegments(RunState& st, const std::vector<std::pair<int, int>>& seg
             team.Barrier();
             const int slot = team.shared;
             if (slot >= jobCount) {
-                lookAhead(worker);
+                lookAhead();
                 break;
             }
             const int n = order[static_cast<std::size_t>(slot)];
@@ -556,7 +554,7 @@ void SolveLongSegments(RunState& st, const std::vector<std::pair<int, int>>& seg
             int used = 0;
             ColumnStatus s = ColumnStatus::Ok;
             if (waves) {
-                waves->AwaitJob(slot, worker);
+                waves->AwaitJob(slot);
                 s = waves->Failure(job);
             }
             const auto begun = std::chrono::steady_clock::now();
@@ -620,17 +618,16 @@ void AllocateMarch(RunState& st, int threads) {
         AssignLarge(st.sxy, nx * ny);
     }
     const std::size_t slots = static_cast<std::size_t>(st.nf) * static_cast<std::size_t>(st.rows);
-    st.rowWaves.assign(slots, RowWave{});
-    st.eastFaces.assign(slots, FaceWave{});
+    AssignLarge(st.rowWaves, slots);
+    AssignLarge(st.eastFaces, slots);
     // With one thread nobody is free to look ahead.
     st.aheadEast.clear();
     st.aheadNode.clear();
     st.aheadFace.clear();
     if (threads > 1) {
-        st.aheadEast.assign(kAheadSlots * slots, AheadWave{});
-        st.aheadNode.assign(kAheadSlots * slots, AheadWave{});
-        st.aheadFace.assign(kAheadSlots * static_cast<std::size_t>(st.nf) * static_cast<std::size_t>(st.rows + 1),
-                            AheadWave{});
+        AssignLarge(st.aheadEast, kAheadSlots * slots);
+        AssignLarge(st.aheadNode, kAheadSlots * slots);
+        AssignLarge(st.aheadFace, kAheadSlots * static_cast<std::size_t>(st.nf) * static_cast<std::size_t>(st.rows + 1));
     }
     // Until a column has been solved, the higher frequencies are taken as the costlier.
     st.lastIterations.assign(static_cast<std::size_t>(st.nf), 0.0);

@@ -108,6 +108,7 @@ void SegmentSystem::Shape(int rows, int members) {
     // layout takes as zero is cleared whenever the layout changes: other layouts keep
     // unknowns there. Everything else a solve reads it writes first.
     if (m_usedElements > m_clearedElements) {
+        PopulatePages(south + m_clearedElements, (m_usedElements - m_clearedElements) * sizeof(double));
         std::fill(south + m_clearedElements, south + m_usedElements, 0.0);
         m_clearedElements = m_usedElements;
     }

@@ -1,6 +1,7 @@
 #include "solver/team_plan.h"
 
 #include <algorithm>
+#include <chrono>
 #include <utility>
 
 namespace wv::solv {
@@ -78,16 +79,39 @@ void ThreadPlaces::Reset(int threads) {
     for (std::size_t w = 0; w < m_order.size(); ++w) m_order[w] = static_cast<int>(w);
 }
 
-void ThreadPlaces::Measured(int worker, double secondsPerRow) {
-    if (worker < 0 || static_cast<std::size_t>(worker) >= m_pace.size() || !(secondsPerRow > 0.0)) return;
-    // A block interrupted by the host counts at most as twice the thread's pace.
-    double& pace = m_pace[static_cast<std::size_t>(worker)].secondsPerRow;
-    pace = pace > 0.0 ? 0.9 * pace + 0.1 * std::min(secondsPerRow, 2.0 * pace) : secondsPerRow;
+void ThreadPlaces::Probe(int worker) {
+    if (worker < 0 || static_cast<std::size_t>(worker) >= m_pace.size()) return;
+    // Twelve independent chains of multiplications and additions keep the arithmetic
+    // units of a core busy, so that a core shared with another program's thread shows;
+    // a loop bound by the latency of one chain runs alike on shared and unshared cores.
+    // The chains stay near 1, far from subnormal numbers and overflow.
+    using Pair = double __attribute__((vector_size(16)));
+    constexpr int kChains = 12;
+    constexpr int kSteps = 384;
+    Pair chain[kChains];
+    for (int c = 0; c < kChains; ++c) chain[c] = Pair{1.0 + c * 1e-3, 1.0 - c * 1e-3};
+    const Pair scale{0.999999, 0.999998};
+    const Pair lift{1e-6, 2e-6};
+    const auto begun = std::chrono::steady_clock::now();
+    for (int n = 0; n < kSteps; ++n)
+        for (int c = 0; c < kChains; ++c) chain[c] = chain[c] * scale + lift;
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begun).count();
+    Pair sum{0.0, 0.0};
+    for (int c = 0; c < kChains; ++c) sum += chain[c];
+    m_pace[static_cast<std::size_t>(worker)].probed = sum[0] + sum[1];
+    Measured(worker, seconds);
+}
+
+void ThreadPlaces::Measured(int worker, double seconds) {
+    if (worker < 0 || static_cast<std::size_t>(worker) >= m_pace.size() || !(seconds > 0.0)) return;
+    // A measure interrupted by the host counts at most as twice the thread's pace.
+    double& pace = m_pace[static_cast<std::size_t>(worker)].seconds;
+    pace = pace > 0.0 ? 0.9 * pace + 0.1 * std::min(seconds, 2.0 * pace) : seconds;
 }
 
 double ThreadPlaces::Pace(int worker) const {
     return worker >= 0 && static_cast<std::size_t>(worker) < m_pace.size()
-               ? m_pace[static_cast<std::size_t>(worker)].secondsPerRow
+               ? m_pace[static_cast<std::size_t>(worker)].seconds
                : 0.0;
 }
 

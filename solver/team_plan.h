@@ -51,12 +51,16 @@ private:
 // Which of the run's threads take the column's costliest teams. In a virtual machine some
 // processors run at two thirds or half the speed of the others for seconds at a time
 // (the host gives their cores to someone else as well), and which ones changes as the
-// host's load moves. So each thread's pace is measured on the wave quantities it computes (a
-// running mean of seconds per row), and the threads are kept in order: the fastest take
-// the costliest teams, the slowest the spare places. A thread keeps its place, and with
-// it its team's system and component in its caches, until it is clearly slower than the
-// thread after it: a team's system then moves to another core's caches, and a system
-// nobody used so far is first touched. Nothing here enters a result.
+// host's load moves. So each thread's pace is measured at the start of every column on a
+// short loop of arithmetic that fills a core and reads no memory (Probe; a running mean
+// of its seconds), and the threads are kept in order: the fastest take the costliest
+// teams, the slowest the spare places. A thread keeps its place, and with it its team's
+// system and component in its caches, until it is clearly slower than the thread after
+// it: a team's system then moves to another core's caches, and a system nobody used so
+// far is first touched. Real work makes a poor measure: a block of wave quantities costs
+// 1.7 times as much on one thread as on another, as its inputs lie in its own caches or
+// in another core's, and measured on those blocks equal threads changed places in half
+// of a run's columns. Nothing here enters a result.
 class ThreadPlaces {
 public:
     // A thread this much slower than the next gives up its place. The running mean takes
@@ -65,9 +69,12 @@ public:
 
     void Reset(int threads);
     int Threads() const { return static_cast<int>(m_order.size()); }
-    // Thread `worker` computed wave quantities at this many seconds per row. Each thread
-    // writes only its own entry.
-    void Measured(int worker, double secondsPerRow);
+    // Times the loop on the calling thread, pool thread `worker`, and counts it as that
+    // thread's measure (about a microsecond).
+    void Probe(int worker);
+    // Thread `worker` took this many seconds for the measure. Each thread writes only its
+    // own entry.
+    void Measured(int worker, double seconds);
     // Moves clearly slower threads behind faster ones; the threads, the fastest first.
     const std::vector<int>& Order();
     double Pace(int worker) const;  // 0: not measured yet
@@ -81,7 +88,8 @@ public:
 
 private:
     struct alignas(64) Measure {
-        double secondsPerRow = 0.0;
+        double seconds = 0.0;
+        double probed = 0.0;  // what the loop computed, kept so that it is computed
     };
     std::vector<Measure> m_pace;
     std::vector<int> m_order;

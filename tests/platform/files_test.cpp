@@ -79,4 +79,14 @@ TEST(Files, LargeFilesAndArraysHoldExactlyTheirContents) {
     AssignLarge(v, 1u << 20, -1.0);  // the same storage again
     EXPECT_EQ(v.size(), 1u << 20);
     EXPECT_EQ(std::count(v.begin(), v.end(), -1.0), 1 << 20);
+
+    // Faulting pages in for writing leaves what they hold, whatever the bounds.
+    std::vector<double> held(300000);
+    for (std::size_t i = 0; i < held.size(); ++i) held[i] = static_cast<double>(i) * 0.5 - 3.0;
+    PopulatePages(reinterpret_cast<char*>(held.data()) + 3, held.size() * sizeof(double) - 7);
+    PopulatePages(held.data(), 0);
+    PopulatePages(held.data() + 5, 100);
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < held.size(); ++i) kept += held[i] == static_cast<double>(i) * 0.5 - 3.0;
+    EXPECT_EQ(kept, held.size());
 }

@@ -153,6 +153,20 @@ TEST(ThreadPlaces, AClearlySlowerThreadMovesBackTheOthersStay) {
     EXPECT_EQ(places.Order(), (std::vector<int>{1, 2, 0, 3}));
 }
 
+// The measure is the calling thread's own and lands in its entry alone.
+TEST(ThreadPlaces, AProbeMeasuresOnlyItsOwnThread) {
+    ThreadPlaces places;
+    places.Reset(3);
+    places.Probe(1);
+    EXPECT_GT(places.Pace(1), 0.0);
+    EXPECT_LT(places.Pace(1), 0.01);
+    EXPECT_EQ(places.Pace(0), 0.0);
+    EXPECT_EQ(places.Pace(2), 0.0);
+    places.Probe(3);
+    places.Probe(-1);
+    EXPECT_EQ(places.Order(), (std::vector<int>{0, 1, 2}));
+}
+
 TEST(ThreadPlaces, UnmeasuredThreadsAndBadMeasuresChangeNothing) {
     ThreadPlaces places;
     places.Reset(3);
