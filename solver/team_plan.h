@@ -59,8 +59,8 @@ private:
 // it: a team's system then moves to another core's caches, and a system nobody used so
 // far is first touched. Real work makes a poor measure: a block of wave quantities costs
 // 1.7 times as much on one thread as on another, as its inputs lie in its own caches or
-// in another core's, and measured on those blocks equal threads changed places in half
-// of a run's columns. Nothing here enters a result.
+// in another core's, and measured on those blocks equal threads changed places in a
+// quarter to three quarters of a run's columns. Nothing here enters a result.
 class ThreadPlaces {
 public:
     // A thread this much slower than the next gives up its place. The running mean takes
