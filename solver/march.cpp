@@ -504,7 +504,7 @@ void SolveLongSegments(RunState& st, const std::vector<std::pair<int, int>>& seg
     // The fastest threads lately take the costliest teams, the slowest the spare places
     // (ThreadPlaces).
     if (st.threadPlaces.Threads() != threads) st.threadPlaces.Reset(threads);
-    const std::vector<int>& byPace = st.threadPlaces.Order();
+    const std::vector<int>& byPace = st.threadPlaces.Order(std::min(first.back(), threads));
     std::vector<int> place(static_cast<std::size_t>(threads));
     for (int p = 0; p < threads; ++p) place[static_cast<std::size_t>(byPace[static_cast<std::size_t>(p)])] = p;
     if (waves) {
@@ -522,8 +522,6 @@ void SolveLongSegments(RunState& st, const std::vector<std::pair<int, int>>& seg
         waves->Arrange(jobs, order, places);
     }
     pool.RunTeam(threads, [&](int worker) {
-        // Every thread's pace for the next column's places.
-        if (threads > 1) st.threadPlaces.Probe(worker);
         const int at = place[static_cast<std::size_t>(worker)];
         if (at >= first.back()) {
             lookAhead();
@@ -565,6 +563,9 @@ void SolveLongSegments(RunState& st, const std::vector<std::pair<int, int>>& seg
                 iterations[static_cast<std::size_t>(n)] = used;
                 seconds[static_cast<std::size_t>(n)] = std::chrono::duration<double>(std::chrono::steady_clock::now() - begun).count();
                 members[static_cast<std::size_t>(n)] = team.Members();
+                // A solve alone, in the place the thread held before, is its pace.
+                if (team.Members() == 1 && used > 0 && st.threadPlaces.Settled(worker))
+                    st.threadPlaces.Measured(worker, seconds[static_cast<std::size_t>(n)] / (rowsOf(job) * (1.5 + used)));
             }
             // Every member is done with the system before the next segment reshapes it.
             team.Barrier();

@@ -1,7 +1,6 @@
 #include "solver/team_plan.h"
 
 #include <algorithm>
-#include <chrono>
 #include <utility>
 
 namespace wv::solv {
@@ -74,39 +73,22 @@ void TeamPlan::EndColumn() {
 }
 
 void ThreadPlaces::Reset(int threads) {
-    m_pace.assign(static_cast<std::size_t>(threads > 0 ? threads : 0), Measure{});
-    m_order.resize(m_pace.size());
-    for (std::size_t w = 0; w < m_order.size(); ++w) m_order[w] = static_cast<int>(w);
-}
-
-void ThreadPlaces::Probe(int worker) {
-    if (worker < 0 || static_cast<std::size_t>(worker) >= m_pace.size()) return;
-    // Twelve independent chains of multiplications and additions keep the arithmetic
-    // units of a core busy, so that a core shared with another program's thread shows;
-    // a loop bound by the latency of one chain runs alike on shared and unshared cores.
-    // The chains stay near 1, far from subnormal numbers and overflow.
-    using Pair = double __attribute__((vector_size(16)));
-    constexpr int kChains = 12;
-    constexpr int kSteps = 384;
-    Pair chain[kChains];
-    for (int c = 0; c < kChains; ++c) chain[c] = Pair{1.0 + c * 1e-3, 1.0 - c * 1e-3};
-    const Pair scale{0.999999, 0.999998};
-    const Pair lift{1e-6, 2e-6};
-    const auto begun = std::chrono::steady_clock::now();
-    for (int n = 0; n < kSteps; ++n)
-        for (int c = 0; c < kChains; ++c) chain[c] = chain[c] * scale + lift;
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begun).count();
-    Pair sum{0.0, 0.0};
-    for (int c = 0; c < kChains; ++c) sum += chain[c];
-    m_pace[static_cast<std::size_t>(worker)].probed = sum[0] + sum[1];
-    Measured(worker, seconds);
+    const std::size_t n = static_cast<std::size_t>(threads > 0 ? threads : 0);
+    m_pace.assign(n, Measure{});
+    m_order.resize(n);
+    for (std::size_t w = 0; w < n; ++w) m_order[w] = static_cast<int>(w);
+    m_placeBefore.assign(n, -1);
+    m_settled.assign(n, 0);
+    m_columns = 0;
+    m_spareTried = 0;
 }
 
 void ThreadPlaces::Measured(int worker, double seconds) {
     if (worker < 0 || static_cast<std::size_t>(worker) >= m_pace.size() || !(seconds > 0.0)) return;
-    // A measure interrupted by the host counts at most as twice the thread's pace.
+    // A solve interrupted by the host counts at most as one and a half times the thread's
+    // pace: one alone moves the mean by five per cent at most.
     double& pace = m_pace[static_cast<std::size_t>(worker)].seconds;
-    pace = pace > 0.0 ? 0.9 * pace + 0.1 * std::min(seconds, 2.0 * pace) : seconds;
+    pace = pace > 0.0 ? 0.9 * pace + 0.1 * std::min(seconds, 1.5 * pace) : seconds;
 }
 
 double ThreadPlaces::Pace(int worker) const {
@@ -128,7 +110,7 @@ std::vector<int> ThreadPlaces::StartOrder(const std::vector<double>& cost, const
     }
     for (std::size_t j = 0; j < n; ++j) {
         const double slower = Pace(threadOf[j]) / fastest;
-        if (slower >= kClearlySlower) expected[j] *= slower;
+        if (slower >= kSetOutEarlier) expected[j] *= slower;
     }
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
         return expected[static_cast<std::size_t>(a)] > expected[static_cast<std::size_t>(b)];
@@ -136,7 +118,7 @@ std::vector<int> ThreadPlaces::StartOrder(const std::vector<double>& cost, const
     return order;
 }
 
-const std::vector<int>& ThreadPlaces::Order() {
+const std::vector<int>& ThreadPlaces::Order(int working) {
     for (bool moved = true; moved;) {
         moved = false;
         for (std::size_t p = 0; p + 1 < m_order.size(); ++p) {
@@ -146,6 +128,20 @@ const std::vector<int>& ThreadPlaces::Order() {
                 moved = true;
             }
         }
+    }
+    const int threads = Threads();
+    if (working > 0 && working < threads && ++m_columns % kTrySpareColumns == 0) {
+        // Each spare place in turn. The thread that comes in is measured anew; until
+        // then it holds its place, and the thread that made way for it keeps its measure,
+        // so that whichever is clearly faster takes the place.
+        const int spare = working + m_spareTried++ % (threads - working);
+        std::swap(m_order[static_cast<std::size_t>(working - 1)], m_order[static_cast<std::size_t>(spare)]);
+        m_pace[static_cast<std::size_t>(m_order[static_cast<std::size_t>(working - 1)])].seconds = 0.0;
+    }
+    for (std::size_t p = 0; p < m_order.size(); ++p) {
+        const auto w = static_cast<std::size_t>(m_order[p]);
+        m_settled[w] = m_placeBefore[w] == static_cast<int>(p) ? 1 : 0;
+        m_placeBefore[w] = static_cast<int>(p);
     }
     return m_order;
 }

@@ -48,51 +48,64 @@ private:
     std::vector<Size> m_sizes;  // by team size; [0] unused
 };
 
-// Which of the run's threads take the column's costliest teams. In a virtual machine some
-// processors run at two thirds or half the speed of the others for seconds at a time
-// (the host gives their cores to someone else as well), and which ones changes as the
-// host's load moves. So each thread's pace is measured at the start of every column on a
-// short loop of arithmetic that fills a core and reads no memory (Probe; a running mean
-// of its seconds), and the threads are kept in order: the fastest take the costliest
-// teams, the slowest the spare places. A thread keeps its place, and with it its team's
-// system and component in its caches, until it is clearly slower than the thread after
-// it: a team's system then moves to another core's caches, and a system nobody used so
-// far is first touched. Real work makes a poor measure: a block of wave quantities costs
-// 1.7 times as much on one thread as on another, as its inputs lie in its own caches or
-// in another core's, and measured on those blocks equal threads changed places in a
-// quarter to three quarters of a run's columns. Nothing here enters a result.
+// Which of the run's threads take the column's costliest teams. In a virtual machine the
+// processors differ, and which ones are slow changes as the host's load moves: some run at
+// two thirds or half the speed of the others for seconds at a time (the host gives their
+// cores to someone else as well), and some solve a system a quarter slower than the
+// others while they run a loop of arithmetic as fast (the memory they stream comes
+// slower). So each thread's pace is measured on the solves it does: a running mean of
+// its seconds per unit of cost (rows x (1.5 + iterations)) over the jobs it solved alone.
+// The threads are kept in order: the fastest take the costliest teams, the slowest the
+// spare places. A thread keeps its place, and with it its team's system and component in
+// its caches, until it is clearly slower than the thread after it; a solve just after a
+// change of place measures the move as much as the processor and is not counted. A thread
+// in a spare place solves nothing, so from time to time it changes places with the
+// thread of the last job to be measured. Nothing here enters a result.
 class ThreadPlaces {
 public:
     // A thread this much slower than the next gives up its place. The running mean takes
-    // several blocks to move this far, so that one slow block does not count.
-    static constexpr double kClearlySlower = 1.25;
+    // several solves to move this far, so that one slow solve does not count.
+    static constexpr double kClearlySlower = 1.1;
+    // A job's thread this much slower than the fastest sets its job out earlier
+    // (StartOrder).
+    static constexpr double kSetOutEarlier = 1.25;
+    // Columns between two tries of a spare thread in the last job's place.
+    static constexpr int kTrySpareColumns = 64;
 
     void Reset(int threads);
     int Threads() const { return static_cast<int>(m_order.size()); }
-    // Times the loop on the calling thread, pool thread `worker`, and counts it as that
-    // thread's measure (about a microsecond).
-    void Probe(int worker);
-    // Thread `worker` took this many seconds for the measure. Each thread writes only its
-    // own entry.
+    // Thread `worker` solved a job alone in `seconds` per unit of cost. Each thread
+    // writes only its own entry.
     void Measured(int worker, double seconds);
-    // Moves clearly slower threads behind faster ones; the threads, the fastest first.
-    const std::vector<int>& Order();
+    // The threads in place order, the fastest first, for a column whose jobs take the
+    // first `working` places: clearly slower threads move behind faster ones, and every
+    // kTrySpareColumns columns a spare thread takes the last working place (its measure,
+    // from when it last had one, is forgotten). Once per column, before its solves.
+    const std::vector<int>& Order(int working);
+    // Whether thread `worker` holds the place it held in the column before: only then does
+    // its solve count as its measure.
+    bool Settled(int worker) const {
+        return worker >= 0 && static_cast<std::size_t>(worker) < m_settled.size() && m_settled[static_cast<std::size_t>(worker)] != 0;
+    }
     double Pace(int worker) const;  // 0: not measured yet
     // The order in which jobs set out, given each one's cost and thread: the job expected
     // to end last first. A job is expected to take its cost times its thread's slowness
-    // against the fastest of them, where that is clear (kClearlySlower; closer paces are
+    // against the fastest of them, where that is clear (kSetOutEarlier; closer paces are
     // the measure's noise); so with two slow processors the cheap job that one of them
     // must take sets out before the costliest instead of after every other. Without a
-    // pace for every thread, the order of the costs.
+    // pace for every thread, the order of costs.
     std::vector<int> StartOrder(const std::vector<double>& cost, const std::vector<int>& threadOf) const;
 
 private:
     struct alignas(64) Measure {
         double seconds = 0.0;
-        double probed = 0.0;  // what the loop computed, kept so that it is computed
     };
     std::vector<Measure> m_pace;
     std::vector<int> m_order;
+    std::vector<int> m_placeBefore;  // by thread; -1 before the first column
+    std::vector<unsigned char> m_settled;
+    int m_columns = 0;
+    int m_spareTried = 0;
 };
 
 }  // namespace wv::solv
