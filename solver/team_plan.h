@@ -60,7 +60,7 @@ private:
 // its caches, until it is clearly slower than the thread after it; a solve just after a
 // change of place measures the move as much as the processor and is not counted. A thread
 // in a spare place solves nothing, so from time to time it changes places with the
-// thread of the last job to be measured. Nothing here enters a result.
+// thread of the last working place and is measured there. Nothing here enters a result.
 class ThreadPlaces {
 public:
     // A thread this much slower than the next gives up its place. The running mean takes
