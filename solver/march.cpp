@@ -448,10 +448,11 @@ void SolveLongSegments(RunState& st, const std::vector<std::pair<int, int>>& seg
         const auto& seg = segments[static_cast<std::size_t>(job % segCount)];
         return seg.second - seg.first + 1;
     };
+    // The one cost model of the plan, the places and the order of the jobs.
+    auto costOf = [&](int job, double iterations) { return static_cast<double>(rowsOf(job)) * (1.5 + iterations); };
     std::vector<double> cost(static_cast<std::size_t>(jobCount));
     for (int n = 0; n < jobCount; ++n)
-        cost[static_cast<std::size_t>(n)] =
-            static_cast<double>(rowsOf(jobs[n])) * (1.5 + st.lastIterations[static_cast<std::size_t>(jobs[n] / segCount)]);
+        cost[static_cast<std::size_t>(n)] = costOf(jobs[n], st.lastIterations[static_cast<std::size_t>(jobs[n] / segCount)]);
     std::vector<int> order(static_cast<std::size_t>(jobCount));
     for (int n = 0; n < jobCount; ++n) order[static_cast<std::size_t>(n)] = n;
     std::stable_sort(order.begin(), order.end(),
@@ -565,7 +566,7 @@ void SolveLongSegments(RunState& st, const std::vector<std::pair<int, int>>& seg
                 members[static_cast<std::size_t>(n)] = team.Members();
                 // A solve alone, in the place the thread held before, is its pace.
                 if (team.Members() == 1 && used > 0 && st.threadPlaces.Settled(worker))
-                    st.threadPlaces.Measured(worker, seconds[static_cast<std::size_t>(n)] / (rowsOf(job) * (1.5 + used)));
+                    st.threadPlaces.Measured(worker, seconds[static_cast<std::size_t>(n)] / costOf(job, used));
             }
             // Every member is done with the system before the next segment reshapes it.
             team.Barrier();
@@ -579,7 +580,7 @@ void SolveLongSegments(RunState& st, const std::vector<std::pair<int, int>>& seg
     if (jobCount > 0) {
         const std::size_t n = static_cast<std::size_t>(order[0]);
         if (iterations[n] > 0)
-            st.teamPlan.Measured(members[n], rowsOf(jobs[n]) * (1.5 + iterations[n]), seconds[n]);
+            st.teamPlan.Measured(members[n], costOf(jobs[n], iterations[n]), seconds[n]);
     }
     st.teamPlan.EndColumn();
     // The longest segment of each component speaks for it in the next column's plan.
