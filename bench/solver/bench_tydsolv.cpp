@@ -7,6 +7,8 @@
 //   bench_tydsolv --benchmark_filter='PlaneBeach/(400|1000)/[1248]/'
 //                 --benchmark_repetitions=3 --benchmark_report_aggregates_only=true
 //
+// BM_SpeedUp: eight threads over one on 1000 x 1000, from runs in turn (below).
+//
 // BM_SegmentSolve: one system of the march (45 bins by the given rows, a plane beach's
 // coefficients) solved by a team of the given size, as the march hands the longest
 // segments to teams. Arguments: rows, members.
@@ -19,11 +21,15 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -49,12 +55,8 @@ std::string PrepareBeach(int n, int nf = 7) {
     return folder;
 }
 
-void BM_PlaneBeach(benchmark::State& state) {
-    const int n = static_cast<int>(state.range(0));
-    const int threads = state.range(1) > 0 ? static_cast<int>(state.range(1))
-                                           : static_cast<int>(std::thread::hardware_concurrency());
-    const int nf = state.range(2) > 0 ? static_cast<int>(state.range(2)) : 7;
-    const std::string folder = PrepareBeach(n, nf);
+// One whole run of the prepared beach on `threads` threads; false when it failed.
+bool RunBeach(const std::string& folder, int n, int nf, int threads) {
     setenv("WAVORA_THREADS", std::to_string(threads).c_str(), 1);
     const std::string title = "BEACH";
     CalcRequest req{};
@@ -69,8 +71,20 @@ void BM_PlaneBeach(benchmark::State& state) {
     req.m_nMeshX = n;
     req.m_nMeshY = n;
     req.m_nMode = 1;
+    return TYDSOLV(&req) == 0;
+}
+
+int ThreadsArg(std::int64_t arg) {
+    return arg > 0 ? static_cast<int>(arg) : static_cast<int>(std::thread::hardware_concurrency());
+}
+
+void BM_PlaneBeach(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    const int threads = ThreadsArg(state.range(1));
+    const int nf = state.range(2) > 0 ? static_cast<int>(state.range(2)) : 7;
+    const std::string folder = PrepareBeach(n, nf);
     for (auto _ : state) {
-        if (TYDSOLV(&req) != 0) state.SkipWithError("the run failed");
+        if (!RunBeach(folder, n, nf, threads)) state.SkipWithError("the run failed");
     }
     state.counters["threads"] = threads;
     state.counters["nodes"] = static_cast<double>(n) * n;
@@ -85,6 +99,48 @@ BENCHMARK(BM_PlaneBeach)
     ->Unit(benchmark::kSecond)
     ->Iterations(1)
     ->UseRealTime();
+
+// BM_SpeedUp: the speed-up of `threads` threads over one on the plane beach at the
+// defaults, from runs taken in turn (one thread, then all, `rounds` times), so that both
+// medians see the host in the same minutes; also the ratio of the fastest runs of each.
+// Arguments: nodes each way, threads, rounds.
+void BM_SpeedUp(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    const int threads = ThreadsArg(state.range(1));
+    const int rounds = static_cast<int>(std::max<std::int64_t>(1, state.range(2)));
+    const std::string folder = PrepareBeach(n);
+    std::vector<double> one, all;
+    auto timed = [&](int count, std::vector<double>& into) {
+        const auto start = std::chrono::steady_clock::now();
+        if (!RunBeach(folder, n, 7, count)) return false;
+        into.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        return true;
+    };
+    bool failed = false;
+    for (auto _ : state) {
+        for (int r = 0; r < rounds && !failed; ++r) failed = !timed(1, one) || !timed(threads, all);
+        if (failed) {
+            state.SkipWithError("the run failed");
+            break;
+        }
+    }
+    if (failed) return;
+    auto median = [](std::vector<double> v) {
+        std::sort(v.begin(), v.end());
+        const std::size_t h = v.size() / 2;
+        return v.size() % 2 ? v[h] : 0.5 * (v[h - 1] + v[h]);
+    };
+    state.counters["one_thread_s"] = median(one);
+    state.counters["threads_s"] = median(all);
+    state.counters["speedup"] = median(one) / median(all);
+    // The fastest of each: the host's best minutes for either.
+    const double bestOne = *std::min_element(one.begin(), one.end());
+    const double bestAll = *std::min_element(all.begin(), all.end());
+    state.counters["best_speedup"] = bestOne / bestAll;
+    state.counters["threads"] = threads;
+}
+
+BENCHMARK(BM_SpeedUp)->Args({1000, 8, 3})->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
 
 // The system of one column of the plane beach at 8 m depth for an 8 s component: the
 // coefficients the march builds there, without refraction (depth uniform along y).
