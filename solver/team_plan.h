@@ -85,7 +85,8 @@ public:
     // Whether thread `worker` holds the place it held in the column before: only then does
     // its solve count as its measure.
     bool Settled(int worker) const {
-        return worker >= 0 && static_cast<std::size_t>(worker) < m_settled.size() && m_settled[static_cast<std::size_t>(worker)] != 0;
+        const auto w = static_cast<std::size_t>(worker);
+        return worker >= 0 && w < m_settled.size() && m_settled[w] != 0;
     }
     double Pace(int worker) const;  // 0: not measured yet
     // The order in which jobs set out, given each one's cost and thread: the job expected
