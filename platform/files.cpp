@@ -1,5 +1,6 @@
 #include "files.h"
 
+#include "atomic_file.h"
 #include "large_memory.h"
 
 #include <cerrno>
@@ -69,48 +70,10 @@ bool ReadWholeFile(const std::string& path, std::string& out, std::string* err) 
 }
 
 bool AtomicWriteFile(const std::string& path, const void* data, std::size_t size, std::string* err) {
-    std::string tmp = path + ".XXXXXX";
-    std::vector<char> name(tmp.begin(), tmp.end());
-    name.push_back('\0');
-    const int fd = ::mkstemp(name.data());
-    if (fd < 0) {
-        if (err) *err = path + ": " + std::strerror(errno);
-        return false;
-    }
-    auto fail = [&](int e) {
-        ::close(fd);
-        ::unlink(name.data());
-        if (err) *err = path + ": " + std::strerror(e);
-        return false;
-    };
-    const char* p = static_cast<const char*>(data);
-    std::size_t left = size;
-    while (left > 0) {
-        const ssize_t w = ::write(fd, p, left);
-        if (w < 0) {
-            if (errno == EINTR) continue;
-            return fail(errno);
-        }
-        p += w;
-        left -= static_cast<std::size_t>(w);
-    }
-    if (::fsync(fd) != 0) return fail(errno);
-    // mkstemp creates the file 0600; a document should get the usual permissions.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
-    if (::close(fd) != 0) {
-        ::unlink(name.data());
-        if (err) *err = path + ": " + std::strerror(errno);
-        return false;
-    }
-    if (::rename(name.data(), path.c_str()) != 0) {
-        const int e = errno;
-        ::unlink(name.data());
-        if (err) *err = path + ": " + std::strerror(e);
-        return false;
-    }
-    return true;
+    AtomicFile file;
+    if (!file.Open(path, err)) return false;
+    file.Write(data, size);  // a failed write is what Commit reports
+    return file.Commit(err);
 }
 
 bool AtomicWriteFile(const std::string& path, const std::string& data, std::string* err) {

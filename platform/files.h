@@ -26,8 +26,9 @@ std::int64_t FileSize(const std::string& path);
 bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& out, std::string* err);
 bool ReadWholeFile(const std::string& path, std::string& out, std::string* err);
 
-// Writes to a temporary file in the same folder, flushes it and renames it over `path`,
-// so a failed save never destroys the previous file.
+// Replaces `path` whole through an AtomicFile (atomic_file.h): the old file or the new
+// one is there whatever happens; a file that may not be written is refused and kept.
+// *err names the file and says why, in the user's language.
 bool AtomicWriteFile(const std::string& path, const void* data, std::size_t size, std::string* err);
 bool AtomicWriteFile(const std::string& path, const std::string& data, std::string* err);
 
