@@ -8,6 +8,7 @@
 #include "calcdoc/wave_calc_command.h"
 #include "core/calc_progress.h"
 #include "core/numeric.h"
+#include "platform/atomic_file.h"
 #include "platform/files.h"
 #include "platform/text.h"
 #include "platform/ui_service.h"
@@ -97,38 +98,14 @@ double HeaderSpacing(const std::string& line, double summed) {
     return std::fabs(exact - summed) <= 1e-12 * std::fabs(summed) ? exact : summed;
 }
 
-// One file of a set, written under a name of its own in the target's folder until the
-// whole set is complete.
-struct PendingFile {
-    std::string target;
-    std::string temp;
-};
-
-void DropPending(const std::vector<PendingFile>& files) {
-    for (const PendingFile& f : files) DeleteFileSilently(f.temp);
-}
-
 // Writes the rows of one file: the header, then rows R-1 down to 0 with the columns
 // [first, last]. `cell(node)` gives the value of a sea node; land is 0.000.
 template <class Cell>
-bool WriteCsvFile(PendingFile& file, const std::string& header, const CDigitalMap& mesh, int first, int last,
+void WriteCsvFile(AtomicFile& file, const std::string& header, const CDigitalMap& mesh, int first, int last,
                   Cell cell) {
-    std::string pattern = file.target + ".XXXXXX";
-    const int fd = mkstemp(pattern.data());
-    if (fd < 0) return false;
-    file.temp = pattern;
-    // mkstemp creates the file 0600; a data file should get the usual permissions.
-    const mode_t mask = umask(0);
-    umask(mask);
-    fchmod(fd, 0666 & ~mask);
-    FILE* out = fdopen(fd, "wb");
-    if (!out) {
-        close(fd);
-        return false;
-    }
-    bool ok = std::fputs(header.c_str(), out) >= 0;
+    file.Write(header);
     std::string line;
-    for (int r = mesh.GetMeshCountY() - 1; ok && r >= 0; --r) {
+    for (int r = mesh.GetMeshCountY() - 1; r >= 0; --r) {
         line.clear();
         for (int c = first; c <= last; ++c) {
             const int node = mesh.GetNodeIndex(r, c);
@@ -136,16 +113,12 @@ bool WriteCsvFile(PendingFile& file, const std::string& header, const CDigitalMa
             if (!(v >= 0.0)) v = 0.0;
             line += Sprintf(c < last ? "%.3f," : "%.3f\r\n", v);
         }
-        ok = std::fwrite(line.data(), 1, line.size(), out) == line.size();
+        if (!file.Write(line)) return;  // the set's commit reports it
     }
-    ok = std::fflush(out) == 0 && ok;
-    ok = fsync(fileno(out)) == 0 && ok;
-    ok = std::fclose(out) == 0 && ok;
-    return ok;
 }
 
-// Writes every file of a set under temporary names, then puts them in place. On any
-// failure the temporary files go and the files already there stay as they were.
+// Writes every file of a set under temporary names, then puts them in place together.
+// On any failure the files already there stay as they were.
 template <class Cell>
 int WriteCsvSet(const CTydDocData& doc, const char* kind, const std::string& header, bool split,
                 const char* failure, Cell cell) {
@@ -156,33 +129,21 @@ int WriteCsvSet(const CTydDocData& doc, const char* kind, const std::string& hea
         Message(failure, docmsg::kCsvOutCaption);
         return -1;
     }
-    std::vector<PendingFile> files;
+    std::vector<std::string> names;
+    for (int k = 1; k <= count; ++k) names.push_back(CsvName(doc.GetPathName(), kind, k));
+    AtomicFileSet files(names);
+    if (!files.Open(nullptr)) {
+        Message(failure, docmsg::kCsvOutCaption);
+        return -1;
+    }
     for (int k = 1; k <= count; ++k) {
-        files.push_back({CsvName(doc.GetPathName(), kind, k), {}});
         const int first = split ? (k - 1) * kCsvColumnsPerFile : 0;
         const int last = split ? std::min(columns - 1, first + kCsvColumnsPerFile - 1) : columns - 1;
-        if (!WriteCsvFile(files.back(), header, mesh, first, last, cell)) {
-            DropPending(files);
-            Message(failure, docmsg::kCsvOutCaption);
-            return -1;
-        }
+        WriteCsvFile(files.Member(static_cast<std::size_t>(k - 1)), header, mesh, first, last, cell);
     }
-    // A name taken by a folder would stop the renames half way: refuse before the first.
-    for (const PendingFile& f : files) {
-        struct stat st {};
-        if (stat(f.target.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
-            DropPending(files);
-            Message(failure, docmsg::kCsvOutCaption);
-            return -1;
-        }
-    }
-    for (std::size_t k = 0; k < files.size(); ++k) {
-        if (std::rename(files[k].temp.c_str(), files[k].target.c_str()) != 0) {
-            // Only a folder that changed under us gets here; what is not in place goes.
-            DropPending(std::vector<PendingFile>(files.begin() + static_cast<long>(k), files.end()));
-            Message(failure, docmsg::kCsvOutCaption);
-            return -1;
-        }
+    if (!files.Commit(nullptr)) {
+        Message(failure, docmsg::kCsvOutCaption);
+        return -1;
     }
     return count;
 }

@@ -25,4 +25,7 @@ inline constexpr char kPlotCaption[] = "PDATA000";
 // A scale of 0 or below would put every coordinate at infinity; the argument is the scale.
 inline constexpr char kPlotBadScale[] = "縮尺 1/%d では図を作成できません。作図条件の縮尺を設定してください。";
 
+// Printing to a PDF file found no figure to print.
+inline constexpr char kNoFigureToPrint[] = "印刷する図がありません";
+
 }  // namespace wv::msg

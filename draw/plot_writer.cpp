@@ -2,14 +2,8 @@
 
 #include "platform/text.h"
 
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#include <vector>
 
 namespace wv {
 
@@ -38,53 +32,29 @@ std::string FormatPlotReal(double value) {
 CPlotWriter::~CPlotWriter() { Abandon(); }
 
 void CPlotWriter::Abandon() {
-    if (m_fd >= 0) {
-        ::close(m_fd);
-        ::unlink(m_strTemp.c_str());
-    }
-    m_fd = -1;
+    m_file.Abandon();
     m_buffer.clear();
-    m_bFailed = false;
-    m_nErrno = 0;
 }
 
 int CPlotWriter::OpenPlotFile(const std::string& path, const std::string& title) {
     Abandon();
-    std::vector<char> name(path.begin(), path.end());
-    const char suffix[] = ".XXXXXX";
-    name.insert(name.end(), suffix, suffix + sizeof suffix);
-    const int fd = ::mkstemp(name.data());
-    if (fd < 0) return -1;
-    m_fd = fd;
-    m_strPath = path;
-    m_strTemp = name.data();
+    if (!m_file.Open(path, nullptr)) return -1;
     Record(WithoutLineEnds(title));
     return 0;
 }
 
 void CPlotWriter::Record(const std::string& line) {
-    if (m_fd < 0) return;
+    if (!m_file.IsOpen()) return;
     m_buffer += line;
     m_buffer += "\r\n";
     if (m_buffer.size() >= kFlushSize) Flush();
 }
 
 bool CPlotWriter::Flush() {
-    const char* p = m_buffer.data();
-    std::size_t left = m_buffer.size();
-    while (left > 0 && !m_bFailed) {
-        const ssize_t w = ::write(m_fd, p, left);
-        if (w < 0) {
-            if (errno == EINTR) continue;
-            m_bFailed = true;
-            m_nErrno = errno;
-            break;
-        }
-        p += w;
-        left -= static_cast<std::size_t>(w);
-    }
+    // A failed write is remembered by the file and reported when it is closed.
+    const bool ok = m_file.Write(m_buffer);
     m_buffer.clear();
-    return !m_bFailed;
+    return ok;
 }
 
 int CPlotWriter::WritePlotSC(int n, double a, double b, double c) {
@@ -166,30 +136,13 @@ int CPlotWriter::WritePlotVJ(double x, double y, double height, double width,
 }
 
 int CPlotWriter::ClosePlotFile(std::string* err) {
-    if (m_fd < 0) {
-        if (err) *err = "no plot file is open";
+    if (!m_file.IsOpen()) {
+        if (err) *err = "作図ファイルが開かれていません";
         return -1;
     }
     Flush();
-    bool ok = !m_bFailed;
-    int e = m_nErrno;
-    if (ok && ::fsync(m_fd) != 0) ok = false, e = errno;
-    if (ok) {
-        // mkstemp creates the file 0600; the plot file gets the usual permissions.
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        ::fchmod(m_fd, 0666 & ~mask);
-    }
-    if (::close(m_fd) != 0 && ok) ok = false, e = errno;
-    m_fd = -1;
-    if (ok && ::rename(m_strTemp.c_str(), m_strPath.c_str()) != 0) ok = false, e = errno;
-    if (!ok) {
-        ::unlink(m_strTemp.c_str());
-        if (err) *err = m_strPath + ": " + std::strerror(e);
-    }
+    const bool ok = m_file.Commit(err);
     m_buffer.clear();
-    m_bFailed = false;
-    m_nErrno = 0;
     return ok ? 0 : -1;
 }
 

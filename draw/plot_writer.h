@@ -4,6 +4,8 @@
 // go into the file.
 #pragma once
 
+#include "platform/atomic_file.h"
+
 #include <cstddef>
 #include <string>
 
@@ -27,7 +29,7 @@ public:
     // Opens `path` and writes the title line. 0, or -1 when the file cannot be created
     // (nothing is written then). A writer that is open abandons its earlier file first.
     int OpenPlotFile(const std::string& path, const std::string& title);
-    bool IsOpen() const { return m_fd >= 0; }
+    bool IsOpen() const { return m_file.IsOpen(); }
 
     // Each writes one record and returns 0; outside an open file they write nothing.
     int WritePlotSC(int n, double a, double b, double c);
@@ -58,11 +60,7 @@ private:
     bool Flush();
     void Abandon();
 
-    int m_fd = -1;
-    bool m_bFailed = false;
-    int m_nErrno = 0;
-    std::string m_strPath;
-    std::string m_strTemp;
+    AtomicFile m_file;
     std::string m_buffer;
 };
 

@@ -321,18 +321,26 @@ bool AtomicFile::Finish(std::string* err) {
 }
 
 bool AtomicFile::Commit(std::string* err) {
-    if (!Finish(err)) return false;
+    const int fd = CommitKeepingOpen(err);
+    if (fd < 0) return false;
+    ::close(fd);
+    return true;
+}
+
+int AtomicFile::CommitKeepingOpen(std::string* err) {
+    if (!Finish(err)) return -1;
     if (faults::Rename(m_temp.c_str(), m_target.c_str()) != 0) {
         const int e = errno;
-        return Fail(e, err);
+        Fail(e, err);
+        return -1;
     }
     m_temp.clear();
     faults::Point("save.renamed");
     SyncFolder(m_target);
     faults::Forget(m_fd);
-    ::close(m_fd);
+    const int fd = m_fd;
     m_fd = -1;
-    return true;
+    return fd;
 }
 
 void AtomicFile::Abandon() {
@@ -449,8 +457,16 @@ SetRecovery RecoverInterruptedSet(const std::vector<std::string>& paths) {
     // Members by token, then by member number.
     std::map<std::string, std::map<int, TempEntry>> sets;
     for (int i = 0; i < n; ++i)
-        for (TempEntry& e : TempsOf(targets[static_cast<std::size_t>(i)]))
-            if (e.members == n && e.member == i + 1) sets[e.token][e.member] = std::move(e);
+        for (TempEntry& e : TempsOf(targets[static_cast<std::size_t>(i)])) {
+            if (e.members == n && e.member == i + 1) {
+                sets[e.token][e.member] = std::move(e);
+            } else if (e.members > 0 && IsLeftOver(e)) {
+                // A set of another size (a wider mesh's files): these names are no
+                // longer saved together, so it cannot be finished; it only takes room.
+                ::unlink(e.path.c_str());
+                ++result.removed;
+            }
+        }
 
     for (auto& [token, members] : sets) {
         bool alive = false;

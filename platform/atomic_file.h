@@ -41,6 +41,10 @@ public:
     bool Finish(std::string* err);
     // Renames the complete temporary file over the target.
     bool Commit(std::string* err);
+    // Commit, handing the open descriptor of the file now in place to the caller, who
+    // goes on writing into it and closes it (a result file that grows while a run goes
+    // on). -1 on failure.
+    int CommitKeepingOpen(std::string* err);
     // Removes the temporary file; the target stays as it was.
     void Abandon();
 
@@ -92,8 +96,9 @@ struct SetRecovery {
 };
 
 // Finishes the replacement of a set (members in commit order) that a killed program had
-// begun, and removes the temporary files of saves that died before it. Temporary files
-// whose writer still runs are left alone. Links are followed as AtomicFile does.
+// begun, and removes the temporary files of saves that died before it, and those of dead
+// sets of another size that shared a member. Temporary files whose writer still runs are
+// left alone. Links are followed as AtomicFile does.
 SetRecovery RecoverInterruptedSet(const std::vector<std::string>& paths);
 
 // Whether the file at `path` (links followed) may be replaced by this user: a file that

@@ -1,5 +1,6 @@
 #include "solver/result_files.h"
 
+#include "platform/atomic_file.h"
 #include "platform/fixed_format.h"
 #include "platform/text.h"
 
@@ -101,26 +102,14 @@ namespace {
 int ReplaceWithEmptyFile(const std::string& path, int& old) {
     old = -1;
     struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink != 1 || st.st_uid != ::geteuid() ||
-        ::access(path.c_str(), W_OK) != 0)
-        return -1;
-    std::vector<char> name(path.begin(), path.end());
-    for (const char c : std::string(".XXXXXX")) name.push_back(c);
-    name.push_back('\0');
-    const int fd = ::mkostemp(name.data(), O_CLOEXEC);
-    if (fd < 0) return -1;
-    if (::fchmod(fd, st.st_mode & 07777) != 0) {
-        ::close(fd);
-        ::unlink(name.data());
-        return -1;
-    }
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink != 1) return -1;
+    AtomicFile file;
+    if (!file.Open(path, nullptr)) return -1;
     old = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
-    if (::rename(name.data(), path.c_str()) != 0) {
-        ::close(fd);
-        ::unlink(name.data());
-        if (old >= 0) ::close(old);
+    const int fd = file.CommitKeepingOpen(nullptr);
+    if (fd < 0 && old >= 0) {
+        ::close(old);
         old = -1;
-        return -1;
     }
     return fd;
 }

@@ -1,5 +1,7 @@
 #include "draw/qt/figure_printer.h"
 
+#include "draw/draw_messages.h"
+#include "platform/atomic_file.h"
 #include "platform/files.h"
 #include "platform/qt/qt_dc.h"
 
@@ -10,9 +12,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 
-#include <cstdio>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <cerrno>
 
 namespace wv {
 
@@ -49,32 +49,25 @@ bool PrintFigureOnPrinter(QPrinter& printer, const PrintFigureRequest& request) 
 }
 
 bool PrintFigureToPdf(const std::string& path, const PrintFigureRequest& request, std::string* err) {
-    std::string tmp = path + ".XXXXXX";
-    const int fd = ::mkstemp(tmp.data());
-    if (fd < 0) {
-        if (err) *err = path + ": cannot be written";
-        return false;
-    }
-    ::close(fd);
+    // The printer writes by name into the temporary file, which goes in place only when
+    // the whole figure is in it.
+    AtomicFile file;
+    if (!file.Open(path, err)) return false;
     bool ok = false;
     {
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(QString::fromLocal8Bit(tmp.c_str()));
+        printer.setOutputFileName(QString::fromLocal8Bit(file.TempPath().c_str()));
         printer.setColorMode(QPrinter::Color);
         ConfigureFigurePrinter(printer, request.doc.m_zmn.m_nPaperSize, request.doc.m_zmn.m_nPaperOrient);
         ok = PrintFigureOnPrinter(printer, request);
     }
-    if (ok && FileSize(tmp) > 0) {
-        // mkstemp made the file 0600; the PDF gets the usual permissions.
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        ::chmod(tmp.c_str(), 0666 & ~mask);
-        if (std::rename(tmp.c_str(), path.c_str()) == 0) return true;
+    if (!ok || FileSize(file.TempPath()) <= 0) {
+        file.Abandon();
+        if (err) *err = path + (ok ? ": " + SystemErrorText(EIO) : ": " + std::string(msg::kNoFigureToPrint));
+        return false;
     }
-    ::unlink(tmp.c_str());
-    if (err) *err = path + (ok ? ": cannot be written" : ": there is no figure to print");
-    return false;
+    return file.Commit(err);
 }
 
 QPrintPreviewDialog* CreateFigurePreview(QPrinter& printer, const PrintFigureRequest& request,

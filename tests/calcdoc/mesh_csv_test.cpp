@@ -4,10 +4,12 @@
 #include "calcdoc/calcdoc_messages.h"
 #include "calcdoc/mesh_csv.h"
 #include "calcdoc_test_util.h"
+#include "platform/file_faults.h"
 #include "platform/text.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <limits>
 
@@ -399,6 +401,20 @@ TEST_F(MeshCsvTest, AFailedOutputKeepsTheOldSet) {
         entries += e.path().filename().string().find(".CSV.") != std::string::npos ? 1 : 0;
     EXPECT_EQ(entries, 0);
     std::filesystem::remove(M(2));
+
+    // A disk that fills while the second file is written: the old set stays whole.
+    WriteAll(M(1), "old");
+    WriteAll(M(2), "old");
+    faults::FailAt(faults::Op::Write, 1, ENOSPC, "_M2.CSV");
+    ui.PushAnswer(IDYES);
+    EXPECT_EQ(OnMeshFileOut(doc), -1);
+    faults::Clear();
+    EXPECT_EQ(ReadAll(M(1)), "old");
+    EXPECT_EQ(ReadAll(M(2)), "old");
+    entries = 0;
+    for (const auto& e : std::filesystem::directory_iterator(FolderOf(doc.GetPathName())))
+        entries += e.path().filename().string().find(".CSV.") != std::string::npos ? 1 : 0;
+    EXPECT_EQ(entries, 0);
 }
 
 }  // namespace
