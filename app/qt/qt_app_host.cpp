@@ -32,6 +32,10 @@ bool QtAppHost::CreateMainWindow(CMainFrame& frame) {
 void QtAppHost::ShowMainWindow() {
     if (!m_window) return;
     m_window->show();
+    // The keyboard belongs to the new window at once (a window manager may give it the
+    // focus, a bare display does not), so Alt+F works before any click.
+    m_window->raise();
+    m_window->activateWindow();
     m_window->RefreshCommandStates();
 }
 

@@ -184,6 +184,34 @@ std::string RuntimeFolder();
 void ScriptWhenShown(QWidget& window, std::unique_ptr<ModalAnswerer>& modals,
                      std::function<void(ModalAnswerer&)> script);
 
+// ---- the X server's own view ----
+
+// Starts a window manager (openbox) on the test's display, as a user's desktop has one:
+// frames with title bars, its own placement of new windows, the focus given to them.
+// Call before the program makes its application object. False, with the reason in
+// `error`, when none could be started.
+bool StartWindowManager(std::string* error = nullptr);
+// Where a top-level window lies on the screen as the X server has it: its outermost
+// window (the window manager's frame, title bar included, when one runs), in root
+// coordinates. Empty when it is not on the server.
+QRect XFrameGeometry(const QWidget* topLevel);
+// Whether the X server's keyboard focus is on this top-level window.
+bool XHasFocus(const QWidget* topLevel);
+// The root window's rectangle: the whole screen.
+QRect XScreenGeometry();
+// A key pressed and released where the X server sends the keyboard now: the focus
+// window, or the window under the pointer when the focus is the root (as a hand's key
+// comes; nothing of Qt's own idea of the focus is used). False without an X display.
+bool XKeyToFocus(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+
+// ---- texts ----
+
+// The English in a text the user sees: each run of two or more lower-case ASCII letters
+// that is not part of a path, a file name or one of the suite's names (Wavora,
+// Tydchain, Reliefscope, TYDSOLV, Meshgate, Q-SONA). Capitals alone ("DXF", "CSV",
+// "FILE OPEN ERROR", the system's own text) and numbers pass.
+QStringList EnglishWords(const QString& text);
+
 // ---- pictures ----
 
 // With WAVORA_GUI_SHOTS=<folder>: the whole screen saved as <folder>/<name>.png.
