@@ -773,6 +773,22 @@ QRect XFrameGeometry(const QWidget* topLevel) {
 #endif
 }
 
+QPoint XClientOrigin(const QWidget* topLevel) {
+#ifdef WAVORA_GUI_HAVE_XCB
+    if (!topLevel || !topLevel->windowHandle()) return {};
+    XConnection x;
+    if (!x) return {};
+    xcb_translate_coordinates_reply_t* t = xcb_translate_coordinates_reply(
+        x.c, xcb_translate_coordinates(x.c, static_cast<xcb_window_t>(topLevel->winId()), x.root->root, 0, 0), nullptr);
+    const QPoint p = t ? QPoint(t->dst_x, t->dst_y) : QPoint();
+    std::free(t);
+    return p;
+#else
+    (void)topLevel;
+    return {};
+#endif
+}
+
 bool XHasFocus(const QWidget* topLevel) {
 #ifdef WAVORA_GUI_HAVE_XCB
     if (!topLevel || !topLevel->windowHandle()) return false;

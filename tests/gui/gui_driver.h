@@ -21,6 +21,10 @@
 
 // Test output shows texts as texts.
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QPoint& p, std::ostream* os) { *os << p.x() << ',' << p.y(); }
+inline void PrintTo(const QRect& r, std::ostream* os) {
+    *os << r.x() << ',' << r.y() << ' ' << r.width() << 'x' << r.height();
+}
 
 class QAbstractButton;
 class QAction;
@@ -195,6 +199,9 @@ bool StartWindowManager(std::string* error = nullptr);
 // window (the window manager's frame, title bar included, when one runs), in root
 // coordinates. Empty when it is not on the server.
 QRect XFrameGeometry(const QWidget* topLevel);
+// Where the top-left corner of a top-level window's own area (below any frame) lies on
+// the screen, as the X server has it.
+QPoint XClientOrigin(const QWidget* topLevel);
 // Whether the X server's keyboard focus is on this top-level window.
 bool XHasFocus(const QWidget* topLevel);
 // The root window's rectangle: the whole screen.
