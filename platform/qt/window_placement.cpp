@@ -117,6 +117,19 @@ void PlaceFrame(QWidget* window, std::function<QPoint(QSize frameSize)> where) {
     });
 }
 
+QPoint Beside(const QWidget* window, QSize size) {
+    constexpr int kGap = 8;
+    const QRect w = window->window()->frameGeometry();
+    const QRect screen = ScreenAround(w.center(), window);
+    const QPoint places[] = {{w.right() + 1 + kGap, w.top()},
+                             {w.left() - kGap - size.width(), w.top()},
+                             {w.left(), w.bottom() + 1 + kGap},
+                             {w.left(), w.top() - kGap - size.height()}};
+    for (const QPoint& p : places)
+        if (screen.isEmpty() || screen.contains(QRect(p, size))) return p;
+    return KeepInSight(places[0], size, nullptr);
+}
+
 void KeepOnScreen(QWidget* window) {
     if (!window) return;
     // The screen it shows on: where the pointer is, as a window manager places a new

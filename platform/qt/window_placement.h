@@ -30,6 +30,10 @@ QPoint KeepInSight(QPoint topLeft, QSize size, const QWidget* owner);
 // moved then gets its own area, not its frame, put at the place: the title bar would
 // come out above it (over the owner's toolbar) the first time and not the next.
 void PlaceFrame(QWidget* window, std::function<QPoint(QSize frameSize)> where);
+// Where a window of `frameSize` stands beside `window` without covering it, on its
+// screen: right of it, else left, else below, else above; when none fits, as near the
+// right as the screen allows.
+QPoint Beside(const QWidget* window, QSize frameSize);
 // A program's first window, to be shown: no larger than the screen it shows on, and
 // once shown and framed, moved (as little as it takes) and if need be made smaller so
 // that all of it, frame included, lies on that screen.

@@ -1,8 +1,11 @@
 // Where Wavora's windows come up under a window manager (openbox), read back from the X
 // server: the data-selection tree and the result list inside the main window's client
-// area below its toolbar, and in the same place when they come again.
+// area below its toolbar, and in the same place when they come again; the solver's end
+// message beside its still open progress window, not over it.
 // The engine's headers go before Qt's, whose "slots" keyword they use as a name.
 #include "calcview/qt/tyd_scroll_view.h"
+#include "calc/cal_threads.h"
+#include "calcview/tyd_view.h"
 
 #include "gui/wavora_run.h"
 
@@ -10,6 +13,7 @@
 #include "app/qt/tree_dialog.h"
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QMdiArea>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -82,6 +86,52 @@ TEST(WavoraPlaces, ToolWindowsOpenBelowTheToolbarTheSamePlaceEachTime) {
             EXPECT_EQ(XFrameGeometry(list), firstList) << "round " << round << ": " << Text(XFrameGeometry(list));
         }
         Shot(QStringLiteral("wavora-tree"));
+    });
+}
+
+TEST(WavoraPlaces, SolversEndMessageStandsBesideItsProgressWindow) {
+    UnderAWindowManager();
+    RunWavoraScript({}, [](WavoraRun& r) {
+        ASSERT_TRUE(r.OpenBayProject());
+        QMdiSubWindow* calc = r.OpenFromTree("BAY1.TYD");
+        ASSERT_NE(calc, nullptr);
+        r.CloseTree();
+        CTydView& view = *r.PaneView(calc, 0, 0)->Controller();
+        if (view.Doc().m_info.m_nCalcState < 1) {
+            ASSERT_TRUE(r.Choose({QStringLiteral("計算(&C)"), QStringLiteral("水深計算")}));
+            ASSERT_TRUE(WaitFor([&] { return view.Doc().m_info.m_nCalcState == 1; }, 60000));
+        }
+        // The end message, as X shows it, against the progress window still open below it.
+        QRect box, progress, screen = XScreenGeometry();
+        bool seen = false;
+        ModalAnswerer::Rule rule;
+        rule.name = "end message";
+        rule.times = 1;
+        rule.match = [](QWidget* w) {
+            auto* b = qobject_cast<QMessageBox*>(w);
+            return b && b->text().startsWith(QStringLiteral("処理は正常終了しました"));
+        };
+        rule.act = [&](QWidget* w) {
+            for (QWidget* top : QApplication::topLevelWidgets())
+                if (top->objectName() == QStringLiteral("tydsolvProgress") && top->isVisible())
+                    progress = XFrameGeometry(top);
+            box = XFrameGeometry(w);
+            seen = true;
+            Shot(QStringLiteral("wavora-solver-end"));
+            ModalAnswerer::PressButton(w, QMessageBox::Ok);
+        };
+        r.Modals().On(rule);
+        ASSERT_TRUE(r.Choose({QStringLiteral("計算(&C)"), QStringLiteral("計算")}));
+        ASSERT_TRUE(WaitFor([&] { return seen; }, 120000));
+        ASSERT_TRUE(progress.isValid()) << "the progress window is open while its end message shows";
+        EXPECT_FALSE(box.intersects(progress)) << "the end message " << testing::PrintToString(box)
+                                               << " covers the progress window " << testing::PrintToString(progress);
+        EXPECT_TRUE(screen.contains(box)) << testing::PrintToString(box);
+        ASSERT_TRUE(WaitFor([&] {
+            const int code = view.CalcSlot().GetExitCode();
+            return code != CCalThreads::kStillActive && code != -1;
+        }, 30000));
+        EXPECT_EQ(view.CalcSlot().GetExitCode(), 0);
     });
 }
 
