@@ -1,5 +1,6 @@
 #include "draw/qt/figure_printer.h"
 
+#include "draw/draw_messages.h"
 #include "platform/files.h"
 #include "platform/qt/qt_dc.h"
 
@@ -52,7 +53,7 @@ bool PrintFigureToPdf(const std::string& path, const PrintFigureRequest& request
     std::string tmp = path + ".XXXXXX";
     const int fd = ::mkstemp(tmp.data());
     if (fd < 0) {
-        if (err) *err = path + ": cannot be written";
+        if (err) *err = path + msg::kPdfCannotWrite;
         return false;
     }
     ::close(fd);
@@ -73,7 +74,7 @@ bool PrintFigureToPdf(const std::string& path, const PrintFigureRequest& request
         if (std::rename(tmp.c_str(), path.c_str()) == 0) return true;
     }
     ::unlink(tmp.c_str());
-    if (err) *err = path + (ok ? ": cannot be written" : ": there is no figure to print");
+    if (err) *err = path + (ok ? msg::kPdfCannotWrite : msg::kPdfNoFigure);
     return false;
 }
 

@@ -34,7 +34,8 @@
 #include <xcb/xcb.h>
 #endif
 
-#include <QRegularExpression>
+#include "support/english_words.h"
+
 
 #include <csignal>
 #include <fcntl.h>
@@ -864,15 +865,8 @@ bool XKeyToFocus(Qt::Key key, Qt::KeyboardModifiers modifiers) {
 // ---- texts ----
 
 QStringList EnglishWords(const QString& text) {
-    QString t = text;
-    // Paths and file names are the user's own; the suite's names are names.
-    static const QRegularExpression path(QStringLiteral("\\S*[/\\\\]\\S*|\\b[\\w-]+\\.[A-Za-z0-9]{1,4}\\b"));
-    t.replace(path, QStringLiteral(" "));
-    for (const char* name : {"Wavora", "Tydchain", "Reliefscope", "TYDSOLV", "Meshgate", "Q-SONA"})
-        t.replace(QString::fromLatin1(name), QStringLiteral(" "));
     QStringList words;
-    static const QRegularExpression word(QStringLiteral("[A-Za-z]*[a-z]{2,}[A-Za-z]*"));
-    for (auto it = word.globalMatch(t); it.hasNext();) words << it.next().captured(0);
+    for (const std::string& w : testsupport::EnglishWords(text.toStdString())) words << QString::fromStdString(w);
     return words;
 }
 

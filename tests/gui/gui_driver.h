@@ -213,10 +213,7 @@ bool XKeyToFocus(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 
 // ---- texts ----
 
-// The English in a text the user sees: each run of two or more lower-case ASCII letters
-// that is not part of a path, a file name or one of the suite's names (Wavora,
-// Tydchain, Reliefscope, TYDSOLV, Meshgate, Q-SONA). Capitals alone ("DXF", "CSV",
-// "FILE OPEN ERROR", the system's own text) and numbers pass.
+// The English in a text the user sees (tests/support/english_words.h).
 QStringList EnglishWords(const QString& text);
 
 // ---- pictures ----
