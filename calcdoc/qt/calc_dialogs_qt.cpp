@@ -52,13 +52,16 @@ void QtResultListHost::CreateWindow() {
     const bool docked = m_docked;
     const QPoint stored = m_pos;
     QPointer<QWidget> owner = m_owner;
-    PlaceFrame(m_window, [docked, stored, owner](QSize frame) {
+    const auto where = [docked, stored, owner](QSize frame) {
         QPoint at = stored;
         if (const QRect work = OwnerWorkArea(owner); docked && !work.isEmpty())
             at = QPoint(work.right() + 1 - frame.width(), work.top());
         return KeepInSight(at, frame, owner);
-    });
+    };
+    PlaceFrame(m_window, where);
     m_window->show();
+    // Shown, it has its laid-out size.
+    PlaceFrame(m_window, where);
 }
 
 void QtResultListHost::DestroyWindow() {
