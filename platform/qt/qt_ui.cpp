@@ -114,6 +114,9 @@ bool QtUi::FileDialog(const FileDialogOptions& fileDialog, std::string& path) {
                     blind << (p == QStringLiteral("*.*") ? QStringLiteral("*") : CaseBlindPattern(p));
                 filters << ToQ(label) + QStringLiteral(" (") + blind.join(QLatin1Char(' ')) + QLatin1Char(')');
             }
+            // The filter's own text already shows its pattern ("ﾌﾟﾛｼﾞｪｸﾄﾌｧｲﾙ(*.TIK)"), as on
+            // Windows: the case-blind form Qt filters by stays out of sight.
+            dialog.setOption(QFileDialog::HideNameFilterDetails, true);
             if (!filters.isEmpty()) dialog.setNameFilters(filters);
             if (!fileDialog.defaultExt.empty()) dialog.setDefaultSuffix(ToQ(fileDialog.defaultExt));
             if (!fileDialog.initialName.empty()) dialog.selectFile(ToQ(fileDialog.initialName));

@@ -805,6 +805,25 @@ bool XHasFocus(const QWidget* topLevel) {
 #endif
 }
 
+QString XWindowTitle(const QWidget* topLevel) {
+#ifdef WAVORA_GUI_HAVE_XCB
+    if (!topLevel || !topLevel->windowHandle()) return {};
+    XConnection x;
+    if (!x) return {};
+    xcb_get_property_reply_t* r = xcb_get_property_reply(
+        x.c, xcb_get_property(x.c, 0, static_cast<xcb_window_t>(topLevel->winId()), x.Atom("_NET_WM_NAME"),
+                              x.Atom("UTF8_STRING"), 0, 1024),
+        nullptr);
+    QString title;
+    if (r) title = QString::fromUtf8(static_cast<const char*>(xcb_get_property_value(r)), xcb_get_property_value_length(r));
+    std::free(r);
+    return title;
+#else
+    (void)topLevel;
+    return {};
+#endif
+}
+
 QRect XScreenGeometry() {
 #ifdef WAVORA_GUI_HAVE_XCB
     XConnection x;

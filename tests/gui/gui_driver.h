@@ -204,6 +204,9 @@ QRect XFrameGeometry(const QWidget* topLevel);
 QPoint XClientOrigin(const QWidget* topLevel);
 // Whether the X server's keyboard focus is on this top-level window.
 bool XHasFocus(const QWidget* topLevel);
+// A top-level window's title as the X server has it (_NET_WM_NAME): what a window
+// manager shows in its title bar.
+QString XWindowTitle(const QWidget* topLevel);
 // The root window's rectangle: the whole screen.
 QRect XScreenGeometry();
 // A key pressed and released where the X server sends the keyboard now: the focus
