@@ -15,7 +15,7 @@ namespace wv::gui {
 namespace {
 
 // Alt with each title's mnemonic opens that menu; Escape closes it again.
-void AltKeysOpenEachMenu(WavoraRun& r) {
+void AltKeysOpenEachMenu(WavoraRun& r, const QString& shot) {
     // A user starts typing once the window is there; it holds the X focus by then.
     EXPECT_TRUE(WaitFor([&] { return XHasFocus(r.Window()); }, 3000)) << "the X focus is not on the main window";
     const struct {
@@ -28,18 +28,19 @@ void AltKeysOpenEachMenu(WavoraRun& r) {
         ASSERT_TRUE(XKeyToFocus(m.key, Qt::AltModifier));
         EXPECT_TRUE(WaitFor([menu] { return menu->isVisible(); }, 3000)) << "Alt+" << char('A' + (m.key - Qt::Key_A))
                                                                         << " did not open " << m.title;
+        if (m.key == Qt::Key_F) Shot(shot);
         EscapeMenu(menu);
     }
 }
 
 TEST(WavoraStart, AltKeysOpenTheMenusWithoutAClick) {
-    RunWavoraScript({}, [](WavoraRun& r) { AltKeysOpenEachMenu(r); });
+    RunWavoraScript({}, [](WavoraRun& r) { AltKeysOpenEachMenu(r, QStringLiteral("wavora-start-alt-f")); });
 }
 
 TEST(WavoraStart, AltKeysOpenTheMenusWithoutAClickUnderAWindowManager) {
     std::string why;
     ASSERT_TRUE(StartWindowManager(&why)) << why;
-    RunWavoraScript({}, [](WavoraRun& r) { AltKeysOpenEachMenu(r); });
+    RunWavoraScript({}, [](WavoraRun& r) { AltKeysOpenEachMenu(r, QStringLiteral("wavora-start-alt-f-openbox")); });
 }
 
 }  // namespace
