@@ -83,17 +83,17 @@ void CheckNodeTable(const CDigitalMap& mesh) {
             const int node = mesh.GetNodeIndex(r, c);
             if (node < 0) continue;
             if (seen[static_cast<std::size_t>(node)])
-                throw ArchiveError("mesh node " + std::to_string(node) + " is placed twice");
+                throw ArchiveError(docmsg::kNodePlacedTwice + std::to_string(node));
             seen[static_cast<std::size_t>(node)] = 1;
             ++placed;
         }
     if (placed != mesh.GetCount())
-        throw ArchiveError("mesh nodes without a grid position: " + std::to_string(mesh.GetCount() - placed));
+        throw ArchiveError(docmsg::kNodesOffGrid + std::to_string(mesh.GetCount() - placed));
 }
 
 SideArchive ReadSideArchive(CArchive& ar) {
     SideArchive s;
-    const std::int32_t v = ReadVersion(ar, "side archive version");
+    const std::int32_t v = ReadVersion(ar, docmsg::kWhatSideVersion);
     s.mesh.Serialize(ar, static_cast<unsigned>(v));
     CheckNodeTable(s.mesh);
     s.triLine.Serialize(ar, static_cast<unsigned>(v));
@@ -104,7 +104,7 @@ SideArchive ReadSideArchive(CArchive& ar) {
     s.contGroup.Serialize(ar, static_cast<unsigned>(v));
     std::int32_t valueType = 0;
     ar >> valueType;
-    CArchive::CheckRange(valueType, 0, kValueTypes - 1, "saved value type");
+    CArchive::CheckRange(valueType, 0, kValueTypes - 1, docmsg::kWhatSavedValueType);
     s.valueType = valueType;
     for (CContHgtPos& set : s.labelPos) set.Serialize(ar, static_cast<unsigned>(v));
     for (CContHgtPos& set : s.labelPos2) set.Serialize(ar, static_cast<unsigned>(v));
@@ -112,13 +112,13 @@ SideArchive ReadSideArchive(CArchive& ar) {
     std::int32_t triangles = 0;
     ar >> triangles;
     // Each triangle takes three edge numbers and three node numbers: 24 bytes.
-    ar.CheckCount(triangles, INT_MAX / 3, 24, "triangles");
+    ar.CheckCount(triangles, INT_MAX / 3, 24, docmsg::kWhatTriangles);
     s.triCount = triangles;
     const int edges = s.triLine.GetCount();
-    ReadIndexTable(ar, s.triNodeA, 3LL * triangles, 0, edges - 1, "triangle edge");
-    ReadIndexTable(ar, s.triNodeB, 3LL * triangles, 0, s.mesh.GetCount() - 1, "triangle node");
-    ar.CheckCount(2LL * edges, INT_MAX, 4, "triangles beside the edges");
-    ReadIndexTable(ar, s.edgePairs, 2LL * edges, -1, triangles - 1, "triangle beside an edge");
+    ReadIndexTable(ar, s.triNodeA, 3LL * triangles, 0, edges - 1, docmsg::kWhatTriangleEdge);
+    ReadIndexTable(ar, s.triNodeB, 3LL * triangles, 0, s.mesh.GetCount() - 1, docmsg::kWhatTriangleNode);
+    ar.CheckCount(2LL * edges, INT_MAX, 4, docmsg::kWhatEdgeSides);
+    ReadIndexTable(ar, s.edgePairs, 2LL * edges, -1, triangles - 1, docmsg::kWhatEdgeSide);
     return s;
 }
 
@@ -236,14 +236,14 @@ void CTydDoc::Serialize(CArchive& ar) {
     }
 
     MainArchive m{m_info, m_zmn, m_contPara, m_contParaFig, m_calcArea, m_blkXY, m_pCalcPoints};
-    const std::int32_t version = ReadVersion(ar, "calculation file version");
+    const std::int32_t version = ReadVersion(ar, docmsg::kWhatTydVersion);
     const unsigned v = static_cast<unsigned>(version);
     m.info.Serialize(ar, v);
-    CArchive::CheckRange(m.info.m_nDir16, 0, kDir16Count - 1, "16-point direction");
+    CArchive::CheckRange(m.info.m_nDir16, 0, kDir16Count - 1, docmsg::kWhatDir16);
     m.zmn.Serialize(ar, v);
-    CArchive::CheckRange(m.zmn.m_nPaperSize, 0, kPaperSizeCount - 1, "paper size");
-    CArchive::CheckRange(m.zmn.m_nLandColor, 0, kLandColorCount - 1, "land colour");
-    CArchive::CheckRange(m.zmn.m_nValueType, 0, kValueTypes - 1, "value type");
+    CArchive::CheckRange(m.zmn.m_nPaperSize, 0, kPaperSizeCount - 1, docmsg::kWhatPaperSize);
+    CArchive::CheckRange(m.zmn.m_nLandColor, 0, kLandColorCount - 1, docmsg::kWhatLandColour);
+    CArchive::CheckRange(m.zmn.m_nValueType, 0, kValueTypes - 1, docmsg::kWhatValueType);
     m.contPara.Serialize(ar, v);
     for (CContPara& para : m.contParaFig) para.Serialize(ar, v);
     m.calcArea.Serialize(ar, v);
@@ -252,7 +252,7 @@ void CTydDoc::Serialize(CArchive& ar) {
     ar >> labels;
     // One position per slot of the output-point table; a file with more has positions
     // for points that cannot exist.
-    ar.CheckCount(labels, CSansyutu::kCapacity, 16, "output-point label positions");
+    ar.CheckCount(labels, CSansyutu::kCapacity, 16, docmsg::kWhatLabelPositions);
     m.calcPoints.resize(static_cast<std::size_t>(std::max(0, g_calcPoints.GetSize())), CPointD::Unset());
     if (m.calcPoints.size() < static_cast<std::size_t>(labels)) m.calcPoints.resize(labels, CPointD::Unset());
     for (std::int32_t i = 0; i < labels; ++i) m.calcPoints[i].Serialize(ar, v);

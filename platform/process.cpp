@@ -1,5 +1,7 @@
 #include "platform/process.h"
 
+#include "platform/dialog_texts.h"
+
 #include <cerrno>
 #include <cstring>
 #include <spawn.h>
@@ -41,7 +43,7 @@ int RunProgramAndWait(const std::string& program, const std::vector<std::string>
         }
     }
     if (!WIFEXITED(status)) {
-        if (err) *err = program + ": ended without an exit code";
+        if (err) *err = program + msg::kProgramNoExitCode;
         return -1;
     }
     return WEXITSTATUS(status);

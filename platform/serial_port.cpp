@@ -1,5 +1,7 @@
 #include "platform/serial_port.h"
 
+#include "platform/dialog_texts.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -51,7 +53,7 @@ bool ApplySerialSettings(int fd, const SerialSettings& s, std::string* error) {
     if (!BaudConstant(s.baudRate, speed) || s.dataBits < 5 || s.dataBits > 8 ||
         (s.parity != 'N' && s.parity != 'O' && s.parity != 'E') || (s.stopBits != 1 && s.stopBits != 2) ||
         s.flowControl < 0 || s.flowControl > 2) {
-        if (error) *error = "unsupported line settings";
+        if (error) *error = msg::kSerialBadSettings;
         return false;
     }
     termios t{};
