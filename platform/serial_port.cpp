@@ -1,5 +1,6 @@
 #include "platform/serial_port.h"
 
+#include "platform/atomic_file.h"
 #include "platform/dialog_texts.h"
 
 #include <algorithm>
@@ -20,7 +21,7 @@ namespace wv {
 namespace {
 
 void SetError(std::string* error, const std::string& what) {
-    if (error) *error = what + ": " + std::strerror(errno);
+    if (error) *error = what + ": " + SystemErrorText(errno);
 }
 
 bool BaudConstant(int baud, speed_t& out) {

@@ -490,7 +490,7 @@ void ModalAnswerer::AnswerFileDialog(QWidget* w, const QString& path) {
         // activation can come after it shows.
         if (!open->isActiveWindow()) {
             open->activateWindow();
-            QTest::qWaitForWindowActive(open, 2000);
+            (void)QTest::qWaitForWindowActive(open, 2000);
             if (!open || !open->isVisible()) return;
         }
         if (edit->text() != path) {
