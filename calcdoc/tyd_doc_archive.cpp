@@ -11,6 +11,7 @@
 #include "calcdoc/calcdoc_messages.h"
 #include "calcdoc/tyd_doc.h"
 #include "core/sansyutu.h"
+#include "platform/atomic_file.h"
 #include "platform/files.h"
 #include "platform/ui_service.h"
 
@@ -267,11 +268,16 @@ void CTydDoc::Serialize(CArchive& ar) {
 }
 
 bool CTydDoc::OnOpenDocument(const std::string& path) {
+    const std::string sidePath = SideFileName(path, "DPT");
+    // A save killed between putting its .DPT and its .TYD in place left the .TYD complete
+    // beside them: it goes in first, so that the pair read is the one that save wrote.
+    // The temporary files of saves killed earlier go.
+    if (!sidePath.empty()) RecoverInterruptedSet({sidePath, path});
+
     // The side archive is read and checked first, so that a damaged one refuses the open
     // before the main archive has replaced anything. An empty main archive is a new
     // calculation, whatever an old side archive of the same name holds.
     SideArchive side;
-    const std::string sidePath = SideFileName(path, "DPT");
     if (FileSize(path) > 0) {
         std::vector<std::uint8_t> bytes;
         if (ReadWholeFile(sidePath, bytes, nullptr)) {
@@ -300,18 +306,15 @@ bool CTydDoc::OnOpenDocument(const std::string& path) {
     return true;
 }
 
-bool CTydDoc::OnSaveDocument(const std::string& path) {
+std::vector<CDocument::SavedFile> CTydDoc::FilesToSave(const std::string& path) {
+    CArchive main;
+    Serialize(main);
     const std::string sidePath = SideFileName(path, "DPT");
-    const std::vector<std::uint8_t> side = WriteSideArchive(*this);
-    std::string err;
-    if (!AtomicWriteFile(sidePath, side.data(), side.size(), &err)) {
-        // Without its side archive the main archive would describe a mesh that is not
-        // there: neither is written.
-        Ui().MessageBox(sidePath + "\n" + docmsg::kCannotSave + "\n(" + err + ")", MessageCaption(),
-                        MbButtons::Ok, MbIcon::Error);
-        return false;
-    }
-    return CDocument::OnSaveDocument(path);
+    // A path without a '.' names no side files.
+    if (sidePath.empty()) return {{path, main.Bytes()}};
+    // The .DPT goes into place before the .TYD: a save that dies between the two leaves
+    // a complete .TYD beside the new .DPT, which the next open puts in place.
+    return {{sidePath, WriteSideArchive(*this)}, {path, main.Bytes()}};
 }
 
 void CTydDoc::DeleteContents() {
