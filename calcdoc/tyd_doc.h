@@ -44,8 +44,9 @@ public:
     // Archives and the wave-calculation road (tyd_doc_archive.cpp; the commands are in
     // calc_data_writer.h and wave_calc_command.h). Opening finishes a save that died
     // between its two files, then reads <name>.TYD and its side archive <base>.DPT all or
-    // nothing. Saving writes both as one set, the side archive first. An empty .TYD opens
-    // as a new document.
+    // nothing; a .DPT whose mesh is not laid out by the .TYD's area is named, and the
+    // calculation may open before its mesh (state 0) or not at all. Saving writes both as
+    // one set, the side archive first. An empty .TYD opens as a new document.
     bool OnOpenDocument(const std::string& path) override;
     void DeleteContents() override;
     // Orientation code (0 to 3) of the solver input last written for this document

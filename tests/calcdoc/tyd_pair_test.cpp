@@ -64,6 +64,14 @@ std::vector<std::string> Extra(const std::string& folder, const std::vector<std:
     return out;
 }
 
+// The main archive as the document would write it: its conditions, area, outlines and
+// label positions.
+std::string MainArchiveOf(CTydDoc& doc) {
+    CArchive ar;
+    doc.Serialize(ar);
+    return std::string(ar.Bytes().begin(), ar.Bytes().end());
+}
+
 class TydPairTest : public roadtest::BayTest {
 protected:
     void TearDown() override {
@@ -96,6 +104,70 @@ protected:
         EXPECT_FALSE(doc.IsModified());
     }
 };
+
+// The .TYD of one calculation beside the .DPT of another, in both directions, and with
+// the counts alike but the spacing not: the user hears of both files and may open the
+// calculation's conditions before the mesh (the mesh to be made again) or not at all.
+TEST_F(TydPairTest, AMixedPairIsNamedAndOpensBeforeItsMesh) {
+    const PairBytes fine = SavedCalc("FINE.TYD", kFine);
+    const PairBytes coarse = SavedCalc("COARSE.TYD", kCoarse);
+    const PairBytes stretched = SavedCalc("STRETCH.TYD", kStretched);
+    struct Mix {
+        const char* what;
+        const PairBytes& tydOf;
+        const PairBytes& dptOf;
+        const char* tydName;
+        const char* area;
+        const char* mesh;
+    } mixes[] = {
+        {"fine conditions, coarse mesh", fine, coarse, "FINE.TYD", "25×25", "21×21"},
+        {"coarse conditions, fine mesh", coarse, fine, "COARSE.TYD", "21×21", "25×25"},
+        {"same counts, other spacing", fine, stretched, "FINE.TYD", "間隔 100m", "間隔 90m"},
+        {"same counts, other spacing, the other way", stretched, fine, "STRETCH.TYD", "間隔 90m", "間隔 100m"},
+    };
+    const std::string path = Scratch() + "MIX.TYD";
+    const std::string side = Scratch() + "MIX.DPT";
+    for (const Mix& m : mixes) {
+        SCOPED_TRACE(m.what);
+        PutPair(path, {m.tydOf.tyd, m.dptOf.dpt});
+
+        // Declined: the open is refused and the document is the one it was.
+        CTydDoc doc;
+        const std::string untouched = MainArchiveOf(doc);
+        ui.Clear();
+        ui.PushAnswer(IDCANCEL);
+        EXPECT_FALSE(doc.OnOpenDocument(path));
+        ASSERT_EQ(ui.Messages().size(), 1u);
+        const MessageRecord said = ui.Messages()[0];
+        EXPECT_NE(said.text.find(path), std::string::npos) << said.text;
+        EXPECT_NE(said.text.find(side), std::string::npos) << said.text;
+        EXPECT_NE(said.text.find(m.area), std::string::npos) << said.text;
+        EXPECT_NE(said.text.find(m.mesh), std::string::npos) << said.text;
+        EXPECT_EQ(said.buttons, MbButtons::OkCancel);
+        EXPECT_EQ(MainArchiveOf(doc), untouched);
+        EXPECT_EQ(doc.GetPathName(), "");
+        EXPECT_EQ(doc.m_mesh.GetCount(), 0);
+
+        // Accepted: the .TYD's conditions, area, outlines and label positions, in the
+        // state before any mesh; the document differs from its files until saved.
+        ui.Clear();
+        ASSERT_TRUE(doc.OnOpenDocument(path));
+        EXPECT_EQ(ui.Messages().size(), 1u);
+        EXPECT_EQ(doc.m_info.m_nCalcState, kCalcNoMesh);
+        EXPECT_EQ(doc.m_mesh.GetCount(), 0);
+        EXPECT_EQ(doc.m_mesh.GetMeshCountX(), 0);
+        EXPECT_EQ(doc.m_nTriNodes, 0);
+        EXPECT_TRUE(doc.IsModified());
+        CTydDoc original;
+        ASSERT_TRUE(original.OnOpenDocument(Scratch() + m.tydName));
+        original.m_info.m_nCalcState = kCalcNoMesh;
+        EXPECT_EQ(MainArchiveOf(doc), MainArchiveOf(original));
+        // Nothing on disk has changed yet; saved, the pair is one calculation again.
+        EXPECT_EQ(BytesOf(path), (PairBytes{m.tydOf.tyd, m.dptOf.dpt}));
+        ASSERT_TRUE(doc.OnSaveDocument(path));
+        ExpectOpensSilently(path, kCalcNoMesh, 0, "saved after the question");
+    }
+}
 
 // Every pair the program writes goes together: new, with an area, with depths, with a
 // run started and with results, with its .DPT gone missing and saved again, with a mesh
