@@ -20,6 +20,12 @@ inline constexpr char kCannotOpen[] = "ファイルを開けません。";
 inline constexpr char kCannotRead[] = "ファイルを読み込めません。ファイルが壊れているか、形式が違います。";
 inline constexpr char kCannotSave[] = "ファイルに保存できません。";
 inline constexpr char kNoMemoryToRead[] = "メモリーが足りないため、ファイルを読み込めません。";
+// A .TYD beside the .DPT of another calculation: both paths come first, then these three
+// lines, the second with the area's and the mesh's node counts (x×y) and spacings.
+inline constexpr char kPairMismatch[] = "この計算ファイルと水深ファイルは別々の計算のものです。";
+inline constexpr char kPairAreaAndMesh[] = "計算領域 %d×%d・間隔 %sm、水深ファイルのメッシュ %d×%d・間隔 %sm";
+inline constexpr char kPairOpenBeforeMesh[] =
+    "計算条件を水深計算前の状態で開きますか？\nメッシュは水深計算またはメッシュファイル入力で作り直してください。";
 
 // Solver input and batch input.
 inline constexpr char kNeedDepths[] = "水深計算を行ってください。";

@@ -2,13 +2,16 @@
 // of the wave-calculation road.
 #pragma once
 
+#include "calc/cal_threads.h"
 #include "calc/calc_doc_data.h"
 #include "calc/calc_state.h"
 #include "calc/mesh_triangles.h"
+#include "calc/result_loader.h"
 #include "calcdoc/tyd_doc.h"
 #include "core/calc_progress.h"
 #include "platform/files.h"
 #include "platform/ui_service.h"
+#include "project/tik_doc.h"
 
 #include <gtest/gtest.h>
 
@@ -129,5 +132,59 @@ inline int CountMessages(const ScriptedUi& ui, const std::string& part) {
     for (const MessageRecord& m : ui.Messages()) n += m.text.find(part) != std::string::npos ? 1 : 0;
     return n;
 }
+
+// Waves of 2 m and 8 s from the north, in 36 directions and 5 frequencies.
+inline void WavesFromTheNorth(CTyd_Inf& info) {
+    info.m_nDirMode = 0;
+    info.m_nDir16 = 0;
+    info.m_dH0 = 2.0;
+    info.m_dT0 = 8.0;
+    info.m_nDirDiv = 36;
+    info.m_nFreqDiv = 5;
+}
+
+// Tests on the example bay (link wavora_project): its project open, a quiet UI, and what
+// the calculations on it leave behind (solver threads, the terrain tables) gone at the end.
+class BayTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        UseScratchStartFolder();
+        SetCalcProgressFactory([] { return std::unique_ptr<CCalcProgressDlg>(new CTestCalcProgressDlg()); });
+        ASSERT_TRUE(project.OnOpenDocument(std::string(WAVORA_SOURCE_DIR) + "/examples/bay/BAY/BAY.TIK"));
+    }
+    void TearDown() override {
+        SetCalcProgressFactory(nullptr);
+        CCalThreads::CancelAndJoinAll();
+        ResetTikData();
+    }
+
+    // A new calculation NAME over the bay: `nodes` x `nodes` nodes `spacing` apart from
+    // (0, 200), waves from the north, its depths computed.
+    void DepthsOnBay(CTydDoc& doc, CTydViewData& view, const std::string& name, int nodes, double spacing) {
+        OpenNew(doc, name);
+        doc.m_calcArea.SetOrigin(0.0, 200.0);
+        doc.m_calcArea.SetMeshSize(spacing);
+        doc.m_calcArea.SetMeshCountX(nodes);
+        doc.m_calcArea.SetMeshCountY(nodes);
+        WavesFromTheNorth(doc.m_info);
+        ComputeDepths(doc, view);
+    }
+
+    // The depth calculation command on the document's area, in the view's `frame` (the
+    // angle the document's conditions give, the area's origin at the view's).
+    void ComputeDepths(CTydDoc& doc, CTydViewData& view) {
+        frame = CalcViewFrame();
+        frame.angle = CalcViewAngle(doc);
+        frame.originX = doc.m_calcArea.GetOrigin().m_dX;
+        frame.originY = doc.m_calcArea.GetOrigin().m_dY;
+        ASSERT_EQ(doc.OnCalcDepth(view, frame), 0);
+        ASSERT_EQ(doc.m_info.m_nCalcState, kCalcDepths);
+    }
+
+    ScriptedUi ui;
+    ScopedUi scoped{&ui};
+    CTikDoc project;
+    CalcViewFrame frame;
+};
 
 }  // namespace wv::roadtest
