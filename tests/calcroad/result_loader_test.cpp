@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cmath>
 #include <sstream>
 #include <vector>
@@ -243,14 +244,65 @@ TEST_F(LoaderTest, LoadedResultsAreSavedBeforeTheResultFileGoes) {
     EXPECT_EQ(LoadCalcResults(doc, view, frame), kResultsAlreadyLoaded);
 }
 
-TEST_F(LoaderTest, FailedSaveKeepsTheResultFile) {
-    WriteKka(0);
-    DeleteFileSilently(doc.SideFile("DPT"));
-    std::filesystem::create_directories(doc.SideFile("DPT") + "/blocked");
-    EXPECT_EQ(LoadCalcResults(doc, view, frame), kResultsLoaded);
-    EXPECT_EQ(doc.m_info.m_nCalcState, kCalcResults);
-    EXPECT_TRUE(FileExists(doc.SideFile("KKA")));
-    std::filesystem::remove_all(doc.SideFile("DPT"));
+// The results are in only once the document holds them on disk. A save that fails after
+// loading leaves the document marked modified and keeps every file that still carries
+// the results: the result file, the batch input and the batch marker. The results in
+// memory are not read in again over what the user did since.
+TEST_F(LoaderTest, AFailedSaveAfterLoadingKeepsEveryFileAndMarksTheDocument) {
+    const std::string kka = doc.SideFile("KKA"), dec = doc.SideFile("DEC"), yno = doc.SideFile("YNO");
+    // Loads with the disk full at the save: loaded in memory, modified, the files kept.
+    const auto loadWithFullDisk = [&] {
+        roadtest::WriteAll(dec, "\"\"\r\n");
+        WriteKka(0);
+        ui.Clear();
+        faults::FailAt(faults::Op::Create, 1, ENOSPC);
+        EXPECT_EQ(LoadCalcResults(doc, view, frame), kResultsLoaded);
+        faults::Clear();
+        EXPECT_EQ(doc.m_info.m_nCalcState, kCalcResults);
+        EXPECT_TRUE(doc.IsModified());
+        EXPECT_TRUE(FileExists(kka));
+        EXPECT_TRUE(FileExists(dec));
+    };
+    // A run of this program: no marker.
+    loadWithFullDisk();
+    ASSERT_GE(ui.Messages().size(), 2u) << "the load, then the failed save";
+    EXPECT_EQ(ui.Messages()[0].text, calcmsg::kLoadedSaving);
+    {
+        CTydDoc disk;
+        ASSERT_TRUE(disk.OnOpenDocument(doc.GetPathName()));
+        EXPECT_EQ(disk.m_info.m_nCalcState, kCalcStarted) << "the old document stays on disk";
+    }
+
+    // The batch road: saved in state 1 by the batch-data command, run by the batch program.
+    ClearWaveResults(view);
+    doc.m_mesh.SetWaveHeight(2.0);
+    doc.m_info.m_nCalcState = kCalcDepths;
+    ASSERT_TRUE(doc.OnSaveDocument(doc.GetPathName()));
+    roadtest::WriteAll(yno, "2\r\n");
+    loadWithFullDisk();
+    EXPECT_TRUE(FileExists(yno));
+    const std::vector<CCalValue> loaded = Nodes();
+
+    // Asked again while unsaved: the document has these results; nothing is read over them.
+    ui.Clear();
+    doc.m_contParaFig[1].SetDefined(1);
+    EXPECT_EQ(LoadCalcResults(doc, view, frame), kResultsAlreadyLoaded);
+    EXPECT_EQ(doc.m_contParaFig[1].GetDefined(), 1);
+    EXPECT_TRUE(ui.Messages().empty());
+    EXPECT_TRUE(FileExists(kka));
+    EXPECT_TRUE(FileExists(yno));
+
+    // Saved by the user: the next request finds them on disk, and the files go.
+    ASSERT_TRUE(doc.OnSaveDocument(doc.GetPathName()));
+    EXPECT_EQ(LoadCalcResults(doc, view, frame), kResultsAlreadyLoaded);
+    EXPECT_FALSE(FileExists(kka));
+    EXPECT_FALSE(FileExists(yno));
+    EXPECT_FALSE(FileExists(dec));
+    EXPECT_EQ(Nodes(), loaded);
+    CTydDoc reopened;
+    ASSERT_TRUE(reopened.OnOpenDocument(doc.GetPathName()));
+    EXPECT_EQ(reopened.m_info.m_nCalcState, kCalcResults);
+    for (int i = 0; i < doc.m_mesh.GetCount(); ++i) EXPECT_EQ(reopened.m_mesh.GetAt(i), loaded[i]);
 }
 
 TEST_F(LoaderTest, FilesThatDoNotFitTheRunChangeNothing) {
@@ -344,25 +396,146 @@ TEST_F(LoaderTest, RunStillGoingOnIsWaitedFor) {
     EXPECT_EQ(LoadCalcResults(doc, view, frame), kResultsLoaded);
 }
 
-// A batch run replaced the results of a loaded document: they are cleared, and the new
-// file is loaded when it is there.
-TEST_F(LoaderTest, BatchMarkerSendsLoadedResultsBack) {
-    WriteKka(0);
-    ASSERT_EQ(LoadCalcResults(doc, view, frame), kResultsLoaded);
-    roadtest::WriteAll(doc.SideFile("YNO"), "");
-    EXPECT_EQ(LoadCalcResults(doc, view, frame), kResultsNotLoaded);
-    EXPECT_FALSE(FileExists(doc.SideFile("YNO")));
-    ExpectNoResults();
-    EXPECT_EQ(doc.m_mesh.GetWaveHeight(), 2.0);
+// The road of the fault: the batch program runs TINY while the user opens it and asks for
+// its results. The refusal must leave the marker, so that the results can be loaded once
+// the batch has ended, also after the document was closed unsaved.
+TEST_F(LoaderTest, ARefusedRequestDuringABatchRunLeavesItsResultsLoadable) {
+    // Saved in state 1 by the batch-data command; the batch program has deleted the old
+    // result file and written its marker.
+    doc.m_info.m_nCalcState = kCalcDepths;
+    ASSERT_TRUE(doc.OnSaveDocument(doc.GetPathName()));
+    roadtest::WriteAll(doc.SideFile("YNO"), "2\r\n");
+    roadtest::WriteAll(StartFolderFile("CALC.DAT"), "1\r\nTINY\r\n");
+    {
+        CTydDoc opened;
+        ASSERT_TRUE(opened.OnOpenDocument(doc.GetPathName()));
+        CTydViewData openedView{opened};
+        EXPECT_EQ(LoadCalcResults(opened, openedView, frame), kResultsNotLoaded);
+        ASSERT_EQ(ui.Messages().size(), 1u);
+        EXPECT_EQ(ui.Messages()[0].text, "現在【TINY】を計算中です");
+        EXPECT_EQ(opened.m_info.m_nCalcState, kCalcDepths);
+        EXPECT_FALSE(opened.IsModified());
+    }  // closed without saving: nothing had changed
+    EXPECT_TRUE(FileExists(doc.SideFile("YNO")));
 
-    roadtest::WriteAll(doc.SideFile("YNO"), "");
+    // The batch ends.
     WriteKka(0);
-    EXPECT_EQ(LoadCalcResults(doc, view, frame), kResultsLoaded);
+    roadtest::WriteAll(StartFolderFile("CALC.DAT"), "0\r\n");
+    ui.Clear();
+    CTydDoc again;
+    ASSERT_TRUE(again.OnOpenDocument(doc.GetPathName()));
+    CTydViewData againView{again};
+    EXPECT_EQ(LoadCalcResults(again, againView, frame), kResultsLoaded);
+    EXPECT_EQ(again.m_info.m_nCalcState, kCalcResults);
     EXPECT_FALSE(FileExists(doc.SideFile("YNO")));
-    EXPECT_EQ(RecordAt(1, 0), 1);
+    EXPECT_FALSE(FileExists(doc.SideFile("KKA")));
+    ASSERT_EQ(ui.Messages().size(), 1u);
+    EXPECT_EQ(ui.Messages()[0].text, calcmsg::kLoadedSaving);
 }
 
+// Every refusal beside a batch marker leaves the marker, the result file, the batch input,
+// the state, the results and the modified flag as they were. A loaded document goes on
+// showing its results until the batch's result file is there.
+TEST_F(LoaderTest, RefusalsBesideABatchMarkerChangeNothing) {
+    enum Kka { None, Good, Bad };
+    const std::string running = "現在【TINY】を計算中です";
+    struct Case {
+        int state;
+        Kka kka;
+        bool running;
+        int result;
+        std::string message;  // the start of the one message; empty: none
+    } cases[] = {
+        {kCalcNoMesh, Good, false, kResultsNotLoaded, calcmsg::kNeedDepths},
+        {kCalcDepths, None, false, kResultsNotLoaded, ""},
+        {kCalcDepths, Good, true, kResultsNotLoaded, running},
+        {kCalcDepths, Bad, false, kResultsNotLoaded, calcmsg::kBadResultFile},
+        {kCalcStarted, None, false, kResultsNotLoaded, ""},
+        {kCalcStarted, Good, true, kResultsNotLoaded, running},
+        {kCalcStarted, Bad, false, kResultsNotLoaded, calcmsg::kBadResultFile},
+        {kCalcResults, None, false, kResultsAlreadyLoaded, ""},
+        {kCalcResults, Good, true, kResultsNotLoaded, running},
+        {kCalcResults, Bad, false, kResultsNotLoaded, calcmsg::kBadResultFile},
+    };
+    // Results in the mesh and a result figure's contours, to see that nothing touches them.
+    WriteKka(0);
+    ASSERT_EQ(LoadCalcResults(doc, view, frame), kResultsLoaded);
+    doc.m_contParaFig[1].SetDefined(1);
+    const std::vector<CCalValue> before = Nodes();
+    const std::string kka = doc.SideFile("KKA"), dec = doc.SideFile("DEC"), yno = doc.SideFile("YNO");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "state " << c.state << ", result file " << c.kka
+                                        << (c.running ? ", running" : ""));
+        ui.Clear();
+        doc.m_info.m_nCalcState = c.state;
+        doc.SetModifiedFlag(false);
+        roadtest::WriteAll(yno, "2\r\n");
+        roadtest::WriteAll(dec, "\"\"\r\n");
+        DeleteFileSilently(kka);
+        // The batch's results differ from the loaded ones (another direction step).
+        if (c.kka != None) WriteKka(0, c.kka == Bad ? 5 : -1, 0.0, 5.0);
+        const std::string text = c.kka != None ? ReadAll(kka) : std::string();
+        roadtest::WriteAll(StartFolderFile("CALC.DAT"), c.running ? "1\r\nTINY\r\n" : "0\r\n");
 
+        EXPECT_EQ(LoadCalcResults(doc, view, frame), c.result);
+        EXPECT_TRUE(FileExists(yno));
+        EXPECT_TRUE(FileExists(dec));
+        if (c.kka != None)
+            EXPECT_EQ(ReadAll(kka), text);
+        else
+            EXPECT_FALSE(FileExists(kka));
+        EXPECT_EQ(doc.m_info.m_nCalcState, c.state);
+        EXPECT_FALSE(doc.IsModified());
+        EXPECT_TRUE(Nodes() == before);
+        EXPECT_EQ(doc.m_contParaFig[1].GetDefined(), 1);
+        if (c.message.empty()) {
+            EXPECT_TRUE(ui.Messages().empty());
+        } else {
+            ASSERT_EQ(ui.Messages().size(), 1u);
+            EXPECT_EQ(ui.Messages()[0].text.rfind(c.message, 0), 0u) << ui.Messages()[0].text;
+        }
+    }
+}
+
+// The batch's results are loaded whatever state the document was saved in by then (state 1
+// by the batch-data command, 2 by a run of its own, 3 with earlier results), and the
+// marker goes with the result file once the document holds them on disk.
+TEST_F(LoaderTest, BatchResultsAreLoadedAndTheMarkerGoesWithTheResultFile) {
+    for (int state : {kCalcDepths, kCalcStarted, kCalcResults}) {
+        SCOPED_TRACE(state);
+        if (state == kCalcResults) {
+            doc.m_info.m_nCalcState = kCalcStarted;
+            WriteKka(0);
+            ASSERT_EQ(LoadCalcResults(doc, view, frame), kResultsLoaded);
+        } else {
+            ClearWaveResults(view);
+            doc.m_mesh.SetWaveHeight(2.0);
+            doc.m_info.m_nCalcState = state;
+        }
+        ASSERT_TRUE(doc.OnSaveDocument(doc.GetPathName()));
+        doc.m_contParaFig[1].SetDefined(1);
+        roadtest::WriteAll(doc.SideFile("YNO"), "2\r\n");
+        roadtest::WriteAll(doc.SideFile("DEC"), "\"\"\r\n");
+        WriteKka(0, -1, 0.0, 5.0);
+        ui.Clear();
+
+        EXPECT_EQ(LoadCalcResults(doc, view, frame), kResultsLoaded);
+        EXPECT_EQ(doc.m_info.m_nCalcState, kCalcResults);
+        EXPECT_FLOAT_EQ(doc.m_mesh.GetAt(doc.m_mesh.GetNodeIndex(1, 0)).GetDirection(), 355.0f);
+        EXPECT_EQ(doc.m_contParaFig[1].GetDefined(), 0) << "the contours of the old results went";
+        EXPECT_EQ(doc.m_mesh.GetWaveHeight(), 2.0);
+        EXPECT_FALSE(FileExists(doc.SideFile("YNO")));
+        EXPECT_FALSE(FileExists(doc.SideFile("KKA")));
+        EXPECT_FALSE(FileExists(doc.SideFile("DEC")));
+        EXPECT_FALSE(doc.IsModified());
+        ASSERT_EQ(ui.Messages().size(), 1u);
+        EXPECT_EQ(ui.Messages()[0].text, calcmsg::kLoadedSaving);
+        CTydDoc reopened;
+        ASSERT_TRUE(reopened.OnOpenDocument(doc.GetPathName()));
+        EXPECT_EQ(reopened.m_info.m_nCalcState, kCalcResults);
+        for (int i = 0; i < doc.m_mesh.GetCount(); ++i) EXPECT_EQ(reopened.m_mesh.GetAt(i), doc.m_mesh.GetAt(i));
+    }
+}
 
 // A record the solver cannot have written: it writes ten fields, each a number of fixed
 // width, with values a run can produce. The refusal names the line and says why in the
