@@ -189,11 +189,13 @@ int LoadCalcResults(CTydViewData& view, const ResultLoadRun& run) {
     const std::string kka = doc.SideFile("KKA");
     std::FILE* in = kka.empty() ? nullptr : std::fopen(kka.c_str(), "rb");
     if (!in) return nothingNew;
+    view.ResultsReading(true);
     std::string text;
     const bool read = ReadOpenFile(in, text);
     // Everything is checked before the mesh is touched.
     KkaResult file;
     if (read) file = ReadForRun(text, doc, run);
+    view.ResultsReading(false);
     if (!read) return nothingNew;
     if (!file.ok) {
         Ui().MessageBox(std::string(calcmsg::kBadResultFile) + "\n" + kka + "\n(" + file.error + ")",

@@ -48,7 +48,8 @@ struct ResultLoadRun {
 // command) and in state 3 (replacing the loaded ones). Nothing changes before every
 // refusal has been decided, and the result file, the batch input and the marker are
 // deleted only once the document has been saved with the results; a failed save leaves
-// them and marks the document modified.
+// them and marks the document modified. The view's wait box (ResultsReading) stands
+// around reading the result file only.
 //   kResultsLoaded         loaded now
 //   kResultsAlreadyLoaded  state 3, nothing to do: no marker, or the batch's result file
 //                          not there yet, or its results already in the mesh
