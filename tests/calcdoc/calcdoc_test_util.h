@@ -5,11 +5,13 @@
 #include "calc/cal_threads.h"
 #include "calc/calc_doc_data.h"
 #include "calc/calc_state.h"
+#include "calc/mesh_orientation.h"
 #include "calc/mesh_triangles.h"
 #include "calc/result_loader.h"
 #include "calcdoc/tyd_doc.h"
 #include "core/calc_progress.h"
 #include "platform/files.h"
+#include "platform/text.h"
 #include "platform/ui_service.h"
 #include "project/tik_doc.h"
 
@@ -124,6 +126,32 @@ inline void Triangulate(CTydViewData& view) {
 inline const std::vector<double>& TinyDepths() {
     static const std::vector<double> d{5.5, 4.25, 3.0, 2.75, std::nan(""), 1.5};
     return d;
+}
+
+// One result record in the solver's layout: ten fields, each followed by a blank.
+inline std::string KkaRecord(double x, double y, double depth, double ratio, double equiv, double dir) {
+    return Sprintf("%10.3f %10.3f %10.3f %9.4f %9.4f %9.4f %9.4f %9.4f %9.4f %9.4f ", x, y, depth, ratio,
+                   equiv, ratio, 1.0, dir, ratio, 0.0);
+}
+
+// The result file of a run of the tiny mesh (TinyDepths, spacing 10) in orientation
+// `code`: the record of solver node (i, j) carries the ratio 0.1 x (record number + 1)
+// and the direction dirStep x (record number + 1), so every node can tell which record it
+// got. `count` records (all of them by default); x shifted by `xShift`.
+inline std::string TinyKka(int code, int count = -1, double xShift = 0.0, double dirStep = 10.0) {
+    const SolverGrid g = SolverGridOf(code, 2, 3);
+    std::string text;
+    int n = 0;
+    for (int i = 0; i < g.nx; ++i)
+        for (int j = 0; j < g.ny; ++j, ++n) {
+            if (count >= 0 && n >= count) break;
+            int r = 0, c = 0;
+            SolverNodeToMesh(code, 2, 3, i, j, &r, &c);
+            const double depth = (r == 1 && c == 1) ? -9999.0 : TinyDepths()[r * 3 + c];
+            text += KkaRecord(i * 10.0 + xShift, j * 10.0, depth, 0.1 * (n + 1), 0.05 * (n + 1), dirStep * (n + 1));
+            text += "\r\n";
+        }
+    return text;
 }
 
 // Messages of a scripted UI whose text contains `part`.
