@@ -33,11 +33,10 @@ public:
 // The test's scratch folder (the current folder), ending in '/'.
 inline std::string Scratch() { return std::filesystem::current_path().string() + "/"; }
 
-// Moves into a folder of the running test's own below the executable's scratch folder:
-// the test runner starts the tests of one executable side by side in that folder, and
-// each run of the solver rewrites "CALC.DAT" in its start folder.
+// Moves into a folder named after the running test inside its scratch folder: each run
+// of the solver rewrites "CALC.DAT" in its start folder.
 inline void EnterOwnFolder() {
-    static const std::filesystem::path base = std::filesystem::current_path();
+    const std::filesystem::path base = std::filesystem::current_path();
     const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
     std::filesystem::path folder = base;
     if (info) folder /= std::string(info->test_suite_name()) + "." + info->name();

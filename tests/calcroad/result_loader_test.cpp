@@ -13,6 +13,7 @@
 #include "tests/calcdoc/calcdoc_test_util.h"
 
 #include <gtest/gtest.h>
+#include "support/lock_holder.h"
 
 #include <cerrno>
 #include <cmath>
@@ -385,14 +386,18 @@ TEST_F(LoaderTest, StatesWithoutResultsToLoad) {
 // A result file that the batch program is still writing is not read.
 TEST_F(LoaderTest, RunStillGoingOnIsWaitedFor) {
     WriteKka(0);
-    roadtest::WriteAll(StartFolderFile("CALC.DAT"), "1\r\nTINY\r\n");
-    EXPECT_EQ(LoadCalcResults(doc, view, frame), kResultsNotLoaded);
-    ExpectNoResults();
-    ASSERT_EQ(ui.Messages().size(), 1u);
-    EXPECT_EQ(ui.Messages()[0].text, "現在【TINY】を計算中です");
-    EXPECT_TRUE(FileExists(doc.SideFile("KKA")));
+    {
+        testsupport::LockHolder run(testsupport::RunStarted(StartFolder(), "TINY"));
+        ASSERT_TRUE(run.Held());
+        EXPECT_EQ(LoadCalcResults(doc, view, frame), kResultsNotLoaded);
+        ExpectNoResults();
+        ASSERT_EQ(ui.Messages().size(), 1u);
+        EXPECT_EQ(ui.Messages()[0].text, "現在【TINY】を計算中です");
+        EXPECT_TRUE(FileExists(doc.SideFile("KKA")));
+    }
     // Another calculation's run is no reason to wait.
-    roadtest::WriteAll(StartFolderFile("CALC.DAT"), "1\r\nOTHER\r\n");
+    testsupport::LockHolder other(testsupport::RunStarted(StartFolder(), "OTHER"));
+    ASSERT_TRUE(other.Held());
     EXPECT_EQ(LoadCalcResults(doc, view, frame), kResultsLoaded);
 }
 
