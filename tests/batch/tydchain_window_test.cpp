@@ -333,7 +333,9 @@ protected:
         CWaveCalcSlot slot;
         const int code = OnWaveCalc(doc, view, batchtest::FrameOf(doc), slot);
         while (slot.GetExitCode() == CCalThreads::kStillActive) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        if (code == 0) EXPECT_EQ(slot.GetExitCode(), 0);
+        if (code == 0) {
+            EXPECT_EQ(slot.GetExitCode(), 0);
+        }
         return code;
     }
 

@@ -13,6 +13,8 @@
 #include "tests/calcdoc/calcdoc_test_util.h"
 
 #include <gtest/gtest.h>
+
+#include <memory>
 #include "support/lock_holder.h"
 
 #include <cerrno>
@@ -410,7 +412,9 @@ TEST_F(LoaderTest, ARefusedRequestDuringABatchRunLeavesItsResultsLoadable) {
     doc.m_info.m_nCalcState = kCalcDepths;
     ASSERT_TRUE(doc.OnSaveDocument(doc.GetPathName()));
     roadtest::WriteAll(doc.SideFile("YNO"), "2\r\n");
-    roadtest::WriteAll(StartFolderFile("CALC.DAT"), "1\r\nTINY\r\n");
+    auto batch = std::make_unique<testsupport::LockHolder>(testsupport::RunStarted(StartFolder(), "TINY"),
+                                                           testsupport::RunEnd(StartFolder()));
+    ASSERT_TRUE(batch->Held());
     {
         CTydDoc opened;
         ASSERT_TRUE(opened.OnOpenDocument(doc.GetPathName()));
@@ -425,7 +429,7 @@ TEST_F(LoaderTest, ARefusedRequestDuringABatchRunLeavesItsResultsLoadable) {
 
     // The batch ends.
     WriteKka(0);
-    roadtest::WriteAll(StartFolderFile("CALC.DAT"), "0\r\n");
+    batch.reset();
     ui.Clear();
     CTydDoc again;
     ASSERT_TRUE(again.OnOpenDocument(doc.GetPathName()));
@@ -480,7 +484,10 @@ TEST_F(LoaderTest, RefusalsBesideABatchMarkerChangeNothing) {
         // The batch's results differ from the loaded ones (another direction step).
         if (c.kka != None) WriteKka(0, c.kka == Bad ? 5 : -1, 0.0, 5.0);
         const std::string text = c.kka != None ? ReadAll(kka) : std::string();
-        roadtest::WriteAll(StartFolderFile("CALC.DAT"), c.running ? "1\r\nTINY\r\n" : "0\r\n");
+        roadtest::WriteAll(StartFolderFile("CALC.DAT"), "0\r\n");
+        std::unique_ptr<testsupport::LockHolder> run;
+        if (c.running)
+            run = std::make_unique<testsupport::LockHolder>(testsupport::RunStarted(StartFolder(), "TINY"));
 
         EXPECT_EQ(LoadCalcResults(doc, view, frame), c.result);
         EXPECT_TRUE(FileExists(yno));

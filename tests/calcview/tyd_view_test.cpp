@@ -14,7 +14,11 @@
 #include "tests/calcdoc/calcdoc_test_util.h"
 #include "tests/calcview/calcview_test_util.h"
 
+#include "support/lock_holder.h"
+
 #include <gtest/gtest.h>
+
+#include <memory>
 
 #include <cmath>
 
@@ -497,7 +501,10 @@ TEST_F(TydViewTest, ResultWaitBoxStandsOnlyAroundReadingTheResultFile) {
         if (!c.file.empty()) roadtest::WriteAll(kka, c.file);
         DeleteFileSilently(doc.SideFile("YNO"));
         if (c.marker) roadtest::WriteAll(doc.SideFile("YNO"), "2\r\n");
-        roadtest::WriteAll(StartFolderFile("CALC.DAT"), c.running ? "1\r\nVIEW\r\n" : "0\r\n");
+        roadtest::WriteAll(StartFolderFile("CALC.DAT"), "0\r\n");
+        std::unique_ptr<testsupport::LockHolder> run;
+        if (c.running)
+            run = std::make_unique<testsupport::LockHolder>(testsupport::RunStarted(StartFolder(), "VIEW"));
         ASSERT_TRUE(w.view.Execute(c.command));
         EXPECT_EQ(events, c.expected);
     }

@@ -87,7 +87,9 @@ TEST(ToolArgs, HelpAndUnknownOptionsOfEveryProgram) {
             } else {
                 EXPECT_GT(r.code, 0) << r.out;
                 EXPECT_NE(r.err.find(arg), std::string::npos) << r.err;
-                if (!bench) EXPECT_NE(r.err.find("usage"), std::string::npos) << r.err;
+                if (!bench) {
+                    EXPECT_NE(r.err.find("usage"), std::string::npos) << r.err;
+                }
             }
             EXPECT_TRUE(Entries(work).empty()) << "written: " << testing::PrintToString(Entries(work));
         }
