@@ -48,7 +48,19 @@ void ArcAngles(const QRectF& box, double x3, double y3, double x4, double y4, do
     *sweep = s;
 }
 
+// CP932 bytes of the character that starts at i: two after a lead byte.
+std::size_t Cp932CharLength(const std::string& s, std::size_t i) {
+    const unsigned char b = static_cast<unsigned char>(s[i]);
+    const bool lead = (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+    return lead && i + 1 < s.size() ? 2 : 1;
+}
+
 }  // namespace
+
+bool IsFixedPitchFace(const std::string& faceUtf8) {
+    return faceUtf8 == "ＭＳ ゴシック" || faceUtf8 == "ＭＳ 明朝" || faceUtf8 == "MS Gothic" ||
+           faceUtf8 == "MS Mincho";
+}
 
 bool UsePdfWhenNoPrinter(QPrinter& printer, const QString& pdfPath) {
     const bool pdf = printer.outputFormat() == QPrinter::PdfFormat || printer.printerName().isEmpty() ||
@@ -249,14 +261,40 @@ bool CQtDC::TextOut(int x, int y, const std::string& cp932) {
     const bool opaque = m_state.bkMode == OPAQUE;
     const COLORREF bk = m_state.bkColor;
     const double angle = m_state.font.m_nEscapement / 10.0;
+    const bool fixedPitch = IsFixedPitchFace(m_state.font.m_strFaceName);
     auto draw = [&](QPainter& p) {
         p.setFont(font);
         const QFontMetricsF fm(font, p.device());
+        const double cellH = fm.ascent() + fm.descent();
         p.translate(static_cast<double>(dx), static_cast<double>(dy));
         p.rotate(-angle);
-        if (opaque) p.fillRect(QRectF(0, 0, fm.horizontalAdvance(text), fm.ascent() + fm.descent()), ToQColor(bk));
         p.setPen(ToQColor(textColor));
-        p.drawText(QPointF(0, fm.ascent()), text);
+        if (!fixedPitch) {
+            if (opaque) p.fillRect(QRectF(0, 0, fm.horizontalAdvance(text), cellH), ToQColor(bk));
+            p.drawText(QPointF(0, fm.ascent()), text);
+            return;
+        }
+        // The Windows face gives a single-byte character half the height and a double-byte
+        // one the whole height, and the callers place their characters by those widths.
+        // The substitute's half-width digits are wider: drawn as they are, the next
+        // character's background covered their last column and a "0" read as "C". So
+        // each character gets the face's cell, its glyph narrowed into it when wider.
+        const double em = m_state.font.m_nHeight != 0 ? std::abs(m_state.font.m_nHeight) : cellH;
+        double x = 0.0;
+        for (std::size_t i = 0; i < cp932.size();) {
+            const std::size_t n = Cp932CharLength(cp932, i);
+            const QString ch = QString::fromStdString(Cp932ToUtf8(cp932.substr(i, n)));
+            const double cellW = n == 1 ? em / 2.0 : em;
+            if (opaque) p.fillRect(QRectF(x, 0, cellW, cellH), ToQColor(bk));
+            const double advance = fm.horizontalAdvance(ch);
+            p.save();
+            p.translate(x, 0.0);
+            if (advance > cellW && advance > 0.0) p.scale(cellW / advance, 1.0);
+            p.drawText(QPointF(0, fm.ascent()), ch);
+            p.restore();
+            x += cellW;
+            i += n;
+        }
     };
     if (m_printer != nullptr) {
         m_printPainter->save();

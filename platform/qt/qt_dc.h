@@ -75,5 +75,8 @@ bool UsePdfWhenNoPrinter(QPrinter& printer, const QString& pdfPath);
 QFont QFontFromLogical(const CFont& font, double dpiScale = 1.0);
 // The family a Windows face name maps to ("ＭＳ ゴシック" -> "IPAexGothic").
 QString FamilyForFace(const std::string& faceUtf8);
+// Whether a Windows face is of fixed pitch ("ＭＳ ゴシック", "ＭＳ 明朝"; not the Ｐ
+// faces): TextOut gives each character of such a face that face's cell.
+bool IsFixedPitchFace(const std::string& faceUtf8);
 
 }  // namespace wv

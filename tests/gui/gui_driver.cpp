@@ -316,6 +316,14 @@ void Drag(QWidget* widget, QPoint from, QPoint to, int steps) {
 
 void Type(QWidget* widget, const QString& text) { QTest::keyClicks(widget, text); }
 
+void TypeInto(QWidget* dialog, int id, const QString& text) {
+    auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("c%1").arg(id));
+    ASSERT_NE(edit, nullptr) << "control " << id;
+    Click(edit, edit->rect().center());
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(edit, text);
+}
+
 void ClickButton(QAbstractButton* button) {
     // A check box or a radio button takes clicks on its box and its text only.
     QPoint at = button->rect().center();

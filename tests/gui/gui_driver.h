@@ -86,6 +86,9 @@ void Drag(QWidget* widget, QPoint from, QPoint to, int steps = 8);
 void ClickButton(QAbstractButton* button);
 // Types text into the focused control of `widget`.
 void Type(QWidget* widget, const QString& text);
+// Types into the edit with control id `id` of a dialog of the program: the field
+// clicked, its text selected and replaced by `text`.
+void TypeInto(QWidget* dialog, int id, const QString& text);
 // A button in the title bar of a document window (QStyle::SC_TitleBar...), clicked.
 void ClickTitleBarButton(QMdiSubWindow* sub, int subControl);
 void ClickCloseBox(QMdiSubWindow* sub);

@@ -19,11 +19,10 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QThread>
 #include <QTest>
+#include <QThread>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -73,15 +72,6 @@ QStringList Expected(CTydView& view) {
                     Q(CCalcPointResultDlg::FormatDirection(view.m_pCalcPtDir[static_cast<std::size_t>(i)]));
     }
     return rows;
-}
-
-// Types into an edit of a dialog of the program: the field cleared, the text typed.
-void TypeInto(QWidget* dialog, int id, const QString& text) {
-    auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("c%1").arg(id));
-    ASSERT_NE(edit, nullptr) << "control " << id;
-    Click(edit, edit->rect().center());
-    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(edit, text);
 }
 
 void ClickControl(QWidget* dialog, int id) {

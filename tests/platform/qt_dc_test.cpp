@@ -112,6 +112,47 @@ TEST_F(QtDcTest, OpaqueTextPaintsItsCellBackground) {
     EXPECT_EQ(img.pixel(40, 30), qRgb(255, 255, 255));
 }
 
+// "ＭＳ ゴシック" is of fixed pitch: a single-byte character is half as wide as the cell
+// is high, a double-byte one as wide as high, and the callers set the next character at
+// that width. Each character fills that cell and no more, its glyph inside it.
+TEST_F(QtDcTest, FixedPitchFaceGivesEachCharacterTheFacesCell) {
+    const QRgb white = qRgb(255, 255, 255);
+    struct Case {
+        const char* text;
+        int width;
+    };
+    for (const Case c : {Case{"0", 7}, Case{"6", 7}, Case{"ﾒ", 7}, Case{"波", 14}, Case{"：", 14}}) {
+        QImage img(60, 40, QImage::Format_RGB32);
+        img.fill(white);
+        CQtDC dc(&img);
+        dc.SetTextColor(RGB(255, 255, 0));
+        dc.SetBkColor(RGB(0, 0, 0));
+        dc.SetBkMode(OPAQUE);
+        dc.SelectObject(Gothic(14, 0));
+        dc.TextOut(10, 10, Utf8ToCp932(c.text));
+        const QRect cell(10, 10, c.width, 14);
+        const QRect ink = InkBox(img, white);
+        EXPECT_EQ(ink, cell) << c.text << ": painted " << ink.x() << "," << ink.y() << " " << ink.width() << "x"
+                             << ink.height();
+        for (int y = cell.top(); y <= cell.bottom(); ++y)
+            for (int x = cell.left(); x <= cell.right(); ++x)
+                ASSERT_NE(img.pixel(x, y), white) << c.text << " at " << x << "," << y;
+    }
+    // Side by side, as the figures set them: the left digit keeps every pixel it has alone.
+    QImage alone(60, 40, QImage::Format_RGB32), pair(60, 40, QImage::Format_RGB32);
+    for (QImage* img : {&alone, &pair}) {
+        img->fill(Qt::black);
+        CQtDC dc(img);
+        dc.SetTextColor(RGB(255, 255, 255));
+        dc.SetBkColor(RGB(0, 0, 0));
+        dc.SetBkMode(OPAQUE);
+        dc.SelectObject(Gothic(14, 0));
+        dc.TextOut(10, 10, "0");
+        if (img == &pair) dc.TextOut(17, 10, "5");
+    }
+    EXPECT_EQ(pair.copy(10, 10, 7, 14), alone.copy(10, 10, 7, 14));
+}
+
 TEST_F(QtDcTest, PrinterWritesAPdfAndReportsItsColours) {
     QPrinter printer(QPrinter::HighResolution);
     // The test machine has no printer set up: the output becomes the PDF file.
