@@ -204,15 +204,21 @@ Finished RunKilled(const std::vector<std::string>& args, std::optional<std::chro
     return d.Wait();
 }
 
-double MeasureSpan(const std::vector<std::string>& args, Finished* out) {
-    Driver d(args);
-    double span = 0.0;
-    if (d.WaitForLine("begin")) {
-        const auto start = Clock::now();
-        if (d.WaitForLine("end")) span = std::chrono::duration<double>(Clock::now() - start).count();
+double MeasureSpan(const std::vector<std::string>& args, Finished* out, int runs) {
+    double shortest = 0.0;
+    for (int i = 0; i < runs; ++i) {
+        Driver d(args);
+        if (d.WaitForLine("begin")) {
+            const auto start = Clock::now();
+            if (d.WaitForLine("end")) {
+                const double span = std::chrono::duration<double>(Clock::now() - start).count();
+                shortest = i == 0 ? span : std::min(shortest, span);
+            }
+        }
+        *out = d.Wait();
+        if (out->exitCode != 0) break;
     }
-    *out = d.Wait();
-    return span;
+    return shortest;
 }
 
 std::string ReadFile(const std::string& path) {

@@ -65,8 +65,10 @@ Finished RunDriver(const std::vector<std::string>& args, const std::vector<std::
 Finished RunKilled(const std::vector<std::string>& args, std::optional<std::chrono::microseconds> delay,
                    const std::vector<std::string>& env, pid_t* pid);
 
-// Seconds from the driver's "begin" to its "end": the span random kills are drawn over.
-double MeasureSpan(const std::vector<std::string>& args, Finished* out);
+// Seconds from the driver's "begin" to its "end", the shortest of `runs` runs: the span
+// random kills are drawn over. The shortest, because a run slowed by the machine's other
+// work would spread the kills past the end of the others. `out` is the last run.
+double MeasureSpan(const std::vector<std::string>& args, Finished* out, int runs = 3);
 
 // Delays drawn from a seeded generator, evenly over the span and a tenth beyond it, so
 // that "after" gets its share too.
