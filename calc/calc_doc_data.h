@@ -98,6 +98,9 @@ public:
     int GetMouseMode() const { return m_nMouseMode; }
     // Invalidates the whole client area.
     virtual void RedrawAll() {}
+    // The wait box of the result loader: shown (true) once the result file is open and
+    // closed (false) as soon as it has been read, before the loader says anything.
+    virtual void ResultsReading(bool reading) {}
 
     // Per output-point slot: the value (kNoValue none) and direction (kNoDirection none).
     std::vector<double> m_pCalcPtValue;
@@ -115,6 +118,7 @@ private:
 // Hooks with a default body that the program's calculation view (CTydView) overrides. A
 // new hook of this kind goes on this list: tests/app/view_hooks_test.cpp fails for a
 // listed hook that the real class does not override, and for a hook on no list.
-#define WV_TYD_VIEW_DATA_HOOKS(HOOK) HOOK(PostResultListRefresh) HOOK(SetMouseMode) HOOK(RedrawAll)
+#define WV_TYD_VIEW_DATA_HOOKS(HOOK) \
+    HOOK(PostResultListRefresh) HOOK(SetMouseMode) HOOK(RedrawAll) HOOK(ResultsReading)
 
 }  // namespace wv

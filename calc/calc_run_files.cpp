@@ -16,7 +16,47 @@ namespace {
 // ever read of it.
 constexpr std::size_t kMaxTitleBytes = 255;
 
+// How long a reader that found a busy flag without a run waits for the lock: other
+// readers hold it only for a moment, a run that has just started holds it to its end.
+constexpr int kResetLockWaitMs = 200;
+
 bool IsSpace(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
+
+struct FlagFile {
+    BusyFlag state = BusyFlag::Missing;
+    std::string title;  // of a busy flag, UTF-8
+};
+
+FlagFile ReadFlagFile(const std::string& path) {
+    FlagFile flag;
+    std::string text;
+    if (!ReadWholeFile(path, text, nullptr)) return flag;
+
+    // The flag is read as a formatted integer: blanks and line ends before it are
+    // skipped, a sign and digits make it.
+    std::size_t pos = 0;
+    while (pos < text.size() && IsSpace(text[pos])) ++pos;
+    std::size_t consumed = 0;
+    const int value = WinAtoi(std::string_view(text).substr(pos), &consumed);
+    if (consumed == 0) {
+        flag.state = BusyFlag::Unreadable;
+        return flag;
+    }
+    pos += consumed;
+    if (value == 0) {
+        flag.state = BusyFlag::Idle;
+        return flag;
+    }
+    while (pos < text.size() && IsSpace(text[pos])) ++pos;
+    std::size_t end = pos;
+    while (end < text.size() && !IsSpace(text[end]) && end - pos < kMaxTitleBytes) ++end;
+    flag.state = BusyFlag::Busy;
+    flag.title = Cp932ToUtf8(std::string_view(text).substr(pos, end - pos));
+    return flag;
+}
+
+// The idle form, as the solver leaves it at the end of a run.
+bool WriteIdleFlag(const std::string& path) { return AtomicWriteFile(path, std::string("0\r\n"), nullptr); }
 
 }  // namespace
 
@@ -41,26 +81,27 @@ bool IsCalcRunGoingOn(const std::string& docPath, std::string* title) {
 
 BusyFlag ReadBusyFlag(std::string* runningTitle) {
     if (runningTitle) runningTitle->clear();
-    const bool locked = FileLock::IsHeld(StartFolderFile(kCalcDatLockName));
-    std::string text;
-    if (!ReadWholeFile(StartFolderFile("CALC.DAT"), text, nullptr))
-        return locked ? BusyFlag::Busy : BusyFlag::Missing;
-
-    // The flag is read as a formatted integer: blanks and line ends before it are
-    // skipped, a sign and digits make it.
-    std::size_t pos = 0;
-    while (pos < text.size() && IsSpace(text[pos])) ++pos;
-    std::size_t consumed = 0;
-    const int flag = WinAtoi(std::string_view(text).substr(pos), &consumed);
-    if (consumed == 0) return locked ? BusyFlag::Busy : BusyFlag::Unreadable;
-    pos += consumed;
-    if (flag == 0) return locked ? BusyFlag::Busy : BusyFlag::Idle;
-
-    while (pos < text.size() && IsSpace(text[pos])) ++pos;
-    std::size_t end = pos;
-    while (end < text.size() && !IsSpace(text[end]) && end - pos < kMaxTitleBytes) ++end;
-    if (runningTitle) *runningTitle = Cp932ToUtf8(std::string_view(text).substr(pos, end - pos));
-    return BusyFlag::Busy;
+    const std::string flagPath = StartFolderFile("CALC.DAT");
+    const std::string lockPath = StartFolderFile(kCalcDatLockName);
+    FlagFile flag = ReadFlagFile(flagPath);
+    if (FileLock::IsHeld(lockPath)) {
+        if (runningTitle) *runningTitle = flag.title;
+        return BusyFlag::Busy;
+    }
+    if (flag.state == BusyFlag::Busy) {
+        // Busy, and no run holds the lock: the run died before it could write "0" (a
+        // kill, a crash), or one is starting this moment. A run takes the lock before it
+        // writes its flag and lets go only after "0" is written, so once the lock is ours
+        // a flag that still says busy belongs to no run: it is reset as a starting
+        // program does, and the next run may go. Without the lock it stays as it is.
+        FileLock lock(lockPath);
+        if (lock.TryLockFor(kResetLockWaitMs)) {
+            flag = ReadFlagFile(flagPath);
+            if (flag.state == BusyFlag::Busy && WriteIdleFlag(flagPath)) flag = FlagFile{BusyFlag::Idle, {}};
+        }
+    }
+    if (runningTitle) *runningTitle = flag.title;
+    return flag.state;
 }
 
 bool ResetCalcDatIfIdle(const std::string& startFolder) {
@@ -68,7 +109,7 @@ bool ResetCalcDatIfIdle(const std::string& startFolder) {
     if (!folder.empty() && folder.back() != '/') folder += '/';
     FileLock lock(folder + kCalcDatLockName);
     if (!lock.TryLock()) return false;
-    return AtomicWriteFile(folder + "CALC.DAT", std::string("0\r\n"), nullptr);
+    return WriteIdleFlag(folder + "CALC.DAT");
 }
 
 }  // namespace wv

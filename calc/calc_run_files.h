@@ -34,6 +34,8 @@ bool IsCalcRunGoingOn(const std::string& docPath, std::string* title = nullptr);
 // first blank-delimited word of the record after the flag (UTF-8), as far as it goes.
 // While a solver run holds "CALC.DAT.lock" the flag is busy whatever the file says: the
 // run may be between its start and its first write, or writing the file just now.
+// A busy flag that no run holds was left by a run that died: it is reset to idle here
+// (under the lock, read again first) and reads idle, so that the next run may go.
 BusyFlag ReadBusyFlag(std::string* runningTitle);
 
 // Marks the start folder's "CALC.DAT" idle ("0" CR LF), as a starting program does, but

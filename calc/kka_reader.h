@@ -1,8 +1,10 @@
 // Reading the solver's result file <base>.KKA back onto the mesh grid. The file holds one
 // record per solver node, in the solver's march order; the orientation code of the run
 // says which mesh node each record belongs to. The reader checks the whole file against
-// the run before anything is handed to the mesh: a file that is short, long, or whose
-// records do not sit where the run put them is refused with a reason.
+// the run before anything is handed to the mesh: a file that is short, long, whose
+// records do not sit where the run put them, or that holds a record no run can write
+// (not ten numbers, a value too wide for its field, a negative height or period ratio,
+// a direction outside the bins) is refused with a reason naming the line.
 #pragma once
 
 #include <string>
@@ -32,7 +34,7 @@ struct KkaCell {
 
 struct KkaResult {
     bool ok = false;
-    std::string error;          // why the file was refused (UTF-8), when !ok
+    std::string error;          // why the file was refused (UTF-8, the user's language), when !ok
     std::vector<KkaCell> cells; // rows x cols, row by row
 };
 

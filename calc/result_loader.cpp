@@ -13,6 +13,8 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdio>
+#include <string>
 
 namespace wv {
 
@@ -83,6 +85,51 @@ void TriangleValueRanges(CTydDocData& doc, int slot, int kind, double h0) {
     }
 }
 
+// The rest of a file already open, then closed; false when reading failed.
+bool ReadOpenFile(std::FILE* in, std::string& text) {
+    text.clear();
+    char buffer[1 << 16];
+    std::size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0) text.append(buffer, n);
+    const bool ok = std::ferror(in) == 0;
+    std::fclose(in);
+    return ok;
+}
+
+// Calls visit(node, cell) for every sea node of the mesh with the result file's cell of
+// its place; stops early when visit returns false. False when it stopped.
+template <class Visit> bool ForEachSeaNode(const CDigitalMap& mesh, const KkaResult& file, Visit visit) {
+    const int rows = std::max(0, mesh.GetMeshCountY());
+    const int cols = std::max(0, mesh.GetMeshCountX());
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < cols; ++c) {
+            const int node = mesh.GetNodeIndex(r, c);
+            if (node >= 0 && !visit(node, file.cells[static_cast<std::size_t>(r) * cols + c])) return false;
+        }
+    return true;
+}
+
+// Whether every sea node already holds the values the result file gives it.
+bool MeshHolds(const CTydDocData& doc, const KkaResult& file) {
+    const bool breaking = doc.m_info.m_bBreaking != 0;
+    return ForEachSeaNode(doc.m_mesh, file, [&](int node, const KkaCell& cell) {
+        const CCalValue v = doc.m_mesh.GetAt(node);
+        return v.GetHeightRatio() == cell.heightRatio && v.GetDirection() == cell.direction &&
+               (breaking || v.GetEquivRatio() == cell.equivRatio);
+    });
+}
+
+// The files that carried the results to the document, once it holds them on disk: the
+// result file, the batch input, and last the batch marker, which says that a batch's
+// results wait to be loaded.
+void RemoveConsumedFiles(CTydDocData& doc) {
+    const std::string kka = doc.SideFile("KKA");
+    if (!kka.empty()) DeleteFileSilently(kka);
+    DeleteDecFile(doc);
+    const std::string marker = doc.SideFile("YNO");
+    if (!marker.empty()) DeleteFileSilently(marker);
+}
+
 }  // namespace
 
 double GetWaveIncidentAngle(const CTydDocData& doc) {
@@ -110,27 +157,22 @@ double GetWaveDirQuadrant(const CTydDocData& doc, double viewAngle, int* code) {
 int LoadCalcResults(CTydViewData& view, const ResultLoadRun& run) {
     CTydDocData& doc = view.GetDocument();
     CDigitalMap& mesh = doc.m_mesh;
-    const double h0 = mesh.GetWaveHeight();
-
-    // A batch run of this document has replaced the results since they were loaded.
+    const int state = doc.m_info.m_nCalcState;
+    // A batch run of this document: its results replace any loaded before, and a
+    // document saved in state 1 by the batch-data command takes them too.
     const std::string marker = doc.SideFile("YNO");
-    if (!marker.empty() && FileExists(marker)) {
-        DeleteFileSilently(marker);
-        doc.m_info.m_nCalcState = kCalcStarted;
-        ClearWaveResults(view);
-        view.RedrawAll();
-        mesh.SetWaveHeight(h0);
-    }
+    const bool batchRun = !marker.empty() && FileExists(marker);
 
-    switch (doc.m_info.m_nCalcState) {
-        case kCalcStarted: break;
-        case kCalcResults: return kResultsAlreadyLoaded;
-        case kCalcDepths:
-            Ui().MessageBox(calcmsg::kNeedWaveCalc, calcmsg::kLoaderCaption, MbButtons::Ok, MbIcon::None);
-            return kResultsNotLoaded;
-        default:
-            Ui().MessageBox(calcmsg::kNeedDepths, calcmsg::kLoaderCaption, MbButtons::Ok, MbIcon::None);
-            return kResultsNotLoaded;
+    // Every refusal is decided before anything changes: a refused request must leave the
+    // batch's results loadable later, marker included, and the document as it was.
+    if (state == kCalcResults && !batchRun) return kResultsAlreadyLoaded;
+    if (state != kCalcDepths && state != kCalcStarted && state != kCalcResults) {
+        Ui().MessageBox(calcmsg::kNeedDepths, calcmsg::kLoaderCaption, MbButtons::Ok, MbIcon::None);
+        return kResultsNotLoaded;
+    }
+    if (state == kCalcDepths && !batchRun) {
+        Ui().MessageBox(calcmsg::kNeedWaveCalc, calcmsg::kLoaderCaption, MbButtons::Ok, MbIcon::None);
+        return kResultsNotLoaded;
     }
 
     // A result file still being written would be read half.
@@ -141,34 +183,52 @@ int LoadCalcResults(CTydViewData& view, const ResultLoadRun& run) {
         return kResultsNotLoaded;
     }
 
+    // No result file (yet): nothing to load, silently; a loaded document goes on showing
+    // the results it has.
+    const int nothingNew = state == kCalcResults ? kResultsAlreadyLoaded : kResultsNotLoaded;
     const std::string kka = doc.SideFile("KKA");
+    std::FILE* in = kka.empty() ? nullptr : std::fopen(kka.c_str(), "rb");
+    if (!in) return nothingNew;
+    view.ResultsReading(true);
     std::string text;
-    if (kka.empty() || !ReadWholeFile(kka, text, nullptr)) return kResultsNotLoaded;
-
+    const bool read = ReadOpenFile(in, text);
     // Everything is checked before the mesh is touched.
-    const KkaResult file = ReadForRun(text, doc, run);
+    KkaResult file;
+    if (read) file = ReadForRun(text, doc, run);
+    view.ResultsReading(false);
+    if (!read) return nothingNew;
     if (!file.ok) {
         Ui().MessageBox(std::string(calcmsg::kBadResultFile) + "\n" + kka + "\n(" + file.error + ")",
                         calcmsg::kLoaderCaption, MbButtons::Ok, MbIcon::Error);
         return kResultsNotLoaded;
     }
 
+    // These very results were loaded before, by a load whose save failed (or was killed
+    // before the files went): reading them in again would throw away what was made of
+    // them since. They are in once the document is saved.
+    if (state == kCalcResults && MeshHolds(doc, file)) {
+        if (!doc.IsModified()) RemoveConsumedFiles(doc);
+        return kResultsAlreadyLoaded;
+    }
+
+    if (batchRun) {
+        const double h0 = mesh.GetWaveHeight();
+        ClearWaveResults(view);
+        view.RedrawAll();
+        mesh.SetWaveHeight(h0);
+    }
+
     const bool breaking = doc.m_info.m_bBreaking != 0;
-    const int rows = std::max(0, mesh.GetMeshCountY());
-    const int cols = std::max(0, mesh.GetMeshCountX());
-    for (int r = 0; r < rows; ++r)
-        for (int c = 0; c < cols; ++c) {
-            const int node = mesh.GetNodeIndex(r, c);
-            if (node < 0) continue;
-            const KkaCell& cell = file.cells[static_cast<std::size_t>(r) * cols + c];
-            CCalValue v = mesh.GetAt(node);
-            v.SetHeightRatio(cell.heightRatio);
-            // With breaking the solver gives no equivalent deep-water ratio; the node
-            // keeps the 0 the calculate command left.
-            if (!breaking) v.SetEquivRatio(cell.equivRatio);
-            v.SetDirection(cell.direction);
-            mesh.SetAt(node, v);
-        }
+    ForEachSeaNode(mesh, file, [&](int node, const KkaCell& cell) {
+        CCalValue v = mesh.GetAt(node);
+        v.SetHeightRatio(cell.heightRatio);
+        // With breaking the solver gives no equivalent deep-water ratio; the node keeps
+        // the 0 the calculate command left.
+        if (!breaking) v.SetEquivRatio(cell.equivRatio);
+        v.SetDirection(cell.direction);
+        mesh.SetAt(node, v);
+        return true;
+    });
 
     // Equivalent deep-water values do not exist with breaking.
     if (breaking && (doc.m_zmn.m_nValueType == 2 || doc.m_zmn.m_nValueType == 3))
@@ -180,7 +240,6 @@ int LoadCalcResults(CTydViewData& view, const ResultLoadRun& run) {
     TriangleValueRanges(doc, 1, 3, waveHeight);
 
     doc.m_info.m_nCalcState = kCalcResults;
-    DeleteDecFile(doc);
 
     if (view.m_bResultListOpen == 1) {
         UpdateCalcPointResults(view, run.viewAngle);
@@ -189,9 +248,13 @@ int LoadCalcResults(CTydViewData& view, const ResultLoadRun& run) {
 
     Ui().MessageBox(calcmsg::kLoadedSaving, calcmsg::kLoadedCaption, MbButtons::Ok, MbIcon::Information);
 
-    // The result file is the only copy of the results until the document holds them on
-    // disk: it goes only after a successful save.
-    if (doc.OnSaveDocument(doc.GetPathName())) DeleteFileSilently(kka);
+    // The result file (and, for a batch run, its marker) is the only way to the results
+    // until the document holds them on disk: they go only after a successful save. A
+    // failed save leaves the document modified, so that closing it asks to save.
+    if (doc.OnSaveDocument(doc.GetPathName()))
+        RemoveConsumedFiles(doc);
+    else
+        doc.SetModifiedFlag(true);
     return kResultsLoaded;
 }
 

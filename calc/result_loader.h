@@ -41,16 +41,22 @@ struct ResultLoadRun {
 };
 
 // Makes the solver's results available in the mesh. In state 2 it reads <base>.KKA,
-// checks that it holds exactly one record per node of the run, stores the ratios and
-// directions in the sea nodes, sets state 3, deletes <base>.DEC, tells the user, saves
-// the document and only then deletes <base>.KKA. A batch marker <base>.YNO sends a loaded
-// document back to state 2 first.
+// checks that it holds exactly one record per node of the run, each one a run can write,
+// stores the ratios and directions in the sea nodes, sets state 3, tells the user and
+// saves the document. A batch marker <base>.YNO says that the batch program has run the
+// document since: its results are loaded also in state 1 (saved by the batch-data
+// command) and in state 3 (replacing the loaded ones). Nothing changes before every
+// refusal has been decided, and the result file, the batch input and the marker are
+// deleted only once the document has been saved with the results; a failed save leaves
+// them and marks the document modified. The view's wait box (ResultsReading) stands
+// around reading the result file only.
 //   kResultsLoaded         loaded now
-//   kResultsAlreadyLoaded  state 3, nothing to do
+//   kResultsAlreadyLoaded  state 3, nothing to do: no marker, or the batch's result file
+//                          not there yet, or its results already in the mesh
 //   kResultsNotLoaded      no depths or no wave calculation (with a message), the run is
 //                          still going (with a message), no result file yet (silent), or
-//                          the result file does not fit the run (with a message; the mesh
-//                          and the state stay as they were)
+//                          the result file does not fit the run (with a message naming the
+//                          file and the reason)
 int LoadCalcResults(CTydViewData& view, const ResultLoadRun& run);
 
 }  // namespace wv

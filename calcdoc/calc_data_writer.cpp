@@ -32,7 +32,7 @@ public:
 private:
     std::string Check(std::string text, int width, bool finite) {
         if (m_bad.empty() && (!finite || text.size() > static_cast<std::size_t>(width)))
-            m_bad = m_record + ": " + text;
+            m_bad = m_record + "：" + text;
         return text;
     }
 
@@ -75,28 +75,28 @@ CalcDataText BuildCalcData(const CTydDoc& doc, double viewAngle, int forBatch) {
     FieldWriter f;
     auto& cal = out.cal;
     cal.push_back("0");  // every node into the result file
-    f.Record("breaking");
+    f.Record(docmsg::kFieldBreaking);
     cal.push_back(f.I(info.m_bBreaking, 5));
     cal.push_back("0");  // lateral boundaries closed
     cal.push_back("1");  // no radiation-stress dump
-    f.Record("direction bins");
+    f.Record(docmsg::kFieldDirBins);
     cal.push_back(f.I(info.m_nDirDiv, 5));
-    f.Record("Smax");
+    f.Record(docmsg::kFieldSmax);
     cal.push_back(f.I(DoubleToInt(info.m_dSmax), 5));
-    f.Record("direction range");
+    f.Record(docmsg::kFieldDirRange);
     cal.push_back(f.F(info.m_dSpreadRight, 10, 1) + f.F(info.m_dSpreadLeft, 10, 1));
-    f.Record("frequency components");
+    f.Record(docmsg::kFieldFreqs);
     cal.push_back(f.I(info.m_nFreqDiv, 5));
-    f.Record("node counts");
+    f.Record(docmsg::kFieldCounts);
     cal.push_back(f.I(grid.nx, 5) + f.I(grid.ny, 5));
-    f.Record("node spacing");
+    f.Record(docmsg::kFieldSpacing);
     cal.push_back(f.F(spacing, 10, 3) + f.F(spacing, 10, 3));
     cal.push_back(f.F(0.0, 10, 3) + f.F(0.0, 10, 3));
-    f.Record("period and height");
+    f.Record(docmsg::kFieldPeriodHeight);
     cal.push_back(f.F(info.m_dT0, 10, 3) + f.F(info.m_dH0, 10, 3));
-    f.Record("direction and tide");
+    f.Record(docmsg::kFieldDirTide);
     cal.push_back(f.F(direction, 10, 1) + f.F(info.m_dTide, 10, 3));
-    f.Record("depth");
+    f.Record(docmsg::kFieldDepth);
     for (int i = 0; i < grid.nx; ++i)
         for (int j = 0; j < grid.ny; ++j) {
             int row = 0, col = 0;

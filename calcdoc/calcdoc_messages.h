@@ -20,6 +20,12 @@ inline constexpr char kCannotOpen[] = "ファイルを開けません。";
 inline constexpr char kCannotRead[] = "ファイルを読み込めません。ファイルが壊れているか、形式が違います。";
 inline constexpr char kCannotSave[] = "ファイルに保存できません。";
 inline constexpr char kNoMemoryToRead[] = "メモリーが足りないため、ファイルを読み込めません。";
+// A .TYD beside the .DPT of another calculation: both paths come first, then these three
+// lines, the second with the area's and the mesh's node counts (x×y) and spacings.
+inline constexpr char kPairMismatch[] = "この計算ファイルと水深ファイルは別々の計算のものです。";
+inline constexpr char kPairAreaAndMesh[] = "計算領域 %d×%d・間隔 %sm、水深ファイルのメッシュ %d×%d・間隔 %sm";
+inline constexpr char kPairOpenBeforeMesh[] =
+    "計算条件を水深計算前の状態で開きますか？\nメッシュは水深計算またはメッシュファイル入力で作り直してください。";
 
 // Solver input and batch input.
 inline constexpr char kNeedDepths[] = "水深計算を行ってください。";
@@ -68,5 +74,35 @@ inline constexpr char kMeshAllLand[] = "水深のあるメッシュがありま�
 inline constexpr char kMeshDepthTooLarge[] = "%s\n%d行目%d列目の水深が大きすぎて扱えません。";
 // The value kinds as the result file's header names them.
 inline constexpr const char* kResultKindNames[] = {"有義波高", "有義波高比", "換算沖波波高", "換算沖波波高比"};
+
+// What a damaged calculation file's reason names (the archive reasons of the platform
+// put these into their sentences).
+inline constexpr char kWhatSideVersion[] = "DPTファイルのバージョン";
+inline constexpr char kWhatTydVersion[] = "計算ファイルのバージョン";
+inline constexpr char kWhatSavedValueType[] = "保存された値の種類";
+inline constexpr char kWhatTriangles[] = "三角形";
+inline constexpr char kWhatTriangleEdge[] = "三角形の辺";
+inline constexpr char kWhatTriangleNode[] = "三角形の頂点";
+inline constexpr char kWhatEdgeSides[] = "辺の両側の三角形";
+inline constexpr char kWhatEdgeSide[] = "辺の側の三角形";
+inline constexpr char kWhatDir16[] = "16方位の波向";
+inline constexpr char kWhatPaperSize[] = "用紙サイズ";
+inline constexpr char kWhatLandColour[] = "陸地の色";
+inline constexpr char kWhatValueType[] = "値の種類";
+inline constexpr char kWhatLabelPositions[] = "出力点ラベルの位置";
+// The node's number or the count follows.
+inline constexpr char kNodePlacedTwice[] = "二か所に置かれたメッシュの節点があります：";
+inline constexpr char kNodesOffGrid[] = "格子の位置を持たないメッシュの節点があります：";
+// The solver input's value that does not fit its column, before the value itself.
+inline constexpr char kFieldBreaking[] = "砕波の有無";
+inline constexpr char kFieldDirBins[] = "方向分割数";
+inline constexpr char kFieldSmax[] = "方向集中度";
+inline constexpr char kFieldDirRange[] = "方向の範囲";
+inline constexpr char kFieldFreqs[] = "周期分割数";
+inline constexpr char kFieldCounts[] = "メッシュ数";
+inline constexpr char kFieldSpacing[] = "メッシュ間隔";
+inline constexpr char kFieldPeriodHeight[] = "周期と波高";
+inline constexpr char kFieldDirTide[] = "波向と潮位";
+inline constexpr char kFieldDepth[] = "水深";
 
 }  // namespace wv::docmsg

@@ -12,6 +12,7 @@
 #include "calc/depth_mesh.h"
 
 #include <string>
+#include <vector>
 
 namespace wv {
 
@@ -41,11 +42,12 @@ public:
     void Serialize(CArchive& ar) override;
 
     // Archives and the wave-calculation road (tyd_doc_archive.cpp; the commands are in
-    // calc_data_writer.h and wave_calc_command.h). Opening reads <name>.TYD and its side
-    // archive <base>.DPT all or nothing; saving writes the side archive first. An empty
-    // .TYD opens as a new document.
+    // calc_data_writer.h and wave_calc_command.h). Opening finishes a save that died
+    // between its two files, then reads <name>.TYD and its side archive <base>.DPT all or
+    // nothing; a .DPT whose mesh is not laid out by the .TYD's area is named, and the
+    // calculation may open before its mesh (state 0) or not at all. Saving writes both as
+    // one set, the side archive first. An empty .TYD opens as a new document.
     bool OnOpenDocument(const std::string& path) override;
-    bool OnSaveDocument(const std::string& path) override;
     void DeleteContents() override;
     // Orientation code (0 to 3) of the solver input last written for this document
     // (WriteCalcData), which its results come back in; -1 when none was written since the
@@ -53,6 +55,9 @@ public:
     int m_nRunOrientation = -1;
 
     std::string m_strProjectFolder;  // folder of the project this calculation belongs to
+
+protected:
+    std::vector<SavedFile> FilesToSave(const std::string& path) override;
 };
 
 }  // namespace wv

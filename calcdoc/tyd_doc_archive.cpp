@@ -11,14 +11,18 @@
 #include "calcdoc/calcdoc_messages.h"
 #include "calcdoc/tyd_doc.h"
 #include "core/sansyutu.h"
+#include "platform/atomic_file.h"
 #include "platform/files.h"
+#include "platform/text.h"
 #include "platform/ui_service.h"
 
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <cmath>
 #include <cstdint>
 #include <new>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -47,6 +51,34 @@ struct MainArchive {
     CBlkXY blkXY;
     std::vector<CPointD> calcPoints;
 };
+
+// Reads a main archive into copies of the document's records, so that a field an older
+// file lacks keeps the document's value; the document itself is not touched.
+MainArchive ReadMainArchive(CArchive& ar, const CTydDoc& doc) {
+    MainArchive m{doc.m_info, doc.m_zmn, doc.m_contPara, doc.m_contParaFig, doc.m_calcArea, doc.m_blkXY,
+                  doc.m_pCalcPoints};
+    const std::int32_t version = ReadVersion(ar, docmsg::kWhatTydVersion);
+    const unsigned v = static_cast<unsigned>(version);
+    m.info.Serialize(ar, v);
+    CArchive::CheckRange(m.info.m_nDir16, 0, kDir16Count - 1, docmsg::kWhatDir16);
+    m.zmn.Serialize(ar, v);
+    CArchive::CheckRange(m.zmn.m_nPaperSize, 0, kPaperSizeCount - 1, docmsg::kWhatPaperSize);
+    CArchive::CheckRange(m.zmn.m_nLandColor, 0, kLandColorCount - 1, docmsg::kWhatLandColour);
+    CArchive::CheckRange(m.zmn.m_nValueType, 0, kValueTypes - 1, docmsg::kWhatValueType);
+    m.contPara.Serialize(ar, v);
+    for (CContPara& para : m.contParaFig) para.Serialize(ar, v);
+    m.calcArea.Serialize(ar, v);
+    m.blkXY.Serialize(ar, v);
+    std::int32_t labels = 0;
+    ar >> labels;
+    // One position per slot of the output-point table; a file with more has positions
+    // for points that cannot exist.
+    ar.CheckCount(labels, CSansyutu::kCapacity, 16, docmsg::kWhatLabelPositions);
+    m.calcPoints.resize(static_cast<std::size_t>(std::max(0, g_calcPoints.GetSize())), CPointD::Unset());
+    if (m.calcPoints.size() < static_cast<std::size_t>(labels)) m.calcPoints.resize(labels, CPointD::Unset());
+    for (std::int32_t i = 0; i < labels; ++i) m.calcPoints[i].Serialize(ar, v);
+    return m;
+}
 
 // What the side archive holds, plus what is rebuilt from it.
 struct SideArchive {
@@ -83,17 +115,17 @@ void CheckNodeTable(const CDigitalMap& mesh) {
             const int node = mesh.GetNodeIndex(r, c);
             if (node < 0) continue;
             if (seen[static_cast<std::size_t>(node)])
-                throw ArchiveError("mesh node " + std::to_string(node) + " is placed twice");
+                throw ArchiveError(docmsg::kNodePlacedTwice + std::to_string(node));
             seen[static_cast<std::size_t>(node)] = 1;
             ++placed;
         }
     if (placed != mesh.GetCount())
-        throw ArchiveError("mesh nodes without a grid position: " + std::to_string(mesh.GetCount() - placed));
+        throw ArchiveError(docmsg::kNodesOffGrid + std::to_string(mesh.GetCount() - placed));
 }
 
 SideArchive ReadSideArchive(CArchive& ar) {
     SideArchive s;
-    const std::int32_t v = ReadVersion(ar, "side archive version");
+    const std::int32_t v = ReadVersion(ar, docmsg::kWhatSideVersion);
     s.mesh.Serialize(ar, static_cast<unsigned>(v));
     CheckNodeTable(s.mesh);
     s.triLine.Serialize(ar, static_cast<unsigned>(v));
@@ -104,7 +136,7 @@ SideArchive ReadSideArchive(CArchive& ar) {
     s.contGroup.Serialize(ar, static_cast<unsigned>(v));
     std::int32_t valueType = 0;
     ar >> valueType;
-    CArchive::CheckRange(valueType, 0, kValueTypes - 1, "saved value type");
+    CArchive::CheckRange(valueType, 0, kValueTypes - 1, docmsg::kWhatSavedValueType);
     s.valueType = valueType;
     for (CContHgtPos& set : s.labelPos) set.Serialize(ar, static_cast<unsigned>(v));
     for (CContHgtPos& set : s.labelPos2) set.Serialize(ar, static_cast<unsigned>(v));
@@ -112,13 +144,13 @@ SideArchive ReadSideArchive(CArchive& ar) {
     std::int32_t triangles = 0;
     ar >> triangles;
     // Each triangle takes three edge numbers and three node numbers: 24 bytes.
-    ar.CheckCount(triangles, INT_MAX / 3, 24, "triangles");
+    ar.CheckCount(triangles, INT_MAX / 3, 24, docmsg::kWhatTriangles);
     s.triCount = triangles;
     const int edges = s.triLine.GetCount();
-    ReadIndexTable(ar, s.triNodeA, 3LL * triangles, 0, edges - 1, "triangle edge");
-    ReadIndexTable(ar, s.triNodeB, 3LL * triangles, 0, s.mesh.GetCount() - 1, "triangle node");
-    ar.CheckCount(2LL * edges, INT_MAX, 4, "triangles beside the edges");
-    ReadIndexTable(ar, s.edgePairs, 2LL * edges, -1, triangles - 1, "triangle beside an edge");
+    ReadIndexTable(ar, s.triNodeA, 3LL * triangles, 0, edges - 1, docmsg::kWhatTriangleEdge);
+    ReadIndexTable(ar, s.triNodeB, 3LL * triangles, 0, s.mesh.GetCount() - 1, docmsg::kWhatTriangleNode);
+    ar.CheckCount(2LL * edges, INT_MAX, 4, docmsg::kWhatEdgeSides);
+    ReadIndexTable(ar, s.edgePairs, 2LL * edges, -1, triangles - 1, docmsg::kWhatEdgeSide);
     return s;
 }
 
@@ -218,6 +250,54 @@ void CommitSideArchive(CTydDoc& doc, SideArchive&& s) {
     doc.ApplyContHgtPosB(figure);
 }
 
+// Spacings of one mesh. The wave conditions keep the mesh when the area's spacing moves
+// by 0.0001 or less, so a pair of one calculation may carry an area spacing a little off
+// the mesh's, a step at a time; one part in ten thousand (0.0001 m below a metre) leaves
+// room for many such steps, while two meshes of a calculation, whose spacings are entered
+// to a decimal, lie much further apart.
+constexpr double kSameSpacing = 1e-4;
+
+bool SameSpacing(double a, double b) {
+    return std::fabs(a - b) <= kSameSpacing * std::max({1.0, std::fabs(a), std::fabs(b)});
+}
+
+// Whether a side archive's mesh can be the mesh of the calculation area in the main
+// archive beside it. The depth calculation and the mesh-file input leave the mesh with
+// the area's node counts and spacing, and every change of the area clears the mesh; a
+// mesh without a grid (cleared, or saved after its side archive had gone missing) goes
+// with any area in any calculation state. The side archive does not hold the area's
+// origin: a mesh of the same counts and spacing at another place cannot be told apart.
+bool MeshFitsArea(const CDigitalMap& mesh, const CCalArea& area) {
+    if (mesh.GetMeshCountX() <= 0 || mesh.GetMeshCountY() <= 0) return true;
+    return mesh.GetMeshCountX() == area.GetMeshCountX() && mesh.GetMeshCountY() == area.GetMeshCountY() &&
+           SameSpacing(mesh.GetMeshSize(), area.GetMeshSize());
+}
+
+// The main archive at `path` read for the check of its pair; nothing when it cannot be
+// read, which the open then reports.
+std::optional<MainArchive> PeekMainArchive(const std::string& path, const CTydDoc& doc) {
+    std::vector<std::uint8_t> bytes;
+    if (!ReadWholeFile(path, bytes, nullptr)) return std::nullopt;
+    try {
+        CArchive ar(std::move(bytes));
+        return ReadMainArchive(ar, doc);
+    } catch (const ArchiveError&) {
+    } catch (const std::bad_alloc&) {
+    }
+    return std::nullopt;
+}
+
+std::string SpacingText(double spacing) { return Sprintf("%.10g", spacing); }
+
+std::string PairMismatchText(const std::string& path, const std::string& sidePath, const CCalArea& area,
+                             const CDigitalMap& mesh) {
+    return path + "\n" + sidePath + "\n" + docmsg::kPairMismatch + "\n" +
+           Sprintf(docmsg::kPairAreaAndMesh, area.GetMeshCountX(), area.GetMeshCountY(),
+                   SpacingText(area.GetMeshSize()).c_str(), mesh.GetMeshCountX(), mesh.GetMeshCountY(),
+                   SpacingText(mesh.GetMeshSize()).c_str()) +
+           "\n" + docmsg::kPairOpenBeforeMesh;
+}
+
 }  // namespace
 
 void CTydDoc::Serialize(CArchive& ar) {
@@ -235,28 +315,7 @@ void CTydDoc::Serialize(CArchive& ar) {
         return;
     }
 
-    MainArchive m{m_info, m_zmn, m_contPara, m_contParaFig, m_calcArea, m_blkXY, m_pCalcPoints};
-    const std::int32_t version = ReadVersion(ar, "calculation file version");
-    const unsigned v = static_cast<unsigned>(version);
-    m.info.Serialize(ar, v);
-    CArchive::CheckRange(m.info.m_nDir16, 0, kDir16Count - 1, "16-point direction");
-    m.zmn.Serialize(ar, v);
-    CArchive::CheckRange(m.zmn.m_nPaperSize, 0, kPaperSizeCount - 1, "paper size");
-    CArchive::CheckRange(m.zmn.m_nLandColor, 0, kLandColorCount - 1, "land colour");
-    CArchive::CheckRange(m.zmn.m_nValueType, 0, kValueTypes - 1, "value type");
-    m.contPara.Serialize(ar, v);
-    for (CContPara& para : m.contParaFig) para.Serialize(ar, v);
-    m.calcArea.Serialize(ar, v);
-    m.blkXY.Serialize(ar, v);
-    std::int32_t labels = 0;
-    ar >> labels;
-    // One position per slot of the output-point table; a file with more has positions
-    // for points that cannot exist.
-    ar.CheckCount(labels, CSansyutu::kCapacity, 16, "output-point label positions");
-    m.calcPoints.resize(static_cast<std::size_t>(std::max(0, g_calcPoints.GetSize())), CPointD::Unset());
-    if (m.calcPoints.size() < static_cast<std::size_t>(labels)) m.calcPoints.resize(labels, CPointD::Unset());
-    for (std::int32_t i = 0; i < labels; ++i) m.calcPoints[i].Serialize(ar, v);
-
+    MainArchive m = ReadMainArchive(ar, *this);
     m_info = m.info;
     m_zmn = m.zmn;
     m_contPara = m.contPara;
@@ -267,11 +326,17 @@ void CTydDoc::Serialize(CArchive& ar) {
 }
 
 bool CTydDoc::OnOpenDocument(const std::string& path) {
+    const std::string sidePath = SideFileName(path, "DPT");
+    // A save killed between putting its .DPT and its .TYD in place left the .TYD complete
+    // beside them: it goes in first, so that the pair read is the one that save wrote.
+    // The temporary files of saves killed earlier go.
+    if (!sidePath.empty()) RecoverInterruptedSet({sidePath, path});
+
     // The side archive is read and checked first, so that a damaged one refuses the open
     // before the main archive has replaced anything. An empty main archive is a new
     // calculation, whatever an old side archive of the same name holds.
     SideArchive side;
-    const std::string sidePath = SideFileName(path, "DPT");
+    bool beforeMesh = false;
     if (FileSize(path) > 0) {
         std::vector<std::uint8_t> bytes;
         if (ReadWholeFile(sidePath, bytes, nullptr)) {
@@ -291,27 +356,41 @@ bool CTydDoc::OnOpenDocument(const std::string& path) {
         }
         // A side archive that is not there (or cannot be opened) leaves the calculation
         // without mesh data.
+
+        // A mesh laid out for another area is another calculation's: computing on with
+        // it writes a solver input of one mesh's counts at the other's spacing. The
+        // conditions are kept and the mesh made again; the files stay as they are until
+        // the document is saved.
+        const std::optional<MainArchive> main = PeekMainArchive(path, *this);
+        if (main && !MeshFitsArea(side.mesh, main->calcArea)) {
+            if (Ui().MessageBox(PairMismatchText(path, sidePath, main->calcArea, side.mesh), MessageCaption(),
+                                MbButtons::OkCancel, MbIcon::Warning) != IDOK)
+                return false;
+            side = SideArchive();
+            beforeMesh = true;
+        }
     }
 
     const bool empty = FileSize(path) == 0;
     if (!CDocument::OnOpenDocument(path)) return false;
     if (!empty) CommitSideArchive(*this, std::move(side));
     m_nRunOrientation = -1;
+    if (beforeMesh) {
+        m_info.m_nCalcState = kCalcNoMesh;
+        SetModifiedFlag(true);
+    }
     return true;
 }
 
-bool CTydDoc::OnSaveDocument(const std::string& path) {
+std::vector<CDocument::SavedFile> CTydDoc::FilesToSave(const std::string& path) {
+    CArchive main;
+    Serialize(main);
     const std::string sidePath = SideFileName(path, "DPT");
-    const std::vector<std::uint8_t> side = WriteSideArchive(*this);
-    std::string err;
-    if (!AtomicWriteFile(sidePath, side.data(), side.size(), &err)) {
-        // Without its side archive the main archive would describe a mesh that is not
-        // there: neither is written.
-        Ui().MessageBox(sidePath + "\n" + docmsg::kCannotSave + "\n(" + err + ")", MessageCaption(),
-                        MbButtons::Ok, MbIcon::Error);
-        return false;
-    }
-    return CDocument::OnSaveDocument(path);
+    // A path without a '.' names no side files.
+    if (sidePath.empty()) return {{path, main.Bytes()}};
+    // The .DPT goes into place before the .TYD: a save that dies between the two leaves
+    // a complete .TYD beside the new .DPT, which the next open puts in place.
+    return {{sidePath, WriteSideArchive(*this)}, {path, main.Bytes()}};
 }
 
 void CTydDoc::DeleteContents() {

@@ -121,7 +121,7 @@ void AddFileCommands(CommandMap& m) {
                 {}};
     m[32889] = {[](CTydView& v) {
                     if (v.Host()) v.Host()->WaitCursor(true);
-                    v.WithResultWait([&v] { return OnResultFileOut(v.Doc(), v, v.Frame()); });
+                    OnResultFileOut(v.Doc(), v, v.Frame());
                     if (v.Host()) v.Host()->WaitCursor(false);
                     v.RedrawAll();
                 },

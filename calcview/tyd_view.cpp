@@ -299,8 +299,10 @@ bool CTydView::Update(CCmdUI& ui) {
     return true;
 }
 
-bool CTydView::ResultsLoadable() {
-    return WithResultWait([this] { return LoadCalcResults(Doc(), *this, Frame()); }) != -2;
+bool CTydView::ResultsLoadable() { return LoadCalcResults(Doc(), *this, Frame()) != kResultsNotLoaded; }
+
+void CTydView::ResultsReading(bool reading) {
+    if (m_host) m_host->ResultsLoading(reading);
 }
 
 }  // namespace wv

@@ -54,7 +54,7 @@ public:
     virtual void ModeChanged(int mode) {}
     // Wait cursor on or off around long commands.
     virtual void WaitCursor(bool on) {}
-    // The wait box while the results of a finished run are read in.
+    // The wait box while the result loader reads the result file of a run.
     virtual void ResultsLoading(bool on) {}
     // Asks the output-point result list to refill itself, when it has a window.
     virtual void PostResultListRefresh() {}
@@ -163,15 +163,8 @@ public:
     void OnViewWhole();
     void OnViewFrame();
     bool ResultsLoadable();
-    // Runs `load` (a command that may read the results of the last run) with the wait
-    // box shown while results are pending.
-    template <class F> auto WithResultWait(F&& load) {
-        const bool pending = Doc().m_info.m_nCalcState == 2;
-        if (pending && m_host) m_host->ResultsLoading(true);
-        auto r = load();
-        if (pending && m_host) m_host->ResultsLoading(false);
-        return r;
-    }
+    // The result loader reads the result file: the window shows its wait box meanwhile.
+    void ResultsReading(bool reading) override;
 
     // View state of 5.102 (names kept from the original program).
     int m_bLandFill = 1;

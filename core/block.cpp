@@ -1,4 +1,5 @@
 #include "core/block.h"
+#include "core/messages.h"
 
 #include "core/table_limits.h"
 
@@ -91,9 +92,9 @@ void CBlock::Serialize(CArchive& ar, unsigned nVersion) {
     }
     std::int32_t count, capacity, grow;
     ar >> count >> capacity >> grow;
-    CArchive::CheckRange(capacity, 0, kMaxTableSlots, "capacity of the land blocks");
-    CArchive::CheckRange(grow, 1, kMaxTableSlots, "growth step of the land blocks");
-    ar.CheckCount(count, capacity, 16, "land blocks");
+    CArchive::CheckRange(capacity, 0, kMaxTableSlots, msg::kWhatBlockCapacity);
+    CArchive::CheckRange(grow, 1, kMaxTableSlots, msg::kWhatBlockGrowth);
+    ar.CheckCount(count, capacity, 16, msg::kWhatBlocks);
     std::vector<CBlockZokusei> items(static_cast<std::size_t>(capacity));
     for (int i = 0; i < count; ++i) items[i].Serialize(ar, nVersion);
     m_nCount = count;
@@ -171,14 +172,14 @@ void CBlkXY::Serialize(CArchive& ar, unsigned nVersion) {
     }
     std::int32_t count;
     ar >> count;
-    ar.CheckCount(count, kMaxTableSlots, 4, "block outlines");
+    ar.CheckCount(count, kMaxTableSlots, 4, msg::kWhatOutlines);
     CBlkXY r;
     r.SetCount(count);
     r.AllocOutlines();
     for (int i = 0; i < count; ++i) {
         std::int32_t n;
         ar >> n;
-        ar.CheckCount(n, INT32_MAX, 16, "outline vertices");
+        ar.CheckCount(n, INT32_MAX, 16, msg::kWhatOutlineVertices);
         r.SetPointCount(i, n);
         r.AllocPoints(i);
         CPointD* pts = r.GetPoints(i);

@@ -1,4 +1,5 @@
 #include "core/cal_area.h"
+#include "core/messages.h"
 
 #include <climits>
 #include <cstdint>
@@ -16,11 +17,11 @@ void CCalArea::Serialize(CArchive& ar, unsigned nVersion) {
     CCalArea r;
     r.m_ptOrigin.Serialize(ar, nVersion);
     ar >> r.m_dMeshSize >> r.m_nMeshCountX >> r.m_nMeshCountY;
-    CArchive::CheckRange(r.m_nMeshCountX, 0, INT_MAX, "node count along X of the calculation area");
-    CArchive::CheckRange(r.m_nMeshCountY, 0, INT_MAX, "node count along Y of the calculation area");
+    CArchive::CheckRange(r.m_nMeshCountX, 0, INT_MAX, msg::kWhatAreaCountX);
+    CArchive::CheckRange(r.m_nMeshCountY, 0, INT_MAX, msg::kWhatAreaCountY);
     // Every node is numbered with an int in the mesh built from this area.
     CArchive::CheckRange(std::int64_t(r.m_nMeshCountX) * r.m_nMeshCountY, 0, INT_MAX,
-                         "node count of the calculation area");
+                         msg::kWhatAreaCount);
     *this = r;
 }
 

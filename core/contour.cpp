@@ -1,4 +1,5 @@
 #include "core/contour.h"
+#include "core/messages.h"
 
 #include "core/geometry.h"
 
@@ -31,7 +32,7 @@ void CContPara::Serialize(CArchive& ar, unsigned nVersion) {
     // Files up to version 5 had no defined flag; their figures count as not yet set.
     if (nVersion > 5) ar >> r.m_nDefined;
     ar >> r.m_dFrom >> r.m_dTo >> r.m_dInterval >> r.m_nLevel;
-    ar.CheckCount(r.m_nLevel, INT_MAX, 8, "extra contour levels");
+    ar.CheckCount(r.m_nLevel, INT_MAX, 8, msg::kWhatExtraLevels);
     r.m_pLevel.assign(r.m_nLevel, 0.0);
     for (double& v : r.m_pLevel) ar >> v;
     if (r.m_nLevel == 0) r.m_pLevel.clear();
@@ -62,12 +63,12 @@ void CContHgtPos::Serialize(CArchive& ar, unsigned) {
     }
     CContHgtPos r;
     ar >> r.m_nCount;
-    ar.CheckCount(r.m_nCount, INT_MAX, 16, "remembered contour segments");
+    ar.CheckCount(r.m_nCount, INT_MAX, 16, msg::kWhatMarkedSegments);
     r.Alloc();
     for (int i = 0; i < r.m_nCount; ++i) {
         ar >> r.m_pLevel[i] >> r.m_pLineNo[i] >> r.m_pPointNo[i];
-        CArchive::CheckRange(r.m_pLineNo[i], 0, INT_MAX, "contour line ordinal");
-        CArchive::CheckRange(r.m_pPointNo[i], 0, INT_MAX, "contour point index");
+        CArchive::CheckRange(r.m_pLineNo[i], 0, INT_MAX, msg::kWhatContourLineNo);
+        CArchive::CheckRange(r.m_pPointNo[i], 0, INT_MAX, msg::kWhatContourPointNo);
     }
     *this = std::move(r);
 }
@@ -95,7 +96,7 @@ void CContPolyLine::Serialize(CArchive& ar, unsigned nVersion) {
     }
     CContPolyLine r;
     ar >> r.m_nCount >> r.m_dLevel;
-    ar.CheckCount(r.m_nCount, INT_MAX, 8, "contour points");
+    ar.CheckCount(r.m_nCount, INT_MAX, 8, msg::kWhatContourPoints);
     r.AllocPoints();
     for (CContPoint& p : r.m_points) p.Serialize(ar, nVersion);
     *this = std::move(r);
@@ -257,9 +258,9 @@ void CContGroup::Serialize(CArchive& ar, unsigned nVersion) {
     }
     int count = 0, capacity = 0, growBy = 0;
     ar >> count >> capacity >> growBy;
-    CArchive::CheckRange(capacity, 0, INT_MAX, "contour line capacity");
+    CArchive::CheckRange(capacity, 0, INT_MAX, msg::kWhatContourCapacity);
     // A polyline in the file is at least its point count and level: 12 bytes.
-    ar.CheckCount(count, capacity, 12, "contour lines");
+    ar.CheckCount(count, capacity, 12, msg::kWhatContourLines);
     std::vector<CContPolyLine> lines(count);
     for (CContPolyLine& l : lines) l.Serialize(ar, nVersion);
     m_nCount = count;

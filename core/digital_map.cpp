@@ -1,4 +1,6 @@
 #include "core/digital_map.h"
+#include "core/messages.h"
+#include "platform/text.h"
 
 #include "core/geometry.h"
 
@@ -291,17 +293,16 @@ void CDigitalMap::Serialize(CArchive& ar, unsigned nVersion) {
     ar >> count >> nx >> ny >> size;
     // Every count is checked against what is left of the file before anything is
     // allocated for it: a node record is 16 bytes, a node-index entry 4.
-    ar.CheckCount(count, INT_MAX, 16, "mesh nodes");
-    CArchive::CheckRange(nx, 0, INT_MAX, "mesh node count along x");
-    CArchive::CheckRange(ny, 0, INT_MAX, "mesh node count along y");
+    ar.CheckCount(count, INT_MAX, 16, msg::kWhatMeshNodes);
+    CArchive::CheckRange(nx, 0, INT_MAX, msg::kWhatMeshCountX);
+    CArchive::CheckRange(ny, 0, INT_MAX, msg::kWhatMeshCountY);
     const std::int64_t cells = std::int64_t(nx) * ny;
-    ar.CheckCount(cells, INT_MAX, 4, "mesh node-index table");
+    ar.CheckCount(cells, INT_MAX, 4, msg::kWhatNodeTable);
     // Rows and columns each, not only their product: a mesh of 0 columns stores no
     // node-index entry, yet every walk of the grid would still go through its rows. The
     // program only ever has a mesh of at least 2 x 2 nodes or none at all.
     if (cells == 0 && (nx != 0 || ny != 0))
-        throw ArchiveError("mesh of " + std::to_string(nx) + " x " + std::to_string(ny) +
-                           " nodes without any node position");
+        throw ArchiveError(Sprintf(msg::kMeshWithoutNodes, static_cast<int>(nx), static_cast<int>(ny)));
 
     std::vector<CCalValue> values(count);
     for (CCalValue& v : values) v.Serialize(ar, nVersion);
@@ -318,7 +319,7 @@ void CDigitalMap::Serialize(CArchive& ar, unsigned nVersion) {
     std::vector<int> index(static_cast<std::size_t>(cells));
     for (int& e : index) {
         ar >> e;
-        CArchive::CheckRange(e, -1, std::int64_t(count) - 1, "mesh node index");
+        CArchive::CheckRange(e, -1, std::int64_t(count) - 1, msg::kWhatNodeIndex);
     }
     double base = 0.0, waveHeight = 0.0;
     ar >> base >> waveHeight;

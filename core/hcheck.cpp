@@ -1,4 +1,5 @@
 #include "core/hcheck.h"
+#include "core/messages.h"
 
 #include <algorithm>
 #include <climits>
@@ -62,7 +63,7 @@ void CHCheckPoint::Serialize(CArchive& ar, unsigned nVersion) {
     }
     CHCheckPoint r;
     ar >> r.m_nCount;
-    ar.CheckCount(r.m_nCount, INT_MAX, 12, "depth-check contour points");
+    ar.CheckCount(r.m_nCount, INT_MAX, 12, msg::kWhatCheckPoints);
     r.Alloc();
     for (int i = 0; i < r.m_nCount; ++i) {
         r.m_points[i].Serialize(ar, nVersion);
@@ -99,7 +100,7 @@ void CHCheckLine::Serialize(CArchive& ar, unsigned) {
     }
     int count = 0;
     ar >> count;
-    ar.CheckCount(count, INT_MAX, 8, "depth-check contour segments");
+    ar.CheckCount(count, INT_MAX, 8, msg::kWhatCheckSegments);
     std::vector<int> starts(count), ends(count);
     for (int i = 0; i < count; ++i) ar >> starts[i] >> ends[i];
     m_nCount = count;
@@ -109,8 +110,8 @@ void CHCheckLine::Serialize(CArchive& ar, unsigned) {
 
 void CHCheckLine::CheckPointIndices(int pointCount) const {
     for (int i = 0; i < m_nCount; ++i) {
-        CArchive::CheckRange(GetStart(i), 0, std::int64_t(pointCount) - 1, "depth-check segment start");
-        CArchive::CheckRange(GetEnd(i), 0, std::int64_t(pointCount) - 1, "depth-check segment end");
+        CArchive::CheckRange(GetStart(i), 0, std::int64_t(pointCount) - 1, msg::kWhatCheckStart);
+        CArchive::CheckRange(GetEnd(i), 0, std::int64_t(pointCount) - 1, msg::kWhatCheckEnd);
     }
 }
 

@@ -1,4 +1,5 @@
 #include "core/line.h"
+#include "core/messages.h"
 
 #include "core/geometry.h"
 
@@ -73,8 +74,8 @@ struct CLine::SlotRules {
     static std::size_t MinStoredPair(unsigned nVersion) {
         return 4 + 4 + 4 + 4 + (nVersion > 7 ? 4 : 0) + 8 + 4;
     }
-    static constexpr const char* kName = "line";
-    static constexpr const char* kNames = "lines";
+    static constexpr const char* kName = msg::kWhatLine;
+    static constexpr const char* kNames = msg::kWhatLine;
 };
 
 CLine::CLine() = default;

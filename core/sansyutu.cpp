@@ -1,4 +1,5 @@
 #include "core/sansyutu.h"
+#include "core/messages.h"
 
 #include "core/slot_table.h"
 
@@ -86,14 +87,14 @@ void CSansyutu::Serialize(CArchive& ar, unsigned nVersion) {
     ar >> count >> capacity;
     // The table always has ten slots, and the calculation views keep exactly ten values
     // per output point; any other capacity comes from a damaged file.
-    CArchive::CheckRange(capacity, kCapacity, kCapacity, "capacity of the output points");
-    CArchive::CheckRange(count, 0, capacity, "count of the output points");
-    ar.CheckCount(capacity, kCapacity, 16 + 1 + 4, "output points");
+    CArchive::CheckRange(capacity, kCapacity, kCapacity, msg::kWhatOutputCapacity);
+    CArchive::CheckRange(count, 0, capacity, msg::kWhatOutputCount);
+    ar.CheckCount(capacity, kCapacity, 16 + 1 + 4, msg::kWhatOutputPoints);
     std::vector<CSansyutuZokusei> items(static_cast<std::size_t>(capacity));
     int inUse = 0;
     for (CSansyutuZokusei& r : items) {
         r.Serialize(ar, nVersion);
-        CArchive::CheckRange(r.GetUse(), 0, 1, "in-use flag of an output point");
+        CArchive::CheckRange(r.GetUse(), 0, 1, msg::kWhatOutputUse);
         inUse += r.GetUse();
     }
     // The flags are what every caller looks at; a stored count that disagrees with them

@@ -4,9 +4,11 @@
 // added one takes the first free slot, and the table grows at the end when none is free.
 #pragma once
 
+#include "core/messages.h"
 #include "core/point.h"
 #include "core/table_limits.h"
 #include "platform/archive.h"
+#include "platform/text.h"
 
 #include <algorithm>
 #include <cmath>
@@ -26,7 +28,7 @@ namespace wv {
 //   static void Free(Record&)                   turns a record in use into a free one
 //   static std::size_t MinStoredPair(unsigned)  fewest bytes a stored (slot, record) pair
 //                                               takes in a file of that version
-//   static constexpr const char* kName, kNames  the record in error messages, singular
+//   static constexpr const char* kName, kNames  the record in error messages (core/messages.h), singular
 //                                               and plural
 // A default-constructed Record is free.
 template <class Record, class Rules>
@@ -142,24 +144,23 @@ public:
         const std::string names = Rules::kNames;
         std::int32_t count, slotCount, grow;
         ar >> count >> slotCount >> grow;
-        CArchive::CheckRange(slotCount, 0, kMaxTableSlots, ("slot count of the " + names).c_str());
-        CArchive::CheckRange(grow, 1, kMaxTableSlots, ("growth step of the " + names).c_str());
+        CArchive::CheckRange(slotCount, 0, kMaxTableSlots, Sprintf(msg::kWhatTableSize, names.c_str()).c_str());
+        CArchive::CheckRange(grow, 1, kMaxTableSlots, Sprintf(msg::kWhatTableGrowth, names.c_str()).c_str());
         ar.CheckCount(count, slotCount, Rules::MinStoredPair(nVersion), Rules::kNames);
 
-        const std::string slotWhat = name + " slot";
+        const std::string slotWhat = Sprintf(msg::kWhatSlot, name.c_str());
         std::vector<Record> slots(static_cast<std::size_t>(slotCount));
         for (int k = 0; k < count; ++k) {
             std::int32_t slot;
             ar >> slot;
             CArchive::CheckRange(slot, 0, slotCount - 1, slotWhat.c_str());
             if (Rules::InUse(slots[slot]))
-                throw ArchiveError(slotWhat + " " + std::to_string(slot) + " is stored twice");
+                throw ArchiveError(Sprintf(msg::kSlotStoredTwice, name.c_str(), static_cast<int>(slot)));
             Record r;
             r.Serialize(ar, nVersion);
             // Only records in use are written; a free state here would make the count lie.
             if (!Rules::InUse(r))
-                throw ArchiveError(name + " in slot " + std::to_string(slot) +
-                                   " is stored with a free state");
+                throw ArchiveError(Sprintf(msg::kSlotStoredFree, static_cast<int>(slot), name.c_str()));
             slots[slot] = r;
         }
         m_nCount = count;

@@ -1,4 +1,5 @@
 #include "core/sokuten.h"
+#include "core/messages.h"
 
 #include <algorithm>
 #include <cmath>
@@ -32,7 +33,7 @@ void CSokutenZokusei::Serialize(CArchive& ar, unsigned nVersion) {
     CSokutenZokusei r(*this);
     r.m_ptPos.Serialize(ar, nVersion);
     ar >> r.m_nState >> r.m_nLineCount;
-    CArchive::CheckRange(r.m_nLineCount, 0, kMaxLines, "link count of a survey point");
+    CArchive::CheckRange(r.m_nLineCount, 0, kMaxLines, msg::kWhatPointLinks);
     for (int i = 0; i < r.m_nLineCount; ++i) ar >> r.m_nLine[i];
     // Heights of the points themselves came with version 6; older files kept them on
     // the lines only, and the project load copies them over.
@@ -53,8 +54,8 @@ struct CSokuten::SlotRules {
     static std::size_t MinStoredPair(unsigned nVersion) {
         return 4 + 16 + 4 + 4 + (nVersion > 5 ? 8 : 0);
     }
-    static constexpr const char* kName = "survey point";
-    static constexpr const char* kNames = "survey points";
+    static constexpr const char* kName = msg::kWhatPoint;
+    static constexpr const char* kNames = msg::kWhatPoint;
 };
 
 CSokuten::CSokuten() { ResetExtent(); }

@@ -1,4 +1,5 @@
 #include "core/tri_line.h"
+#include "core/messages.h"
 
 #include <climits>
 #include <cstdint>
@@ -20,7 +21,7 @@ void CTriLine::Serialize(CArchive& ar, unsigned) {
     }
     int count = 0;
     ar >> count;
-    ar.CheckCount(count, INT_MAX, 8, "triangulation edges");
+    ar.CheckCount(count, INT_MAX, 8, msg::kWhatTriEdges);
     std::vector<CTriLineZokusei> edges(count);
     for (CTriLineZokusei& e : edges) ar >> e.m_nNode1 >> e.m_nNode2;
     m_nCount = count;
@@ -30,8 +31,8 @@ void CTriLine::Serialize(CArchive& ar, unsigned) {
 void CTriLine::CheckNodeIndices(int nodeCount) const {
     for (int i = 0; i < m_nCount; ++i) {
         const CTriLineZokusei e = GetAt(i);
-        CArchive::CheckRange(e.m_nNode1, 0, std::int64_t(nodeCount) - 1, "triangulation edge node");
-        CArchive::CheckRange(e.m_nNode2, 0, std::int64_t(nodeCount) - 1, "triangulation edge node");
+        CArchive::CheckRange(e.m_nNode1, 0, std::int64_t(nodeCount) - 1, msg::kWhatTriEdgeNode);
+        CArchive::CheckRange(e.m_nNode2, 0, std::int64_t(nodeCount) - 1, msg::kWhatTriEdgeNode);
     }
 }
 

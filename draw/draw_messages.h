@@ -25,7 +25,8 @@ inline constexpr char kPlotCaption[] = "PDATA000";
 // A scale of 0 or below would put every coordinate at infinity; the argument is the scale.
 inline constexpr char kPlotBadScale[] = "縮尺 1/%d では図を作成できません。作図条件の縮尺を設定してください。";
 
-// Printing to a PDF file found no figure to print.
-inline constexpr char kNoFigureToPrint[] = "印刷する図がありません";
+// A figure printed to a PDF file when no printer is set up; the file's path goes before.
+inline constexpr char kPdfCannotWrite[] = "：このファイルに書き込めません。";
+inline constexpr char kPdfNoFigure[] = "：印刷する図がありません。";
 
 }  // namespace wv::msg

@@ -1,5 +1,6 @@
 #include "draw/plot_export.h"
 
+#include "platform/atomic_file.h"
 #include "draw/draw_messages.h"
 #include "draw/plot_writer.h"
 #include "platform/files.h"
@@ -79,7 +80,7 @@ int RunConverter(const std::string& folder, const std::string& program, const st
     const int rc = ::posix_spawn(&pid, path.c_str(), &actions, nullptr, argv, environ);
     posix_spawn_file_actions_destroy(&actions);
     if (rc != 0) {
-        Report(Sprintf(msg::kConverterNotStarted, program.c_str(), std::strerror(rc)), kind.caption);
+        Report(Sprintf(msg::kConverterNotStarted, program.c_str(), SystemErrorText(rc).c_str()), kind.caption);
         return kExportConverterFailed;
     }
     int status = 0;
@@ -88,7 +89,7 @@ int RunConverter(const std::string& folder, const std::string& program, const st
         w = ::waitpid(pid, &status, 0);
     } while (w < 0 && errno == EINTR);
     if (w < 0) {
-        Report(Sprintf(msg::kConverterNotStarted, program.c_str(), std::strerror(errno)), kind.caption);
+        Report(Sprintf(msg::kConverterNotStarted, program.c_str(), SystemErrorText(errno).c_str()), kind.caption);
         return kExportConverterFailed;
     }
     if (WIFSIGNALED(status)) {

@@ -1,4 +1,5 @@
 #include "geoconv/qsona_record.h"
+#include "geoconv/geoconv_messages.h"
 
 #include <stdexcept>
 
@@ -33,7 +34,7 @@ void Replace(std::string& text, std::size_t column, std::size_t width, const std
 {
     // Callers format exactly `width` characters; a wider value would move later columns.
     if (value.size() != width) {
-        throw std::out_of_range("Q-SONA field overflow");
+        throw std::out_of_range(geomsg::kQsonaFieldOverflow);
     }
     text.replace(column, width, value);
 }
@@ -118,7 +119,7 @@ std::string RenumberQsonaRecord(const QsonaRecord& record, int pointNumber, int 
 {
     using namespace qsona;
     if (pointNumber < 0 || pointNumber > kMaxPointNumber) {
-        throw std::out_of_range("Q-SONA point number out of range");
+        throw std::out_of_range(geomsg::kQsonaPointNumberRange);
     }
     std::string text = record.Text();
     Replace(text, kPointNumberColumn, kPointNumberWidth, Sprintf("%05d", pointNumber));

@@ -1,6 +1,8 @@
 #include "archive.h"
 
+#include "dialog_texts.h"
 #include "files.h"
+#include "text.h"
 
 #include <bit>
 #include <cstring>
@@ -40,8 +42,8 @@ T CArchive::Get() {
 }
 
 void CArchive::Need(std::size_t n) const {
-    if (m_mode != load) throw ArchiveError("archive is not open for reading");
-    if (n > m_data.size() - m_pos) throw ArchiveError("unexpected end of file");
+    if (m_mode != load) throw ArchiveError(msg::kArchiveNotForReading);
+    if (n > m_data.size() - m_pos) throw ArchiveError(msg::kArchiveEnd);
 }
 
 CArchive& CArchive::operator<<(std::int32_t v) { Put(v); return *this; }
@@ -92,7 +94,7 @@ std::string CArchive::ReadString() {
         n = Get<std::uint16_t>();
         // In the MFC layout this value announces a Unicode string, which this system
         // never writes: only a damaged file has it.
-        if (n == 0xFFFE) throw ArchiveError("damaged string (Unicode string marker)");
+        if (n == 0xFFFE) throw ArchiveError(msg::kArchiveBadString);
         if (n == 0xFFFF) n = Get<std::uint32_t>();
     }
     Need(n);
@@ -104,15 +106,15 @@ std::string CArchive::ReadString() {
 void CArchive::CheckCount(std::int64_t count, std::int64_t maxCount, std::size_t minBytesEach,
                           const char* what) const {
     if (count < 0 || count > maxCount)
-        throw ArchiveError(std::string("invalid count of ") + what + ": " + std::to_string(count));
+        throw ArchiveError(Sprintf(msg::kArchiveBadCount, what, static_cast<long long>(count)));
     if (minBytesEach > 0 &&
         static_cast<std::uint64_t>(count) > (m_data.size() - m_pos) / minBytesEach)
-        throw ArchiveError(std::string("unexpected end of file in ") + what);
+        throw ArchiveError(Sprintf(msg::kArchiveEndIn, what));
 }
 
 void CArchive::CheckRange(std::int64_t value, std::int64_t lo, std::int64_t hi, const char* what) {
     if (value < lo || value > hi)
-        throw ArchiveError(std::string("invalid ") + what + ": " + std::to_string(value));
+        throw ArchiveError(Sprintf(msg::kArchiveBadValue, what, static_cast<long long>(value)));
 }
 
 void CArchive::SaveToFile(const std::string& path) const {

@@ -1,5 +1,6 @@
 #include "platform/document.h"
 
+#include "platform/atomic_file.h"
 #include "platform/doc_template.h"
 #include "platform/files.h"
 #include "platform/ui_service.h"
@@ -26,6 +27,30 @@ constexpr char kNoMemory[] = "メモリーが足りないため、ファイル�
 constexpr char kDefaultCaption[] = "Wavora";
 // The save question before a modified document is closed, after the document's name.
 constexpr char kSaveChangesSuffix[] = " への変更を保存しますか?";
+
+// Writes the files of one save together. On failure *failed is the file the error text
+// names (the file layer puts the file's path first).
+bool WriteTogether(const std::vector<CDocument::SavedFile>& files, std::string* failed, std::string* err) {
+    if (files.size() == 1) {
+        *failed = files[0].path;
+        return AtomicWriteFile(files[0].path, files[0].bytes.data(), files[0].bytes.size(), err);
+    }
+    std::vector<std::string> paths;
+    for (const CDocument::SavedFile& f : files) paths.push_back(f.path);
+    AtomicFileSet set(paths);
+    bool ok = set.Open(err);
+    for (std::size_t i = 0; ok && i < files.size(); ++i)
+        set.Member(i).Write(files[i].bytes.data(), files[i].bytes.size());  // Commit reports a failed write
+    ok = ok && set.Commit(err);
+    // A rename that failed once the first file was in place left the rest complete
+    // beside it: putting them in place now finishes this save rather than the next open.
+    if (!ok && RecoverInterruptedSet(paths).completed > 0) ok = true;
+    if (ok) return true;
+    *failed = paths.back();
+    for (const std::string& p : paths)
+        if (err->compare(0, p.size() + 1, p + ":") == 0) *failed = p;
+    return false;
+}
 
 }  // namespace
 
@@ -157,13 +182,23 @@ bool CDocument::OnOpenDocument(const std::string& path) {
     return true;
 }
 
-bool CDocument::OnSaveDocument(const std::string& path) {
+std::vector<CDocument::SavedFile> CDocument::FilesToSave(const std::string& path) {
     CArchive ar;
+    Serialize(ar);
+    return {{path, ar.Bytes()}};
+}
+
+bool CDocument::OnSaveDocument(const std::string& path) {
+    std::vector<SavedFile> files;
     try {
-        Serialize(ar);
-        ar.SaveToFile(path);
+        files = FilesToSave(path);
     } catch (const std::exception& e) {
         ReportFailure(path + "\n" + kCannotSave + "\n(" + e.what() + ")");
+        return false;
+    }
+    std::string failed, err;
+    if (!WriteTogether(files, &failed, &err)) {
+        ReportFailure(failed + "\n" + kCannotSave + "\n(" + err + ")");
         return false;
     }
     m_strPathName = path;

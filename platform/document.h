@@ -7,6 +7,7 @@
 #include "platform/archive.h"
 #include "platform/cmd_target.h"
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -64,8 +65,9 @@ public:
     // document. On failure the document (contents, path and flag) stays as it was, the
     // failure is reported with the file's name, and the result is false.
     virtual bool OnOpenDocument(const std::string& path);
-    // Writes the file through Serialize, atomically: a failed save leaves the old file in
-    // place and the document modified. On success the path is the one saved to.
+    // Writes the files of FilesToSave, atomically and together: a failed save leaves the
+    // old files in place and the document modified, and names the file that failed. On
+    // success the path is the one saved to.
     virtual bool OnSaveDocument(const std::string& path);
     // Forgets the file. The contents are the derived document's to release.
     virtual void OnCloseDocument();
@@ -79,9 +81,19 @@ public:
     // Text of the last failure reported (UTF-8), empty after a success.
     const std::string& GetLastError() const { return m_strLastError; }
 
+    // One file of a save: where it goes and what it holds.
+    struct SavedFile {
+        std::string path;
+        std::vector<std::uint8_t> bytes;
+    };
+
 protected:
     // Caption of the failure messages.
     virtual std::string MessageCaption() const;
+    // The files a save to `path` writes, in the order they are put in place. Every one is
+    // complete on the disk before the first replaces its old file, so a save that fails
+    // or dies leaves the old set or the new one. By default the document's archive alone.
+    virtual std::vector<SavedFile> FilesToSave(const std::string& path);
 
 private:
     void ReportFailure(const std::string& text);

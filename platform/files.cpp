@@ -40,7 +40,7 @@ template <class Buffer>
 static bool ReadWholeFileImpl(const std::string& path, Buffer& out, std::string* err) {
     FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) {
-        if (err) *err = path + ": " + std::strerror(errno);
+        if (err) *err = path + ": " + SystemErrorText(errno);
         return false;
     }
     out.clear();

@@ -1,5 +1,8 @@
 #include "platform/process.h"
 
+#include "platform/atomic_file.h"
+#include "platform/dialog_texts.h"
+
 #include <cerrno>
 #include <cstring>
 #include <spawn.h>
@@ -30,18 +33,18 @@ int RunProgramAndWait(const std::string& program, const std::vector<std::string>
     const int rc = ::posix_spawn(&pid, path.c_str(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     if (rc != 0) {
-        if (err) *err = program + ": " + std::strerror(rc);
+        if (err) *err = program + ": " + SystemErrorText(rc);
         return -1;
     }
     int status = 0;
     while (::waitpid(pid, &status, 0) < 0) {
         if (errno != EINTR) {
-            if (err) *err = program + ": " + std::strerror(errno);
+            if (err) *err = program + ": " + SystemErrorText(errno);
             return -1;
         }
     }
     if (!WIFEXITED(status)) {
-        if (err) *err = program + ": ended without an exit code";
+        if (err) *err = program + msg::kProgramNoExitCode;
         return -1;
     }
     return WEXITSTATUS(status);

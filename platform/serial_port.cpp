@@ -1,5 +1,8 @@
 #include "platform/serial_port.h"
 
+#include "platform/atomic_file.h"
+#include "platform/dialog_texts.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -18,7 +21,7 @@ namespace wv {
 namespace {
 
 void SetError(std::string* error, const std::string& what) {
-    if (error) *error = what + ": " + std::strerror(errno);
+    if (error) *error = what + ": " + SystemErrorText(errno);
 }
 
 bool BaudConstant(int baud, speed_t& out) {
@@ -51,7 +54,7 @@ bool ApplySerialSettings(int fd, const SerialSettings& s, std::string* error) {
     if (!BaudConstant(s.baudRate, speed) || s.dataBits < 5 || s.dataBits > 8 ||
         (s.parity != 'N' && s.parity != 'O' && s.parity != 'E') || (s.stopBits != 1 && s.stopBits != 2) ||
         s.flowControl < 0 || s.flowControl > 2) {
-        if (error) *error = "unsupported line settings";
+        if (error) *error = msg::kSerialBadSettings;
         return false;
     }
     termios t{};

@@ -29,4 +29,9 @@ inline constexpr const char* kDxfTruncated =
 inline constexpr const char* kQsonaNoDatum =
     "%s\n測地系 ('1' 世界測地系 / '2' 日本測地系) を持つ点データがありません。読み込みを中止します。";
 
+// Why a project file is refused, opened or imported (%d: slot numbers, the version).
+inline constexpr const char* kTikLineWithoutPoint = "線 %d の端が、ない測点 %d を指しています";
+inline constexpr const char* kTikPointWithoutLine = "測点 %d が、ない線 %d につながっています";
+inline constexpr const char* kTikUnknownVersion = "プロジェクトファイルのバージョン %d は読み込めません";
+
 }  // namespace wv::importmsg

@@ -1,6 +1,8 @@
 #include "project/tik_archive.h"
 
 #include "core/line_chain.h"
+#include "platform/text.h"
+#include "project/import_messages.h"
 
 #include <string>
 #include <utility>
@@ -30,8 +32,7 @@ void CheckReferences(const TikTables& t, unsigned version) {
         if (line.GetState() < 0) continue;
         for (int end : {line.GetStartIndex(), line.GetEndIndex()}) {
             if (end < 0 || end >= pointSlots)
-                throw ArchiveError("line " + std::to_string(i) + " refers to survey point slot " +
-                                   std::to_string(end) + ", which does not exist");
+                throw ArchiveError(Sprintf(importmsg::kTikLineWithoutPoint, i, end));
         }
     }
     // Older files have their links rebuilt from the lines, so only links that survive
@@ -42,8 +43,7 @@ void CheckReferences(const TikTables& t, unsigned version) {
         for (int k = 0; k < p.GetLineCount(); ++k) {
             const int link = p.GetLine(k);
             if (link < 0 || link >= lineSlots)
-                throw ArchiveError("survey point " + std::to_string(i) + " is linked to line slot " +
-                                   std::to_string(link) + ", which does not exist");
+                throw ArchiveError(Sprintf(importmsg::kTikPointWithoutLine, i, link));
         }
     }
 }
@@ -100,7 +100,7 @@ void ReadTikArchive(CArchive& ar, TikTables& t) {
     std::int32_t version;
     ar >> version;
     if (version < 1 || version > kTikFileVersion)
-        throw ArchiveError("unknown project file version " + std::to_string(version));
+        throw ArchiveError(Sprintf(importmsg::kTikUnknownVersion, static_cast<int>(version)));
     const unsigned v = static_cast<unsigned>(version);
     t.info.Serialize(ar, v);
     SkipCalcArea(ar);

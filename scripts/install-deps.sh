@@ -10,7 +10,7 @@ packages=(
   fonts-ipaexfont proj-bin
   python3-ezdxf locales xvfb xauth imagemagick poppler-utils gdb libxcb1-dev
   clang libclang-rt-14-dev
-  x11-utils
+  x11-utils openbox
 )
 
 missing=()

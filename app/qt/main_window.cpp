@@ -191,12 +191,30 @@ void MainWindow::FillMenu(QMenu* menu, const std::vector<MenuItem>& items) {
     connect(menu, &QMenu::aboutToHide, this, [this] { m_frame.StatusBar().ShowIdle(); });
 }
 
-void MainWindow::UpdateTitle() {
-    // The active document's name follows the program's, as the framework showed it.
+QString MainWindow::Title() const {
+    // The active document's name follows the program's, as the framework showed it; a
+    // maximised document window has lost its own title bar, and its name goes in
+    // brackets instead. That bracket is the window's own title, placeholder and all: the
+    // MDI area finds it there and adds no second one.
     CDocument* doc = m_frame.GetActiveDocument();
     QString title = QString::fromUtf8(apptext::kAppTitle);
-    if (doc && !doc->GetTitle().empty()) title += QStringLiteral(" - ") + ToQ(doc->GetTitle());
-    setWindowTitle(title);
+    if (!doc || doc->GetTitle().empty()) return title;
+    const QMdiSubWindow* active = m_mdi->currentSubWindow();
+    if (active && active->isMaximized() && !active->windowTitle().isEmpty())
+        return title + QStringLiteral(" - [") + active->windowTitle() + QLatin1Char(']');
+    return title + QStringLiteral(" - ") + ToQ(doc->GetTitle());
+}
+
+void MainWindow::UpdateTitle() {
+    if (windowTitle() != Title()) setWindowTitle(Title());
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    // The MDI area writes its own "- [name]" into the title when a window is maximised
+    // (and its stored title back when it is restored): the title stays ours.
+    if (event->type() == QEvent::WindowTitleChange && !m_closing)
+        QTimer::singleShot(0, this, [this] { UpdateTitle(); });
 }
 
 void MainWindow::ShowMenu(int menuId) {
@@ -388,6 +406,7 @@ void MainWindow::ChildCreated(CMDIChildWnd& child) {
     sub->setWindowIcon(AppIcon());
     child.m_pWidget = sub;
     m_mdi->addSubWindow(sub);
+    connect(sub, &QMdiSubWindow::windowStateChanged, this, [this] { UpdateTitle(); });
     ChildTitleChanged(child);
     sub->resize(520, 380);
     sub->show();
@@ -417,7 +436,7 @@ void MainWindow::ChildTitleChanged(CMDIChildWnd& child) {
         sub->setWindowTitle(ToQ(child.GetTitle()) + QStringLiteral("[*]"));
         sub->setWindowModified(child.GetDocument() && child.GetDocument()->IsModified());
     }
-    if (&child == m_frame.MDIGetActive()) UpdateTitle();
+    UpdateTitle();
 }
 
 void MainWindow::ActivateMainWindow() {

@@ -56,8 +56,10 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    QString Title() const;
     void UpdateTitle();
     void BuildToolBar();
     void BuildStatusBar();

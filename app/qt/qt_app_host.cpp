@@ -4,6 +4,7 @@
 #include "app/qt/icons.h"
 #include "app/qt/main_window.h"
 #include "platform/qt/scroll_view.h"
+#include "platform/qt/window_placement.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -31,7 +32,12 @@ bool QtAppHost::CreateMainWindow(CMainFrame& frame) {
 
 void QtAppHost::ShowMainWindow() {
     if (!m_window) return;
+    KeepOnScreen(m_window);
     m_window->show();
+    // The keyboard belongs to the new window at once (a window manager may give it the
+    // focus, a bare display does not), so Alt+F works before any click.
+    m_window->raise();
+    m_window->activateWindow();
     m_window->RefreshCommandStates();
 }
 

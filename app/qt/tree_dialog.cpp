@@ -58,8 +58,8 @@ TreeDialog::~TreeDialog() {
 }
 
 void TreeDialog::CreateWindow() {
+    // Placed by MoveTo right after, from the stored place or the owner's corner.
     show();
-    KeepShownInSight(this, m_owner);
     raise();
 }
 
@@ -77,7 +77,8 @@ void TreeDialog::ActivateWindow() {
 
 void TreeDialog::MoveTo(int left, int top) {
     // A place stored over the main window's menus or off this screen is moved into sight.
-    move(KeepInSight(QPoint(left, top), FrameSize(this), m_owner));
+    const QPoint wanted(left, top);
+    PlaceFrame(this, [this, wanted](QSize frame) { return KeepInSight(wanted, frame, m_owner); });
 }
 
 void TreeDialog::GetPosition(int& left, int& top) const {

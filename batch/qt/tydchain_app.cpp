@@ -5,6 +5,7 @@
 #include "platform/qt/qt_translations.h"
 #include "platform/qt/qt_ui.h"
 #include "platform/qt/single_instance.h"
+#include "platform/qt/window_placement.h"
 #include "platform/ui_service.h"
 
 #include <QApplication>
@@ -45,6 +46,7 @@ int TydchainMain(int argc, char** argv, CBatchQueue::Solver solver,
     QStringList files = QCoreApplication::arguments();
     files.removeFirst();
     if (!files.isEmpty()) window.OpenFiles(files);
+    KeepOnScreen(&window);
     window.show();
 
     window.SetVersion(LoadVersionText(StartFolder()));

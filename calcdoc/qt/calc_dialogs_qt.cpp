@@ -47,14 +47,21 @@ void QtResultListHost::CreateWindow() {
     // The host runs the model's initialisation, which places the window through MoveTo.
     m_window = new DialogHost(m_dlg, m_owner);
     m_window->setModal(false);
+    // Docked: the frame's right edge on the work area's, known for certain once framed.
     // A place stored over the main window's menus or off this screen is moved into sight.
-    if (m_docked) {
-        const QRect work = OwnerWorkArea(m_owner);
-        if (!work.isEmpty()) m_pos = QPoint(work.right() + 1 - FrameSize(m_window).width(), work.top());
-    }
-    m_window->move(KeepInSight(m_pos, FrameSize(m_window), m_owner));
+    const bool docked = m_docked;
+    const QPoint stored = m_pos;
+    QPointer<QWidget> owner = m_owner;
+    const auto where = [docked, stored, owner](QSize frame) {
+        QPoint at = stored;
+        if (const QRect work = OwnerWorkArea(owner); docked && !work.isEmpty())
+            at = QPoint(work.right() + 1 - frame.width(), work.top());
+        return KeepInSight(at, frame, owner);
+    };
+    PlaceFrame(m_window, where);
     m_window->show();
-    KeepShownInSight(m_window, m_owner);
+    // Shown, it has its laid-out size.
+    PlaceFrame(m_window, where);
 }
 
 void QtResultListHost::DestroyWindow() {
@@ -79,7 +86,11 @@ void QtResultListHost::ActivateWindow() {
 void QtResultListHost::MoveTo(int left, int top) {
     m_docked = m_docked && QPoint(left, top) == OwnerCorner(m_owner);
     m_pos = QPoint(left, top);
-    if (m_window) m_window->move(KeepInSight(m_pos, FrameSize(m_window), m_owner));
+    if (m_window) {
+        const QPoint wanted = m_pos;
+        QPointer<QWidget> owner = m_owner;
+        PlaceFrame(m_window, [wanted, owner](QSize frame) { return KeepInSight(wanted, frame, owner); });
+    }
 }
 
 void QtResultListHost::GetPosition(int& left, int& top) const {

@@ -56,9 +56,11 @@ std::unique_ptr<DialogHost> ShowSplash(CSplashDlg& dlg, QWidget* parent) {
         r.moveCenter(screen->availableGeometry().center());
         host->move(r.topLeft());
     }
+    // A picture only: the keyboard stays with the program's window, which a splash that
+    // took the focus and went would leave without it.
+    host->setAttribute(Qt::WA_ShowWithoutActivating);
     host->show();
     host->raise();
-    host->activateWindow();
     return host;
 }
 

@@ -64,7 +64,7 @@ bool PrintFigureToPdf(const std::string& path, const PrintFigureRequest& request
     }
     if (!ok || FileSize(file.TempPath()) <= 0) {
         file.Abandon();
-        if (err) *err = path + (ok ? ": " + SystemErrorText(EIO) : ": " + std::string(msg::kNoFigureToPrint));
+        if (err) *err = path + (ok ? msg::kPdfCannotWrite : msg::kPdfNoFigure);
         return false;
     }
     return file.Commit(err);

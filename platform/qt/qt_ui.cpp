@@ -2,6 +2,7 @@
 
 #include "platform/gui_wait.h"
 #include "platform/qt/gui_call.h"
+#include "platform/qt/window_placement.h"
 
 #include <QApplication>
 #include <QDir>
@@ -40,7 +41,7 @@ std::string FromQ(const QString& s) { return s.toUtf8().toStdString(); }
 void InstallGuiWaitPump() { SetGuiWaitPump(&PumpQueuedCalls); }
 
 int ShowQtMessageBox(QWidget* owner, const std::string& text, const std::string& caption,
-                     MbButtons buttons, MbIcon icon) {
+                     MbButtons buttons, MbIcon icon, const QWidget* beside) {
     QMessageBox::StandardButtons set = QMessageBox::Ok;
     switch (buttons) {
     case MbButtons::Ok: set = QMessageBox::Ok; break;
@@ -50,6 +51,12 @@ int ShowQtMessageBox(QWidget* owner, const std::string& text, const std::string&
     case MbButtons::RetryCancel: set = QMessageBox::Retry | QMessageBox::Cancel; break;
     }
     QMessageBox box(QtIcon(icon), ToQ(caption), ToQ(text), set, owner);
+    if (beside) {
+        // Its own size is only known once it lays itself out.
+        box.adjustSize();
+        QPointer<const QWidget> next(beside);
+        PlaceFrame(&box, [&box, next](QSize frame) { return next ? Beside(next, frame) : box.pos(); });
+    }
     switch (box.exec()) {
     case QMessageBox::Ok: return IDOK;
     case QMessageBox::Yes: return IDYES;
@@ -107,6 +114,9 @@ bool QtUi::FileDialog(const FileDialogOptions& fileDialog, std::string& path) {
                     blind << (p == QStringLiteral("*.*") ? QStringLiteral("*") : CaseBlindPattern(p));
                 filters << ToQ(label) + QStringLiteral(" (") + blind.join(QLatin1Char(' ')) + QLatin1Char(')');
             }
+            // The filter's own text already shows its pattern ("ﾌﾟﾛｼﾞｪｸﾄﾌｧｲﾙ(*.TIK)"), as on
+            // Windows: the case-blind form Qt filters by stays out of sight.
+            dialog.setOption(QFileDialog::HideNameFilterDetails, true);
             if (!filters.isEmpty()) dialog.setNameFilters(filters);
             if (!fileDialog.defaultExt.empty()) dialog.setDefaultSuffix(ToQ(fileDialog.defaultExt));
             if (!fileDialog.initialName.empty()) dialog.selectFile(ToQ(fileDialog.initialName));

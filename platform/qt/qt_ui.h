@@ -13,9 +13,11 @@
 namespace wv {
 
 // The one message box of the program: the buttons and icon of the Windows box and its
-// answers. `owner` may be null (a box without owner). GUI thread only.
+// answers. `owner` may be null (a box without owner). GUI thread only. With `beside`, the
+// box stands next to that window instead of centred over its owner: a report on a window
+// that stays open under it (a run's end over its progress window) must not hide it.
 int ShowQtMessageBox(QWidget* owner, const std::string& text, const std::string& caption,
-                     MbButtons buttons, MbIcon icon);
+                     MbButtons buttons, MbIcon icon, const QWidget* beside = nullptr);
 
 // A name pattern of a Windows filter made case-blind for Qt's dialogs: "*.TIK" becomes
 // "*.[Tt][Ii][Kk]".

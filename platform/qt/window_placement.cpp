@@ -1,6 +1,8 @@
 #include "platform/qt/window_placement.h"
 
 #include <QApplication>
+#include <QCursor>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QMainWindow>
 #include <QScreen>
@@ -65,9 +67,88 @@ QPoint KeepInSight(QPoint topLeft, QSize size, const QWidget* owner) {
     return r.topLeft();
 }
 
-void KeepShownInSight(QWidget* window, const QWidget* owner) {
-    const QPoint at = KeepInSight(window->pos(), FrameSize(window), owner);
-    if (at != window->pos()) window->move(at);
+namespace {
+
+// Runs `then` once, when the window is first on the screen with its frame: the window
+// system reports the frame's margins by the time the window is exposed.
+class WhenFramed : public QObject {
+public:
+    static constexpr char kName[] = "wavoraWhenFramed";
+    WhenFramed(QWidget* window, std::function<void()> then) : QObject(window), m_then(std::move(then)) {
+        setObjectName(QString::fromLatin1(kName));
+        window->winId();
+        window->windowHandle()->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override {
+        auto* w = qobject_cast<QWindow*>(o);
+        if (e->type() == QEvent::Expose && w && w->isExposed()) {
+            w->removeEventFilter(this);
+            // After this event: a move from inside an exposure is dropped by some
+            // window systems.
+            QMetaObject::invokeMethod(this, [this] {
+                m_then();
+                deleteLater();
+            }, Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_then;
+};
+
+bool Framed(QWidget* window) { return window->windowHandle() && window->windowHandle()->isExposed(); }
+
+}  // namespace
+
+void PlaceFrame(QWidget* window, std::function<QPoint(QSize frameSize)> where) {
+    if (!window) return;
+    window->move(where(FrameSize(window)));
+    if (Framed(window)) return;
+    // Any earlier wish for this window gives way to this one.
+    // (No meta-object of its own: found by its name.)
+    for (QObject* old : window->findChildren<QObject*>(QString::fromLatin1(WhenFramed::kName), Qt::FindDirectChildrenOnly))
+        delete old;
+    new WhenFramed(window, [window, where = std::move(where)] {
+        const QPoint at = where(window->frameGeometry().size());
+        if (window->frameGeometry().topLeft() != at) window->move(at);
+    });
+}
+
+QPoint Beside(const QWidget* window, QSize size) {
+    constexpr int kGap = 8;
+    const QRect w = window->window()->frameGeometry();
+    const QRect screen = ScreenAround(w.center(), window);
+    const QPoint places[] = {{w.right() + 1 + kGap, w.top()},
+                             {w.left() - kGap - size.width(), w.top()},
+                             {w.left(), w.bottom() + 1 + kGap},
+                             {w.left(), w.top() - kGap - size.height()}};
+    for (const QPoint& p : places)
+        if (screen.isEmpty() || screen.contains(QRect(p, size))) return p;
+    return KeepInSight(places[0], size, nullptr);
+}
+
+void KeepOnScreen(QWidget* window) {
+    if (!window) return;
+    // The screen it shows on: where the pointer is, as a window manager places a new
+    // window there.
+    QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect avail = screen->availableGeometry();
+    window->resize(window->size().boundedTo(avail.size()));
+    new WhenFramed(window, [window, avail] {
+        QRect frame = window->frameGeometry();
+        const QSize extra(std::max(0, frame.width() - avail.width()), std::max(0, frame.height() - avail.height()));
+        if (!extra.isNull()) {
+            window->resize(window->size() - extra);
+            frame.setSize(frame.size() - extra);
+        }
+        const QPoint at = KeepInSight(frame.topLeft(), frame.size(), nullptr);
+        if (at != frame.topLeft()) window->move(at);
+    });
 }
 
 QWidget* ProgramWindow() {

@@ -8,6 +8,8 @@
 #include <QRect>
 #include <QSize>
 
+#include <functional>
+
 class QWidget;
 
 namespace wv {
@@ -22,8 +24,20 @@ QSize FrameSize(QWidget* window);
 // `topLeft` for a window of `size` (with its frame), moved (as little as it takes) so that the window lies
 // on the screen and clear of `owner`'s menu bar and toolbars.
 QPoint KeepInSight(QPoint topLeft, QSize size, const QWidget* owner);
-// The same for a window just shown, whose frame the window system may only now have told.
-void KeepShownInSight(QWidget* window, const QWidget* owner);
+// Puts a window's frame (title bar included) where `where` says for a frame of that size:
+// now, and once more when the window shows framed. Until a window manager has framed a
+// window, neither its frame's size nor its title bar's height is known, and a window
+// moved then gets its own area, not its frame, put at the place: the title bar would
+// come out above it (over the owner's toolbar) the first time and not the next.
+void PlaceFrame(QWidget* window, std::function<QPoint(QSize frameSize)> where);
+// Where a window of `frameSize` stands beside `window` without covering it, on its
+// screen: right of it, else left, else below, else above; when none fits, as near the
+// right as the screen allows.
+QPoint Beside(const QWidget* window, QSize frameSize);
+// A program's first window, to be shown: no larger than the screen it shows on, and
+// once shown and framed, moved (as little as it takes) and if need be made smaller so
+// that all of it, frame included, lies on that screen.
+void KeepOnScreen(QWidget* window);
 // The program's window a dialog without owner belongs to: the active window, else the
 // visible main window; null when there is none.
 QWidget* ProgramWindow();

@@ -34,8 +34,8 @@ namespace wv::solv {
 namespace {
 
 int AskOnGui(QWidget* owner, const std::string& text, const std::string& caption, MbButtons buttons,
-             MbIcon icon) {
-    return ShowQtMessageBox(owner, text, caption, buttons, icon);
+             MbIcon icon, const QWidget* beside = nullptr) {
+    return ShowQtMessageBox(owner, text, caption, buttons, icon, beside);
 }
 
 // The window of dialog template 101: node count, memory estimate, progress bar, Cancel.
@@ -131,7 +131,9 @@ public:
         QPointer<ProgressDialog> dialog = m_dialog;
         CallOnGui<int>(
             [dialog] {
-                return AskOnGui(dialog, msg::kNormalEnd, msg::kCaptionEnd, MbButtons::Ok, MbIcon::Information);
+                // The window closes only after OK: the message stands beside it.
+                return AskOnGui(dialog, msg::kNormalEnd, msg::kCaptionEnd, MbButtons::Ok, MbIcon::Information,
+                                dialog.data());
             },
             IDOK);
     }

@@ -4,6 +4,7 @@
 #include "app/wavora_app.h"
 #include "app_test_util.h"
 #include "core/calc_progress.h"
+#include "core/shell_commands.h"
 #include "core/tik_inf.h"
 #include "platform/command_table.h"
 #include "platform/file_lock.h"
@@ -152,12 +153,22 @@ TEST_F(App, AStartFolderTooLongForTheSolverEndsStartUp) {
     ASSERT_EQ(::chdir(back.c_str()), 0);
 }
 
-TEST_F(App, MenusTemplatesAndShutdown) {
-    CWavoraApp& a = Start();
+bool MainMenuHasPlaceholder() {
+    const MenuDef* menu = Commands().FindMenu(ids::IDR_MAINFRAME);
     bool dummy = false;
-    for (const MenuPopup& p : Commands().FindMenu(ids::IDR_MAINFRAME)->popups)
-        for (const MenuItem& i : p.items) dummy = dummy || i.id == ids::ID_DUMMY;
-    EXPECT_FALSE(dummy) << "the placeholder leaves the Help menu at start-up";
+    if (menu)
+        for (const MenuPopup& p : menu->popups)
+            for (const MenuItem& i : p.items) dummy = dummy || i.id == ids::ID_DUMMY;
+    return dummy;
+}
+
+TEST_F(App, MenusTemplatesAndShutdown) {
+    // The command table is the process's own: a start-up in an earlier case took the
+    // placeholder out already. Put it back as a fresh process has it.
+    if (Commands().FindMenu(ids::IDR_MAINFRAME) && !MainMenuHasPlaceholder())
+        Commands().InsertItem(ids::IDR_MAINFRAME, kMenuHelp, MenuItem::Command(ids::ID_DUMMY));
+    CWavoraApp& a = Start();
+    EXPECT_FALSE(MainMenuHasPlaceholder()) << "the placeholder leaves the Help menu at start-up";
     EXPECT_EQ(host.menusChanged, 1);
     EXPECT_EQ(a.m_pCalcTemplate->GetDocString(CDocTemplate::filterName), "Tyd ﾌｧｲﾙ (*.tyd)");
     EXPECT_EQ(a.m_pProjectTemplate->GetDocString(CDocTemplate::regFileTypeId), "Tik.Document");

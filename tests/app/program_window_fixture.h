@@ -33,6 +33,7 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QScreen>
+#include <QSettings>
 #include <QMenuBar>
 #include <QTest>
 #include <QTimer>
@@ -70,6 +71,10 @@ protected:
     void SetUp() override {
         bay = apptest::StartInScratch();
         App();
+        // Qt finds the settings folder once a process: the settings of an earlier case
+        // (its recent projects) must not reach this one.
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
+                           QString::fromStdString(apptest::Here() + "/config"));
         host = std::make_unique<QtAppHost>();
         app = std::make_unique<CWavoraApp>(*host);
         host->SetApp(app.get());

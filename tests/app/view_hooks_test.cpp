@@ -5,7 +5,8 @@
 // compiles and runs quietly; only this check tells.
 //
 // The lists stand beside the declarations (WV_..._HOOKS). Covered:
-//   CTydViewData      -> CTydView            PostResultListRefresh, SetMouseMode, RedrawAll
+//   CTydViewData      -> CTydView            PostResultListRefresh, SetMouseMode, RedrawAll,
+//                                            ResultsReading
 //   TydViewHost       -> TydScrollView       ModeChanged, WaitCursor, ResultsLoading,
 //                                            PostResultListRefresh
 //   CView             -> TydScrollView, CTikView    OnInitialUpdate, OnActivateView

@@ -3,6 +3,7 @@
 #include "batch/batch_messages.h"
 #include "batch/batch_queue.h"
 #include "platform/ui_service.h"
+#include "support/lock_holder.h"
 #include "tests/batch/batch_test_util.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <memory>
 
 namespace wv {
 namespace {
@@ -32,6 +34,15 @@ struct SolverCall {
 class BatchQueueTest : public ::testing::Test {
 protected:
     void SetUp() override { dir = batchtest::EnterOwnFolder(); }
+
+    // Start refused with one message; the batch stays off.
+    void ExpectRefusedStart(const std::string& message) {
+        EXPECT_FALSE(queue.IsBatchRunning());
+        EXPECT_EQ(queue.GetNextEntry(), 0);
+        ASSERT_EQ(ui.Messages().size(), 1u);
+        EXPECT_EQ(ui.Messages()[0].text, message);
+        EXPECT_EQ(ui.Messages()[0].caption, batchmsg::kCalcCaption);
+    }
 
     // A queued calculation NAME: its .DEC and, unless told otherwise, its .CAL header.
     std::string AddCalc(const std::string& name, const std::string& title = "T", bool withCal = true) {
@@ -243,7 +254,6 @@ TEST_F(BatchQueueTest, CalcDatDecidesStart) {
         std::string message;
     };
     const Case cases[] = {
-        {"busy", "1\r\nOTHER calc\r\n", "現在【OTHER】を計算中です"},
         {"missing", nullptr, batchmsg::kCannotOpenCalcDat},
         {"unreadable", "x\r\n", batchmsg::kCalcDatUnreadable},
         {"empty", "", batchmsg::kCalcDatUnreadable},
@@ -254,11 +264,15 @@ TEST_F(BatchQueueTest, CalcDatDecidesStart) {
         if (c.content) batchtest::Write(StartFolderFile("CALC.DAT"), c.content);
         else DeleteFileSilently(StartFolderFile("CALC.DAT"));
         queue.OnBatchStart();
-        EXPECT_FALSE(queue.IsBatchRunning());
-        EXPECT_EQ(queue.GetNextEntry(), 0);
-        ASSERT_EQ(ui.Messages().size(), 1u);
-        EXPECT_EQ(ui.Messages()[0].text, c.message);
-        EXPECT_EQ(ui.Messages()[0].caption, batchmsg::kCalcCaption);
+        ExpectRefusedStart(c.message);
+    }
+    {
+        // Another program's run: its lock, then its flag.
+        ui.Clear();
+        testsupport::LockHolder other(testsupport::RunStarted(dir, "OTHER calc"), testsupport::RunEnd(dir));
+        ASSERT_TRUE(other.Held());
+        queue.OnBatchStart();
+        ExpectRefusedStart("現在【OTHER】を計算中です");
     }
     EXPECT_TRUE(calls.empty());
     // After a refused Start any row may be deleted.
@@ -272,7 +286,8 @@ TEST_F(BatchQueueTest, AnEntryWaitsWhileAnotherCalculationRuns) {
     EXPECT_EQ(queue.RunNextBatchEntry(), BatchStep::Next);
     ASSERT_EQ(calls.size(), 1u);
     // The main program starts a calculation between the two entries.
-    batchtest::Write(StartFolderFile("CALC.DAT"), "1\r\nMAIN\r\n");
+    auto main = std::make_unique<testsupport::LockHolder>(testsupport::RunStarted(dir, "MAIN"), testsupport::RunEnd(dir));
+    ASSERT_TRUE(main->Held());
     for (int i = 0; i < 3; ++i) EXPECT_EQ(queue.RunNextBatchEntry(), BatchStep::Retry);
     EXPECT_TRUE(queue.IsBatchRunning());
     EXPECT_EQ(calls.size(), 1u);
@@ -284,6 +299,7 @@ TEST_F(BatchQueueTest, AnEntryWaitsWhileAnotherCalculationRuns) {
     EXPECT_FALSE(FileExists(dir + "B.YNO"));
 
     // A flag file that has gone stops the batch with a message; the entry still waits.
+    main.reset();
     DeleteFileSilently(StartFolderFile("CALC.DAT"));
     EXPECT_EQ(queue.RunNextBatchEntry(), BatchStep::Off);
     ASSERT_EQ(ui.Messages().size(), 1u);
@@ -320,13 +336,15 @@ TEST_F(BatchQueueTest, AMarkerThatCannotBeMadeStopsTheBatchOnce) {
 
 TEST_F(BatchQueueTest, DeleteAllAsksAndHeedsTheFlag) {
     queue.OnBatchOpen({AddCalc("A"), AddCalc("B")});
-    batchtest::Write(StartFolderFile("CALC.DAT"), "1\r\nMAIN\r\n");
-    queue.OnDeleteAll();
-    ASSERT_EQ(ui.Messages().size(), 1u);
-    EXPECT_EQ(ui.Messages()[0].text, batchmsg::kCannotNow);
-    EXPECT_EQ(queue.GetEntryCount(), 2);
+    {
+        testsupport::LockHolder main(testsupport::RunStarted(dir, "MAIN"), testsupport::RunEnd(dir));
+        ASSERT_TRUE(main.Held());
+        queue.OnDeleteAll();
+        ASSERT_EQ(ui.Messages().size(), 1u);
+        EXPECT_EQ(ui.Messages()[0].text, batchmsg::kCannotNow);
+        EXPECT_EQ(queue.GetEntryCount(), 2);
+    }
 
-    batchtest::Write(StartFolderFile("CALC.DAT"), "0\r\n");
     ui.PushAnswer(IDCANCEL);
     queue.OnDeleteAll();
     EXPECT_EQ(queue.GetEntryCount(), 2);

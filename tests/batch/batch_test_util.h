@@ -51,7 +51,7 @@ public:
 
 // Moves into a folder of the running test's own: the start folder with "CALC.DAT" idle.
 inline std::string EnterOwnFolder() {
-    static const std::filesystem::path base = std::filesystem::current_path();
+    const std::filesystem::path base = std::filesystem::current_path();
     const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
     std::filesystem::path folder = base / (std::string(info->test_suite_name()) + "." + info->name());
     std::filesystem::create_directories(folder);

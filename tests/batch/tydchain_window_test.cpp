@@ -5,6 +5,8 @@
 #include "batch/batch_messages.h"
 #include "batch/qt/tydchain_window.h"
 #include "calc/calc_state.h"
+#include "calcdoc/calcdoc_messages.h"
+#include "platform/file_lock.h"
 #include "platform/qt/single_instance.h"
 #include "support/lock_holder.h"
 #include "tests/batch/batch_calc_util.h"
@@ -114,14 +116,16 @@ TEST_F(TydchainWindowTest, TheTimerRunsOnlyWhileTheBatchIsOn) {
     int calls = 0;
     CTydchainWindow w([&](CalcRequest*) { return ++calls, 0; });
     EXPECT_FALSE(w.IsTimerArmed());
-    // Refused Start: nothing armed.
-    batchtest::Write(StartFolderFile("CALC.DAT"), "1\r\nMAIN\r\n");
-    w.Command(ID_BATCH_START)->trigger();
-    EXPECT_FALSE(w.Queue().IsBatchRunning());
-    EXPECT_FALSE(w.IsTimerArmed());
-    EXPECT_EQ(ui.Messages().size(), 1u);
+    // Refused Start (another program runs): nothing armed.
+    {
+        testsupport::LockHolder main(testsupport::RunStarted(dir, "MAIN"), testsupport::RunEnd(dir));
+        ASSERT_TRUE(main.Held());
+        w.Command(ID_BATCH_START)->trigger();
+        EXPECT_FALSE(w.Queue().IsBatchRunning());
+        EXPECT_FALSE(w.IsTimerArmed());
+        EXPECT_EQ(ui.Messages().size(), 1u);
+    }
     // An empty list: on, one step, off, no row.
-    batchtest::Write(StartFolderFile("CALC.DAT"), "0\r\n");
     w.Command(ID_BATCH_START)->trigger();
     EXPECT_TRUE(w.IsTimerArmed());
     RunUntilOff(w);
@@ -131,7 +135,8 @@ TEST_F(TydchainWindowTest, TheTimerRunsOnlyWhileTheBatchIsOn) {
     // An entry that must wait keeps the timer armed for the retry.
     w.OpenFiles({QString::fromStdString(AddDec("A", "a"))});
     w.OnBatchStart();
-    batchtest::Write(StartFolderFile("CALC.DAT"), "1\r\nMAIN\r\n");
+    testsupport::LockHolder main(testsupport::RunStarted(dir, "MAIN"));
+    ASSERT_TRUE(main.Held());
     w.OnBatchTimer();
     EXPECT_TRUE(w.IsTimerArmed());
     EXPECT_EQ(calls, 0);
@@ -299,6 +304,100 @@ TEST_F(TydchainWindowTest, AnotherProgramsSolverLockCountsAsBusy) {
     RunUntilOff(w);
     EXPECT_EQ(calls, 2);
     EXPECT_EQ(ui.Messages().size(), 1u);
+}
+
+// Another program's run and what the commands of this process make of it: the batch
+// program's Start and Delete all, and the calculate command of a calculation view.
+class OtherProgramsRun : public TydchainWindowTest {
+protected:
+    void SetUp() override {
+        TydchainWindowTest::SetUp();
+        batchtest::PreparePlaneBeach("ROAD.TYD", 14, 12, "道");
+        ui.Clear();
+    }
+
+    // The run of another process, started (lock taken, flag busy) and then killed.
+    void KilledRun() {
+        testsupport::LockHolder run(testsupport::RunStarted(dir, "ROAD"));
+        ASSERT_TRUE(run.Held());
+        run.Kill();
+        ASSERT_EQ(batchtest::ReadAll(StartFolderFile("CALC.DAT")), "1\r\nROAD\r\n");
+        ASSERT_FALSE(FileLock::IsHeld(StartFolderFile("CALC.DAT.lock")));
+    }
+
+    // The calculate command on ROAD.TYD; 0 when its run went, and then to its end.
+    int Calculate() {
+        CTydDoc doc;
+        EXPECT_TRUE(doc.OnOpenDocument(dir + "ROAD.TYD"));
+        CTydViewData view(doc);
+        CWaveCalcSlot slot;
+        const int code = OnWaveCalc(doc, view, batchtest::FrameOf(doc), slot);
+        while (slot.GetExitCode() == CCalThreads::kStillActive) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        if (code == 0) {
+            EXPECT_EQ(slot.GetExitCode(), 0);
+        }
+        return code;
+    }
+
+    std::vector<std::string> Texts() const {
+        std::vector<std::string> out;
+        for (const auto& m : ui.Messages()) out.push_back(m.text);
+        return out;
+    }
+};
+
+TEST_F(OtherProgramsRun, AKilledRunBlocksNoLaterStartDeleteAllOrCalculate) {
+    CTydchainWindow w([](CalcRequest* r) { return TYDSOLV(r); });
+    w.OpenFiles({QString::fromStdString(dir + "ROAD.DEC")});
+    KilledRun();
+    w.Command(ID_BATCH_START)->trigger();
+    EXPECT_TRUE(w.Queue().IsBatchRunning());
+    RunUntilOff(w);
+    EXPECT_EQ(RowTexts(w.List(), 2), (std::vector<std::string>{batchmsg::kStateFinished}));
+    EXPECT_TRUE(ui.Messages().empty()) << Texts().front();
+    EXPECT_EQ(batchtest::ReadAll(StartFolderFile("CALC.DAT")), "0\r\n");
+
+    KilledRun();
+    ui.PushAnswer(IDOK);
+    w.Command(ID_BATCH_DELETE_ALL)->trigger();
+    EXPECT_EQ(Texts(), (std::vector<std::string>{batchmsg::kDeleteAllQuestion}));
+    EXPECT_EQ(w.List()->topLevelItemCount(), 0);
+
+    KilledRun();
+    ui.Clear();
+    EXPECT_EQ(Calculate(), 0);
+    ASSERT_EQ(ui.Messages().size(), 2u) << "the start question and the run's end";
+    EXPECT_EQ(ui.Messages()[0].caption, docmsg::kStartCaption);
+    EXPECT_EQ(ui.Messages()[1].caption, "終了");
+    EXPECT_EQ(batchtest::ReadAll(StartFolderFile("CALC.DAT")), "0\r\n");
+}
+
+// While a run of another process goes on, Start, Delete all and calculate are refused
+// and its flag stays as it is; once it has ended, they go.
+TEST_F(OtherProgramsRun, RefusedWhileItRunsAndGoOnceItHasEnded) {
+    CTydchainWindow w([](CalcRequest* r) { return TYDSOLV(r); });
+    w.OpenFiles({QString::fromStdString(dir + "ROAD.DEC")});
+    const std::string running = std::string(batchmsg::kRunningHead) + "OTHER" + batchmsg::kRunningTail;
+    {
+        testsupport::LockHolder run(testsupport::RunStarted(dir, "OTHER"), testsupport::RunEnd(dir));
+        ASSERT_TRUE(run.Held());
+        w.Command(ID_BATCH_START)->trigger();
+        EXPECT_FALSE(w.Queue().IsBatchRunning());
+        w.Command(ID_BATCH_DELETE_ALL)->trigger();
+        EXPECT_EQ(w.List()->topLevelItemCount(), 1);
+        EXPECT_EQ(Calculate(), -1);
+        EXPECT_EQ(Texts(), (std::vector<std::string>{running, batchmsg::kCannotNow, docmsg::kWaveStartQuestion,
+                                                     std::string(docmsg::kRunningHead) + "OTHER" + docmsg::kRunningTail}));
+        EXPECT_EQ(batchtest::ReadAll(StartFolderFile("CALC.DAT")), "1\r\nOTHER\r\n");
+    }
+    ASSERT_EQ(batchtest::ReadAll(StartFolderFile("CALC.DAT")), "0\r\n") << "the run has ended as runs do";
+    ui.Clear();
+    w.Command(ID_BATCH_START)->trigger();
+    EXPECT_TRUE(w.Queue().IsBatchRunning());
+    RunUntilOff(w);
+    EXPECT_EQ(RowTexts(w.List(), 2), (std::vector<std::string>{batchmsg::kStateFinished}));
+    EXPECT_EQ(Calculate(), 0);
+    EXPECT_EQ(ui.Messages().size(), 2u);
 }
 
 // The program itself: a second instance ends at once, quietly.

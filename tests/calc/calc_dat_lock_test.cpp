@@ -1,5 +1,6 @@
-// The busy flag between programs: a run's lock outweighs what "CALC.DAT" says, and a
-// starting program resets the flag only when no run holds the lock.
+// The busy flag between programs: a run's lock outweighs what "CALC.DAT" says, a starting
+// program resets the flag only when no run holds the lock, and a busy flag that no run
+// holds (its run was killed) is reset by the first program that reads it.
 #include "calc/calc_run_files.h"
 #include "platform/file_lock.h"
 #include "platform/files.h"
@@ -15,6 +16,7 @@ namespace {
 
 using testsupport::FlockOn;
 using testsupport::LockHolder;
+using testsupport::RunStarted;
 
 std::string Text(const std::string& path) {
     std::string text;
@@ -59,7 +61,6 @@ TEST_F(CalcDatLock, HeldLockReadsBusyWhateverTheFileSays) {
         {"idle", "0\r\n", BusyFlag::Idle},
         {"missing", nullptr, BusyFlag::Missing},
         {"half written", "", BusyFlag::Unreadable},
-        {"busy", "1\r\nBAY1\r\n", BusyFlag::Busy},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -72,10 +73,58 @@ TEST_F(CalcDatLock, HeldLockReadsBusyWhateverTheFileSays) {
         LockHolder run(FlockOn(folder + "CALC.DAT.lock"));
         ASSERT_TRUE(run.Held());
         EXPECT_EQ(ReadBusyFlag(&title), BusyFlag::Busy);
-        EXPECT_EQ(title, c.unlocked == BusyFlag::Busy ? "BAY1" : "");
+        EXPECT_EQ(title, "");
         run.Release();
         EXPECT_EQ(ReadBusyFlag(nullptr), c.unlocked);
     }
+}
+
+// A run killed in its course leaves "1" and its title, and no one holds the lock: the
+// first program that reads the flag resets it, as a starting program does, and the next
+// run may go. While a run holds the lock its flag is left as it is, also in the moment
+// between taking the lock and writing the flag.
+TEST_F(CalcDatLock, BusyFlagThatNoRunHoldsIsResetWhereItIsRead) {
+    const std::string flag = folder + "CALC.DAT";
+    const std::string lock = folder + "CALC.DAT.lock";
+    const std::string busy = "1\r\nROAD\r\n";
+    {
+        LockHolder run(RunStarted(folder, "ROAD"));
+        ASSERT_TRUE(run.Held());
+        std::string title;
+        EXPECT_EQ(ReadBusyFlag(&title), BusyFlag::Busy);
+        EXPECT_EQ(title, "ROAD");
+        EXPECT_TRUE(IsCalcRunGoingOn(folder + "ROAD.TYD"));
+        EXPECT_EQ(Text(flag), busy) << "a running run's flag is not touched";
+        run.Kill();
+    }
+    ASSERT_EQ(Text(flag), busy) << "the killed run's flag is left behind";
+    ASSERT_FALSE(FileLock::IsHeld(lock));
+    std::string title = "x";
+    EXPECT_EQ(ReadBusyFlag(&title), BusyFlag::Idle);
+    EXPECT_EQ(title, "");
+    EXPECT_EQ(Text(flag), "0\r\n");
+    EXPECT_FALSE(FileLock::IsHeld(lock)) << "the reader lets go of the lock again";
+
+    // The result loader's check of the run's own document.
+    ASSERT_TRUE(AtomicWriteFile(flag, busy, nullptr));
+    EXPECT_FALSE(IsCalcRunGoingOn(folder + "ROAD.TYD"));
+    EXPECT_EQ(Text(flag), "0\r\n");
+
+    // A run that has taken the lock and not yet written its flag, in another process and
+    // in this one (the solver thread's lock): the flag an earlier run left stays.
+    ASSERT_TRUE(AtomicWriteFile(flag, std::string("1\r\nOLD\r\n"), nullptr));
+    {
+        LockHolder starting(FlockOn(lock));
+        ASSERT_TRUE(starting.Held());
+        EXPECT_EQ(ReadBusyFlag(&title), BusyFlag::Busy);
+        EXPECT_EQ(title, "OLD");
+    }
+    {
+        FileLock own(lock);
+        ASSERT_TRUE(own.TryLock());
+        EXPECT_EQ(ReadBusyFlag(nullptr), BusyFlag::Busy);
+    }
+    EXPECT_EQ(Text(flag), "1\r\nOLD\r\n");
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "platform/text.h"
 
 #include <gtest/gtest.h>
+#include "support/lock_holder.h"
 
 namespace wv {
 namespace {
@@ -154,15 +155,19 @@ TEST_F(CalcDataWriterTest, RefusesWhatTheSolverCannotTakeBeforeWritingAnything) 
 
 // The input of a calculation that is running stays as the solver read it.
 TEST_F(CalcDataWriterTest, InputOfARunningCalculationIsKept) {
-    roadtest::WriteAll(StartFolderFile("CALC.DAT"), "1\r\nTINY\r\n");
-    doc.m_info.m_dDirAngle = 100.0;
-    EXPECT_EQ(WriteCalcData(doc, view, frame, 0), -1);
-    ASSERT_EQ(ui.Messages().size(), 1u);
-    EXPECT_EQ(ui.Messages()[0].text, docmsg::kCannotCreateCal);
-    ExpectNothingWritten(doc);
+    {
+        testsupport::LockHolder run(testsupport::RunStarted(StartFolder(), "TINY"));
+        ASSERT_TRUE(run.Held());
+        doc.m_info.m_dDirAngle = 100.0;
+        EXPECT_EQ(WriteCalcData(doc, view, frame, 0), -1);
+        ASSERT_EQ(ui.Messages().size(), 1u);
+        EXPECT_EQ(ui.Messages()[0].text, docmsg::kCannotCreateCal);
+        ExpectNothingWritten(doc);
+    }
 
     // Another calculation's run does not hold this one's input.
-    roadtest::WriteAll(StartFolderFile("CALC.DAT"), "1\r\nOTHER\r\n");
+    testsupport::LockHolder other(testsupport::RunStarted(StartFolder(), "OTHER"));
+    ASSERT_TRUE(other.Held());
     EXPECT_EQ(WriteCalcData(doc, view, frame, 0), 0);
     EXPECT_TRUE(FileExists(Path("CAL")));
 }

@@ -2,13 +2,18 @@
 // of the wave-calculation road.
 #pragma once
 
+#include "calc/cal_threads.h"
 #include "calc/calc_doc_data.h"
 #include "calc/calc_state.h"
+#include "calc/mesh_orientation.h"
 #include "calc/mesh_triangles.h"
+#include "calc/result_loader.h"
 #include "calcdoc/tyd_doc.h"
 #include "core/calc_progress.h"
 #include "platform/files.h"
+#include "platform/text.h"
 #include "platform/ui_service.h"
+#include "project/tik_doc.h"
 
 #include <gtest/gtest.h>
 
@@ -28,11 +33,10 @@ public:
 // The test's scratch folder (the current folder), ending in '/'.
 inline std::string Scratch() { return std::filesystem::current_path().string() + "/"; }
 
-// Moves into a folder of the running test's own below the executable's scratch folder:
-// the test runner starts the tests of one executable side by side in that folder, and
-// each run of the solver rewrites "CALC.DAT" in its start folder.
+// Moves into a folder named after the running test inside its scratch folder: each run
+// of the solver rewrites "CALC.DAT" in its start folder.
 inline void EnterOwnFolder() {
-    static const std::filesystem::path base = std::filesystem::current_path();
+    const std::filesystem::path base = std::filesystem::current_path();
     const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
     std::filesystem::path folder = base;
     if (info) folder /= std::string(info->test_suite_name()) + "." + info->name();
@@ -123,11 +127,91 @@ inline const std::vector<double>& TinyDepths() {
     return d;
 }
 
+// One result record in the solver's layout: ten fields, each followed by a blank.
+inline std::string KkaRecord(double x, double y, double depth, double ratio, double equiv, double dir) {
+    return Sprintf("%10.3f %10.3f %10.3f %9.4f %9.4f %9.4f %9.4f %9.4f %9.4f %9.4f ", x, y, depth, ratio,
+                   equiv, ratio, 1.0, dir, ratio, 0.0);
+}
+
+// The result file of a run of the tiny mesh (TinyDepths, spacing 10) in orientation
+// `code`: the record of solver node (i, j) carries the ratio 0.1 x (record number + 1)
+// and the direction dirStep x (record number + 1), so every node can tell which record it
+// got. `count` records (all of them by default); x shifted by `xShift`.
+inline std::string TinyKka(int code, int count = -1, double xShift = 0.0, double dirStep = 10.0) {
+    const SolverGrid g = SolverGridOf(code, 2, 3);
+    std::string text;
+    int n = 0;
+    for (int i = 0; i < g.nx; ++i)
+        for (int j = 0; j < g.ny; ++j, ++n) {
+            if (count >= 0 && n >= count) break;
+            int r = 0, c = 0;
+            SolverNodeToMesh(code, 2, 3, i, j, &r, &c);
+            const double depth = (r == 1 && c == 1) ? -9999.0 : TinyDepths()[r * 3 + c];
+            text += KkaRecord(i * 10.0 + xShift, j * 10.0, depth, 0.1 * (n + 1), 0.05 * (n + 1), dirStep * (n + 1));
+            text += "\r\n";
+        }
+    return text;
+}
+
 // Messages of a scripted UI whose text contains `part`.
 inline int CountMessages(const ScriptedUi& ui, const std::string& part) {
     int n = 0;
     for (const MessageRecord& m : ui.Messages()) n += m.text.find(part) != std::string::npos ? 1 : 0;
     return n;
 }
+
+// Waves of 2 m and 8 s from the north, in 36 directions and 5 frequencies.
+inline void WavesFromTheNorth(CTyd_Inf& info) {
+    info.m_nDirMode = 0;
+    info.m_nDir16 = 0;
+    info.m_dH0 = 2.0;
+    info.m_dT0 = 8.0;
+    info.m_nDirDiv = 36;
+    info.m_nFreqDiv = 5;
+}
+
+// Tests on the example bay (link wavora_project): its project open, a quiet UI, and what
+// the calculations on it leave behind (solver threads, the terrain tables) gone at the end.
+class BayTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        UseScratchStartFolder();
+        SetCalcProgressFactory([] { return std::unique_ptr<CCalcProgressDlg>(new CTestCalcProgressDlg()); });
+        ASSERT_TRUE(project.OnOpenDocument(std::string(WAVORA_SOURCE_DIR) + "/examples/bay/BAY/BAY.TIK"));
+    }
+    void TearDown() override {
+        SetCalcProgressFactory(nullptr);
+        CCalThreads::CancelAndJoinAll();
+        ResetTikData();
+    }
+
+    // A new calculation NAME over the bay: `nodes` x `nodes` nodes `spacing` apart from
+    // (0, 200), waves from the north, its depths computed.
+    void DepthsOnBay(CTydDoc& doc, CTydViewData& view, const std::string& name, int nodes, double spacing) {
+        OpenNew(doc, name);
+        doc.m_calcArea.SetOrigin(0.0, 200.0);
+        doc.m_calcArea.SetMeshSize(spacing);
+        doc.m_calcArea.SetMeshCountX(nodes);
+        doc.m_calcArea.SetMeshCountY(nodes);
+        WavesFromTheNorth(doc.m_info);
+        ComputeDepths(doc, view);
+    }
+
+    // The depth calculation command on the document's area, in the view's `frame` (the
+    // angle the document's conditions give, the area's origin at the view's).
+    void ComputeDepths(CTydDoc& doc, CTydViewData& view) {
+        frame = CalcViewFrame();
+        frame.angle = CalcViewAngle(doc);
+        frame.originX = doc.m_calcArea.GetOrigin().m_dX;
+        frame.originY = doc.m_calcArea.GetOrigin().m_dY;
+        ASSERT_EQ(doc.OnCalcDepth(view, frame), 0);
+        ASSERT_EQ(doc.m_info.m_nCalcState, kCalcDepths);
+    }
+
+    ScriptedUi ui;
+    ScopedUi scoped{&ui};
+    CTikDoc project;
+    CalcViewFrame frame;
+};
 
 }  // namespace wv::roadtest

@@ -10,6 +10,7 @@
 #include "core/zmn_inf.h"
 #include "platform/text.h"
 
+#include "support/english_words.h"
 #include <gtest/gtest.h>
 
 namespace wv {
@@ -230,6 +231,8 @@ protected:
         EXPECT_FALSE(doc.OnOpenDocument(file));
         ASSERT_EQ(ui.Messages().size(), 1u);
         EXPECT_NE(ui.Messages()[0].text.find(Scratch()), std::string::npos) << ui.Messages()[0].text;
+        // The reason under the message is Japanese, as the message is.
+        EXPECT_EQ(testsupport::EnglishWords(ui.Messages()[0].text), std::vector<std::string>()) << ui.Messages()[0].text;
         EXPECT_TRUE(doc.IsModified());
         ui.Clear();
         EXPECT_EQ(Snapshot(), before);

@@ -10,6 +10,7 @@
 #include "tests/calcdoc/calcdoc_test_util.h"
 
 #include <gtest/gtest.h>
+#include "support/lock_holder.h"
 
 #include <atomic>
 #include <chrono>
@@ -181,16 +182,20 @@ TEST(CalcRunFiles, BusyFlagAsTheProgramsWriteIt) {
     EXPECT_EQ(ReadBusyFlag(&title), BusyFlag::Missing);
     roadtest::WriteAll(StartFolderFile("CALC.DAT"), "0\r\n");
     EXPECT_EQ(ReadBusyFlag(&title), BusyFlag::Idle);
-    // The name is the first word of the record after the flag.
-    roadtest::WriteAll(StartFolderFile("CALC.DAT"), "  1\r\n" + Utf8ToCp932("湾 2号") + "\r\n");
-    EXPECT_EQ(ReadBusyFlag(&title), BusyFlag::Busy);
-    EXPECT_EQ(title, "湾");
-    // A document whose title holds a blank is still recognised as the one running.
-    EXPECT_TRUE(IsCalcRunGoingOn("/data/湾 2号.TYD"));
-    EXPECT_FALSE(IsCalcRunGoingOn("/data/湾2号.TYD"));
-    roadtest::WriteAll(StartFolderFile("CALC.DAT"), "1\r\n\r\n");
-    EXPECT_EQ(ReadBusyFlag(&title), BusyFlag::Busy);
-    EXPECT_EQ(title, "");
+    {
+        // While a run holds the lock, the name is the first word of the record after the flag.
+        testsupport::LockHolder run(testsupport::FlockOn(StartFolderFile("CALC.DAT.lock")));
+        ASSERT_TRUE(run.Held());
+        roadtest::WriteAll(StartFolderFile("CALC.DAT"), "  1\r\n" + Utf8ToCp932("湾 2号") + "\r\n");
+        EXPECT_EQ(ReadBusyFlag(&title), BusyFlag::Busy);
+        EXPECT_EQ(title, "湾");
+        // A document whose title holds a blank is still recognised as the one running.
+        EXPECT_TRUE(IsCalcRunGoingOn("/data/湾 2号.TYD"));
+        EXPECT_FALSE(IsCalcRunGoingOn("/data/湾2号.TYD"));
+        roadtest::WriteAll(StartFolderFile("CALC.DAT"), "1\r\n\r\n");
+        EXPECT_EQ(ReadBusyFlag(&title), BusyFlag::Busy);
+        EXPECT_EQ(title, "");
+    }
     roadtest::WriteAll(StartFolderFile("CALC.DAT"), "");
     EXPECT_EQ(ReadBusyFlag(&title), BusyFlag::Unreadable);
     roadtest::WriteAll(StartFolderFile("CALC.DAT"), "busy\r\n");
@@ -248,8 +253,11 @@ TEST_F(WaveCalcCommandTest, StopsOnCancelAndOnTheBusyFlag) {
 
     DeleteFileSilently(StartFolderFile("CALC.DAT"));
     ExpectStopped(docmsg::kCannotOpenCalcDat);
-    roadtest::WriteAll(StartFolderFile("CALC.DAT"), "1\r\nOTHER CALC\r\n");
-    ExpectStopped("現在【OTHER】を計算中です");
+    {
+        testsupport::LockHolder other(testsupport::RunStarted(StartFolder(), "OTHER CALC"), testsupport::RunEnd(StartFolder()));
+        ASSERT_TRUE(other.Held());
+        ExpectStopped("現在【OTHER】を計算中です");
+    }
     roadtest::WriteAll(StartFolderFile("CALC.DAT"), "");
     ExpectStopped(docmsg::kCalcDatUnreadable);
 }

@@ -8,12 +8,19 @@
 #include "calcdoc/wave_calc_command.h"
 #include "core/sansyutu.h"
 #include "core/tik_inf.h"
+#include "platform/file_faults.h"
 #include "platform/text.h"
 #include "tests/calcdoc/calcdoc_test_util.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include "support/lock_holder.h"
+
+#include <cerrno>
 #include <cmath>
+#include <sstream>
+#include <vector>
 
 namespace wv {
 namespace {
@@ -63,10 +70,46 @@ TEST(Orientation, WaveDirectionFromTheConditions) {
     g_tikInf.Init();
 }
 
-// One result record in the solver's layout: ten fields, each followed by a blank.
-std::string Record(double x, double y, double depth, double ratio, double equiv, double dir) {
-    return Sprintf("%10.3f %10.3f %10.3f %9.4f %9.4f %9.4f %9.4f %9.4f %9.4f %9.4f ", x, y, depth, ratio,
-                   equiv, ratio, 1.0, dir, ratio, 0.0);
+// The text with field `field` (from 1) of line `line` (from 1) replaced by `token`: an
+// empty token takes the field out, field 11 adds one after the tenth.
+std::string WithField(const std::string& text, int line, int field, const std::string& token) {
+    std::vector<std::string> lines;
+    LineReader reader(text);
+    std::string l;
+    while (reader.Next(l)) lines.push_back(l);
+    std::vector<std::string> fields;
+    std::istringstream in(lines.at(static_cast<std::size_t>(line - 1)));
+    for (std::string f; in >> f;) fields.push_back(f);
+    if (field > static_cast<int>(fields.size()))
+        fields.push_back(token);
+    else if (token.empty())
+        fields.erase(fields.begin() + (field - 1));
+    else
+        fields[static_cast<std::size_t>(field - 1)] = token;
+    std::string record;
+    for (const std::string& f : fields) record += f + " ";
+    lines[static_cast<std::size_t>(line - 1)] = record;
+    std::string out;
+    for (const std::string& x : lines) out += x + "\r\n";
+    return out;
+}
+
+// The reason a refusal of a result file gives: what follows the file's path, in brackets.
+std::string ReasonOf(const std::string& message) {
+    const std::size_t open = message.rfind("\n(");
+    if (open == std::string::npos || message.empty() || message.back() != ')') return std::string();
+    return message.substr(open + 2, message.size() - open - 3);
+}
+
+// The user reads Japanese: no word of English in a reason (a single letter, as in
+// "X座標", is no word).
+bool HasEnglishWord(const std::string& text) {
+    int run = 0;
+    for (char ch : text) {
+        run = ((ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z')) ? run + 1 : 0;
+        if (run >= 2) return true;
+    }
+    return false;
 }
 
 // The tiny mesh (3 columns, 2 rows, the upper middle node land) as calculation TINY,
@@ -90,23 +133,9 @@ protected:
         ASSERT_TRUE(doc.OnSaveDocument(doc.GetPathName()));
     }
 
-    // The result file of a run in `code`: the record of solver node (i, j) carries the
-    // ratio 0.1 x (record number + 1) and the direction 10 x (record number + 1), so every
-    // node can tell which record it got. `count` records (all of them by default).
+    // The result file of a run in `code` (roadtest::TinyKka).
     void WriteKka(int code, int count = -1, double xShift = 0.0, double dirStep = 10.0) {
-        const SolverGrid g = SolverGridOf(code, 2, 3);
-        std::string text;
-        int n = 0;
-        for (int i = 0; i < g.nx; ++i)
-            for (int j = 0; j < g.ny; ++j, ++n) {
-                if (count >= 0 && n >= count) break;
-                int r = 0, c = 0;
-                SolverNodeToMesh(code, 2, 3, i, j, &r, &c);
-                const double depth = (r == 1 && c == 1) ? -9999.0 : roadtest::TinyDepths()[r * 3 + c];
-                text += Record(i * 10.0 + xShift, j * 10.0, depth, 0.1 * (n + 1), 0.05 * (n + 1), dirStep * (n + 1));
-                text += "\r\n";
-            }
-        roadtest::WriteAll(doc.SideFile("KKA"), text);
+        roadtest::WriteAll(doc.SideFile("KKA"), roadtest::TinyKka(code, count, xShift, dirStep));
     }
 
     // The record number (from 1) a sea node got, read back from its ratio; 0 for none.
@@ -115,11 +144,20 @@ protected:
         return static_cast<int>(std::lround(doc.m_mesh.GetAt(node).GetHeightRatio() * 10.0));
     }
 
+    // Every node value, for comparing before and after.
+    std::vector<CCalValue> Nodes() const {
+        std::vector<CCalValue> out;
+        for (int i = 0; i < doc.m_mesh.GetCount(); ++i) out.push_back(doc.m_mesh.GetAt(i));
+        return out;
+    }
+
     // The mesh untouched: no node has a result.
     void ExpectNoResults() const {
         for (int i = 0; i < doc.m_mesh.GetCount(); ++i) EXPECT_EQ(doc.m_mesh.GetAt(i).GetHeightRatio(), 0.0f);
         EXPECT_EQ(doc.m_info.m_nCalcState, kCalcStarted);
     }
+
+    void TearDown() override { faults::Clear(); }
 
     CalcViewFrame frame;
     ScriptedUi ui;
@@ -160,14 +198,17 @@ TEST_F(LoaderTest, RecordsWalkTheMeshFromTheSideTheWavesEnter) {
     }
 }
 
-TEST_F(LoaderTest, DirectionIsNotBroughtAboveZero) {
+// The solver's direction is a mean of its bins, all within 90 degrees of the march axis:
+// 100 degrees (which would be stored as 90 - 100 = -10 with code 3) comes from no run.
+TEST_F(LoaderTest, DirectionOfAHundredDegreesIsRefused) {
     doc.m_nRunOrientation = 3;
     WriteKka(3, -1, 0.0, 100.0);
-    ASSERT_EQ(LoadCalcResults(doc, view, frame), kResultsLoaded);
-    // Record 1 (100 degrees from the march axis) at the top-right node: 90 - 100.
-    EXPECT_FLOAT_EQ(doc.m_mesh.GetAt(doc.m_mesh.GetNodeIndex(1, 2)).GetDirection(), -10.0f);
-    // Record 6 (600 degrees) at the bottom-left node.
-    EXPECT_FLOAT_EQ(doc.m_mesh.GetAt(doc.m_mesh.GetNodeIndex(0, 0)).GetDirection(), -510.0f);
+    const std::string text = ReadAll(doc.SideFile("KKA"));
+    EXPECT_EQ(LoadCalcResults(doc, view, frame), kResultsNotLoaded);
+    ExpectNoResults();
+    EXPECT_EQ(ReadAll(doc.SideFile("KKA")), text);
+    ASSERT_EQ(ui.Messages().size(), 1u);
+    EXPECT_NE(ui.Messages()[0].text.find("1行目"), std::string::npos) << ui.Messages()[0].text;
 }
 
 // A wave straight along the march axis from the top row: 360 - 0 is above 359.99999 and
@@ -206,14 +247,65 @@ TEST_F(LoaderTest, LoadedResultsAreSavedBeforeTheResultFileGoes) {
     EXPECT_EQ(LoadCalcResults(doc, view, frame), kResultsAlreadyLoaded);
 }
 
-TEST_F(LoaderTest, FailedSaveKeepsTheResultFile) {
-    WriteKka(0);
-    DeleteFileSilently(doc.SideFile("DPT"));
-    std::filesystem::create_directories(doc.SideFile("DPT") + "/blocked");
-    EXPECT_EQ(LoadCalcResults(doc, view, frame), kResultsLoaded);
-    EXPECT_EQ(doc.m_info.m_nCalcState, kCalcResults);
-    EXPECT_TRUE(FileExists(doc.SideFile("KKA")));
-    std::filesystem::remove_all(doc.SideFile("DPT"));
+// The results are in only once the document holds them on disk. A save that fails after
+// loading leaves the document marked modified and keeps every file that still carries
+// the results: the result file, the batch input and the batch marker. The results in
+// memory are not read in again over what the user did since.
+TEST_F(LoaderTest, AFailedSaveAfterLoadingKeepsEveryFileAndMarksTheDocument) {
+    const std::string kka = doc.SideFile("KKA"), dec = doc.SideFile("DEC"), yno = doc.SideFile("YNO");
+    // Loads with the disk full at the save: loaded in memory, modified, the files kept.
+    const auto loadWithFullDisk = [&] {
+        roadtest::WriteAll(dec, "\"\"\r\n");
+        WriteKka(0);
+        ui.Clear();
+        faults::FailAt(faults::Op::Create, 1, ENOSPC);
+        EXPECT_EQ(LoadCalcResults(doc, view, frame), kResultsLoaded);
+        faults::Clear();
+        EXPECT_EQ(doc.m_info.m_nCalcState, kCalcResults);
+        EXPECT_TRUE(doc.IsModified());
+        EXPECT_TRUE(FileExists(kka));
+        EXPECT_TRUE(FileExists(dec));
+    };
+    // A run of this program: no marker.
+    loadWithFullDisk();
+    ASSERT_GE(ui.Messages().size(), 2u) << "the load, then the failed save";
+    EXPECT_EQ(ui.Messages()[0].text, calcmsg::kLoadedSaving);
+    {
+        CTydDoc disk;
+        ASSERT_TRUE(disk.OnOpenDocument(doc.GetPathName()));
+        EXPECT_EQ(disk.m_info.m_nCalcState, kCalcStarted) << "the old document stays on disk";
+    }
+
+    // The batch road: saved in state 1 by the batch-data command, run by the batch program.
+    ClearWaveResults(view);
+    doc.m_mesh.SetWaveHeight(2.0);
+    doc.m_info.m_nCalcState = kCalcDepths;
+    ASSERT_TRUE(doc.OnSaveDocument(doc.GetPathName()));
+    roadtest::WriteAll(yno, "2\r\n");
+    loadWithFullDisk();
+    EXPECT_TRUE(FileExists(yno));
+    const std::vector<CCalValue> loaded = Nodes();
+
+    // Asked again while unsaved: the document has these results; nothing is read over them.
+    ui.Clear();
+    doc.m_contParaFig[1].SetDefined(1);
+    EXPECT_EQ(LoadCalcResults(doc, view, frame), kResultsAlreadyLoaded);
+    EXPECT_EQ(doc.m_contParaFig[1].GetDefined(), 1);
+    EXPECT_TRUE(ui.Messages().empty());
+    EXPECT_TRUE(FileExists(kka));
+    EXPECT_TRUE(FileExists(yno));
+
+    // Saved by the user: the next request finds them on disk, and the files go.
+    ASSERT_TRUE(doc.OnSaveDocument(doc.GetPathName()));
+    EXPECT_EQ(LoadCalcResults(doc, view, frame), kResultsAlreadyLoaded);
+    EXPECT_FALSE(FileExists(kka));
+    EXPECT_FALSE(FileExists(yno));
+    EXPECT_FALSE(FileExists(dec));
+    EXPECT_EQ(Nodes(), loaded);
+    CTydDoc reopened;
+    ASSERT_TRUE(reopened.OnOpenDocument(doc.GetPathName()));
+    EXPECT_EQ(reopened.m_info.m_nCalcState, kCalcResults);
+    for (int i = 0; i < doc.m_mesh.GetCount(); ++i) EXPECT_EQ(reopened.m_mesh.GetAt(i), loaded[i]);
 }
 
 TEST_F(LoaderTest, FilesThatDoNotFitTheRunChangeNothing) {
@@ -224,7 +316,7 @@ TEST_F(LoaderTest, FilesThatDoNotFitTheRunChangeNothing) {
         std::string tail;
     } cases[] = {
         {"short", 0, 5, 0.0, ""},
-        {"long", 0, -1, 0.0, Record(20.0, 0.0, 1.0, 0.1, 0.1, 0.0) + "\r\n"},
+        {"long", 0, -1, 0.0, roadtest::KkaRecord(20.0, 0.0, 1.0, 0.1, 0.1, 0.0) + "\r\n"},
         {"garbled", 0, 5, 0.0, "x y z\r\n"},
         {"shifted", 0, -1, 5.0, ""},
         {"other orientation", 2, -1, 0.0, ""},
@@ -241,6 +333,9 @@ TEST_F(LoaderTest, FilesThatDoNotFitTheRunChangeNothing) {
         EXPECT_EQ(ReadAll(doc.SideFile("KKA")), text);
         ASSERT_EQ(ui.Messages().size(), 1u);
         EXPECT_EQ(ui.Messages()[0].text.rfind(calcmsg::kBadResultFile, 0), 0u);
+        const std::string reason = ReasonOf(ui.Messages()[0].text);
+        EXPECT_FALSE(reason.empty()) << ui.Messages()[0].text;
+        EXPECT_FALSE(HasEnglishWord(reason)) << ui.Messages()[0].text;
     }
     // Blank lines after the last record are no records.
     ui.Clear();
@@ -293,33 +388,235 @@ TEST_F(LoaderTest, StatesWithoutResultsToLoad) {
 // A result file that the batch program is still writing is not read.
 TEST_F(LoaderTest, RunStillGoingOnIsWaitedFor) {
     WriteKka(0);
-    roadtest::WriteAll(StartFolderFile("CALC.DAT"), "1\r\nTINY\r\n");
-    EXPECT_EQ(LoadCalcResults(doc, view, frame), kResultsNotLoaded);
-    ExpectNoResults();
-    ASSERT_EQ(ui.Messages().size(), 1u);
-    EXPECT_EQ(ui.Messages()[0].text, "現在【TINY】を計算中です");
-    EXPECT_TRUE(FileExists(doc.SideFile("KKA")));
+    {
+        testsupport::LockHolder run(testsupport::RunStarted(StartFolder(), "TINY"));
+        ASSERT_TRUE(run.Held());
+        EXPECT_EQ(LoadCalcResults(doc, view, frame), kResultsNotLoaded);
+        ExpectNoResults();
+        ASSERT_EQ(ui.Messages().size(), 1u);
+        EXPECT_EQ(ui.Messages()[0].text, "現在【TINY】を計算中です");
+        EXPECT_TRUE(FileExists(doc.SideFile("KKA")));
+    }
     // Another calculation's run is no reason to wait.
-    roadtest::WriteAll(StartFolderFile("CALC.DAT"), "1\r\nOTHER\r\n");
+    testsupport::LockHolder other(testsupport::RunStarted(StartFolder(), "OTHER"));
+    ASSERT_TRUE(other.Held());
     EXPECT_EQ(LoadCalcResults(doc, view, frame), kResultsLoaded);
 }
 
-// A batch run replaced the results of a loaded document: they are cleared, and the new
-// file is loaded when it is there.
-TEST_F(LoaderTest, BatchMarkerSendsLoadedResultsBack) {
+// The road of the fault: the batch program runs TINY while the user opens it and asks for
+// its results. The refusal must leave the marker, so that the results can be loaded once
+// the batch has ended, also after the document was closed unsaved.
+TEST_F(LoaderTest, ARefusedRequestDuringABatchRunLeavesItsResultsLoadable) {
+    // Saved in state 1 by the batch-data command; the batch program has deleted the old
+    // result file and written its marker.
+    doc.m_info.m_nCalcState = kCalcDepths;
+    ASSERT_TRUE(doc.OnSaveDocument(doc.GetPathName()));
+    roadtest::WriteAll(doc.SideFile("YNO"), "2\r\n");
+    auto batch = std::make_unique<testsupport::LockHolder>(testsupport::RunStarted(StartFolder(), "TINY"),
+                                                           testsupport::RunEnd(StartFolder()));
+    ASSERT_TRUE(batch->Held());
+    {
+        CTydDoc opened;
+        ASSERT_TRUE(opened.OnOpenDocument(doc.GetPathName()));
+        CTydViewData openedView{opened};
+        EXPECT_EQ(LoadCalcResults(opened, openedView, frame), kResultsNotLoaded);
+        ASSERT_EQ(ui.Messages().size(), 1u);
+        EXPECT_EQ(ui.Messages()[0].text, "現在【TINY】を計算中です");
+        EXPECT_EQ(opened.m_info.m_nCalcState, kCalcDepths);
+        EXPECT_FALSE(opened.IsModified());
+    }  // closed without saving: nothing had changed
+    EXPECT_TRUE(FileExists(doc.SideFile("YNO")));
+
+    // The batch ends.
+    WriteKka(0);
+    batch.reset();
+    ui.Clear();
+    CTydDoc again;
+    ASSERT_TRUE(again.OnOpenDocument(doc.GetPathName()));
+    CTydViewData againView{again};
+    EXPECT_EQ(LoadCalcResults(again, againView, frame), kResultsLoaded);
+    EXPECT_EQ(again.m_info.m_nCalcState, kCalcResults);
+    EXPECT_FALSE(FileExists(doc.SideFile("YNO")));
+    EXPECT_FALSE(FileExists(doc.SideFile("KKA")));
+    ASSERT_EQ(ui.Messages().size(), 1u);
+    EXPECT_EQ(ui.Messages()[0].text, calcmsg::kLoadedSaving);
+}
+
+// Every refusal beside a batch marker leaves the marker, the result file, the batch input,
+// the state, the results and the modified flag as they were. A loaded document goes on
+// showing its results until the batch's result file is there.
+TEST_F(LoaderTest, RefusalsBesideABatchMarkerChangeNothing) {
+    enum Kka { None, Good, Bad };
+    const std::string running = "現在【TINY】を計算中です";
+    struct Case {
+        int state;
+        Kka kka;
+        bool running;
+        int result;
+        std::string message;  // the start of the one message; empty: none
+    } cases[] = {
+        {kCalcNoMesh, Good, false, kResultsNotLoaded, calcmsg::kNeedDepths},
+        {kCalcDepths, None, false, kResultsNotLoaded, ""},
+        {kCalcDepths, Good, true, kResultsNotLoaded, running},
+        {kCalcDepths, Bad, false, kResultsNotLoaded, calcmsg::kBadResultFile},
+        {kCalcStarted, None, false, kResultsNotLoaded, ""},
+        {kCalcStarted, Good, true, kResultsNotLoaded, running},
+        {kCalcStarted, Bad, false, kResultsNotLoaded, calcmsg::kBadResultFile},
+        {kCalcResults, None, false, kResultsAlreadyLoaded, ""},
+        {kCalcResults, Good, true, kResultsNotLoaded, running},
+        {kCalcResults, Bad, false, kResultsNotLoaded, calcmsg::kBadResultFile},
+    };
+    // Results in the mesh and a result figure's contours, to see that nothing touches them.
     WriteKka(0);
     ASSERT_EQ(LoadCalcResults(doc, view, frame), kResultsLoaded);
-    roadtest::WriteAll(doc.SideFile("YNO"), "");
-    EXPECT_EQ(LoadCalcResults(doc, view, frame), kResultsNotLoaded);
-    EXPECT_FALSE(FileExists(doc.SideFile("YNO")));
-    ExpectNoResults();
-    EXPECT_EQ(doc.m_mesh.GetWaveHeight(), 2.0);
+    doc.m_contParaFig[1].SetDefined(1);
+    const std::vector<CCalValue> before = Nodes();
+    const std::string kka = doc.SideFile("KKA"), dec = doc.SideFile("DEC"), yno = doc.SideFile("YNO");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "state " << c.state << ", result file " << c.kka
+                                        << (c.running ? ", running" : ""));
+        ui.Clear();
+        doc.m_info.m_nCalcState = c.state;
+        doc.SetModifiedFlag(false);
+        roadtest::WriteAll(yno, "2\r\n");
+        roadtest::WriteAll(dec, "\"\"\r\n");
+        DeleteFileSilently(kka);
+        // The batch's results differ from the loaded ones (another direction step).
+        if (c.kka != None) WriteKka(0, c.kka == Bad ? 5 : -1, 0.0, 5.0);
+        const std::string text = c.kka != None ? ReadAll(kka) : std::string();
+        roadtest::WriteAll(StartFolderFile("CALC.DAT"), "0\r\n");
+        std::unique_ptr<testsupport::LockHolder> run;
+        if (c.running)
+            run = std::make_unique<testsupport::LockHolder>(testsupport::RunStarted(StartFolder(), "TINY"));
 
-    roadtest::WriteAll(doc.SideFile("YNO"), "");
+        EXPECT_EQ(LoadCalcResults(doc, view, frame), c.result);
+        EXPECT_TRUE(FileExists(yno));
+        EXPECT_TRUE(FileExists(dec));
+        if (c.kka != None)
+            EXPECT_EQ(ReadAll(kka), text);
+        else
+            EXPECT_FALSE(FileExists(kka));
+        EXPECT_EQ(doc.m_info.m_nCalcState, c.state);
+        EXPECT_FALSE(doc.IsModified());
+        EXPECT_TRUE(Nodes() == before);
+        EXPECT_EQ(doc.m_contParaFig[1].GetDefined(), 1);
+        if (c.message.empty()) {
+            EXPECT_TRUE(ui.Messages().empty());
+        } else {
+            ASSERT_EQ(ui.Messages().size(), 1u);
+            EXPECT_EQ(ui.Messages()[0].text.rfind(c.message, 0), 0u) << ui.Messages()[0].text;
+        }
+    }
+}
+
+// The batch's results are loaded whatever state the document was saved in by then (state 1
+// by the batch-data command, 2 by a run of its own, 3 with earlier results), and the
+// marker goes with the result file once the document holds them on disk.
+TEST_F(LoaderTest, BatchResultsAreLoadedAndTheMarkerGoesWithTheResultFile) {
+    for (int state : {kCalcDepths, kCalcStarted, kCalcResults}) {
+        SCOPED_TRACE(state);
+        if (state == kCalcResults) {
+            doc.m_info.m_nCalcState = kCalcStarted;
+            WriteKka(0);
+            ASSERT_EQ(LoadCalcResults(doc, view, frame), kResultsLoaded);
+        } else {
+            ClearWaveResults(view);
+            doc.m_mesh.SetWaveHeight(2.0);
+            doc.m_info.m_nCalcState = state;
+        }
+        ASSERT_TRUE(doc.OnSaveDocument(doc.GetPathName()));
+        doc.m_contParaFig[1].SetDefined(1);
+        roadtest::WriteAll(doc.SideFile("YNO"), "2\r\n");
+        roadtest::WriteAll(doc.SideFile("DEC"), "\"\"\r\n");
+        WriteKka(0, -1, 0.0, 5.0);
+        ui.Clear();
+
+        EXPECT_EQ(LoadCalcResults(doc, view, frame), kResultsLoaded);
+        EXPECT_EQ(doc.m_info.m_nCalcState, kCalcResults);
+        EXPECT_FLOAT_EQ(doc.m_mesh.GetAt(doc.m_mesh.GetNodeIndex(1, 0)).GetDirection(), 355.0f);
+        EXPECT_EQ(doc.m_contParaFig[1].GetDefined(), 0) << "the contours of the old results went";
+        EXPECT_EQ(doc.m_mesh.GetWaveHeight(), 2.0);
+        EXPECT_FALSE(FileExists(doc.SideFile("YNO")));
+        EXPECT_FALSE(FileExists(doc.SideFile("KKA")));
+        EXPECT_FALSE(FileExists(doc.SideFile("DEC")));
+        EXPECT_FALSE(doc.IsModified());
+        ASSERT_EQ(ui.Messages().size(), 1u);
+        EXPECT_EQ(ui.Messages()[0].text, calcmsg::kLoadedSaving);
+        CTydDoc reopened;
+        ASSERT_TRUE(reopened.OnOpenDocument(doc.GetPathName()));
+        EXPECT_EQ(reopened.m_info.m_nCalcState, kCalcResults);
+        for (int i = 0; i < doc.m_mesh.GetCount(); ++i) EXPECT_EQ(reopened.m_mesh.GetAt(i), doc.m_mesh.GetAt(i));
+    }
+}
+
+// A record the solver cannot have written: it writes ten fields, each a number of fixed
+// width, with values a run can produce. The refusal names the line and says why in the
+// user's language, and nothing changes.
+TEST_F(LoaderTest, DamagedRecordsAreRefusedNamingTheirLine) {
+    struct Damage {
+        const char* name;
+        int field;
+        std::string token;
+    } cases[] = {
+        {"letters for a number", 5, "abc"},
+        {"a field left blank", 5, ""},
+        {"an eleventh field", 11, "1.0000"},
+        {"an overflowed field", 4, "*********"},
+        {"two numbers run together", 6, "0.3000-1.0000"},
+        {"a number with a letter after it", 7, "1.0000x"},
+        {"an exponent", 4, "0.3E+00"},
+        {"not a number", 8, "nan"},
+        {"infinite", 6, "inf"},
+        {"too large to be finite", 6, "1" + std::string(400, '0')},
+        {"a negative height ratio", 4, "-0.7700"},
+        {"a height ratio wider than its field", 4, "100000.0000"},
+        {"a negative refraction coefficient", 5, "-5.0000"},
+        {"a refraction coefficient just off its no-value mark", 5, "-99.0001"},
+        {"a negative maximum height ratio", 6, "-0.1000"},
+        {"a negative period ratio", 7, "-0.1000"},
+        {"a direction beyond the last bin", 8, "90.5000"},
+        {"a direction beyond the first bin", 8, "-90.5000"},
+        {"a vector component wider than its field", 9, "10000.0000"},
+        {"a depth wider than its field", 3, "-100000.000"},
+    };
     WriteKka(0);
-    EXPECT_EQ(LoadCalcResults(doc, view, frame), kResultsLoaded);
-    EXPECT_FALSE(FileExists(doc.SideFile("YNO")));
-    EXPECT_EQ(RecordAt(1, 0), 1);
+    const std::string good = ReadAll(doc.SideFile("KKA"));
+    for (const Damage& d : cases) {
+        SCOPED_TRACE(d.name);
+        ui.Clear();
+        const std::string text = WithField(good, 3, d.field, d.token);
+        roadtest::WriteAll(doc.SideFile("KKA"), text);
+        EXPECT_EQ(LoadCalcResults(doc, view, frame), kResultsNotLoaded);
+        ExpectNoResults();
+        EXPECT_EQ(ReadAll(doc.SideFile("KKA")), text);
+        ASSERT_EQ(ui.Messages().size(), 1u);
+        const std::string m = ui.Messages()[0].text;
+        EXPECT_EQ(m.rfind(calcmsg::kBadResultFile, 0), 0u) << m;
+        EXPECT_NE(m.find(doc.SideFile("KKA")), std::string::npos) << m;
+        EXPECT_EQ(ui.Messages()[0].caption, calcmsg::kLoaderCaption);
+        const std::string reason = ReasonOf(m);
+        EXPECT_EQ(reason.rfind("3行目", 0), 0u) << m;
+        EXPECT_FALSE(HasEnglishWord(reason)) << m;
+    }
+}
+
+// Values at the edges of what a run gives load like any other.
+TEST_F(LoaderTest, ValuesAtTheEdgesOfARunAreLoaded) {
+    WriteKka(0);
+    std::string text = ReadAll(doc.SideFile("KKA"));
+    text = WithField(text, 1, 5, "-99.0000");   // no refraction coefficient
+    text = WithField(text, 3, 8, "90.0000");    // the edges of the bins
+    text = WithField(text, 4, 8, "-90.0000");
+    text = WithField(text, 5, 4, "9999.9999");  // the widest ratio the field holds
+    text = WithField(text, 6, 4, "0.0000");     // a row the waves did not reach
+    text = WithField(text, 6, 8, "0.0000");
+    roadtest::WriteAll(doc.SideFile("KKA"), text);
+    ASSERT_EQ(LoadCalcResults(doc, view, frame), kResultsLoaded);
+    EXPECT_FLOAT_EQ(doc.m_mesh.GetAt(doc.m_mesh.GetNodeIndex(1, 2)).GetDirection(), 270.0f);
+    EXPECT_FLOAT_EQ(doc.m_mesh.GetAt(doc.m_mesh.GetNodeIndex(0, 0)).GetDirection(), 90.0f);
+    EXPECT_FLOAT_EQ(doc.m_mesh.GetAt(doc.m_mesh.GetNodeIndex(0, 1)).GetHeightRatio(), 9999.9999f);
+    EXPECT_EQ(doc.m_mesh.GetAt(doc.m_mesh.GetNodeIndex(0, 2)).GetHeightRatio(), 0.0f);
+    EXPECT_EQ(doc.m_mesh.GetAt(doc.m_mesh.GetNodeIndex(0, 2)).GetDirection(), 0.0f);
 }
 
 TEST_F(LoaderTest, BreakingKeepsTheEquivalentRatiosAtZero) {

@@ -67,19 +67,8 @@ double Circular(double a, double b) {
     return std::min(d, 360.0 - d);
 }
 
-class RoadTest : public ::testing::Test {
+class RoadTest : public roadtest::BayTest {
 protected:
-    void SetUp() override {
-        roadtest::UseScratchStartFolder();
-        SetCalcProgressFactory([] { return std::unique_ptr<CCalcProgressDlg>(new CTestCalcProgressDlg()); });
-        ASSERT_TRUE(project.OnOpenDocument(std::string(WAVORA_SOURCE_DIR) + "/examples/bay/BAY/BAY.TIK"));
-    }
-    void TearDown() override {
-        SetCalcProgressFactory(nullptr);
-        CCalThreads::CancelAndJoinAll();
-        ResetTikData();
-    }
-
     // A new calculation over the square, its mesh turned by `angle` degrees (free
     // rotation) about the square's centre, with waves from the north; depths computed.
     void MakeCalc(CTydDoc& doc, CTydViewData& view, const std::string& name, double angle, CPointD origin) {
@@ -88,20 +77,10 @@ protected:
         doc.m_calcArea.SetMeshSize(kSpacing);
         doc.m_calcArea.SetMeshCountX(kNodes);
         doc.m_calcArea.SetMeshCountY(kNodes);
-        doc.m_info.m_nDirMode = 0;
-        doc.m_info.m_nDir16 = 0;
-        doc.m_info.m_dH0 = 2.0;
-        doc.m_info.m_dT0 = 8.0;
-        doc.m_info.m_nDirDiv = 36;
-        doc.m_info.m_nFreqDiv = 5;
+        roadtest::WavesFromTheNorth(doc.m_info);
         doc.m_info.m_bFreeRotation = 1;
         doc.m_zmn.m_dRotation = angle;
-        frame = CalcViewFrame();
-        frame.angle = CalcViewAngle(doc);
-        frame.originX = origin.m_dX;
-        frame.originY = origin.m_dY;
-        ASSERT_EQ(doc.OnCalcDepth(view, frame), 0);
-        ASSERT_EQ(doc.m_info.m_nCalcState, kCalcDepths);
+        ComputeDepths(doc, view);
     }
 
     // The calculate command, the wait for the solver thread, and the results loaded.
@@ -116,11 +95,6 @@ protected:
         EXPECT_EQ(LoadCalcResults(doc, view, frame), kResultsLoaded);
         return kka;
     }
-
-    ScriptedUi ui;
-    ScopedUi scoped{&ui};
-    CTikDoc project;
-    CalcViewFrame frame;
 };
 
 TEST_F(RoadTest, FromTerrainToLoadedResults) {

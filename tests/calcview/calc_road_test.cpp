@@ -35,12 +35,7 @@ protected:
         SetCalcProgressFactory([] { return std::unique_ptr<CCalcProgressDlg>(new CTestCalcProgressDlg()); });
         ASSERT_TRUE(project.OnOpenDocument(std::string(WAVORA_SOURCE_DIR) + "/examples/bay/BAY/BAY.TIK"));
         roadtest::OpenNew(doc, "ROAD.TYD");
-        doc.m_info.m_nDirMode = 0;
-        doc.m_info.m_nDir16 = 0;
-        doc.m_info.m_dH0 = 2.0;
-        doc.m_info.m_dT0 = 8.0;
-        doc.m_info.m_nDirDiv = 36;
-        doc.m_info.m_nFreqDiv = 5;
+        roadtest::WavesFromTheNorth(doc.m_info);
         doc.m_info.m_bFreeRotation = 0;
         doc.m_calcArea.SetMeshSize(100.0);
     }

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace wv::viewtest {
 
@@ -19,12 +20,17 @@ public:
     void EndMarks() override {}
     void ShowPopup(const std::string& text, int, int) override { popup = text; ++popups; }
     void ModeChanged(int mode) override { lastMode = mode; }
+    void ResultsLoading(bool on) override {
+        if (events) events->push_back(on ? "box shown" : "box closed");
+    }
 
     PixelImage img;
     CPixelDC dc;
     int redraws = 0, scrolls = 0, marks = 0, popups = 0, lastMode = -1;
     int scrollX = 0, scrollY = 0;
     std::string popup;
+    // Where the wait box's showing and closing are told, when set.
+    std::vector<std::string>* events = nullptr;
 };
 
 // A view of `doc` in an 800 x 600 window, laid out as when it opens.

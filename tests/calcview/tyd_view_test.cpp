@@ -3,8 +3,10 @@
 #include "calcview/tyd_view.h"
 
 #include "calc/calc_state.h"
+#include "calc/calc_messages.h"
 #include "calc/result_loader.h"
 #include "core/draw_cond_dlg.h"
+#include "core/tik_inf.h"
 #include "core/wave_cond_dlg.h"
 #include "draw/mode_prompt.h"
 #include "platform/files.h"
@@ -12,7 +14,11 @@
 #include "tests/calcdoc/calcdoc_test_util.h"
 #include "tests/calcview/calcview_test_util.h"
 
+#include "support/lock_holder.h"
+
 #include <gtest/gtest.h>
+
+#include <memory>
 
 #include <cmath>
 
@@ -425,6 +431,83 @@ TEST_F(TydViewTest, DrawingConditionsFrameAndValueTypeWithBreaking) {
     EXPECT_EQ(doc.m_zmn.m_nFrameWidth, 0);
     EXPECT_EQ(doc.m_zmn.m_nFrameHeight, 0);
     CTydView::SetDialogRunner(nullptr);
+}
+
+// A message box logged among the wait box's events.
+class EventUi : public ScriptedUi {
+public:
+    explicit EventUi(std::vector<std::string>& events) : m_events(events) {}
+    int MessageBox(const std::string& text, const std::string& caption, MbButtons buttons, MbIcon icon) override {
+        m_events.push_back("message " + text.substr(0, text.find('\n')));
+        return ScriptedUi::MessageBox(text, caption, buttons, icon);
+    }
+
+private:
+    std::vector<std::string>& m_events;
+};
+
+// The wait box stands around the reading of the result file only: it shows once the file
+// is open and closes before any message of the loader (the load's own, the refusal of a
+// file that does not fit); a refusal before the file is read, or no file, shows none. A
+// loaded document reading the results of a batch run shows it too.
+TEST_F(TydViewTest, ResultWaitBoxStandsOnlyAroundReadingTheResultFile) {
+    g_tikInf.Init();
+    roadtest::SetMesh(doc, 2, 3, roadtest::TinyDepths());
+    doc.m_info.m_dH0 = 2.0;
+    doc.m_info.m_nDirMode = 1;
+    doc.m_info.m_dDirAngle = 100.0;  // code 0 in an unturned view
+    doc.m_info.m_bFreeRotation = 1;
+    doc.m_mesh.SetWaveHeight(2.0);
+    doc.m_nRunOrientation = 0;
+    ViewOnHost w(doc);
+    roadtest::Triangulate(w.view);
+    std::vector<std::string> events;
+    w.host.events = &events;
+    EventUi eventUi(events);
+    ScopedUi scopedEvents(&eventUi);
+
+    const std::string kka = doc.SideFile("KKA");
+    const std::string loaded = std::string("message ") + calcmsg::kLoadedSaving;
+    const std::string bad = std::string("message ") + calcmsg::kBadResultFile;
+    struct Case {
+        const char* name;
+        int state;
+        std::string file;  // the result file; empty: none
+        bool marker;
+        bool running;
+        int command;
+        std::vector<std::string> expected;
+    } cases[] = {
+        {"no result file yet", kCalcStarted, "", false, false, 32842, {}},
+        {"the run still going on", kCalcStarted, roadtest::TinyKka(0), false, true, 32842,
+         {"message 現在【VIEW】を計算中です"}},
+        {"no depths", kCalcNoMesh, roadtest::TinyKka(0), false, false, 32842,
+         {std::string("message ") + calcmsg::kNeedDepths}},
+        {"a file that does not fit", kCalcStarted, roadtest::TinyKka(0, 5), false, false, 32842,
+         {"box shown", "box closed", bad}},
+        {"the results loaded by the result contours", kCalcStarted, roadtest::TinyKka(0), false, false, 32842,
+         {"box shown", "box closed", loaded}},
+        {"already loaded", kCalcResults, roadtest::TinyKka(0), false, false, 32842, {}},
+        {"a batch run of a loaded document", kCalcResults, roadtest::TinyKka(0, -1, 0.0, 5.0), true, false, 32842,
+         {"box shown", "box closed", loaded}},
+        {"the results loaded by the result file output", kCalcStarted, roadtest::TinyKka(0), false, false, 32889,
+         {"box shown", "box closed", loaded}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        events.clear();
+        doc.m_info.m_nCalcState = c.state;
+        DeleteFileSilently(kka);
+        if (!c.file.empty()) roadtest::WriteAll(kka, c.file);
+        DeleteFileSilently(doc.SideFile("YNO"));
+        if (c.marker) roadtest::WriteAll(doc.SideFile("YNO"), "2\r\n");
+        roadtest::WriteAll(StartFolderFile("CALC.DAT"), "0\r\n");
+        std::unique_ptr<testsupport::LockHolder> run;
+        if (c.running)
+            run = std::make_unique<testsupport::LockHolder>(testsupport::RunStarted(StartFolder(), "VIEW"));
+        ASSERT_TRUE(w.view.Execute(c.command));
+        EXPECT_EQ(events, c.expected);
+    }
 }
 
 }  // namespace

@@ -36,37 +36,11 @@ void EnsureApplication() {
     if (QApplication::instance() == nullptr) new QApplication(argc, argv);
 }
 
-class Bay : public ::testing::Test {
+class Bay : public roadtest::BayTest {
 protected:
-    void SetUp() override {
-        roadtest::UseScratchStartFolder();
-        SetCalcProgressFactory([] { return std::unique_ptr<CCalcProgressDlg>(new CTestCalcProgressDlg()); });
-        ASSERT_TRUE(project.OnOpenDocument(std::string(WAVORA_SOURCE_DIR) + "/examples/bay/BAY/BAY.TIK"));
-    }
-    void TearDown() override {
-        SetCalcProgressFactory(nullptr);
-        CCalThreads::CancelAndJoinAll();
-        ResetTikData();
-    }
-
     // 25 x 25 nodes 100 m apart over the bay, waves from the north, calculated and loaded.
     void Calculate(CTydDoc& doc, CTydViewData& view) {
-        roadtest::OpenNew(doc, "BAYFIG.TYD");
-        doc.m_calcArea.SetOrigin(0.0, 200.0);
-        doc.m_calcArea.SetMeshSize(100.0);
-        doc.m_calcArea.SetMeshCountX(25);
-        doc.m_calcArea.SetMeshCountY(25);
-        doc.m_info.m_nDirMode = 0;
-        doc.m_info.m_nDir16 = 0;
-        doc.m_info.m_dH0 = 2.0;
-        doc.m_info.m_dT0 = 8.0;
-        doc.m_info.m_nDirDiv = 36;
-        doc.m_info.m_nFreqDiv = 5;
-        frame = CalcViewFrame();
-        frame.angle = CalcViewAngle(doc);
-        frame.originX = 0.0;
-        frame.originY = 200.0;
-        ASSERT_EQ(doc.OnCalcDepth(view, frame), 0);
+        DepthsOnBay(doc, view, "BAYFIG.TYD", 25, 100.0);
         CWaveCalcSlot slot;
         ASSERT_EQ(OnWaveCalc(doc, view, frame, slot), 0);
         slot.Wait();
@@ -102,11 +76,6 @@ protected:
         DrawIncidentMark(ctx, dc, sx, sy, 1);
         DrawDrawingFrame(ctx, dc, sx, sy);
     }
-
-    CalcViewFrame frame;
-    ScriptedUi ui;
-    ScopedUi scoped{&ui};
-    CTikDoc project;
 };
 
 TEST_F(Bay, ColourMapTerrainLandAndMarksOnAnImageAndOnAJisB4Sheet) {

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <regex>
 #include <string>
 
@@ -50,10 +51,15 @@ protected:
         // The whole road once for every case: the start folder is this scratch folder.
         const std::string cmd = std::string("\"") + WAVE_ROAD + "\" --out . > road.log 2>&1";
         s_exit = std::system(cmd.c_str());
+        s_folder = std::filesystem::current_path().string();
     }
+    // Every case looks at the one road's files, not at a folder of its own.
+    void SetUp() override { std::filesystem::current_path(s_folder); }
     static int s_exit;
+    static std::string s_folder;
 };
 int RoadFigure::s_exit = -1;
+std::string RoadFigure::s_folder;
 
 TEST_F(RoadFigure, LeavesAOnePageA3LandscapePdf) {
     ASSERT_EQ(s_exit, 0);

@@ -1,9 +1,11 @@
 // "CALC.DAT", the busy flag every program reads before it starts a run. Any file reads
-// as one of the four states, the same each time; the flags the solver writes read back
-// as what they say: idle, or busy with the run's title.
+// as one of the four states, the same each time, except that a busy flag no run holds
+// is reset to idle by its first reader; the flags the solver writes read back as what
+// they say while its lock is held: idle, or busy with the run's title.
 #include "fuzz_support.h"
 
 #include "calc/calc_run_files.h"
+#include "platform/file_lock.h"
 #include "platform/files.h"
 #include "solver/result_files.h"
 
@@ -16,10 +18,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::WriteFile(path, data, size);
     std::string title1, title2;
     const BusyFlag first = ReadBusyFlag(&title1);
-    fuzz::Check(first == BusyFlag::Idle || first == BusyFlag::Busy || first == BusyFlag::Unreadable,
-                "a busy flag that is there reads as idle, busy or unreadable");
+    fuzz::Check(first == BusyFlag::Idle || first == BusyFlag::Unreadable,
+                "a busy flag that is there and no run holds reads as idle or unreadable");
     fuzz::Check(ReadBusyFlag(&title2) == first && title1 == title2, "the busy flag reads the same each time");
-    fuzz::Check(first == BusyFlag::Busy || title1.empty(), "only a busy flag names a title");
+    fuzz::Check(title1.empty(), "only a busy flag names a title");
+    std::string after;
+    fuzz::Check(ReadWholeFile(path, after, nullptr), "the flag file stays");
+    fuzz::Check(first != BusyFlag::Idle || after == "0\r\n" || after == std::string(reinterpret_cast<const char*>(data), size),
+                "an idle flag is the input as it was, or the reset one");
+
+    // A run holds its lock from before its busy flag until after its idle flag.
+    FileLock run(StartFolderFile(kCalcDatLockName));
+    fuzz::Check(run.TryLock(), "the run takes its lock");
 
     // A title of the input's letters and digits, as the solver writes it.
     std::string title;
@@ -31,6 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::Check(busy == BusyFlag::Busy, "the flag the solver writes for a run reads busy");
     fuzz::Check(running == title, "the busy flag names the running calculation");
     fuzz::Check(solv::WriteIdleFlag(path), "the idle flag is written");
+    run.Unlock();
     fuzz::Check(ReadBusyFlag(&running) == BusyFlag::Idle, "the flag the solver leaves reads idle");
     return 0;
 }

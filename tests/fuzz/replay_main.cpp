@@ -3,6 +3,7 @@
 // be followed by "=EXT,EXT" to take only files with those extensions (any case). A
 // failed check or a crash ends the process, so the test that replays a corpus fails.
 #include "fuzz_support.h"
+#include "tools/tool_args.h"
 
 #include <algorithm>
 #include <cctype>
@@ -42,6 +43,11 @@ int RunOne(const std::filesystem::path& file) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    static const char kUsage[] =
+        "usage: fuzz_NAME FILE|FOLDER[=EXT,EXT]...\n"
+        "Runs the harness once on every file named, and on every file of every folder named\n"
+        "(only those with the extensions given after '=', when given).\n";
+    if (const int code = wv::tools::CheckToolArgs(argc, argv, kUsage); code >= 0) return code;
     namespace fs = std::filesystem;
     int files = 0, failures = 0;
     for (int a = 1; a < argc; ++a) {

@@ -59,7 +59,10 @@ private:
             const int log = ::open("xvfb.log", O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
             if (log >= 0) ::dup2(log, STDERR_FILENO);
             const std::string fd = std::to_string(fds[1]);
-            ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
+            // WAVORA_GUI_SCREEN=WxHxD: a screen of another size (a test program's own).
+            const char* size = std::getenv("WAVORA_GUI_SCREEN");
+            if (!size || !*size) size = "1280x1024x24";
+            ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", size, "-nolisten", "tcp",
                      "-noreset", static_cast<char*>(nullptr));
             std::perror("Xvfb");
             ::_exit(127);

@@ -34,7 +34,15 @@
 #include <xcb/xcb.h>
 #endif
 
+#include "support/english_words.h"
+
+
+#include <csignal>
+#include <fcntl.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -482,7 +490,7 @@ void ModalAnswerer::AnswerFileDialog(QWidget* w, const QString& path) {
         // activation can come after it shows.
         if (!open->isActiveWindow()) {
             open->activateWindow();
-            QTest::qWaitForWindowActive(open, 2000);
+            (void)QTest::qWaitForWindowActive(open, 2000);
             if (!open || !open->isVisible()) return;
         }
         if (edit->text() != path) {
@@ -622,6 +630,263 @@ void ModalAnswerer::Default(QWidget* w, int round, Seen& seen) {
         d->reject();
     else
         w->close();
+}
+
+// ---- the X server's own view ----
+
+#ifdef WAVORA_GUI_HAVE_XCB
+namespace {
+
+// A connection of the test's own: what it reads is the server's, not Qt's.
+struct XConnection {
+    XConnection() : c(xcb_connect(nullptr, nullptr)) {
+        if (xcb_connection_has_error(c)) return;
+        root = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+    }
+    ~XConnection() { xcb_disconnect(c); }
+    explicit operator bool() const { return root != nullptr; }
+    xcb_atom_t Atom(const char* name) const {
+        xcb_intern_atom_reply_t* r =
+            xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr);
+        const xcb_atom_t a = r ? r->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
+        std::free(r);
+        return a;
+    }
+    xcb_connection_t* c;
+    xcb_screen_t* root = nullptr;
+};
+
+pid_t g_windowManager = -1;
+
+void StopWindowManager() {
+    if (g_windowManager <= 0) return;
+    ::kill(g_windowManager, SIGTERM);
+    ::waitpid(g_windowManager, nullptr, 0);
+    g_windowManager = -1;
+}
+
+bool WindowManagerRuns(const XConnection& x) {
+    xcb_get_property_reply_t* r = xcb_get_property_reply(
+        x.c, xcb_get_property(x.c, 0, x.root->root, x.Atom("_NET_SUPPORTING_WM_CHECK"), XCB_ATOM_WINDOW, 0, 1),
+        nullptr);
+    const bool runs = r && xcb_get_property_value_length(r) == 4;
+    std::free(r);
+    return runs;
+}
+
+// Keycode of a keysym in the server's keyboard map (first column), 0 when unmapped.
+xcb_keycode_t KeycodeOf(const XConnection& x, uint32_t keysym) {
+    const xcb_setup_t* setup = xcb_get_setup(x.c);
+    const int first = setup->min_keycode, count = setup->max_keycode - setup->min_keycode + 1;
+    xcb_get_keyboard_mapping_reply_t* r = xcb_get_keyboard_mapping_reply(
+        x.c, xcb_get_keyboard_mapping(x.c, static_cast<xcb_keycode_t>(first), static_cast<uint8_t>(count)), nullptr);
+    if (!r) return 0;
+    const xcb_keysym_t* syms = xcb_get_keyboard_mapping_keysyms(r);
+    xcb_keycode_t code = 0;
+    for (int k = 0; k < count && !code; ++k)
+        for (int j = 0; j < r->keysyms_per_keycode && !code; ++j)
+            if (syms[k * r->keysyms_per_keycode + j] == keysym) code = static_cast<xcb_keycode_t>(first + k);
+    std::free(r);
+    return code;
+}
+
+// The X keysym of a letter, digit or function key.
+uint32_t KeysymOf(Qt::Key key) {
+    if (key >= Qt::Key_A && key <= Qt::Key_Z) return static_cast<uint32_t>('a' + (key - Qt::Key_A));
+    if (key >= Qt::Key_0 && key <= Qt::Key_9) return static_cast<uint32_t>(key);
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F12) return 0xffbe + static_cast<uint32_t>(key - Qt::Key_F1);
+    switch (key) {
+    case Qt::Key_Escape: return 0xff1b;
+    case Qt::Key_Return: return 0xff0d;
+    case Qt::Key_Tab: return 0xff09;
+    default: return 0;
+    }
+}
+
+}  // namespace
+#endif
+
+bool StartWindowManager(std::string* error) {
+#ifdef WAVORA_GUI_HAVE_XCB
+    if (g_windowManager > 0) return true;
+    const pid_t pid = ::fork();
+    if (pid < 0) {
+        if (error) *error = "fork failed";
+        return false;
+    }
+    if (pid == 0) {
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        const int log = ::open("openbox.log", O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        if (log >= 0) {
+            ::dup2(log, STDOUT_FILENO);
+            ::dup2(log, STDERR_FILENO);
+        }
+        ::execlp("openbox", "openbox", "--sm-disable", static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    g_windowManager = pid;
+    std::atexit(StopWindowManager);
+    // It runs once it has put its mark on the root window.
+    for (int i = 0; i < 250; ++i) {
+        int status = 0;
+        if (::waitpid(pid, &status, WNOHANG) == pid) {
+            g_windowManager = -1;
+            if (error) *error = "openbox ended at once (scripts/install-deps.sh installs it, package openbox)";
+            return false;
+        }
+        {
+            XConnection x;
+            if (x && WindowManagerRuns(x)) return true;
+        }
+        ::usleep(20000);
+    }
+    if (error) *error = "openbox did not take the screen within 5 s";
+    return false;
+#else
+    if (error) *error = "built without xcb";
+    return false;
+#endif
+}
+
+QRect XFrameGeometry(const QWidget* topLevel) {
+#ifdef WAVORA_GUI_HAVE_XCB
+    if (!topLevel || !topLevel->windowHandle()) return {};
+    XConnection x;
+    if (!x) return {};
+    // Up from the program's window to the child of the root that holds it.
+    xcb_window_t w = static_cast<xcb_window_t>(topLevel->winId());
+    for (;;) {
+        xcb_query_tree_reply_t* t = xcb_query_tree_reply(x.c, xcb_query_tree(x.c, w), nullptr);
+        if (!t) return {};
+        const xcb_window_t parent = t->parent, root = t->root;
+        std::free(t);
+        if (parent == root || parent == XCB_WINDOW_NONE) break;
+        w = parent;
+    }
+    xcb_get_geometry_reply_t* g = xcb_get_geometry_reply(x.c, xcb_get_geometry(x.c, w), nullptr);
+    if (!g) return {};
+    const QRect r(g->x, g->y, g->width + 2 * g->border_width, g->height + 2 * g->border_width);
+    std::free(g);
+    return r;
+#else
+    (void)topLevel;
+    return {};
+#endif
+}
+
+QPoint XClientOrigin(const QWidget* topLevel) {
+#ifdef WAVORA_GUI_HAVE_XCB
+    if (!topLevel || !topLevel->windowHandle()) return {};
+    XConnection x;
+    if (!x) return {};
+    xcb_translate_coordinates_reply_t* t = xcb_translate_coordinates_reply(
+        x.c, xcb_translate_coordinates(x.c, static_cast<xcb_window_t>(topLevel->winId()), x.root->root, 0, 0), nullptr);
+    const QPoint p = t ? QPoint(t->dst_x, t->dst_y) : QPoint();
+    std::free(t);
+    return p;
+#else
+    (void)topLevel;
+    return {};
+#endif
+}
+
+bool XHasFocus(const QWidget* topLevel) {
+#ifdef WAVORA_GUI_HAVE_XCB
+    if (!topLevel || !topLevel->windowHandle()) return false;
+    XConnection x;
+    if (!x) return false;
+    xcb_get_input_focus_reply_t* f = xcb_get_input_focus_reply(x.c, xcb_get_input_focus(x.c), nullptr);
+    const bool has = f && f->focus == static_cast<xcb_window_t>(topLevel->winId());
+    std::free(f);
+    return has;
+#else
+    (void)topLevel;
+    return false;
+#endif
+}
+
+QString XWindowTitle(const QWidget* topLevel) {
+#ifdef WAVORA_GUI_HAVE_XCB
+    if (!topLevel || !topLevel->windowHandle()) return {};
+    XConnection x;
+    if (!x) return {};
+    xcb_get_property_reply_t* r = xcb_get_property_reply(
+        x.c, xcb_get_property(x.c, 0, static_cast<xcb_window_t>(topLevel->winId()), x.Atom("_NET_WM_NAME"),
+                              x.Atom("UTF8_STRING"), 0, 1024),
+        nullptr);
+    QString title;
+    if (r) title = QString::fromUtf8(static_cast<const char*>(xcb_get_property_value(r)), xcb_get_property_value_length(r));
+    std::free(r);
+    return title;
+#else
+    (void)topLevel;
+    return {};
+#endif
+}
+
+QRect XScreenGeometry() {
+#ifdef WAVORA_GUI_HAVE_XCB
+    XConnection x;
+    return x ? QRect(0, 0, x.root->width_in_pixels, x.root->height_in_pixels) : QRect();
+#else
+    return {};
+#endif
+}
+
+bool XKeyToFocus(Qt::Key key, Qt::KeyboardModifiers modifiers) {
+#ifdef WAVORA_GUI_HAVE_XCB
+    XConnection x;
+    if (!x) return false;
+    const xcb_keycode_t code = KeycodeOf(x, KeysymOf(key));
+    if (!code) return false;
+    xcb_get_input_focus_reply_t* f = xcb_get_input_focus_reply(x.c, xcb_get_input_focus(x.c), nullptr);
+    xcb_window_t target = f ? f->focus : static_cast<xcb_window_t>(XCB_WINDOW_NONE);
+    std::free(f);
+    if (target == XCB_WINDOW_NONE) return true;  // the keyboard goes nowhere
+    if (target == XCB_INPUT_FOCUS_POINTER_ROOT || target == x.root->root) {
+        // The window under the pointer, as deep as it goes.
+        target = x.root->root;
+        for (;;) {
+            xcb_query_pointer_reply_t* p = xcb_query_pointer_reply(x.c, xcb_query_pointer(x.c, target), nullptr);
+            const xcb_window_t child = p ? p->child : static_cast<xcb_window_t>(XCB_WINDOW_NONE);
+            std::free(p);
+            if (child == XCB_WINDOW_NONE) break;
+            target = child;
+        }
+    }
+    uint16_t state = 0;
+    if (modifiers & Qt::ShiftModifier) state |= XCB_MOD_MASK_SHIFT;
+    if (modifiers & Qt::ControlModifier) state |= XCB_MOD_MASK_CONTROL;
+    if (modifiers & Qt::AltModifier) state |= XCB_MOD_MASK_1;
+    for (const uint8_t type : {uint8_t(XCB_KEY_PRESS), uint8_t(XCB_KEY_RELEASE)}) {
+        xcb_key_press_event_t ev{};
+        ev.response_type = type;
+        ev.detail = code;
+        ev.time = XCB_CURRENT_TIME;
+        ev.root = x.root->root;
+        ev.event = target;
+        ev.child = XCB_WINDOW_NONE;
+        ev.state = state;
+        ev.same_screen = 1;
+        const uint32_t mask = type == XCB_KEY_PRESS ? XCB_EVENT_MASK_KEY_PRESS : XCB_EVENT_MASK_KEY_RELEASE;
+        xcb_send_event(x.c, 1, target, mask, reinterpret_cast<const char*>(&ev));
+    }
+    // A round trip: the server has sent the events on before this returns.
+    std::free(xcb_get_input_focus_reply(x.c, xcb_get_input_focus(x.c), nullptr));
+    return true;
+#else
+    (void)key;
+    (void)modifiers;
+    return false;
+#endif
+}
+
+// ---- texts ----
+
+QStringList EnglishWords(const QString& text) {
+    QStringList words;
+    for (const std::string& w : testsupport::EnglishWords(text.toStdString())) words << QString::fromStdString(w);
+    return words;
 }
 
 // ---- pictures ----

@@ -21,6 +21,10 @@
 
 // Test output shows texts as texts.
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QPoint& p, std::ostream* os) { *os << p.x() << ',' << p.y(); }
+inline void PrintTo(const QRect& r, std::ostream* os) {
+    *os << r.x() << ',' << r.y() << ' ' << r.width() << 'x' << r.height();
+}
 
 class QAbstractButton;
 class QAction;
@@ -183,6 +187,37 @@ std::string RuntimeFolder();
 // program (exit code 1 when it does not close).
 void ScriptWhenShown(QWidget& window, std::unique_ptr<ModalAnswerer>& modals,
                      std::function<void(ModalAnswerer&)> script);
+
+// ---- the X server's own view ----
+
+// Starts a window manager (openbox) on the test's display, as a user's desktop has one:
+// frames with title bars, its own placement of new windows, the focus given to them.
+// Call before the program makes its application object. False, with the reason in
+// `error`, when none could be started.
+bool StartWindowManager(std::string* error = nullptr);
+// Where a top-level window lies on the screen as the X server has it: its outermost
+// window (the window manager's frame, title bar included, when one runs), in root
+// coordinates. Empty when it is not on the server.
+QRect XFrameGeometry(const QWidget* topLevel);
+// Where the top-left corner of a top-level window's own area (below any frame) lies on
+// the screen, as the X server has it.
+QPoint XClientOrigin(const QWidget* topLevel);
+// Whether the X server's keyboard focus is on this top-level window.
+bool XHasFocus(const QWidget* topLevel);
+// A top-level window's title as the X server has it (_NET_WM_NAME): what a window
+// manager shows in its title bar.
+QString XWindowTitle(const QWidget* topLevel);
+// The root window's rectangle: the whole screen.
+QRect XScreenGeometry();
+// A key pressed and released where the X server sends the keyboard now: the focus
+// window, or the window under the pointer when the focus is the root (as a hand's key
+// comes; nothing of Qt's own idea of the focus is used). False without an X display.
+bool XKeyToFocus(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+
+// ---- texts ----
+
+// The English in a text the user sees (tests/support/english_words.h).
+QStringList EnglishWords(const QString& text);
 
 // ---- pictures ----
 

@@ -10,6 +10,7 @@
 #include "calcdoc/tyd_doc.h"
 #include "platform/files.h"
 #include "platform/text.h"
+#include "platform/ui_service.h"
 
 #include "gui/wavora_run.h"
 
@@ -21,12 +22,14 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QThread>
 #include <QTest>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <mutex>
 
 namespace wv::gui {
 namespace {
@@ -87,6 +90,55 @@ void ClickControl(QWidget* dialog, int id) {
     ClickButton(b);
 }
 
+// The wait box of the result reading, as the screen shows it.
+bool IsWaitBox(const QWidget* w) {
+    return w->isWindow() && w->windowTitle() == QStringLiteral("計算結果ﾌｧｲﾙ読込中");
+}
+bool WaitBoxShown() {
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->isVisible() && IsWaitBox(top)) return true;
+    return false;
+}
+
+// The engine's messages passed on to the suite's service, noting for each one shown on
+// the program's thread whether the wait box stood behind it; and how often the box showed.
+class WaitBoxWatch : public UiService, public QObject {
+public:
+    explicit WaitBoxWatch(UiService& next) : m_next(next) { qApp->installEventFilter(this); }
+    ~WaitBoxWatch() override { qApp->removeEventFilter(this); }
+
+    int MessageBox(const std::string& text, const std::string& caption, MbButtons buttons, MbIcon icon) override {
+        if (QThread::currentThread() == qApp->thread()) {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_behind.emplace_back(caption, WaitBoxShown());
+        }
+        return m_next.MessageBox(text, caption, buttons, icon);
+    }
+    bool FileDialog(const FileDialogOptions& options, std::string& path) override {
+        return m_next.FileDialog(options, path);
+    }
+    bool FolderDialog(const std::string& title, const std::string& initial, std::string& folder) override {
+        return m_next.FolderDialog(title, initial, folder);
+    }
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() == QEvent::Show && o->isWidgetType() && IsWaitBox(static_cast<QWidget*>(o))) ++m_shows;
+        return false;
+    }
+
+    int Shows() const { return m_shows; }
+    // Captions of the messages, each with whether the wait box stood behind it.
+    std::vector<std::pair<std::string, bool>> Behind() const {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_behind;
+    }
+
+private:
+    UiService& m_next;
+    mutable std::mutex m_mutex;
+    std::vector<std::pair<std::string, bool>> m_behind;
+    int m_shows = 0;
+};
+
 bool RunFinished(CTydView& view) {
     const int code = view.CalcSlot().GetExitCode();
     return code != CCalThreads::kStillActive && code != -1 && !QApplication::activeModalWidget();
@@ -146,9 +198,22 @@ TEST(WavoraResults, ListFollowsConditionsRunResultsAndTheProjectWindow) {
         ASSERT_EQ(view.CalcSlot().GetExitCode(), 0);
         Pump(100);
         EXPECT_EQ(Shown(ResultList()), Expected(view)) << "after the run";
-        ASSERT_TRUE(r.Choose({QStringLiteral("ｺﾝﾀｰ(&K)"), QStringLiteral("ｺﾝﾀｰ発生")}));
-        ASSERT_TRUE(WaitFor([&] { return view.Doc().m_info.m_nCalcState == 3; }, 30000));
-        Pump(100);
+        {
+            // The wait box shows while the result file is read and has gone when the
+            // message of the load comes.
+            WaitBoxWatch watch(r.Ui());
+            ScopedUi watching(&watch);
+            ASSERT_TRUE(r.Choose({QStringLiteral("ｺﾝﾀｰ(&K)"), QStringLiteral("ｺﾝﾀｰ発生")}));
+            ASSERT_TRUE(WaitFor([&] { return view.Doc().m_info.m_nCalcState == 3; }, 30000));
+            Pump(100);
+            EXPECT_GT(watch.Shows(), 0) << "the wait box while the results are read";
+            int loadedMessages = 0;
+            for (const auto& [caption, boxBehind] : watch.Behind()) {
+                EXPECT_FALSE(boxBehind) << "the wait box behind the message " << caption;
+                loadedMessages += caption == "結果更新" ? 1 : 0;
+            }
+            EXPECT_EQ(loadedMessages, 1);
+        }
         const QStringList loaded = Shown(ResultList());
         EXPECT_EQ(loaded, Expected(view)) << "after the results were read in";
         EXPECT_NE(loaded, cleared);

@@ -235,8 +235,8 @@ void WavoraRun::Attach(CWavoraApp& app, QtAppHost& host, const WavoraOptions& op
     if (options.scriptedUi) SetUi(&m_ui);
     if (MainWindow* w = Window()) {
         w->move(0, 0);
+        // Nothing more: the window takes the keyboard itself when it shows.
         EXPECT_TRUE(QTest::qWaitForWindowExposed(w));
-        w->activateWindow();
     }
     QObject::connect(qApp, &QCoreApplication::aboutToQuit, [this] { Detach(); });
 }

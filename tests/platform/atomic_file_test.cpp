@@ -144,6 +144,35 @@ TEST_F(AtomicFileTest, AReadOnlyFileIsRefusedAndLeftAsItIs) {
     EXPECT_TRUE(Extra(dir, {"BAY.TIK", "R.DPT"}).empty());
 }
 
+// Another user's file in a folder everyone may write: renaming over it would succeed, but
+// it is not this user's to replace.
+TEST_F(AtomicFileTest, AFileOfAnotherUserIsRefused) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs a second user: runs where the tests run as root";
+    // In the system's temporary folder: the scratch folder's parents need not be open to
+    // the second user.
+    char pattern[] = "/tmp/wavora-shared-XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern), nullptr);
+    const std::string dir = std::string(pattern) + "/";
+    ::chmod(dir.c_str(), 0777);
+    Put(dir + "ROOT.TIK", "root's");
+    ::chmod((dir + "ROOT.TIK").c_str(), 0644);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(3);
+        std::string err;
+        const bool saved = AtomicWriteFile(dir + "ROOT.TIK", std::string("nobody's"), &err);
+        ::_exit(saved ? 1 : err == dir + "ROOT.TIK: 読み取り専用のファイルです" ? 0 : 2);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(Read(dir + "ROOT.TIK"), "root's");
+    EXPECT_TRUE(Extra(dir, {"ROOT.TIK"}).empty());
+    ::unlink((dir + "ROOT.TIK").c_str());
+    ::rmdir(dir.c_str());
+}
+
 TEST_F(AtomicFileTest, ALinkIsFollowedAndItsTargetReplacedInItsOwnFolder) {
     const std::string data = Folder("data");
     const std::string work = Folder("work");

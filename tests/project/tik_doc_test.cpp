@@ -5,6 +5,7 @@
 #include "core/line_chain.h"
 #include "core/table_limits.h"
 #include "platform/ui_service.h"
+#include "support/english_words.h"
 
 #include <filesystem>
 
@@ -39,6 +40,8 @@ protected:
         const auto messages = ui.Messages();
         ASSERT_EQ(messages.size(), 1u) << path;
         EXPECT_NE(messages[0].text.find(path), std::string::npos) << messages[0].text;
+        // The reason a file is refused for is Japanese, as the message is.
+        EXPECT_EQ(testsupport::EnglishWords(messages[0].text), std::vector<std::string>()) << messages[0].text;
         EXPECT_EQ(doc.GetLastError(), messages[0].text);
     }
     void ExpectRefusedWithNothingChanged(const std::string& path) {
@@ -199,6 +202,39 @@ TEST_F(TikDoc, FailedSaveKeepsTheOldFileAndTheModifiedFlag) {
     EXPECT_EQ(doc.GetPathName(), "KEEP.TIK");
     EXPECT_NE(doc.GetLastError().find("missing_folder/KEEP.TIK"), std::string::npos);
     EXPECT_EQ(ReadBytes("KEEP.TIK"), old);
+}
+
+// A project the user may not write is refused with the save-failure message and stays
+// as it is; a saved project keeps its mode; a project reached by a link is saved into the
+// link's target, and the link stays.
+TEST_F(TikDoc, SavingRespectsReadOnlyFilesModesAndLinks) {
+    namespace fs = std::filesystem;
+    CTikDoc doc;
+    ASSERT_TRUE(doc.OnOpenDocument(ProjectData("small_v8.TIK")));
+    ASSERT_TRUE(doc.OnSaveDocument("RO.TIK"));
+    const auto old = ReadBytes("RO.TIK");
+    fs::permissions("RO.TIK", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    g_blocks.Add(1, 1);
+    doc.SetModifiedFlag();
+    EXPECT_FALSE(doc.OnSaveDocument("RO.TIK"));
+    EXPECT_EQ(doc.GetLastError(), "RO.TIK\nファイルに保存できません。\n(RO.TIK: 読み取り専用のファイルです)");
+    EXPECT_EQ(ReadBytes("RO.TIK"), old);
+    EXPECT_EQ(fs::status("RO.TIK").permissions(), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    EXPECT_TRUE(doc.IsModified());
+
+    ASSERT_TRUE(doc.OnSaveDocument("PRIVATE.TIK"));
+    fs::permissions("PRIVATE.TIK", fs::perms::owner_read | fs::perms::owner_write);
+    ASSERT_TRUE(doc.OnSaveDocument("PRIVATE.TIK"));
+    EXPECT_EQ(fs::status("PRIVATE.TIK").permissions(), fs::perms::owner_read | fs::perms::owner_write);
+
+    fs::create_directory("elsewhere");
+    ASSERT_TRUE(doc.OnSaveDocument("elsewhere/BAY.TIK"));
+    fs::create_symlink("elsewhere/BAY.TIK", "LINKED.TIK");
+    g_blocks.Add(2, 2);
+    ASSERT_TRUE(doc.OnSaveDocument("LINKED.TIK"));
+    EXPECT_TRUE(fs::is_symlink("LINKED.TIK"));
+    EXPECT_EQ(ReadBytes("elsewhere/BAY.TIK"), ReadBytes("LINKED.TIK"));
+    EXPECT_NE(ReadBytes("elsewhere/BAY.TIK"), ReadBytes("PRIVATE.TIK"));
 }
 
 }  // namespace

@@ -21,6 +21,7 @@
 #include "platform/files.h"
 #include "platform/qt/scroll_view_widget.h"
 #include "platform/ui_service.h"
+#include "tools/tool_args.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -69,8 +70,10 @@ void Mouse(QWidget* port, QEvent::Type type, QPoint p, Qt::MouseButton button, Q
 }  // namespace
 
 int main(int argc, char** argv) {
+    static const char kUsage[] = "usage: wavora_calc_shots PROJECT.TIK OUTDIR\n";
+    if (const int code = wv::tools::CheckToolArgs(argc, argv, kUsage); code >= 0) return code;
     if (argc < 3) {
-        std::fprintf(stderr, "usage: wavora_calc_shots PROJECT.TIK OUTDIR\n");
+        std::fputs(kUsage, stderr);
         return 2;
     }
     const std::string project = argv[1];

@@ -3,15 +3,24 @@
 #include "platform/files.h"
 #include "tools/make_bay_cal/bay_depth.h"
 #include "tools/make_bay_cal/cal_writer.h"
+#include "tools/tool_args.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
+namespace {
+
+const char kUsage[] = "usage: make_bay_cal <out.CAL> [--nx N] [--ny N]\n";
+
+}  // namespace
+
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: make_bay_cal <out.CAL> [--nx N] [--ny N]\n");
+    if (const int code = wv::tools::CheckToolArgs(argc, argv, kUsage, {{"--nx", 1}, {"--ny", 1}}); code >= 0)
+        return code;
+    if (argc < 2 || argv[1][0] == '-') {
+        std::fputs(kUsage, stderr);
         return 2;
     }
     wv::tools::BayShape shape;

@@ -20,6 +20,7 @@
 #include "core/line_chain.h"
 #include "project/tik_archive.h"
 #include "project/tik_doc.h"
+#include "tools/tool_args.h"
 
 #include <cmath>
 #include <cstdint>
@@ -203,8 +204,10 @@ void BuildBay() {
 }  // namespace wv
 
 int main(int argc, char** argv) {
+    static const char kUsage[] = "usage: make_example_project <output .TIK>\n";
+    if (const int code = wv::tools::CheckToolArgs(argc, argv, kUsage); code >= 0) return code;
     if (argc != 2) {
-        std::fprintf(stderr, "usage: %s <output .TIK>\n", argv[0]);
+        std::fputs(kUsage, stderr);
         return 2;
     }
     const std::filesystem::path out(argv[1]);

@@ -7,6 +7,7 @@
 #include "platform/files.h"
 #include "platform/text.h"
 #include "solver/tydsolv.h"
+#include "tools/tool_args.h"
 
 #include <unistd.h>
 
@@ -19,8 +20,10 @@
 
 namespace {
 
+const char kUsage[] = "usage: tydsolv_run <folder/NAME.CAL> [--threads N]\n";
+
 int Usage() {
-    std::fprintf(stderr, "usage: tydsolv_run <folder/NAME.CAL> [--threads N]\n");
+    std::fputs(kUsage, stderr);
     return 2;
 }
 
@@ -50,6 +53,7 @@ bool ReadCounts(const std::string& path, int& nd, int& nf, int& nx, int& ny, std
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (const int code = wv::tools::CheckToolArgs(argc, argv, kUsage, {{"--threads", 1}}); code >= 0) return code;
     std::string calPath;
     for (int a = 1; a < argc; ++a) {
         if (std::strcmp(argv[a], "--threads") == 0) {

@@ -22,6 +22,7 @@
 #include "draw/plot_figure.h"
 #include "project/tik_doc.h"
 #include "road_figure.h"
+#include "tools/tool_args.h"
 
 #if WAVORA_ROAD_PDF
 #include "draw/qt/figure_printer.h"
@@ -33,7 +34,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <string>
 
@@ -196,11 +196,13 @@ int PrintRoadFigure(int argc, char** argv, const Options& o, CTydDoc& doc, CTydV
 
 int Run(int argc, char** argv) {
     Options o;
-    for (int a = 1; a < argc; ++a)
-        if (std::strcmp(argv[a], "--help") == 0 || std::strcmp(argv[a], "-h") == 0) {
-            std::fputs(kUsage, stdout);
-            return 0;
-        }
+    if (const int code = tools::CheckToolArgs(argc, argv, kUsage,
+                                              {{"--out", 1}, {"--name", 1}, {"--mesh", 1}, {"--area", 4},
+                                               {"--h0", 1}, {"--t0", 1}, {"--tide", 1}, {"--dir16", 1},
+                                               {"--dirdiv", 1}, {"--freqdiv", 1}, {"--breaking", 0},
+                                               {"--pdf", 1}, {"--no-pdf", 0}});
+        code >= 0)
+        return code;
     std::string err;
     if (!ParseOptions(argc, argv, o, err)) {
         std::fputs(kUsage, stderr);

@@ -10,6 +10,7 @@
 #include "app/wavora_app.h"
 #include "platform/files.h"
 #include "platform/ui_service.h"
+#include "tools/tool_args.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -47,8 +48,10 @@ private:
 }  // namespace
 
 int main(int argc, char** argv) {
+    static const char kUsage[] = "usage: wavora_screenshot PROJECT.TIK CALC.TYD OUT.PNG\n";
+    if (const int code = wv::tools::CheckToolArgs(argc, argv, kUsage); code >= 0) return code;
     if (argc < 4) {
-        std::fprintf(stderr, "usage: wavora_screenshot PROJECT.TIK CALC.TYD OUT.PNG\n");
+        std::fputs(kUsage, stderr);
         return 2;
     }
     const std::string project = argv[1];

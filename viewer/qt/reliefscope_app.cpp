@@ -4,6 +4,7 @@
 #include "platform/qt/qt_translations.h"
 #include "platform/qt/qt_ui.h"
 #include "platform/qt/single_instance.h"
+#include "platform/qt/window_placement.h"
 #include "platform/ui_service.h"
 #include "viewer/qt/main_frame.h"
 
@@ -35,6 +36,7 @@ int ReliefscopeMain(int argc, char** argv, const std::function<void(CMainFrame&)
         ui.SetOwnerWindow(&frame);
         const QStringList args = QApplication::arguments();
         if (args.size() <= 1 || frame.OpenFile(args.at(1).toStdString())) {
+            KeepOnScreen(&frame);
             frame.show();
             frame.SetVersion(LoadVersionText(StartFolder()));
             // The splash window of the original is made and destroyed before it is ever
