@@ -74,16 +74,25 @@ std::string Finished::Last(const std::string& prefix) const {
     return std::string();
 }
 
-std::vector<std::string> Finished::Messages() const {
+namespace {
+
+std::vector<std::string> MessagesOf(const std::vector<std::string>& lines, bool sinceBegin) {
     std::vector<std::string> out;
+    bool begun = !sinceBegin;
     for (const std::string& l : lines) {
-        if (l.compare(0, 8, "message\t") != 0) continue;
+        begun = begun || l == "begin";
+        if (!begun || l.compare(0, 8, "message\t") != 0) continue;
         const std::string rest = l.substr(8);
         const auto tab = rest.find('\t');
         out.push_back(tab == std::string::npos ? rest : rest.substr(0, tab) + ": " + rest.substr(tab + 1));
     }
     return out;
 }
+
+}  // namespace
+
+std::vector<std::string> Finished::Messages() const { return MessagesOf(lines, false); }
+std::vector<std::string> Finished::MessagesSinceBegin() const { return MessagesOf(lines, true); }
 
 std::string Finished::Transcript() const {
     std::string out = killed ? "(killed)\n" : "(exit " + std::to_string(exitCode) + ")\n";

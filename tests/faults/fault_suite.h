@@ -27,6 +27,8 @@ struct Finished {
     std::string Last(const std::string& prefix) const;
     // The texts of the messages it showed ("caption: text", line ends as "\n").
     std::vector<std::string> Messages() const;
+    // Those shown once the operation had begun.
+    std::vector<std::string> MessagesSinceBegin() const;
     // Every line, for a failure report.
     std::string Transcript() const;
 };

@@ -57,7 +57,7 @@ TEST(FailedWrites, AProjectSaveThatFailsKeepsTheOldProject) {
         f = RunDriver({"project-save", tik, points, "1"}, {FaultFor(fault, tik)});
         EXPECT_EQ(f.exitCode, 3) << what << "\n" << f.Transcript();
         ExpectToldOf(f, tik, fault, what);
-        EXPECT_EQ(ReadFile(tik), old) << what;
+        EXPECT_TRUE(ReadFile(tik) == old) << what;
         ExpectNoTemps({tik}, what);
         ScriptedUi ui;
         ScopedUi scoped(&ui);
@@ -69,28 +69,37 @@ TEST(FailedWrites, AProjectSaveThatFailsKeepsTheOldProject) {
 TEST(FailedWrites, ACalculationSaveThatFailsKeepsTheOldPair) {
     const std::string tyd = Here() + "BAYCALC.TYD";
     const std::string dpt = Here() + "BAYCALC.DPT";
-    Finished f = RunDriver({"pair-save", tyd, "1", "b"});
+    Finished f = RunDriver({"pair-save", tyd, "1", "a"});
+    ASSERT_EQ(f.exitCode, 0) << f.Transcript();
+    const std::string newTyd = ReadFile(tyd), newDpt = ReadFile(dpt);
+    f = RunDriver({"pair-save", tyd, "1", "b"});
     ASSERT_EQ(f.exitCode, 0) << f.Transcript();
     const std::string oldTyd = ReadFile(tyd), oldDpt = ReadFile(dpt);
     for (const std::string& file : {tyd, dpt})
         for (const Fault& fault : kFaults) {
             const std::string what = std::string(fault.op) + " of " + FileNameOf(file) + " fails with " + fault.errName;
             f = RunDriver({"pair-save", tyd, "1", "a"}, {FaultFor(fault, file)});
-            EXPECT_EQ(f.exitCode, 3) << what << "\n" << f.Transcript();
-            ExpectToldOf(f, file, fault, what);
-            EXPECT_EQ(ReadFile(tyd), oldTyd) << what << ": the .TYD changed";
-            EXPECT_EQ(ReadFile(dpt), oldDpt) << what << ": the .DPT changed";
+            const bool oldPair = ReadFile(tyd) == oldTyd && ReadFile(dpt) == oldDpt;
+            const bool newPair = ReadFile(tyd) == newTyd && ReadFile(dpt) == newDpt;
+            if (f.exitCode == 0 && std::string(fault.op) == "rename") {
+                // A rename that fails once the first file is in place: the save puts the
+                // rest in place and has then done what was asked.
+                EXPECT_TRUE(newPair) << what << ": the save went through, yet the pair is not the new one";
+                EXPECT_TRUE(f.MessagesSinceBegin().empty()) << what << "\n" << f.Transcript();
+            } else {
+                EXPECT_EQ(f.exitCode, 3) << what << "\n" << f.Transcript();
+                ExpectToldOf(f, file, fault, what);
+                EXPECT_TRUE(oldPair) << what << ": the old pair is not there as it was";
+            }
             ExpectNoTemps({tyd, dpt}, what);
             ScriptedUi ui;
             ScopedUi scoped(&ui);
             CTydDoc doc;
-            EXPECT_TRUE(doc.OnOpenDocument(tyd) && ui.Messages().empty() && doc.m_mesh.GetMeshSize() == 25.0)
-                << what << ": the old 25 m calculation does not open as it was";
-            if (HasFailure()) {
-                // One broken pair would fail every case after it.
-                WriteFile(tyd, oldTyd);
-                WriteFile(dpt, oldDpt);
-            }
+            EXPECT_TRUE(doc.OnOpenDocument(tyd) && ui.Messages().empty() && doc.m_info.m_nCalcState == 1)
+                << what << ": the calculation does not open as saved";
+            // Each case starts from the old pair.
+            WriteFile(tyd, oldTyd);
+            WriteFile(dpt, oldDpt);
         }
 }
 
@@ -107,7 +116,7 @@ TEST(FailedWrites, ARunWhoseInputOrMarkerCannotBeWrittenDoesNotStart) {
         Finished f = RunDriver({"calc", c.Tyd()}, {FaultFor(fault, cal)});
         EXPECT_EQ(f.Last("result "), "result refused") << what << "\n" << f.Transcript();
         ExpectToldOf(f, cal, fault, what);
-        EXPECT_EQ(ReadFile(cal), c.Prepared("CAL")) << what;
+        EXPECT_TRUE(ReadFile(cal) == c.Prepared("CAL")) << what;
         EXPECT_FALSE(Exists(c.Side("KKA"))) << what << ": a run started";
         ExpectNoTemps({cal}, what);
 
@@ -118,7 +127,7 @@ TEST(FailedWrites, ARunWhoseInputOrMarkerCannotBeWrittenDoesNotStart) {
         f = RunDriver({"batch", c.Side("DEC")}, {FaultFor(fault, yno)});
         EXPECT_NE(f.exitCode, 0) << what << "\n" << f.Transcript();
         ExpectToldOf(f, yno, fault, what);
-        EXPECT_EQ(ReadFile(yno), "2\r\n") << what;
+        EXPECT_TRUE(ReadFile(yno) == "2\r\n") << what;
         EXPECT_FALSE(Exists(c.Side("KKA"))) << what << ": a run started";
         ExpectNoTemps({yno}, what);
     }
