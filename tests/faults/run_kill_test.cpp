@@ -23,7 +23,6 @@ constexpr int kRunKills = 40;
 constexpr int kBatchKills = 40;
 constexpr unsigned kRunSeed = 4203;
 constexpr unsigned kBatchSeed = 4204;
-constexpr int kMaxPasses = 12;
 const char* const kMoments[] = {"save.created", "save.written", "save.synced", "save.renamed"};
 
 const char kBeforeMarker[] = "before the batch marker";
@@ -37,10 +36,6 @@ std::vector<std::string> RunWindows(bool batch) {
     if (batch) out.push_back(kBeforeMarker);
     for (const char* w : {kBeforeBusy, kWriting, kCompleteBusy, kAfter}) out.push_back(w);
     return out;
-}
-
-std::string KillAt(const std::string& moment, int nth) {
-    return "WAVORA_TEST_KILL_AT=" + moment + ":" + std::to_string(nth);
 }
 
 // The moment a kill hit, read from what the run left.

@@ -35,8 +35,6 @@ constexpr unsigned kPairSeed = 4202;
 
 const char* const kMoments[] = {"save.created", "save.written", "save.synced", "save.renamed",
                                 "set.first-in-place"};
-// A moment is passed a few times per save at most; past this the moment is not passed.
-constexpr int kMaxPasses = 12;
 
 std::vector<std::string> WindowNames(bool pair) {
     std::vector<std::string> out{WindowName(Window::BeforeTemp), WindowName(Window::InWrite),
@@ -44,10 +42,6 @@ std::vector<std::string> WindowNames(bool pair) {
     if (pair) out.push_back(WindowName(Window::BetweenRenames));
     out.push_back(WindowName(Window::After));
     return out;
-}
-
-std::string KillAt(const std::string& moment, int nth) {
-    return "WAVORA_TEST_KILL_AT=" + moment + ":" + std::to_string(nth);
 }
 
 // ---- The project ----
