@@ -198,10 +198,12 @@ BatchStep CBatchQueue::RunNextBatchEntry() {
     // The marker tells the main program that the results of this calculation are new.
     // Without it the batch cannot run the entry: one message, and the batch goes off
     // rather than repeating the message at every step.
-    if (!AtomicWriteFile(folder + title + ".YNO", std::string("2\r\n"), nullptr)) {
+    std::string why;
+    if (!AtomicWriteFile(folder + title + ".YNO", std::string("2\r\n"), &why)) {
         m_rows.SetRowState(m_nNextEntry, batchmsg::kStateWaiting);
         SwitchOff();
-        Message(batchmsg::kYnoFailed, batchmsg::kYnoCaption);
+        // The file and the system's reason after the Windows program's text.
+        Message(std::string(batchmsg::kYnoFailed) + "\n(" + why + ")", batchmsg::kYnoCaption);
         return BatchStep::Off;
     }
 

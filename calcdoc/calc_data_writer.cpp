@@ -136,8 +136,13 @@ int WriteCalcData(CTydDoc& doc, CTydViewData& view, const CalcViewFrame& frame, 
     const std::string calPath = doc.SideFile("CAL");
     TextWriter cal;
     for (const std::string& line : data.cal) cal.Line(line);
-    if (calPath.empty() || IsCalcRunGoingOn(doc.GetPathName()) || !cal.Save(calPath, nullptr)) {
-        Ui().MessageBox(docmsg::kCannotCreateCal, docmsg::kCalCaption, MbButtons::Ok, MbIcon::None);
+    std::string why;
+    if (calPath.empty() || IsCalcRunGoingOn(doc.GetPathName()) || !cal.Save(calPath, &why)) {
+        // The Windows program's text, then the file and the system's reason when the disk
+        // refused it: on a full disk "a batch run may be going on" alone would mislead.
+        Ui().MessageBox(why.empty() ? std::string(docmsg::kCannotCreateCal)
+                                    : std::string(docmsg::kCannotCreateCal) + "\n(" + why + ")",
+                        docmsg::kCalCaption, MbButtons::Ok, MbIcon::None);
         return -1;
     }
     doc.m_nRunOrientation = data.code;

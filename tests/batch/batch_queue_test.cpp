@@ -2,12 +2,14 @@
 // does to the entries, the rows, the files beside a calculation and "CALC.DAT".
 #include "batch/batch_messages.h"
 #include "batch/batch_queue.h"
+#include "platform/atomic_file.h"
 #include "platform/ui_service.h"
 #include "support/lock_holder.h"
 #include "tests/batch/batch_test_util.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -322,7 +324,8 @@ TEST_F(BatchQueueTest, AMarkerThatCannotBeMadeStopsTheBatchOnce) {
     EXPECT_EQ(queue.RunNextBatchEntry(), BatchStep::Off);
     EXPECT_TRUE(calls.empty());
     ASSERT_EQ(ui.Messages().size(), 1u);
-    EXPECT_EQ(ui.Messages()[0].text, batchmsg::kYnoFailed);
+    EXPECT_EQ(ui.Messages()[0].text.rfind(batchmsg::kYnoFailed, 0), 0u);
+    EXPECT_NE(ui.Messages()[0].text.find("A.YNO: " + SystemErrorText(EISDIR)), std::string::npos) << ui.Messages()[0].text;
     EXPECT_EQ(ui.Messages()[0].caption, batchmsg::kYnoCaption);
     EXPECT_EQ(rows.States(), (std::vector<std::string>{W, W}));
     EXPECT_EQ(queue.GetNextEntry(), 0);
