@@ -123,7 +123,9 @@ void Pass(bool batchHolds, bool killed) {
     // Now they go.
     const Finished loadAfter = RunDriver({"load", running.Tyd()});
     EXPECT_FALSE(AnyMessageHas(loadAfter.Messages(), calcmsg::kRunningHead)) << what << "\n" << loadAfter.Transcript();
-    if (!killed) EXPECT_EQ(loadAfter.Last("result "), "result 0 state 3") << what << "\n" << loadAfter.Transcript();
+    if (!killed) {
+        EXPECT_EQ(loadAfter.Last("result "), "result 0 state 3") << what << "\n" << loadAfter.Transcript();
+    }
     const Finished calcAfter = RunDriver({"calc", other.Tyd()});
     EXPECT_EQ(calcAfter.Last("result "), "result 0") << what << "\n" << calcAfter.Transcript();
     EXPECT_TRUE(ReadFile(other.Side("KKA")) == other.CompleteResults()) << what;
