@@ -13,12 +13,10 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <csignal>
 #include <dirent.h>
 #include <filesystem>
 #include <string>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -313,61 +311,6 @@ TEST_F(TydPairTest, AFailedSaveKeepsTheOldPair) {
     EXPECT_FALSE(doc.IsModified());
     ExpectOpensSilently(path, kCalcDepths, doc.m_mesh.GetCount(), "the new pair");
     EXPECT_TRUE(Extra(Scratch(), {"P.TYD", "P.DPT", "Q.TYD", "Q.DPT", "CALC.DAT", "timecheck"}).empty());
-}
-
-// A program saving the second calculation over the first is killed at every moment of
-// its save, each time it passes it. Opened afterwards, the name holds the first
-// calculation or the second, whole, without a message, and nothing else lies beside it.
-TEST_F(TydPairTest, AKilledSaveLeavesTheOldPairOrTheNewOne) {
-    const PairBytes first = SavedCalc("FIRST.TYD", kFine);
-    CTydDoc second;
-    CTydViewData view(second);
-    MakeCalc(second, view, "SECOND.TYD", kCoarse);
-    ASSERT_TRUE(second.OnSaveDocument(second.GetPathName()));
-    const PairBytes secondBytes = BytesOf(second.GetPathName());
-    const char* moments[] = {"save.created", "save.written", "save.synced", "save.renamed", "set.first-in-place"};
-    int killed = 0, oldPairs = 0, newPairs = 0;
-    for (const char* moment : moments)
-        for (int nth = 1; nth <= 2; ++nth) {
-            SCOPED_TRACE(std::string(moment) + " " + std::to_string(nth));
-            const std::string folder = Scratch() + "kill-" + moment + "-" + std::to_string(nth) + "/";
-            std::filesystem::create_directories(folder);
-            const std::string path = folder + "BAY.TYD";
-            PutPair(path, first);
-            const pid_t pid = ::fork();
-            if (pid == 0) {
-                faults::KillAt(moment, nth);
-                ::_exit(second.OnSaveDocument(path) ? 0 : 1);
-            }
-            int status = 0;
-            ASSERT_EQ(::waitpid(pid, &status, 0), pid);
-            killed += WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL ? 1 : 0;
-            if (!WIFSIGNALED(status)) {
-                EXPECT_EQ(WEXITSTATUS(status), 0);
-            }
-
-            ui.Clear();
-            CTydDoc reopened;
-            ASSERT_TRUE(reopened.OnOpenDocument(path));
-            EXPECT_TRUE(ui.Messages().empty()) << ui.Messages()[0].text;
-            const PairBytes found = BytesOf(path);
-            if (found == first) {
-                ++oldPairs;
-                EXPECT_EQ(reopened.m_mesh.GetMeshCountX(), kFine.nodes);
-            } else if (found == secondBytes) {
-                ++newPairs;
-                EXPECT_EQ(reopened.m_mesh.GetMeshCountX(), kCoarse.nodes);
-            } else {
-                ADD_FAILURE() << "neither the old pair nor the new one";
-            }
-            EXPECT_EQ(reopened.m_calcArea.GetMeshCountX(), reopened.m_mesh.GetMeshCountX());
-            EXPECT_TRUE(Extra(folder, {"BAY.TYD", "BAY.DPT"}).empty());
-        }
-    // Each moment but the one between the two files is passed once per file.
-    EXPECT_EQ(killed, 9);
-    EXPECT_EQ(oldPairs + newPairs, 10);
-    EXPECT_GE(newPairs, 3);  // killed after the .DPT went into place, and not killed
-    EXPECT_GE(oldPairs, 6);
 }
 
 }  // namespace
