@@ -32,7 +32,6 @@ inline constexpr char kConfirmCaption[] = "確認";
 // "CALC.DAT" at Start, before each entry and at Delete all.
 inline constexpr char kCalcCaption[] = "波浪変形計算";
 inline constexpr char kCannotOpenCalcDat[] = "CALC.DAT がオープンできません";
-inline constexpr char kCalcDatUnreadable[] = "CALC.DAT の内容が読めません";
 // "現在【" + the running calculation's name + "】を計算中です"
 inline constexpr char kRunningHead[] = "現在【";
 inline constexpr char kRunningTail[] = "】を計算中です";

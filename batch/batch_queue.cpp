@@ -101,7 +101,7 @@ void CBatchQueue::OnDelete(int row) {
 void CBatchQueue::OnDeleteAll() {
     if (m_bSolverRunning) return;
     bool busy = false;
-    if (!FlagIsIdle(true, &busy)) {
+    if (!FlagIsIdle(false, true, &busy)) {
         if (busy) Message(batchmsg::kCannotNow, batchmsg::kCalcCaption);
         return;
     }
@@ -119,19 +119,15 @@ void CBatchQueue::OnDeleteAll() {
 void CBatchQueue::OnBatchStart() {
     if (m_bSolverRunning) return;
     m_nNextEntry = 0;
-    if (FlagIsIdle(false, nullptr)) m_bBatchRunning = true;
+    if (FlagIsIdle(true, false, nullptr)) m_bBatchRunning = true;
 }
 
-bool CBatchQueue::FlagIsIdle(bool busyIsSilent, bool* busy) {
+bool CBatchQueue::FlagIsIdle(bool startsRun, bool busyIsSilent, bool* busy) {
     if (busy) *busy = false;
     std::string running;
-    switch (ReadBusyFlag(&running)) {
+    switch (startsRun ? ClaimBusyFlagForRun(&running) : ReadBusyFlag(&running)) {
         case BusyFlag::Idle: return true;
         case BusyFlag::Missing: Message(batchmsg::kCannotOpenCalcDat, batchmsg::kCalcCaption); return false;
-        case BusyFlag::Unreadable:
-            // Half written or damaged: not known to be idle.
-            Message(batchmsg::kCalcDatUnreadable, batchmsg::kCalcCaption);
-            return false;
         case BusyFlag::Busy:
             if (busy) *busy = true;
             if (!busyIsSilent)
@@ -167,7 +163,7 @@ BatchStep CBatchQueue::RunNextBatchEntry() {
     // Another program may have started a calculation since the last entry: this one
     // waits for it and is tried again, the batch stays on.
     bool busy = false;
-    if (!FlagIsIdle(true, &busy)) {
+    if (!FlagIsIdle(true, true, &busy)) {
         FinishPrevious();
         if (busy) return BatchStep::Retry;
         SwitchOff();

@@ -95,9 +95,10 @@ public:
     const CalcRequest& GetLastRequest() const { return m_request; }
 
 private:
-    // Reads "CALC.DAT"; false after a message when it cannot be read or (unless
-    // `busyIsSilent`) names a running calculation. `busy` tells the silent case.
-    bool FlagIsIdle(bool busyIsSilent, bool* busy);
+    // Reads "CALC.DAT", or where a run starts (`startsRun`) claims it; false after a
+    // message when it cannot be opened or (unless `busyIsSilent`) names a running
+    // calculation. `busy` tells the silent case.
+    bool FlagIsIdle(bool startsRun, bool busyIsSilent, bool* busy);
     void FinishPrevious();
     void SwitchOff();
 

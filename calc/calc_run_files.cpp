@@ -16,14 +16,13 @@ namespace {
 // ever read of it.
 constexpr std::size_t kMaxTitleBytes = 255;
 
-// How long a reader that found a busy flag without a run waits for the lock: other
-// readers hold it only for a moment, a run that has just started holds it to its end.
-constexpr int kResetLockWaitMs = 200;
-
 bool IsSpace(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
 
+// What the file says, before the lock is asked.
+enum class FlagText { Idle, Busy, Unreadable, Missing };
+
 struct FlagFile {
-    BusyFlag state = BusyFlag::Missing;
+    FlagText state = FlagText::Missing;
     std::string title;  // of a busy flag, UTF-8
 };
 
@@ -39,18 +38,18 @@ FlagFile ReadFlagFile(const std::string& path) {
     std::size_t consumed = 0;
     const int value = WinAtoi(std::string_view(text).substr(pos), &consumed);
     if (consumed == 0) {
-        flag.state = BusyFlag::Unreadable;
+        flag.state = FlagText::Unreadable;
         return flag;
     }
     pos += consumed;
     if (value == 0) {
-        flag.state = BusyFlag::Idle;
+        flag.state = FlagText::Idle;
         return flag;
     }
     while (pos < text.size() && IsSpace(text[pos])) ++pos;
     std::size_t end = pos;
     while (end < text.size() && !IsSpace(text[end]) && end - pos < kMaxTitleBytes) ++end;
-    flag.state = BusyFlag::Busy;
+    flag.state = FlagText::Busy;
     flag.title = Cp932ToUtf8(std::string_view(text).substr(pos, end - pos));
     return flag;
 }
@@ -81,27 +80,32 @@ bool IsCalcRunGoingOn(const std::string& docPath, std::string* title) {
 
 BusyFlag ReadBusyFlag(std::string* runningTitle) {
     if (runningTitle) runningTitle->clear();
-    const std::string flagPath = StartFolderFile("CALC.DAT");
-    const std::string lockPath = StartFolderFile(kCalcDatLockName);
-    FlagFile flag = ReadFlagFile(flagPath);
-    if (FileLock::IsHeld(lockPath)) {
+    const FlagFile flag = ReadFlagFile(StartFolderFile("CALC.DAT"));
+    if (FileLock::IsHeld(StartFolderFile(kCalcDatLockName))) {
         if (runningTitle) *runningTitle = flag.title;
         return BusyFlag::Busy;
     }
-    if (flag.state == BusyFlag::Busy) {
-        // Busy, and no run holds the lock: the run died before it could write "0" (a
-        // kill, a crash), or one is starting this moment. A run takes the lock before it
-        // writes its flag and lets go only after "0" is written, so once the lock is ours
-        // a flag that still says busy belongs to no run: it is reset as a starting
-        // program does, and the next run may go. Without the lock it stays as it is.
-        FileLock lock(lockPath);
-        if (lock.TryLockFor(kResetLockWaitMs)) {
-            flag = ReadFlagFile(flagPath);
-            if (flag.state == BusyFlag::Busy && WriteIdleFlag(flagPath)) flag = FlagFile{BusyFlag::Idle, {}};
+    return flag.state == FlagText::Missing ? BusyFlag::Missing : BusyFlag::Idle;
+}
+
+BusyFlag ClaimBusyFlagForRun(std::string* runningTitle) {
+    if (runningTitle) runningTitle->clear();
+    const std::string flagPath = StartFolderFile("CALC.DAT");
+    FileLock lock(StartFolderFile(kCalcDatLockName));
+    // A run takes the lock before it writes its flag and lets go only after "0" is
+    // written, so with the lock ours whatever the file says belongs to no run.
+    if (!lock.TryLock()) {
+        if (FileLock::IsHeld(lock.Path())) {
+            if (runningTitle) *runningTitle = ReadFlagFile(flagPath).title;
+            return BusyFlag::Busy;
         }
+        // No lock file can be made here: nor can a run's flag, which the run reports.
+        return ReadFlagFile(flagPath).state == FlagText::Missing ? BusyFlag::Missing : BusyFlag::Idle;
     }
-    if (runningTitle) *runningTitle = flag.title;
-    return flag.state;
+    const FlagFile flag = ReadFlagFile(flagPath);
+    if (flag.state == FlagText::Missing) return BusyFlag::Missing;
+    if (flag.state != FlagText::Idle && !WriteIdleFlag(flagPath)) return BusyFlag::Missing;
+    return BusyFlag::Idle;
 }
 
 bool ResetCalcDatIfIdle(const std::string& startFolder) {

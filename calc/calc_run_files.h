@@ -19,10 +19,9 @@ struct CalcRunName {
 CalcRunName CalcRunNameOf(const std::string& docPath);
 
 enum class BusyFlag {
-    Idle,        // first value 0
-    Busy,        // first value not 0; the running calculation's title comes with it
-    Missing,     // the file cannot be opened
-    Unreadable,  // the file holds no number where the flag belongs
+    Idle,     // no run goes on
+    Busy,     // a solver run holds the flag; the running calculation's title comes with it
+    Missing,  // the file cannot be opened (or, where a run starts, not written idle)
 };
 
 // Whether the calculation of a document is being run now: by this process (its solver
@@ -30,13 +29,21 @@ enum class BusyFlag {
 // title when asked.
 bool IsCalcRunGoingOn(const std::string& docPath, std::string* title = nullptr);
 
-// Reads "CALC.DAT" in the start folder. For a busy flag `runningTitle` receives the
-// first blank-delimited word of the record after the flag (UTF-8), as far as it goes.
-// While a solver run holds "CALC.DAT.lock" the flag is busy whatever the file says: the
-// run may be between its start and its first write, or writing the file just now.
-// A busy flag that no run holds was left by a run that died: it is reset to idle here
-// (under the lock, read again first) and reads idle, so that the next run may go.
+// Reads "CALC.DAT" in the start folder and changes nothing. A solver run holds
+// "CALC.DAT.lock" from before it writes its busy flag until after its idle one, so while
+// the lock is held the flag is busy whatever the file says (the run may be between its
+// start and its first write, or writing the file just now); `runningTitle` then
+// receives the first blank-delimited word of the record after the flag (UTF-8), as far
+// as it goes. With no holder no run goes on: a busy, empty or unreadable flag was left by
+// a run that died, reads idle, and is written idle where the next run starts.
 BusyFlag ReadBusyFlag(std::string* runningTitle);
+
+// Where a run starts (the calculate command, the batch program's Start and each of its
+// entries): under the lock, a flag that is not idle and that no run holds, busy, empty
+// or unreadable, was left by a run that died and is written idle before the run goes on.
+// Busy while another run holds the lock. Missing when the file cannot be opened, or the
+// idle flag cannot be written in its place (no run could write its own there either).
+BusyFlag ClaimBusyFlagForRun(std::string* runningTitle);
 
 // Marks the start folder's "CALC.DAT" idle ("0" CR LF), as a starting program does, but
 // only when no solver run holds its lock: a batch run of another program keeps its

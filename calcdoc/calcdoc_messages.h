@@ -45,7 +45,6 @@ inline constexpr char kDecWritten[] = "連続計算用にＤＥＣデータを�
 inline constexpr char kWaveStartQuestion[] = "波浪計算を開始します。";
 inline constexpr char kWaveCalcCaption[] = "波浪計算";
 inline constexpr char kCannotOpenCalcDat[] = "CALC.DAT がオープンできません";
-inline constexpr char kCalcDatUnreadable[] = "CALC.DAT の内容が読めません";
 // "現在【" + the running calculation's name + "】を計算中です"
 inline constexpr char kRunningHead[] = "現在【";
 inline constexpr char kRunningTail[] = "】を計算中です";

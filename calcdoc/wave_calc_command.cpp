@@ -47,15 +47,11 @@ int OnWaveCalc(CTydDoc& doc, CTydViewData& view, const CalcViewFrame& frame, CWa
                         MbIcon::None) != IDOK)
         return -1;
 
-    switch (ReadBusyFlag(&running)) {
+    switch (ClaimBusyFlagForRun(&running)) {
         case BusyFlag::Idle: break;
         case BusyFlag::Busy: RefuseRunning(running); return -1;
         case BusyFlag::Missing:
             Ui().MessageBox(docmsg::kCannotOpenCalcDat, docmsg::kWaveCalcCaption, MbButtons::Ok, MbIcon::None);
-            return -1;
-        case BusyFlag::Unreadable:
-            // Half written by another program, or damaged: either way not known to be idle.
-            Ui().MessageBox(docmsg::kCalcDatUnreadable, docmsg::kWaveCalcCaption, MbButtons::Ok, MbIcon::None);
             return -1;
     }
 

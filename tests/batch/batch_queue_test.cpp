@@ -255,19 +255,15 @@ TEST_F(BatchQueueTest, CalcDatDecidesStart) {
         const char* content;  // nullptr: no file
         std::string message;
     };
-    const Case cases[] = {
-        {"missing", nullptr, batchmsg::kCannotOpenCalcDat},
-        {"unreadable", "x\r\n", batchmsg::kCalcDatUnreadable},
-        {"empty", "", batchmsg::kCalcDatUnreadable},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        ui.Clear();
-        if (c.content) batchtest::Write(StartFolderFile("CALC.DAT"), c.content);
-        else DeleteFileSilently(StartFolderFile("CALC.DAT"));
-        queue.OnBatchStart();
-        ExpectRefusedStart(c.message);
-    }
+    ui.Clear();
+    DeleteFileSilently(StartFolderFile("CALC.DAT"));
+    queue.OnBatchStart();
+    ExpectRefusedStart(batchmsg::kCannotOpenCalcDat);
+    ui.Clear();
+    std::filesystem::create_directory(StartFolderFile("CALC.DAT"));
+    queue.OnBatchStart();
+    ExpectRefusedStart(batchmsg::kCannotOpenCalcDat);
+    std::filesystem::remove(StartFolderFile("CALC.DAT"));
     {
         // Another program's run: its lock, then its flag.
         ui.Clear();
@@ -280,6 +276,18 @@ TEST_F(BatchQueueTest, CalcDatDecidesStart) {
     // After a refused Start any row may be deleted.
     queue.OnDelete(0);
     EXPECT_EQ(queue.GetEntryCount(), 1);
+
+    // A flag that no run holds, busy, empty or damaged, was left by a run that died:
+    // Start writes it idle and goes, the first time.
+    for (const char* left : {"1\r\nDEAD\r\n", "", "hello"}) {
+        SCOPED_TRACE(left);
+        ui.Clear();
+        batchtest::Write(StartFolderFile("CALC.DAT"), left);
+        queue.OnBatchStart();
+        EXPECT_TRUE(queue.IsBatchRunning());
+        EXPECT_TRUE(ui.Messages().empty());
+        EXPECT_EQ(batchtest::ReadAll(StartFolderFile("CALC.DAT")), "0\r\n");
+    }
 }
 
 TEST_F(BatchQueueTest, AnEntryWaitsWhileAnotherCalculationRuns) {

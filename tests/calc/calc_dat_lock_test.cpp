@@ -1,6 +1,7 @@
 // The busy flag between programs: a run's lock outweighs what "CALC.DAT" says, a starting
-// program resets the flag only when no run holds the lock, and a busy flag that no run
-// holds (its run was killed) is reset by the first program that reads it.
+// program resets the flag only when no run holds the lock, readers only read, and a flag
+// that no run holds (its run was killed, the file damaged) is written idle where the next
+// run starts.
 #include "calc/calc_run_files.h"
 #include "platform/file_lock.h"
 #include "platform/files.h"
@@ -60,7 +61,7 @@ TEST_F(CalcDatLock, HeldLockReadsBusyWhateverTheFileSays) {
     const Case cases[] = {
         {"idle", "0\r\n", BusyFlag::Idle},
         {"missing", nullptr, BusyFlag::Missing},
-        {"half written", "", BusyFlag::Unreadable},
+        {"half written", "", BusyFlag::Idle},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -79,11 +80,12 @@ TEST_F(CalcDatLock, HeldLockReadsBusyWhateverTheFileSays) {
     }
 }
 
-// A run killed in its course leaves "1" and its title, and no one holds the lock: the
-// first program that reads the flag resets it, as a starting program does, and the next
-// run may go. While a run holds the lock its flag is left as it is, also in the moment
-// between taking the lock and writing the flag.
-TEST_F(CalcDatLock, BusyFlagThatNoRunHoldsIsResetWhereItIsRead) {
+// A run killed in its course leaves "1" and its title, and no one holds the lock; a
+// damaged file says nothing at all. Readers take either as no run and leave the file
+// alone; the next run's start writes it idle and goes. While a run holds the lock its
+// flag is left as it is, also in the moment between taking the lock and writing the flag;
+// a flag file that is a folder cannot be opened.
+TEST_F(CalcDatLock, AFlagNoRunHoldsIsWrittenIdleWhereTheNextRunStarts) {
     const std::string flag = folder + "CALC.DAT";
     const std::string lock = folder + "CALC.DAT.lock";
     const std::string busy = "1\r\nROAD\r\n";
@@ -94,37 +96,49 @@ TEST_F(CalcDatLock, BusyFlagThatNoRunHoldsIsResetWhereItIsRead) {
         EXPECT_EQ(ReadBusyFlag(&title), BusyFlag::Busy);
         EXPECT_EQ(title, "ROAD");
         EXPECT_TRUE(IsCalcRunGoingOn(folder + "ROAD.TYD"));
+        EXPECT_EQ(ClaimBusyFlagForRun(&title), BusyFlag::Busy);
+        EXPECT_EQ(title, "ROAD");
         EXPECT_EQ(Text(flag), busy) << "a running run's flag is not touched";
         run.Kill();
     }
     ASSERT_EQ(Text(flag), busy) << "the killed run's flag is left behind";
-    ASSERT_FALSE(FileLock::IsHeld(lock));
-    std::string title = "x";
-    EXPECT_EQ(ReadBusyFlag(&title), BusyFlag::Idle);
-    EXPECT_EQ(title, "");
-    EXPECT_EQ(Text(flag), "0\r\n");
-    EXPECT_FALSE(FileLock::IsHeld(lock)) << "the reader lets go of the lock again";
-
-    // The result loader's check of the run's own document.
-    ASSERT_TRUE(AtomicWriteFile(flag, busy, nullptr));
-    EXPECT_FALSE(IsCalcRunGoingOn(folder + "ROAD.TYD"));
-    EXPECT_EQ(Text(flag), "0\r\n");
+    for (const std::string& left : {busy, std::string(), std::string("hello")}) {
+        SCOPED_TRACE(left);
+        ASSERT_TRUE(AtomicWriteFile(flag, left, nullptr));
+        ASSERT_FALSE(FileLock::IsHeld(lock));
+        std::string title = "x";
+        EXPECT_EQ(ReadBusyFlag(&title), BusyFlag::Idle);
+        EXPECT_EQ(title, "");
+        EXPECT_FALSE(IsCalcRunGoingOn(folder + "ROAD.TYD"));
+        EXPECT_EQ(Text(flag), left) << "a reader writes nothing";
+        EXPECT_EQ(ClaimBusyFlagForRun(&title), BusyFlag::Idle);
+        EXPECT_EQ(Text(flag), "0\r\n");
+        EXPECT_FALSE(FileLock::IsHeld(lock)) << "the start lets go of the lock again";
+    }
 
     // A run that has taken the lock and not yet written its flag, in another process and
     // in this one (the solver thread's lock): the flag an earlier run left stays.
     ASSERT_TRUE(AtomicWriteFile(flag, std::string("1\r\nOLD\r\n"), nullptr));
+    std::string title;
     {
         LockHolder starting(FlockOn(lock));
         ASSERT_TRUE(starting.Held());
-        EXPECT_EQ(ReadBusyFlag(&title), BusyFlag::Busy);
+        EXPECT_EQ(ClaimBusyFlagForRun(&title), BusyFlag::Busy);
         EXPECT_EQ(title, "OLD");
     }
     {
         FileLock own(lock);
         ASSERT_TRUE(own.TryLock());
         EXPECT_EQ(ReadBusyFlag(nullptr), BusyFlag::Busy);
+        EXPECT_EQ(ClaimBusyFlagForRun(nullptr), BusyFlag::Busy);
     }
     EXPECT_EQ(Text(flag), "1\r\nOLD\r\n");
+
+    DeleteFileSilently(flag);
+    std::filesystem::create_directory(flag);
+    EXPECT_EQ(ReadBusyFlag(nullptr), BusyFlag::Missing);
+    EXPECT_EQ(ClaimBusyFlagForRun(nullptr), BusyFlag::Missing);
+    EXPECT_TRUE(std::filesystem::is_directory(flag));
 }
 
 }  // namespace

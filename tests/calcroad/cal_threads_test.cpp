@@ -196,10 +196,13 @@ TEST(CalcRunFiles, BusyFlagAsTheProgramsWriteIt) {
         EXPECT_EQ(ReadBusyFlag(&title), BusyFlag::Busy);
         EXPECT_EQ(title, "");
     }
-    roadtest::WriteAll(StartFolderFile("CALC.DAT"), "");
-    EXPECT_EQ(ReadBusyFlag(&title), BusyFlag::Unreadable);
-    roadtest::WriteAll(StartFolderFile("CALC.DAT"), "busy\r\n");
-    EXPECT_EQ(ReadBusyFlag(&title), BusyFlag::Unreadable);
+    // No run holds it: what is left there means no run, and reading changes nothing.
+    for (const char* left : {"", "busy\r\n", "1\r\nDEAD\r\n"}) {
+        roadtest::WriteAll(StartFolderFile("CALC.DAT"), left);
+        EXPECT_EQ(ReadBusyFlag(&title), BusyFlag::Idle);
+        EXPECT_EQ(title, "");
+        EXPECT_EQ(roadtest::ReadAll(StartFolderFile("CALC.DAT")), left);
+    }
 }
 
 // The calculate command on the tiny calculation: confirmation, the busy flag, and a run.
@@ -258,12 +261,16 @@ TEST_F(WaveCalcCommandTest, StopsOnCancelAndOnTheBusyFlag) {
         ASSERT_TRUE(other.Held());
         ExpectStopped("現在【OTHER】を計算中です");
     }
-    roadtest::WriteAll(StartFolderFile("CALC.DAT"), "");
-    ExpectStopped(docmsg::kCalcDatUnreadable);
+    DeleteFileSilently(StartFolderFile("CALC.DAT"));
+    std::filesystem::create_directory(StartFolderFile("CALC.DAT"));
+    ExpectStopped(docmsg::kCannotOpenCalcDat);
+    std::filesystem::remove(StartFolderFile("CALC.DAT"));
 }
 
 TEST_F(WaveCalcCommandTest, StartsTheSolverOnItsThread) {
     roadtest::WriteAll(doc.SideFile("KKA"), "left from an earlier run\r\n");
+    // A damaged flag that no run holds was left by a run that died: no reason to refuse.
+    roadtest::WriteAll(StartFolderFile("CALC.DAT"), "hello");
     CWaveCalcSlot slot;
     ASSERT_EQ(OnWaveCalc(doc, view, frame, slot), 0);
     // Results of the earlier run are gone the moment the run starts.

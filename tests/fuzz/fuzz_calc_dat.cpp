@@ -1,7 +1,8 @@
-// "CALC.DAT", the busy flag every program reads before it starts a run. Any file reads
-// as one of the four states, the same each time, except that a busy flag no run holds
-// is reset to idle by its first reader; the flags the solver writes read back as what
-// they say while its lock is held: idle, or busy with the run's title.
+// "CALC.DAT", the busy flag every program reads before it starts a run. With no run
+// holding its lock any file reads idle (or missing), the same each time, and reading
+// changes nothing; where a run starts a flag that is not idle is written idle. The flags
+// the solver writes read back as what they say while its lock is held: idle, or busy
+// with the run's title.
 #include "fuzz_support.h"
 
 #include "calc/calc_run_files.h"
@@ -15,17 +16,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace wv;
     fuzz::Scratch();
     const std::string path = StartFolderFile("CALC.DAT");
+    const std::string input(reinterpret_cast<const char*>(data), size);
     fuzz::WriteFile(path, data, size);
     std::string title1, title2;
     const BusyFlag first = ReadBusyFlag(&title1);
-    fuzz::Check(first == BusyFlag::Idle || first == BusyFlag::Unreadable,
-                "a busy flag that is there and no run holds reads as idle or unreadable");
+    fuzz::Check(first == BusyFlag::Idle, "a flag file that is there and no run holds reads as idle");
     fuzz::Check(ReadBusyFlag(&title2) == first && title1 == title2, "the busy flag reads the same each time");
     fuzz::Check(title1.empty(), "only a busy flag names a title");
     std::string after;
+    fuzz::Check(ReadWholeFile(path, after, nullptr) && after == input, "a reader leaves the file as it was");
+    fuzz::Check(ClaimBusyFlagForRun(nullptr) == BusyFlag::Idle, "a run may start");
     fuzz::Check(ReadWholeFile(path, after, nullptr), "the flag file stays");
-    fuzz::Check(first != BusyFlag::Idle || after == "0\r\n" || after == std::string(reinterpret_cast<const char*>(data), size),
-                "an idle flag is the input as it was, or the reset one");
+    fuzz::Check(after == "0\r\n" || after == input, "where a run starts the flag is the input as it was, or idle");
 
     // A run holds its lock from before its busy flag until after its idle flag.
     FileLock run(StartFolderFile(kCalcDatLockName));
