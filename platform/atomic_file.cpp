@@ -1,10 +1,11 @@
 #include "platform/atomic_file.h"
 
-#include "platform/file_faults.h"
+#include "platform/file_calls.h"
 #include "platform/files.h"
 
 #include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <csignal>
@@ -25,8 +26,13 @@ namespace wv {
 namespace {
 
 constexpr char kTempTag[] = ".wvtmp-";
-// A name of 255 bytes must still leave room for the tag, the pid and the token.
-constexpr std::size_t kMaxNameInTemp = 200;
+// The longest name a folder holds.
+constexpr std::size_t kNameMax = 255;
+// What a temporary name adds to the target's: ".", the tag, "<pid>-<8 hex>" with a pid
+// of up to 10 digits, and a set member's "-<k>of<n>" with up to 5 digits each.
+constexpr std::size_t kTempOverhead = 1 + sizeof kTempTag - 1 + 10 + 1 + 8 + 1 + 5 + 2 + 5;
+// A longer name is cut and followed by "~" and 16 hex digits of its hash.
+constexpr std::size_t kHashedNameBytes = kNameMax - kTempOverhead - 17;
 constexpr int kMaxLinkHops = 40;
 // What the file layer says of a file that is there but marked read-only for everyone.
 constexpr char kReadOnlyText[] = "読み取り専用のファイルです";
@@ -83,9 +89,23 @@ std::string FollowLinks(const std::string& path) {
     return std::string();
 }
 
-std::string TempPrefix(const std::string& target) {
-    const std::string name = FileNameOf(target);
-    return "." + name.substr(0, std::min(name.size(), kMaxNameInTemp)) + kTempTag;
+// FNV-1a, 64 bits: two names that differ anywhere differ here but by a chance of 2^-64.
+std::uint64_t NameHash(const std::string& name) {
+    std::uint64_t h = 14695981039346656037ull;
+    for (unsigned char c : name) {
+        h ^= c;
+        h *= 1099511628211ull;
+    }
+    return h;
+}
+
+bool AllDigits(const std::string& s, std::size_t from, std::size_t to, bool hex) {
+    if (from >= to) return false;
+    for (std::size_t i = from; i < to; ++i) {
+        const unsigned char c = static_cast<unsigned char>(s[i]);
+        if (!(std::isdigit(c) || (hex && std::isxdigit(c)))) return false;
+    }
+    return true;
 }
 
 // One of our temporary files found beside a target.
@@ -97,21 +117,31 @@ struct TempEntry {
     int members = 0;
 };
 
+// The rest of a temporary name after its target's prefix must be exactly our token,
+// "<pid>-<8 hex>", and for a set member "-<k>of<n>": a name that only begins like it
+// (another file's temporary name, a file named so by hand) is not ours.
 bool ParseTempName(const std::string& name, const std::string& prefix, TempEntry* e) {
-    if (name.compare(0, prefix.size(), prefix) != 0) return false;
+    if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) return false;
     const std::string rest = name.substr(prefix.size());
-    int pid = 0, member = 0, members = 0, used = 0;
-    unsigned random = 0;
-    if (std::sscanf(rest.c_str(), "%d-%8x%n", &pid, &random, &used) != 2 || pid <= 0) return false;
-    e->token = rest.substr(0, static_cast<std::size_t>(used));
-    const std::string tail = rest.substr(static_cast<std::size_t>(used));
-    if (!tail.empty()) {
-        int more = 0;
-        if (std::sscanf(tail.c_str(), "-%dof%d%n", &member, &members, &more) != 2 ||
-            static_cast<std::size_t>(more) != tail.size() || member < 1 || member > members)
+    const std::size_t dash = rest.find('-');
+    if (dash == std::string::npos || dash > 10 || !AllDigits(rest, 0, dash, false)) return false;
+    const std::size_t tokenEnd = dash + 1 + 8;
+    if (rest.size() < tokenEnd || !AllDigits(rest, dash + 1, tokenEnd, true)) return false;
+    const long pid = std::strtol(rest.substr(0, dash).c_str(), nullptr, 10);
+    if (pid <= 0 || pid > INT_MAX) return false;
+    int member = 0, members = 0;
+    if (rest.size() > tokenEnd) {
+        const std::size_t of = rest.find("of", tokenEnd);
+        if (rest[tokenEnd] != '-' || of == std::string::npos || of - tokenEnd - 1 > 5 ||
+            rest.size() - of - 2 > 5 || !AllDigits(rest, tokenEnd + 1, of, false) ||
+            !AllDigits(rest, of + 2, rest.size(), false))
             return false;
+        member = std::atoi(rest.substr(tokenEnd + 1, of - tokenEnd - 1).c_str());
+        members = std::atoi(rest.substr(of + 2).c_str());
+        if (member < 1 || member > members) return false;
     }
-    e->pid = pid;
+    e->token = rest.substr(0, tokenEnd);
+    e->pid = static_cast<int>(pid);
     e->member = member;
     e->members = members;
     return true;
@@ -120,7 +150,7 @@ bool ParseTempName(const std::string& name, const std::string& prefix, TempEntry
 std::vector<TempEntry> TempsOf(const std::string& target) {
     std::vector<TempEntry> out;
     const std::string folder = FolderOf(target);
-    const std::string prefix = TempPrefix(target);
+    const std::string prefix = TempNamePrefix(target);
     DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
     if (!dir) return out;
     while (const dirent* d = ::readdir(dir)) {
@@ -160,6 +190,16 @@ void RemoveLeftOverSingles(const std::string& target) {
         if (e.member == 0 && IsLeftOver(e)) ::unlink(e.path.c_str());
 }
 
+// Before a set of `members` files is saved over `target` as member `member`: the dead
+// temporary files of this very file from sets of another shape (a mesh of another width
+// gave another number of CSV files) can never be finished by this set, and what they
+// hold is replaced whole by this save.
+void RemoveSupersededMembers(const std::string& target, int member, int members) {
+    for (const TempEntry& e : TempsOf(target))
+        if (e.members > 0 && (e.members != members || e.member != member) && IsLeftOver(e))
+            ::unlink(e.path.c_str());
+}
+
 // Checks the file a save would replace; fills its mode and owner when it is there.
 bool CheckReplaceable(const std::string& target, bool* exists, struct stat* st, std::string* why) {
     *exists = false;
@@ -185,6 +225,18 @@ bool CheckReplaceable(const std::string& target, bool* exists, struct stat* st, 
 }
 
 }  // namespace
+
+std::string TempNamePrefix(const std::string& target) {
+    const std::string name = FileNameOf(target);
+    if (name.size() + kTempOverhead <= kNameMax) return "." + name + kTempTag;
+    // Too long to be named whole: cut where a character begins (names are UTF-8), and
+    // told from every other name by the hash of the whole one.
+    std::size_t cut = kHashedNameBytes;
+    while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;
+    char hash[20];
+    std::snprintf(hash, sizeof hash, "~%016llx", static_cast<unsigned long long>(NameHash(name)));
+    return "." + name.substr(0, cut) + hash + kTempTag;
+}
 
 std::string SystemErrorText(int errnum) {
     switch (errnum) {
@@ -259,10 +311,10 @@ bool AtomicFile::OpenAs(const std::string& target, const std::string& setSuffix,
     m_mode = st.st_mode;
     m_uid = st.st_uid;
     m_gid = st.st_gid;
-    const std::string stem = FolderOf(m_target) + TempPrefix(m_target);
+    const std::string stem = FolderOf(m_target) + TempNamePrefix(m_target);
     for (int attempt = 0; attempt < 16; ++attempt) {
         std::string temp = stem + (setSuffix.empty() ? NewToken() : setSuffix);
-        const int fd = faults::CreateExclusive(temp.c_str(), 0600);
+        const int fd = ActiveFileCalls().createExclusive(temp.c_str(), 0600);
         if (fd < 0) {
             if (errno == EEXIST && setSuffix.empty()) continue;
             const int e = errno;
@@ -275,7 +327,7 @@ bool AtomicFile::OpenAs(const std::string& target, const std::string& setSuffix,
         m_temp = std::move(temp);
         m_writeErrno = 0;
         m_finished = false;
-        faults::Point("save.created");
+        ActiveFileCalls().moment("save.created");
         return true;
     }
     return Fail(EEXIST, err);
@@ -285,7 +337,7 @@ bool AtomicFile::Write(const void* data, std::size_t size) {
     if (m_fd < 0 || m_writeErrno != 0) return false;
     const char* p = static_cast<const char*>(data);
     while (size > 0) {
-        const ssize_t w = faults::Write(m_fd, p, size);
+        const ssize_t w = ActiveFileCalls().write(m_fd, p, size);
         if (w < 0) {
             if (errno == EINTR) continue;
             m_writeErrno = errno;
@@ -301,8 +353,8 @@ bool AtomicFile::Finish(std::string* err) {
     if (m_fd < 0) return Fail(EBADF, err);
     if (m_finished) return true;
     if (m_writeErrno != 0) return Fail(m_writeErrno, err);
-    faults::Point("save.written");
-    if (faults::Fsync(m_fd) != 0) {
+    ActiveFileCalls().moment("save.written");
+    if (ActiveFileCalls().fsync(m_fd) != 0) {
         const int e = errno;
         return Fail(e, err);
     }
@@ -315,7 +367,7 @@ bool AtomicFile::Finish(std::string* err) {
     } else {
         ::fchmod(m_fd, 0666 & ~Umask());
     }
-    faults::Point("save.synced");
+    ActiveFileCalls().moment("save.synced");
     m_finished = true;
     return true;
 }
@@ -329,15 +381,15 @@ bool AtomicFile::Commit(std::string* err) {
 
 int AtomicFile::CommitKeepingOpen(std::string* err) {
     if (!Finish(err)) return -1;
-    if (faults::Rename(m_temp.c_str(), m_target.c_str()) != 0) {
+    if (ActiveFileCalls().rename(m_temp.c_str(), m_target.c_str()) != 0) {
         const int e = errno;
         Fail(e, err);
         return -1;
     }
     m_temp.clear();
-    faults::Point("save.renamed");
+    ActiveFileCalls().moment("save.renamed");
     SyncFolder(m_target);
-    faults::Forget(m_fd);
+    ActiveFileCalls().closing(m_fd);
     const int fd = m_fd;
     m_fd = -1;
     return fd;
@@ -345,7 +397,7 @@ int AtomicFile::CommitKeepingOpen(std::string* err) {
 
 void AtomicFile::Abandon() {
     if (m_fd >= 0) {
-        faults::Forget(m_fd);
+        ActiveFileCalls().closing(m_fd);
         ::close(m_fd);
     }
     m_fd = -1;
@@ -368,7 +420,11 @@ bool AtomicFileSet::Open(std::string* err) {
     for (const std::string& p : m_paths) {
         if (!MayReplaceFile(p, err)) return false;
         targets.push_back(FollowLinks(p));
-        RemoveLeftOverSingles(targets.back());
+    }
+    const int n = static_cast<int>(targets.size());
+    for (int i = 0; i < n; ++i) {
+        RemoveLeftOverSingles(targets[static_cast<std::size_t>(i)]);
+        RemoveSupersededMembers(targets[static_cast<std::size_t>(i)], i + 1, n);
     }
     for (int attempt = 0; attempt < 16; ++attempt) {
         const std::string token = NewToken();
@@ -381,7 +437,7 @@ bool AtomicFileSet::Open(std::string* err) {
                 token + "-" + std::to_string(i + 1) + "of" + std::to_string(m_paths.size());
             std::string e;
             if (!f->OpenAs(targets[i], suffix, &e)) {
-                clash = FileExists(FolderOf(targets[i]) + TempPrefix(targets[i]) + suffix);
+                clash = FileExists(FolderOf(targets[i]) + TempNamePrefix(targets[i]) + suffix);
                 m_files.clear();
                 if (clash) break;
                 if (err) *err = e;
@@ -407,7 +463,7 @@ bool AtomicFileSet::Commit(std::string* err) {
         }
     for (std::size_t i = 0; i < m_files.size(); ++i) {
         AtomicFile& f = *m_files[i];
-        if (faults::Rename(f.m_temp.c_str(), f.m_target.c_str()) != 0) {
+        if (ActiveFileCalls().rename(f.m_temp.c_str(), f.m_target.c_str()) != 0) {
             const int e = errno;
             if (i == 0) {
                 Abandon();
@@ -415,7 +471,7 @@ bool AtomicFileSet::Commit(std::string* err) {
                 // Part of the set is in place: the rest stays complete beside it for the
                 // next open to put in place, rather than a mixed set for good.
                 for (std::size_t k = i; k < m_files.size(); ++k) {
-                    faults::Forget(m_files[k]->m_fd);
+                    ActiveFileCalls().closing(m_files[k]->m_fd);
                     ::close(m_files[k]->m_fd);
                     m_files[k]->m_fd = -1;
                     m_files[k]->m_temp.clear();
@@ -426,12 +482,12 @@ bool AtomicFileSet::Commit(std::string* err) {
             return false;
         }
         f.m_temp.clear();
-        faults::Point("save.renamed");
+        ActiveFileCalls().moment("save.renamed");
         SyncFolder(f.m_target);
-        if (i == 0) faults::Point("set.first-in-place");
+        if (i == 0) ActiveFileCalls().moment("set.first-in-place");
     }
     for (auto& f : m_files) {
-        faults::Forget(f->m_fd);
+        ActiveFileCalls().closing(f->m_fd);
         ::close(f->m_fd);
         f->m_fd = -1;
     }
@@ -458,14 +514,9 @@ SetRecovery RecoverInterruptedSet(const std::vector<std::string>& paths) {
     std::map<std::string, std::map<int, TempEntry>> sets;
     for (int i = 0; i < n; ++i)
         for (TempEntry& e : TempsOf(targets[static_cast<std::size_t>(i)])) {
-            if (e.members == n && e.member == i + 1) {
-                sets[e.token][e.member] = std::move(e);
-            } else if (e.members > 0 && IsLeftOver(e)) {
-                // A set of another size (a wider mesh's files): these names are no
-                // longer saved together, so it cannot be finished; it only takes room.
-                ::unlink(e.path.c_str());
-                ++result.removed;
-            }
+            // Only this set's own members: a temporary name names its file exactly, so
+            // member k of a set of n beside the k-th file was made by a save of this set.
+            if (e.members == n && e.member == i + 1) sets[e.token][e.member] = std::move(e);
         }
 
     for (auto& [token, members] : sets) {

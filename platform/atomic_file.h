@@ -11,9 +11,11 @@
 //
 // A set of files that belong together (a calculation's .TYD and .DPT) is replaced with
 // AtomicFileSet: every member is written and on the disk before the first rename, and
-// their temporary names share one token. A kill during the renames leaves the members
-// not yet in place as complete temporary files; RecoverInterruptedSet puts them in
-// place, so the set on disk is always the old one or the new one.
+// their temporary names share one token. A temporary name names its file exactly
+// (TempNamePrefix), so no file's temporary files are taken for another's. A kill during
+// the renames leaves the members not yet in place as complete temporary files;
+// RecoverInterruptedSet puts them in place, so the set on disk is always the old one or
+// the new one.
 #pragma once
 
 #include <cstddef>
@@ -96,9 +98,10 @@ struct SetRecovery {
 };
 
 // Finishes the replacement of a set (members in commit order) that a killed program had
-// begun, and removes the temporary files of saves that died before it, and those of dead
-// sets of another size that shared a member. Temporary files whose writer still runs are
-// left alone. Links are followed as AtomicFile does.
+// begun, and removes the temporary files of saves of this set that died before their
+// first rename. Nothing else is touched: temporary files whose writer still runs, and
+// those of other files or of sets of another shape. Links are followed as AtomicFile
+// does.
 SetRecovery RecoverInterruptedSet(const std::vector<std::string>& paths);
 
 // Whether the file at `path` (links followed) may be replaced by this user: a file that
@@ -107,6 +110,13 @@ SetRecovery RecoverInterruptedSet(const std::vector<std::string>& paths);
 // attribute, which stops even the administrator). A file that is not there yet may be.
 // On false, *err says why (Japanese).
 bool MayReplaceFile(const std::string& path, std::string* err);
+
+// The beginning of every temporary name made for the file `target` (its links not
+// followed): ".<name>.wvtmp-" where the whole name leaves room for the rest of a
+// temporary name within the 255 bytes a folder entry holds; a longer name is cut at a
+// character and followed by "~" and 16 hex digits of a hash of the whole name. Either
+// way it tells the file from every other, also from one that differs only at its end.
+std::string TempNamePrefix(const std::string& target);
 
 // The Japanese text of a system error number, for the messages the user sees.
 std::string SystemErrorText(int errnum);

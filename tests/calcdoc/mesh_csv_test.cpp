@@ -4,7 +4,7 @@
 #include "calcdoc/calcdoc_messages.h"
 #include "calcdoc/mesh_csv.h"
 #include "calcdoc_test_util.h"
-#include "platform/file_faults.h"
+#include "support/file_faults.h"
 #include "platform/text.h"
 
 #include <gtest/gtest.h>

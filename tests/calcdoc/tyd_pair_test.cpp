@@ -8,7 +8,7 @@
 #include "calcdoc/wave_calc_command.h"
 #include "calcdoc_test_util.h"
 #include "platform/atomic_file.h"
-#include "platform/file_faults.h"
+#include "support/file_faults.h"
 
 #include <gtest/gtest.h>
 

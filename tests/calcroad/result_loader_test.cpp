@@ -8,7 +8,7 @@
 #include "calcdoc/wave_calc_command.h"
 #include "core/sansyutu.h"
 #include "core/tik_inf.h"
-#include "platform/file_faults.h"
+#include "support/file_faults.h"
 #include "platform/text.h"
 #include "tests/calcdoc/calcdoc_test_util.h"
 

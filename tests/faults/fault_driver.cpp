@@ -41,6 +41,7 @@
 #include "platform/ui_service.h"
 #include "project/tik_doc.h"
 #include "solver/tydsolv.h"
+#include "support/file_faults.h"
 
 #include <algorithm>
 #include <cmath>
@@ -316,6 +317,7 @@ int Main(int argc, char** argv) {
     const std::string command = argv[1];
     const std::string file = argv[2];
     SetStartFolder(std::filesystem::current_path().string());
+    faults::ArmFromEnvironment();
     LoggingUi ui;
     SetUi(&ui);
     SetCalcProgressFactory([] { return std::unique_ptr<CCalcProgressDlg>(new CTestCalcProgressDlg()); });

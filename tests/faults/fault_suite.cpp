@@ -1,5 +1,6 @@
 #include "tests/faults/fault_suite.h"
 
+#include "platform/atomic_file.h"
 #include "platform/files.h"
 
 #include <gtest/gtest.h>
@@ -25,7 +26,6 @@ namespace wv::faultsuite {
 
 namespace {
 
-constexpr char kTempTag[] = ".wvtmp-";
 
 using Clock = std::chrono::steady_clock;
 
@@ -251,7 +251,7 @@ void Remove(const std::string& path) { ::unlink(path.c_str()); }
 std::vector<TempFile> TempsOf(const std::string& path) {
     std::vector<TempFile> out;
     const std::string folder = FolderOf(path);
-    const std::string prefix = "." + FileNameOf(path) + kTempTag;
+    const std::string prefix = TempNamePrefix(path);
     DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
     if (!dir) return out;
     while (const dirent* e = ::readdir(dir)) {

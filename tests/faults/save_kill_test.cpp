@@ -172,21 +172,21 @@ struct Pair {
 };
 
 // Each calculation saved alone in a folder of its own and opened from there; then the
-// 25 m pair put where the tests save.
-void MakePair(Pair& p) {
-    p.tyd = Here() + "BAYCALC.TYD";
-    p.dpt = Here() + "BAYCALC.DPT";
+// 25 m pair put where the tests save, as <base>.TYD and <base>.DPT.
+void MakePair(Pair& p, const std::string& base = "BAYCALC") {
+    p.tyd = Here() + base + ".TYD";
+    p.dpt = Here() + base + ".DPT";
     for (int v = 0; v < 2; ++v) {
         const std::string folder = Here() + (v == 0 ? "ref-20m/" : "ref-25m/");
         std::filesystem::create_directories(folder);
-        const Finished f = RunDriver({"pair-save", folder + "BAYCALC.TYD", "1", v == 0 ? "a" : "b"});
+        const Finished f = RunDriver({"pair-save", folder + base + ".TYD", "1", v == 0 ? "a" : "b"});
         ASSERT_EQ(f.exitCode, 0) << f.Transcript();
-        p.tydOf[v] = ReadFile(folder + "BAYCALC.TYD");
-        p.dptOf[v] = ReadFile(folder + "BAYCALC.DPT");
+        p.tydOf[v] = ReadFile(folder + base + ".TYD");
+        p.dptOf[v] = ReadFile(folder + base + ".DPT");
         ScriptedUi ui;
         ScopedUi scoped(&ui);
         p.doc[v] = std::make_unique<CTydDoc>();
-        ASSERT_TRUE(p.doc[v]->OnOpenDocument(folder + "BAYCALC.TYD"));
+        ASSERT_TRUE(p.doc[v]->OnOpenDocument(folder + base + ".TYD"));
         ASSERT_EQ(p.doc[v]->m_mesh.GetMeshSize(), v == 0 ? 20.0 : 25.0);
     }
     ASSERT_NE(p.tydOf[0], p.tydOf[1]);
@@ -310,6 +310,58 @@ TEST(PairSaveKills, AtEveryNamedMomentNoMixedPairOpens) {
     }
     tally.Print("left anything but the old or the new pair");
     EXPECT_GT(tally.Kills(), 0);
+}
+
+// A base name of `bytes` bytes in UTF-8: Japanese, as a user names a calculation, made up
+// to the length with `fill`.
+std::string LongBase(std::size_t bytes, char fill) {
+    std::string base;
+    while (base.size() + 3 < bytes) base += "湾";
+    base.append(bytes - base.size(), fill);
+    return base;
+}
+
+// Names up to the 255 bytes a folder takes: the save killed between its two renames is
+// finished by the next open whatever the length (198 and 199 bytes lie either side of
+// where the two files' temporary names once came out the same; at 240 no whole name
+// leaves room for the rest of a temporary name; 251 makes names of 255), and opening a calculation whose name
+// differs from another's only after byte 200 leaves the other's pending file alone.
+TEST(PairSaveKills, BetweenTheRenamesLongNamesFinishAsTheNewPair) {
+    // The 20 m calculation saved over the 25 m one, killed once its .DPT is in place.
+    auto killBetweenRenames = [](Pair& p, const std::string& what) {
+        pid_t pid = -1;
+        const Finished f = RunKilled(p.SaveArgs(1, 0), std::nullopt, {KillAt("set.first-in-place", 1)}, &pid);
+        EXPECT_TRUE(f.killed) << what << "\n" << f.Transcript();
+        EXPECT_TRUE(ReadFile(p.dpt) == p.dptOf[0] && ReadFile(p.tyd) == p.tydOf[1]) << what;
+    };
+    // The next open puts the save's .TYD in place and opens the pair of calculation `v`
+    // without a word.
+    auto expectPair = [](Pair& p, int v, const std::string& what) {
+        ScriptedUi ui;
+        ScopedUi scoped(&ui);
+        CTydDoc doc;
+        EXPECT_TRUE(doc.OnOpenDocument(p.tyd)) << what;
+        for (const MessageRecord& m : ui.Messages()) ADD_FAILURE() << what << ": " << m.text;
+        EXPECT_TRUE(ReadFile(p.tyd) == p.tydOf[v]) << what << ": the .TYD is not the calculation's own";
+        EXPECT_TRUE(ReadFile(p.dpt) == p.dptOf[v]) << what;
+        EXPECT_TRUE(TempsOf(p.tyd).empty() && TempsOf(p.dpt).empty()) << what << "\n" << TempList({p.tyd, p.dpt});
+    };
+    for (const std::size_t bytes : {198u, 199u, 240u, 251u}) {
+        const std::string what = std::to_string(bytes) + " bytes";
+        Pair p;
+        MakePair(p, LongBase(bytes, 'A'));
+        if (HasFatalFailure()) return;
+        killBetweenRenames(p, what);
+        expectPair(p, 0, what);
+    }
+
+    Pair a, b;
+    MakePair(a, LongBase(240, 'A'));
+    MakePair(b, LongBase(240, 'B'));
+    if (HasFatalFailure()) return;
+    killBetweenRenames(a, "the first of two names");
+    expectPair(b, 1, "the other name");
+    expectPair(a, 0, "after opening the calculation of the same first 237 bytes");
 }
 
 }  // namespace

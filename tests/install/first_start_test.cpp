@@ -245,5 +245,50 @@ TEST_F(FirstStart, TydchainStartsAndStartsABatchWithoutAMessage) {
     for (const MessageRecord& m : ui.Messages()) ADD_FAILURE() << "[" << m.caption << "] " << m.text;
 }
 
+// The variables by which the fault suite makes its own driver fail its saves or kill
+// itself are nothing to an installed program: the main program, started with them in a
+// folder whose busy flag a dead run left, resets the flag and runs on, and no installed
+// file so much as holds their names.
+TEST_F(FirstStart, TheTestsFaultVariablesSwitchNothingThatIsInstalled) {
+    const std::string folder = Here() + "/faults work";
+    fs::create_directories(folder);
+    WriteFile(folder + "/SYSVER.DAT", kVersionLine);
+    WriteFile(folder + "/CALC.DAT", "1 DEAD\r\n");
+    const std::string exe = prefix + "/bin/Wavora";
+    std::vector<std::string> env = {"WAVORA_TEST_KILL_AT=save.created:1;save.written:1;save.renamed:1",
+                                    "WAVORA_TEST_FAULTS=create:1:EACCES;write:1:ENOSPC;rename:1:EIO"};
+    for (char** e = environ; *e; ++e) env.emplace_back(*e);
+    std::vector<char*> cenv;
+    for (std::string& e : env) cenv.push_back(e.data());
+    cenv.push_back(nullptr);
+    std::string arg0 = exe;
+    char* argv[] = {arg0.data(), nullptr};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
+    pid_t pid = -1;
+    ASSERT_EQ(::posix_spawn(&pid, exe.c_str(), &actions, nullptr, argv, cenv.data()), 0);
+    posix_spawn_file_actions_destroy(&actions);
+    int status = 0;
+    bool ended = false;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (std::chrono::steady_clock::now() < deadline && Bytes(folder + "/CALC.DAT") != "0\r\n")
+        if ((ended = ::waitpid(pid, &status, WNOHANG) == pid)) break;
+        else std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_FALSE(ended) << "the program ended at start with status " << status;
+    EXPECT_EQ(Bytes(folder + "/CALC.DAT"), "0\r\n");
+    if (!ended) {
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, nullptr, 0);
+    }
+    for (const auto& e : fs::directory_iterator(folder))
+        EXPECT_EQ(e.path().filename().string().find(".wvtmp-"), std::string::npos) << e.path();
+
+    for (const auto& e : fs::recursive_directory_iterator(prefix)) {
+        if (!e.is_regular_file()) continue;
+        EXPECT_EQ(Bytes(e.path().string()).find("WAVORA_TEST_"), std::string::npos) << e.path();
+    }
+}
+
 }  // namespace
 }  // namespace wv

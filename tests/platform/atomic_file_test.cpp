@@ -2,7 +2,7 @@
 // may not write, a link, a killed save. Each case ends with the old file or the new one,
 // complete, and no temporary file beside it.
 #include "platform/atomic_file.h"
-#include "platform/file_faults.h"
+#include "support/file_faults.h"
 #include "platform/files.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,6 @@
-#include "platform/file_faults.h"
+#include "support/file_faults.h"
+
+#include "platform/file_calls.h"
 
 #include <atomic>
 #include <cerrno>
@@ -40,7 +42,6 @@ State& S() {
 
 // Set while any fault or kill waits: the calls then take the lock, otherwise not.
 std::atomic<bool> g_armed{false};
-std::once_flag g_envOnce;
 
 int ErrnoByName(const std::string& name) {
     static const std::pair<const char*, int> kNames[] = {
@@ -78,9 +79,9 @@ std::vector<std::string> Split(const std::string& s, char sep) {
     return out;
 }
 
-void LoadEnvironment() {
-    State& s = S();
-    std::lock_guard<std::mutex> lock(s.mutex);
+void Rearm(State& s) { g_armed = !s.faults.empty() || !s.kills.empty(); }
+
+void LoadEnvironment(State& s) {
     if (const char* f = std::getenv("WAVORA_TEST_FAULTS")) {
         for (const std::string& item : Split(f, ';')) {
             const std::vector<std::string> p = Split(item, ':');
@@ -99,16 +100,11 @@ void LoadEnvironment() {
             if (nth >= 1) s.kills.push_back({p[0], nth - 1});
         }
     }
-    if (!s.faults.empty() || !s.kills.empty()) g_armed = true;
+    Rearm(s);
 }
-
-void Armed() { std::call_once(g_envOnce, LoadEnvironment); }
-
-void Rearm(State& s) { g_armed = !s.faults.empty() || !s.kills.empty(); }
 
 // 0 to go on, else the errno the call fails with.
 int Due(Op op, const std::string& a, const std::string& b = std::string()) {
-    Armed();
     if (!g_armed) return 0;
     State& s = S();
     std::lock_guard<std::mutex> lock(s.mutex);
@@ -134,17 +130,13 @@ std::string NameOf(int fd) {
     return it == s.names.end() ? std::string() : it->second;
 }
 
-}  // namespace
-
+// The calls of the file layer while a test's faults are in place.
 int CreateExclusive(const char* path, mode_t mode) {
     if (const int err = Due(Op::Create, path)) {
         errno = err;
         return -1;
     }
-    int fd;
-    do {
-        fd = ::open(path, O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-    } while (fd < 0 && errno == EINTR);
+    const int fd = SystemFileCalls().createExclusive(path, mode);
     if (fd >= 0) {
         State& s = S();
         std::lock_guard<std::mutex> lock(s.mutex);
@@ -158,7 +150,7 @@ ssize_t Write(int fd, const void* data, std::size_t size) {
         errno = err;
         return -1;
     }
-    return ::write(fd, data, size);
+    return SystemFileCalls().write(fd, data, size);
 }
 
 int Fsync(int fd) {
@@ -166,7 +158,7 @@ int Fsync(int fd) {
         errno = err;
         return -1;
     }
-    return ::fsync(fd);
+    return SystemFileCalls().fsync(fd);
 }
 
 int Rename(const char* from, const char* to) {
@@ -174,49 +166,22 @@ int Rename(const char* from, const char* to) {
         errno = err;
         return -1;
     }
-    return ::rename(from, to);
+    return SystemFileCalls().rename(from, to);
 }
 
-void Forget(int fd) {
+void Closing(int fd) {
     State& s = S();
     std::lock_guard<std::mutex> lock(s.mutex);
     s.names.erase(fd);
 }
 
-void FailAt(Op op, int nth, int err, const std::string& part) {
-    Armed();
-    State& s = S();
-    std::lock_guard<std::mutex> lock(s.mutex);
-    s.faults.push_back({op, nth < 1 ? 0 : nth - 1, err, part});
-    Rearm(s);
-}
-
-void KillAt(const std::string& name, int nth) {
-    Armed();
-    State& s = S();
-    std::lock_guard<std::mutex> lock(s.mutex);
-    s.kills.push_back({name, nth < 1 ? 0 : nth - 1});
-    Rearm(s);
-}
-
-void Clear() {
-    Armed();
-    State& s = S();
-    std::lock_guard<std::mutex> lock(s.mutex);
-    s.faults.clear();
-    s.kills.clear();
-    Rearm(s);
-}
-
-void Point(const char* name) {
-    Armed();
+void Moment(const char* name) {
     if (!g_armed) return;
     State& s = S();
     bool die = false;
     {
         std::lock_guard<std::mutex> lock(s.mutex);
-        for (std::size_t i = 0; i < s.kills.size(); ++i) {
-            Kill& k = s.kills[i];
+        for (Kill& k : s.kills) {
             if (k.name != name) continue;
             if (k.remaining-- > 0) continue;
             die = true;
@@ -224,6 +189,45 @@ void Point(const char* name) {
         }
     }
     if (die) ::kill(::getpid(), SIGKILL);
+}
+
+constexpr FileCalls kFaultCalls{CreateExclusive, Write, Fsync, Rename, Closing, Moment};
+
+// The table stays in place once a test has used it: descriptors made meanwhile keep
+// their names for the faults that pick a file.
+State& Installed() {
+    UseFileCalls(&kFaultCalls);
+    return S();
+}
+
+}  // namespace
+
+void FailAt(Op op, int nth, int err, const std::string& part) {
+    State& s = Installed();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    s.faults.push_back({op, nth < 1 ? 0 : nth - 1, err, part});
+    Rearm(s);
+}
+
+void KillAt(const std::string& name, int nth) {
+    State& s = Installed();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    s.kills.push_back({name, nth < 1 ? 0 : nth - 1});
+    Rearm(s);
+}
+
+void Clear() {
+    State& s = Installed();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    s.faults.clear();
+    s.kills.clear();
+    Rearm(s);
+}
+
+void ArmFromEnvironment() {
+    State& s = Installed();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    LoadEnvironment(s);
 }
 
 }  // namespace wv::faults
