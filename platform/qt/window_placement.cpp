@@ -62,7 +62,7 @@ QPoint KeepInSight(QPoint topLeft, QSize size, const QWidget* owner) {
     if (r.bottom() > screen.bottom()) r.moveBottom(screen.bottom());
     if (r.left() < screen.left()) r.moveLeft(screen.left());
     if (r.top() < screen.top()) r.moveTop(screen.top());
-    // A screen too low for both: the bars stay visible, the window's foot may not.
+    // A screen too low for both: the bars stay visible; PlaceFrame cuts the window's foot.
     if (!bars.isEmpty() && r.intersects(bars)) r.moveTop(bars.bottom() + 1);
     return r.topLeft();
 }
@@ -101,19 +101,36 @@ private:
 
 bool Framed(QWidget* window) { return window->windowHandle() && window->windowHandle()->isExposed(); }
 
+// A frame of `frame` at `at` that reaches past the right or the foot of its screen's
+// available area (taller than a netbook's screen below the owner's toolbar) is cut there:
+// the window loses what lies off, as far as its minimum size lets it, and its list or
+// tree scrolls, so that its buttons stay on the screen.
+void CutToScreen(QWidget* window, QPoint at, QSize frame) {
+    const QRect r(at, frame);
+    const QRect screen = ScreenAround(r.center(), window);
+    if (screen.isEmpty()) return;
+    const QSize off(std::max(0, r.right() - screen.right()), std::max(0, r.bottom() - screen.bottom()));
+    if (!off.isNull()) window->resize(window->size() - off);
+}
+
 }  // namespace
 
 void PlaceFrame(QWidget* window, std::function<QPoint(QSize frameSize)> where) {
     if (!window) return;
-    window->move(where(FrameSize(window)));
+    const QSize frame = FrameSize(window);
+    const QPoint at = where(frame);
+    window->move(at);
+    CutToScreen(window, at, frame);
     if (Framed(window)) return;
     // Any earlier wish for this window gives way to this one.
     // (No meta-object of its own: found by its name.)
     for (QObject* old : window->findChildren<QObject*>(QString::fromLatin1(WhenFramed::kName), Qt::FindDirectChildrenOnly))
         delete old;
     new WhenFramed(window, [window, where = std::move(where)] {
-        const QPoint at = where(window->frameGeometry().size());
+        const QSize frame = window->frameGeometry().size();
+        const QPoint at = where(frame);
         if (window->frameGeometry().topLeft() != at) window->move(at);
+        CutToScreen(window, at, frame);
     });
 }
 

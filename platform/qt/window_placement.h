@@ -22,13 +22,16 @@ QPoint OwnerCorner(const QWidget* owner);
 // The size of a top-level window with its frame, also before it first shows.
 QSize FrameSize(QWidget* window);
 // `topLeft` for a window of `size` (with its frame), moved (as little as it takes) so that the window lies
-// on the screen and clear of `owner`'s menu bar and toolbars.
+// on the screen and clear of `owner`'s menu bar and toolbars; a window too tall for the
+// screen below those bars keeps clear of them and reaches off at its foot.
 QPoint KeepInSight(QPoint topLeft, QSize size, const QWidget* owner);
 // Puts a window's frame (title bar included) where `where` says for a frame of that size:
-// now, and once more when the window shows framed. Until a window manager has framed a
-// window, neither its frame's size nor its title bar's height is known, and a window
-// moved then gets its own area, not its frame, put at the place: the title bar would
-// come out above it (over the owner's toolbar) the first time and not the next.
+// now, and once more when the window shows framed. A frame that would then reach off its
+// screen's available area (too tall or too wide for it) is cut to that area: the window
+// is made smaller, within its minimum size. Until a window manager has framed a window,
+// neither its frame's size nor its title bar's height is known, and a window moved then
+// gets its own area, not its frame, put at the place: the title bar would come out above
+// it (over the owner's toolbar) the first time and not the next.
 void PlaceFrame(QWidget* window, std::function<QPoint(QSize frameSize)> where);
 // Where a window of `frameSize` stands beside `window` without covering it, on its
 // screen: right of it, else left, else below, else above; when none fits, as near the
