@@ -24,6 +24,10 @@ inline constexpr char kNoMemoryToRead[] = "メモリーが足りないため、�
 // lines, the second with the area's and the mesh's node counts (x×y) and spacings.
 inline constexpr char kPairMismatch[] = "この計算ファイルと水深ファイルは別々の計算のものです。";
 inline constexpr char kPairAreaAndMesh[] = "計算領域 %d×%d・間隔 %sm、水深ファイルのメッシュ %d×%d・間隔 %sm";
+// A .TYD past its depths whose .DPT is not there or holds no mesh: both paths come first,
+// then one of these (or kCannotOpen with the system's reason), then kPairOpenBeforeMesh.
+inline constexpr char kMeshFileMissing[] = "水深ファイルがありません。";
+inline constexpr char kMeshFileEmpty[] = "水深ファイルにメッシュがありません。";
 inline constexpr char kPairOpenBeforeMesh[] =
     "計算条件を水深計算前の状態で開きますか？\nメッシュは水深計算またはメッシュファイル入力で作り直してください。";
 
