@@ -7,6 +7,8 @@ namespace wv::docmsg {
 // The depth calculation command.
 inline constexpr char kDepthCaption[] = "水深計算";
 inline constexpr char kSetAreaFirst[] = "計算領域を設定してください";
+inline constexpr char kAreaTooLargeForMemory[] =
+    "計算領域のメッシュが多すぎて、水深計算に必要なメモリーが確保できません。";
 inline constexpr char kStartCaption[] = "開始確認";
 inline constexpr char kDepthStartQuestion[] =
     "水深計算を開始します。\n\n※波浪計算済みの場合は、波浪再計算の必要があります。";
