@@ -237,6 +237,12 @@ int DepthMeshRun::Run() {
 
 }  // namespace
 
+std::uint64_t DepthMeshBytes(int cols, int rows) {
+    const std::uint64_t cells =
+        static_cast<std::uint64_t>(std::max(cols, 0)) * static_cast<std::uint64_t>(std::max(rows, 0));
+    return cells * (sizeof(double) + sizeof(int) + sizeof(CCalValue) + 4 * sizeof(std::int16_t));
+}
+
 int CalcMeshDepth(CTydViewData& view, const CalcViewFrame& frame, const DepthMeshOptions& options,
                   DepthMeshReport* report) {
     if (report) *report = DepthMeshReport();

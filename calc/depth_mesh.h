@@ -12,6 +12,7 @@
 #include "calc/block_outline.h"
 #include "calc/calc_view_frame.h"
 
+#include <cstdint>
 #include <vector>
 
 namespace wv {
@@ -38,6 +39,11 @@ struct DepthMeshReport {
     // round in a circle or ended inside the area; they are left as sea.
     std::vector<BlockIssue> blockIssues;
 };
+
+// Bytes the depth calculation of a cols x rows area holds at the least, at worst every
+// node a sea node: the work grid of heights, the node-index table, and each node's record
+// and four show flags (the crossings and the triangulation come on top).
+std::uint64_t DepthMeshBytes(int cols, int rows);
 
 // Computes the mesh depths of the view's document and triangulates the mesh. `frame` is
 // the view's coordinate frame, read once at the start. Result 0 when the mesh was

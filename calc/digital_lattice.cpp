@@ -60,11 +60,15 @@ void SetFlag(CDigitalMap& mesh, int type, int node, std::int16_t flag) {
 }  // namespace
 
 void SetDigitalMapNodes(CTydDocData& doc, int type) {
-    const CCalArea& area = doc.m_calcArea;
-    const int cols = area.GetMeshCountX();
-    const int rows = area.GetMeshCountY();
-    const double size = area.GetMeshSize();
+    // The lattice is laid over the mesh whose flags it sets. A mesh that belongs to its
+    // area has the area's node counts; the area alone can claim counts that no mesh
+    // holds (a calculation opened without its side archive keeps its area), and walking
+    // those would take minutes and gigabytes to flag nothing. The steps stay in the
+    // area's spacing, which the mesh's matches.
     CDigitalMap& mesh = doc.m_mesh;
+    const int cols = mesh.GetMeshCountX();
+    const int rows = mesh.GetMeshCountY();
+    const double size = doc.m_calcArea.GetMeshSize();
 
     for (int i = 0; i < mesh.GetCount(); ++i) SetFlag(mesh, type, i, kFlagHidden);
 

@@ -15,7 +15,8 @@ enum { kLatticeHeight = 0, kLatticeVector = 1, kLatticeDepth = 2, kLatticeDir = 
 
 // Rebuilds the show flags of one map type: every sea node hidden, then the nodes on the
 // lattice through the set's reference node, with its row and column steps, shown. A step
-// that rounds to 0 or below shows only the reference row (or column).
+// that rounds to 0 or below shows only the reference row (or column). The lattice covers
+// the mesh's rows and columns; without a mesh there is nothing to flag.
 void SetDigitalMapNodes(CTydDocData& doc, int type);
 
 // Fills the view's output-point values from the loaded results: for each output point in

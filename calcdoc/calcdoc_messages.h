@@ -7,6 +7,8 @@ namespace wv::docmsg {
 // The depth calculation command.
 inline constexpr char kDepthCaption[] = "水深計算";
 inline constexpr char kSetAreaFirst[] = "計算領域を設定してください";
+inline constexpr char kAreaTooLargeForMemory[] =
+    "計算領域のメッシュが多すぎて、水深計算に必要なメモリーが確保できません。";
 inline constexpr char kStartCaption[] = "開始確認";
 inline constexpr char kDepthStartQuestion[] =
     "水深計算を開始します。\n\n※波浪計算済みの場合は、波浪再計算の必要があります。";
@@ -24,6 +26,10 @@ inline constexpr char kNoMemoryToRead[] = "メモリーが足りないため、�
 // lines, the second with the area's and the mesh's node counts (x×y) and spacings.
 inline constexpr char kPairMismatch[] = "この計算ファイルと水深ファイルは別々の計算のものです。";
 inline constexpr char kPairAreaAndMesh[] = "計算領域 %d×%d・間隔 %sm、水深ファイルのメッシュ %d×%d・間隔 %sm";
+// A .TYD past its depths whose .DPT is not there or holds no mesh: both paths come first,
+// then one of these (or kCannotOpen with the system's reason), then kPairOpenBeforeMesh.
+inline constexpr char kMeshFileMissing[] = "水深ファイルがありません。";
+inline constexpr char kMeshFileEmpty[] = "水深ファイルにメッシュがありません。";
 inline constexpr char kPairOpenBeforeMesh[] =
     "計算条件を水深計算前の状態で開きますか？\nメッシュは水深計算またはメッシュファイル入力で作り直してください。";
 

@@ -10,11 +10,11 @@
 #include "core/numeric.h"
 #include "platform/atomic_file.h"
 #include "platform/files.h"
+#include "platform/large_memory.h"
 #include "platform/text.h"
 #include "platform/ui_service.h"
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <charconv>
 #include <cfloat>
@@ -157,13 +157,6 @@ int AskSplit(int columns) {
     return answer == IDYES ? 1 : 0;
 }
 
-std::uint64_t PhysicalMemory() {
-    const long pages = sysconf(_SC_PHYS_PAGES);
-    const long size = sysconf(_SC_PAGE_SIZE);
-    if (pages <= 0 || size <= 0) return UINT64_MAX;
-    return static_cast<std::uint64_t>(pages) * static_cast<std::uint64_t>(size);
-}
-
 // Reads one line whole (without its end), however long. False at the end of the file.
 bool ReadLine(std::istream& in, std::string& line) {
     if (!std::getline(in, line)) return false;
@@ -280,7 +273,7 @@ int OnMeshFileIn(CTydViewData& view) {
     }
     // Sea nodes are numbered with ints, whatever the machine could hold.
     if (static_cast<std::uint64_t>(columns) * static_cast<std::uint64_t>(rows) > INT_MAX ||
-        MeshInputBytes(columns, rows) > PhysicalMemory()) {
+        MeshInputBytes(columns, rows) > MemoryRoom()) {
         Message(docmsg::kMeshTooLargeForMemory, docmsg::kCsvInCaption);
         return -1;
     }

@@ -21,6 +21,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <filesystem>
 #include <new>
 #include <optional>
 #include <utility>
@@ -250,6 +251,10 @@ void CommitSideArchive(CTydDoc& doc, SideArchive&& s) {
     doc.ApplyContHgtPosB(figure);
 }
 
+// Whether a mesh has a grid at all: a cleared mesh, and the one a missing side archive
+// leaves, have none.
+bool HasGrid(const CDigitalMap& mesh) { return mesh.GetMeshCountX() > 0 && mesh.GetMeshCountY() > 0; }
+
 // Spacings of one mesh. The wave conditions keep the mesh when the area's spacing moves
 // by 0.0001 or less, so a pair of one calculation may carry an area spacing a little off
 // the mesh's, a step at a time; one part in ten thousand (0.0001 m below a metre) leaves
@@ -265,10 +270,11 @@ bool SameSpacing(double a, double b) {
 // archive beside it. The depth calculation and the mesh-file input leave the mesh with
 // the area's node counts and spacing, and every change of the area clears the mesh; a
 // mesh without a grid (cleared, or saved after its side archive had gone missing) goes
-// with any area in any calculation state. The side archive does not hold the area's
-// origin: a mesh of the same counts and spacing at another place cannot be told apart.
+// with any area; whether the calculation state may go without a mesh is asked apart. The
+// side archive does not hold the area's origin: a mesh of the same counts and spacing at
+// another place cannot be told apart.
 bool MeshFitsArea(const CDigitalMap& mesh, const CCalArea& area) {
-    if (mesh.GetMeshCountX() <= 0 || mesh.GetMeshCountY() <= 0) return true;
+    if (!HasGrid(mesh)) return true;
     return mesh.GetMeshCountX() == area.GetMeshCountX() && mesh.GetMeshCountY() == area.GetMeshCountY() &&
            SameSpacing(mesh.GetMeshSize(), area.GetMeshSize());
 }
@@ -296,6 +302,18 @@ std::string PairMismatchText(const std::string& path, const std::string& sidePat
                    SpacingText(area.GetMeshSize()).c_str(), mesh.GetMeshCountX(), mesh.GetMeshCountY(),
                    SpacingText(mesh.GetMeshSize()).c_str()) +
            "\n" + docmsg::kPairOpenBeforeMesh;
+}
+
+// What is wrong with the side archive of a calculation past its depths that has no mesh:
+// not there, there but not readable (with the system's reason: a folder of its name, no
+// permission), or read and empty.
+std::string MissingMeshText(const std::string& path, const std::string& sidePath, bool read,
+                            const std::string& readError) {
+    std::string reason = docmsg::kMeshFileEmpty;
+    std::error_code none;
+    if (!read && !std::filesystem::exists(sidePath, none)) reason = docmsg::kMeshFileMissing;
+    else if (!read) reason = std::string(docmsg::kCannotOpen) + "\n(" + readError + ")";
+    return path + "\n" + sidePath + "\n" + reason + "\n" + docmsg::kPairOpenBeforeMesh;
 }
 
 }  // namespace
@@ -339,7 +357,9 @@ bool CTydDoc::OnOpenDocument(const std::string& path) {
     bool beforeMesh = false;
     if (FileSize(path) > 0) {
         std::vector<std::uint8_t> bytes;
-        if (ReadWholeFile(sidePath, bytes, nullptr)) {
+        std::string readError;
+        const bool sideRead = ReadWholeFile(sidePath, bytes, &readError);
+        if (sideRead) {
             try {
                 CArchive ar(std::move(bytes));
                 side = ReadSideArchive(ar);
@@ -358,13 +378,19 @@ bool CTydDoc::OnOpenDocument(const std::string& path) {
         // without mesh data.
 
         // A mesh laid out for another area is another calculation's: computing on with
-        // it writes a solver input of one mesh's counts at the other's spacing. The
-        // conditions are kept and the mesh made again; the files stay as they are until
-        // the document is saved.
+        // it writes a solver input of one mesh's counts at the other's spacing. A
+        // calculation past its depths without a mesh (its side archive lost, unreadable,
+        // or saved so after such an open) would offer its results commands on nothing,
+        // over an area whose counts no file backs. Either way the conditions are kept and
+        // the mesh made again; the files stay as they are until the document is saved.
         const std::optional<MainArchive> main = PeekMainArchive(path, *this);
-        if (main && !MeshFitsArea(side.mesh, main->calcArea)) {
-            if (Ui().MessageBox(PairMismatchText(path, sidePath, main->calcArea, side.mesh), MessageCaption(),
-                                MbButtons::OkCancel, MbIcon::Warning) != IDOK)
+        std::string question;
+        if (main && !MeshFitsArea(side.mesh, main->calcArea))
+            question = PairMismatchText(path, sidePath, main->calcArea, side.mesh);
+        else if (main && main->info.m_nCalcState != kCalcNoMesh && !HasGrid(side.mesh))
+            question = MissingMeshText(path, sidePath, sideRead, readError);
+        if (!question.empty()) {
+            if (Ui().MessageBox(question, MessageCaption(), MbButtons::OkCancel, MbIcon::Warning) != IDOK)
                 return false;
             side = SideArchive();
             beforeMesh = true;

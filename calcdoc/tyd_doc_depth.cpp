@@ -1,9 +1,14 @@
 #include "calc/calc_state.h"
+#include "calc/depth_mesh.h"
 #include "calcdoc/calcdoc_messages.h"
 #include "calcdoc/tyd_doc.h"
 #include "core/line_chain.h"
+#include "platform/large_memory.h"
 #include "platform/text.h"
 #include "platform/ui_service.h"
+
+#include <climits>
+#include <cstdint>
 
 namespace wv {
 
@@ -26,8 +31,18 @@ void ReportSkippedBlocks(const std::vector<BlockIssue>& issues) {
 
 int CTydDoc::OnCalcDepth(CTydViewData& view, const CalcViewFrame& frame,
                          const DepthMeshOptions& options) {
-    if (m_calcArea.GetMeshCountX() <= 1 || m_calcArea.GetMeshCountY() <= 1) {
+    const int cols = m_calcArea.GetMeshCountX(), rows = m_calcArea.GetMeshCountY();
+    if (cols <= 1 || rows <= 1) {
         Ui().MessageBox(docmsg::kSetAreaFirst, docmsg::kDepthCaption, MbButtons::Ok, MbIcon::None);
+        return -1;
+    }
+    // The area is the user's to make as large as they like, but a mesh the memory cannot
+    // hold would take the machine's memory and then end the program half way, with the
+    // old mesh already gone: it is refused before anything changes. Sea nodes are
+    // numbered with ints, whatever the machine holds.
+    if (static_cast<std::uint64_t>(cols) * static_cast<std::uint64_t>(rows) > INT_MAX ||
+        DepthMeshBytes(cols, rows) > MemoryRoom()) {
+        Ui().MessageBox(docmsg::kAreaTooLargeForMemory, docmsg::kDepthCaption, MbButtons::Ok, MbIcon::Warning);
         return -1;
     }
     if (Ui().MessageBox(docmsg::kDepthStartQuestion, docmsg::kStartCaption, MbButtons::OkCancel,

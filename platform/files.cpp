@@ -52,10 +52,11 @@ static bool ReadWholeFileImpl(const std::string& path, Buffer& out, std::string*
     char chunk[65536];
     std::size_t n;
     while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) out.insert(out.end(), chunk, chunk + n);
-    const bool bad = std::ferror(f) != 0;
+    // The system's reason, in the user's language (a folder opens but does not read).
+    const int readErrno = std::ferror(f) != 0 ? (errno != 0 ? errno : EIO) : 0;
     std::fclose(f);
-    if (bad) {
-        if (err) *err = path + ": read error";
+    if (readErrno != 0) {
+        if (err) *err = path + ": " + SystemErrorText(readErrno);
         return false;
     }
     return true;

@@ -1,8 +1,12 @@
 #include "large_memory.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdio>
 
 #include <sys/mman.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 namespace wv {
 
@@ -24,6 +28,23 @@ void AdviseHugePages(void* p, std::size_t bytes) {
     (void)p;
     (void)bytes;
 #endif
+}
+
+std::uint64_t MemoryRoom() {
+    const long pages = sysconf(_SC_PHYS_PAGES);
+    const long size = sysconf(_SC_PAGE_SIZE);
+    std::uint64_t room = pages > 0 && size > 0 ? static_cast<std::uint64_t>(pages) * static_cast<std::uint64_t>(size)
+                                               : UINT64_MAX;
+    rlimit limit{};
+    if (getrlimit(RLIMIT_AS, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY || size <= 0) return room;
+    unsigned long long mappedPages = 0;
+    if (std::FILE* f = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(f, "%llu", &mappedPages) != 1) mappedPages = 0;
+        std::fclose(f);
+    }
+    const std::uint64_t mapped = static_cast<std::uint64_t>(mappedPages) * static_cast<std::uint64_t>(size);
+    const std::uint64_t cap = static_cast<std::uint64_t>(limit.rlim_cur);
+    return std::min(room, cap > mapped ? cap - mapped : 0);
 }
 
 void PopulatePages(void* p, std::size_t bytes) {

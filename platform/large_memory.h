@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 namespace wv {
@@ -21,6 +22,11 @@ void AdviseHugePages(void* p, std::size_t bytes);
 // would; the memory's contents do not change. Only a means of faulting in sooner: where
 // the system cannot, the first writes fault the pages in as before.
 void PopulatePages(void* p, std::size_t bytes);
+
+// The memory one computation of the program may count on: the machine's physical memory,
+// or less where the process's address-space limit (ulimit -v) leaves less beyond what it
+// has mapped already. Work sized past it cannot finish: it is refused before it starts.
+std::uint64_t MemoryRoom();
 
 // Room for n elements in a vector or string, for a caller that fills it: fresh storage
 // is advised as huge pages where it is 2 MB or more, and faulted in where it is 64 KB or

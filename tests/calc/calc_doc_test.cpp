@@ -2,12 +2,14 @@
 // depth calculation command.
 #include "calc/calc_state.h"
 #include "calc_test_util.h"
+#include "calcdoc/calcdoc_messages.h"
 #include "calcdoc/tyd_doc.h"
 #include "platform/ui_service.h"
 #include "tests/calcdoc/calcdoc_test_util.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <fstream>
 
 namespace wv {
@@ -254,6 +256,20 @@ TEST_F(CalcDocTest, DepthCommandRefusesWithoutAnArea) {
     EXPECT_EQ(msgs[0].caption, "水深計算");
     EXPECT_FALSE(doc.IsModified());
     EXPECT_TRUE(progress.Logs().empty());
+}
+
+// An area of nearly 2^31 nodes whose work grid and mesh the memory cannot hold is
+// refused before the question; the mesh and results stay.
+TEST_F(CalcDocTest, DepthCommandRefusesAnAreaTheMemoryCannotHold) {
+    FillDerivedData();
+    doc.m_calcArea.SetMeshCountX(46341);
+    doc.m_calcArea.SetMeshCountY(46340);
+    roadtest::AddressSpaceRoom room(std::uint64_t{1} << 30);
+    EXPECT_EQ(doc.OnCalcDepth(view, CalcViewFrame()), -1);
+    ASSERT_EQ(ui.Messages().size(), 1u);
+    EXPECT_EQ(ui.Messages()[0].text, docmsg::kAreaTooLargeForMemory);
+    EXPECT_EQ(doc.m_info.m_nCalcState, kCalcResults);
+    EXPECT_EQ(doc.m_mesh.GetCount(), 4);
 }
 
 TEST_F(CalcDocTest, DepthCommandAsksFirst) {

@@ -17,8 +17,13 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <cmath>
+#include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -152,6 +157,21 @@ inline std::string TinyKka(int code, int count = -1, double xShift = 0.0, double
         }
     return text;
 }
+
+// For the life of the scope the process may map at most `bytes` more than it maps now:
+// work that should hold next to nothing fails with std::bad_alloc at once instead of
+// taking the machine's memory for minutes.
+struct AddressSpaceRoom {
+    explicit AddressSpaceRoom(std::uint64_t bytes) {
+        getrlimit(RLIMIT_AS, &saved);
+        std::uint64_t pages = 0;
+        std::ifstream("/proc/self/statm") >> pages;
+        rlimit room{std::min<std::uint64_t>(pages * sysconf(_SC_PAGE_SIZE) + bytes, saved.rlim_max), saved.rlim_max};
+        EXPECT_EQ(setrlimit(RLIMIT_AS, &room), 0);
+    }
+    ~AddressSpaceRoom() { setrlimit(RLIMIT_AS, &saved); }
+    rlimit saved{};
+};
 
 // Messages of a scripted UI whose text contains `part`.
 inline int CountMessages(const ScriptedUi& ui, const std::string& part) {

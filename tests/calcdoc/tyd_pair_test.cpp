@@ -168,7 +168,7 @@ TEST_F(TydPairTest, AMixedPairIsNamedAndOpensBeforeItsMesh) {
 }
 
 // Every pair the program writes goes together: new, with an area, with depths, with a
-// run started and with results, with its .DPT gone missing and saved again, with a mesh
+// run started and with results, opened without its .DPT and saved again, with a mesh
 // from a mesh file, after the area changed, and with the spacing moved within what the
 // wave conditions keep a mesh for.
 TEST_F(TydPairTest, EveryPairTheProgramWritesOpensSilently) {
@@ -226,16 +226,18 @@ TEST_F(TydPairTest, EveryPairTheProgramWritesOpensSilently) {
         ExpectOpensSilently(other.GetPathName(), kCalcDepths, 6, "a hand-made mesh file");
     }
 
-    // The .DPT lost: the calculation opens without a mesh and saves so.
+    // The .DPT lost: opened before its mesh (after a question) and saved so; without
+    // depths no .DPT is missed.
     const std::string lone = Scratch() + "LONE.TYD";
     WriteAll(lone, ReadAll(doc.GetPathName()));
-    ExpectOpensSilently(lone, kCalcResults, 0, "no .DPT");
     {
         CTydDoc reopened;
         ASSERT_TRUE(reopened.OnOpenDocument(lone));
         ASSERT_TRUE(reopened.OnSaveDocument(lone));
     }
-    ExpectOpensSilently(lone, kCalcResults, 0, "saved without its mesh");
+    ExpectOpensSilently(lone, kCalcNoMesh, 0, "saved before its mesh");
+    ASSERT_TRUE(DeleteFileSilently(SideFileName(lone, "DPT")));
+    ExpectOpensSilently(lone, kCalcNoMesh, 0, "no depths, no .DPT");
 
     // The wave conditions keep the mesh when the spacing moves by 0.0001 or less.
     doc.m_calcArea.SetMeshSize(kFine.spacing + 0.00009);

@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <utility>
 
 namespace wv {
 namespace {
@@ -81,6 +83,19 @@ TEST_F(LatticeTest, EachMapTypeUsesItsOwnSetAndFlags) {
     }
     EXPECT_EQ(depthShown, 4);  // the corners
     EXPECT_EQ(dirShown, 10);   // columns 0 and 4 on every row
+}
+
+// The lattice walks the mesh it flags: an area claiming 2^31 - 1 nodes in a row (or a
+// column) over the 5 x 5 mesh holds nothing and flags every node of the mesh.
+TEST_F(LatticeTest, TheLatticeWalksTheMeshNotTheArea) {
+    Interval(0.0f, 0.0f, 10.0, 10.0);
+    for (const auto& [cols, rows] : {std::pair{2147483647, 1}, std::pair{1, 2147483647}}) {
+        doc.m_calcArea.SetMeshCountX(cols);
+        doc.m_calcArea.SetMeshCountY(rows);
+        roadtest::AddressSpaceRoom room(std::uint64_t{1} << 30);
+        EXPECT_NO_THROW(SetDigitalMapNodes(doc, kLatticeHeight)) << cols << " x " << rows;
+        EXPECT_EQ(Flagged().size(), 24u * 3) << Flagged();
+    }
 }
 
 // Output-point values: every node's wave comes from the mesh's top (direction 0), with

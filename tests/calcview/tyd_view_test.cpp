@@ -5,6 +5,7 @@
 #include "calc/calc_state.h"
 #include "calc/calc_messages.h"
 #include "calc/result_loader.h"
+#include "calcdoc/calcdoc_messages.h"
 #include "core/draw_cond_dlg.h"
 #include "core/tik_inf.h"
 #include "core/wave_cond_dlg.h"
@@ -14,13 +15,15 @@
 #include "tests/calcdoc/calcdoc_test_util.h"
 #include "tests/calcview/calcview_test_util.h"
 
+#include "support/english_words.h"
 #include "support/lock_holder.h"
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
 #include <cmath>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
 
 namespace wv {
 namespace {
@@ -430,6 +433,43 @@ TEST_F(TydViewTest, DrawingConditionsFrameAndValueTypeWithBreaking) {
     v.Execute(32835);
     EXPECT_EQ(doc.m_zmn.m_nFrameWidth, 0);
     EXPECT_EQ(doc.m_zmn.m_nFrameHeight, 0);
+    CTydView::SetDialogRunner(nullptr);
+}
+
+// With results, but its .DPT not there, unreadable or without a mesh, and an area of
+// 2^31 - 1 nodes in a row: the user hears which file and may decline; accepted, it opens
+// before its mesh, and every command, the screen and the printed figure return at once.
+TEST_F(TydViewTest, WithoutItsMeshACalculationOpensBeforeItAndEveryCommandReturnsAtOnce) {
+    std::string tyd = roadtest::ReadAll(roadtest::Golden("small_v12.TYD"));
+    const std::int32_t counts[2] = {2147483647, 1};  // bytes 737 to 744: the area's node counts
+    tyd.replace(737, sizeof counts, reinterpret_cast<const char*>(counts), sizeof counts);
+    const std::string path = roadtest::Scratch() + "HUGE.TYD", side = SideFileName(path, "DPT");
+    ASSERT_TRUE(CTydDoc().OnSaveDocument(roadtest::Scratch() + "EMPTY.TYD"));
+    const std::string noMesh = roadtest::ReadAll(roadtest::Scratch() + "EMPTY.DPT");
+    CTydView::SetDialogRunner([](CDialogModel&) { return IDOK; });
+    for (const char* reason : {docmsg::kMeshFileMissing, docmsg::kCannotOpen, docmsg::kMeshFileEmpty}) {
+        std::filesystem::remove(side);
+        if (reason == docmsg::kCannotOpen) std::filesystem::create_directory(side);
+        if (reason == docmsg::kMeshFileEmpty) roadtest::WriteAll(side, noMesh);
+        roadtest::WriteAll(path, tyd);
+        CTydDoc huge;
+        ui.Clear();
+        ui.PushAnswer(IDCANCEL);
+        EXPECT_FALSE(huge.OnOpenDocument(path));
+        ASSERT_TRUE(huge.OnOpenDocument(path));
+        const std::string said = ui.Messages().empty() ? "" : ui.Messages()[0].text;
+        EXPECT_EQ(said.rfind(path + "\n" + side + "\n" + reason, 0), 0u) << said;
+        EXPECT_EQ(testsupport::EnglishWords(said), std::vector<std::string>()) << said;
+        EXPECT_EQ(huge.m_info.m_nCalcState, kCalcNoMesh);
+        ViewOnHost w(huge);
+        roadtest::AddressSpaceRoom room(std::uint64_t{1} << 30);
+        for (int id : CTydView::CommandIds()) EXPECT_NO_THROW(w.view.Execute(id)) << id;
+        CRecordingDC dc(800, 600);
+        EXPECT_NO_THROW({
+            w.view.OnDraw(dc);
+            if (w.view.PreparePrinting()) w.view.EndPrinting();
+        });
+    }
     CTydView::SetDialogRunner(nullptr);
 }
 
