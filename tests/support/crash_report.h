@@ -81,23 +81,24 @@ inline void OnFatalSignal(int sig) {
 
 }  // namespace detail
 
-// Installs the report for the signals a fault ends a process with. The handler runs on a
-// stack of its own, so a stack overflow is reported too.
+// Installs the report for the signals a fault ends a process with, each where no other
+// handler has it: the sanitizer build's runtime takes SEGV, BUS and FPE before main and
+// reports them itself, with more detail, so those stay its own. The handler runs on a
+// stack of its own (the one already set up, where there is one), so a stack overflow is
+// reported too.
 inline void InstallCrashReport() {
-#if defined(__SANITIZE_ADDRESS__)
-    return;  // the sanitizer reports signals itself, with more detail
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-    return;
-#endif
-#endif
     const char* gdb = std::getenv("WAVORA_CRASH_GDB");
     detail::UseGdb() = !(gdb && gdb[0] == '0');
-    static char altStack[1 << 16];
-    stack_t ss{};
-    ss.ss_sp = altStack;
-    ss.ss_size = sizeof altStack;
-    ::sigaltstack(&ss, nullptr);
+    // The sanitizer's runtime unmaps whatever alternate stack it finds when a thread ends,
+    // so one already set up (its own) is kept, not replaced.
+    stack_t current{};
+    if (::sigaltstack(nullptr, &current) != 0 || (current.ss_flags & SS_DISABLE) != 0) {
+        static char altStack[1 << 16];
+        stack_t ss{};
+        ss.ss_sp = altStack;
+        ss.ss_size = sizeof altStack;
+        ::sigaltstack(&ss, nullptr);
+    }
     // backtrace() loads libgcc on first use, which is not safe inside a handler.
     void* warm[1];
     ::backtrace(warm, 1);
@@ -105,7 +106,13 @@ inline void InstallCrashReport() {
     sa.sa_handler = &detail::OnFatalSignal;
     sa.sa_flags = SA_ONSTACK | SA_RESETHAND;
     sigemptyset(&sa.sa_mask);
-    for (int sig : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT}) ::sigaction(sig, &sa, nullptr);
+    for (int sig : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT}) {
+        struct sigaction old {};
+        if (::sigaction(sig, nullptr, &old) == 0 && old.sa_handler != SIG_DFL &&
+            old.sa_handler != &detail::OnFatalSignal)
+            continue;
+        ::sigaction(sig, &sa, nullptr);
+    }
 }
 
 }  // namespace wv::testsupport

@@ -14,12 +14,6 @@
 #include <string>
 #include <unistd.h>
 
-// In the sanitizer build, leaks that system libraries keep for the life of the process
-// (font configuration and the session bus, reached through Qt) are not ours to report.
-extern "C" const char* __lsan_default_suppressions() {
-    return "leak:libfontconfig.so\nleak:libdbus-1.so\n";
-}
-
 namespace {
 
 namespace fs = std::filesystem;

@@ -5,7 +5,9 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
+#include <initializer_list>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <thread>
@@ -34,6 +36,10 @@ pid_t Start(const std::string& runtime, const std::string& config)
 {
     std::vector<std::string> env = {"QT_QPA_PLATFORM=offscreen", "XDG_RUNTIME_DIR=" + runtime,
                                     "XDG_CONFIG_HOME=" + config, "HOME=" + config};
+    // The sanitizer build's options (the leaks that are not ours) hold for the program too.
+    for (const char* name : {"ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS"}) {
+        if (const char* value = std::getenv(name)) env.push_back(std::string(name) + "=" + value);
+    }
     std::vector<char*> envp;
     for (std::string& e : env) {
         envp.push_back(e.data());
