@@ -185,19 +185,16 @@ void SyncFolder(const std::string& file) {
     ::close(fd);
 }
 
-void RemoveLeftOverSingles(const std::string& target) {
-    for (const TempEntry& e : TempsOf(target))
-        if (e.member == 0 && IsLeftOver(e)) ::unlink(e.path.c_str());
-}
-
-// Before a set of `members` files is saved over `target` as member `member`: the dead
-// temporary files of this very file from sets of another shape (a mesh of another width
-// gave another number of CSV files) can never be finished by this set, and what they
-// hold is replaced whole by this save.
-void RemoveSupersededMembers(const std::string& target, int member, int members) {
-    for (const TempEntry& e : TempsOf(target))
-        if (e.members > 0 && (e.members != members || e.member != member) && IsLeftOver(e))
-            ::unlink(e.path.c_str());
+// Before `target` is saved, alone (member 0) or as member `member` of a set of
+// `members`: the dead temporary files of single saves of it go, and for a set also those
+// of sets of another shape (a mesh of another width gave another number of CSV files),
+// which this set can never finish and whose contents this save replaces whole. Members
+// of this set's own shape are RecoverInterruptedSet's.
+void RemoveLeftOvers(const std::string& target, int member, int members) {
+    for (const TempEntry& e : TempsOf(target)) {
+        const bool otherShape = member > 0 && e.members > 0 && (e.members != members || e.member != member);
+        if ((e.member == 0 || otherShape) && IsLeftOver(e)) ::unlink(e.path.c_str());
+    }
 }
 
 // Checks the file a save would replace; fills its mode and owner when it is there.
@@ -295,7 +292,7 @@ bool AtomicFile::Open(const std::string& path, std::string* err) {
     m_given = path;
     m_target = FollowLinks(path);
     if (m_target.empty()) return Fail(ELOOP, err);
-    RemoveLeftOverSingles(m_target);
+    RemoveLeftOvers(m_target, 0, 0);
     return OpenAs(m_target, std::string(), err);
 }
 
@@ -422,10 +419,7 @@ bool AtomicFileSet::Open(std::string* err) {
         targets.push_back(FollowLinks(p));
     }
     const int n = static_cast<int>(targets.size());
-    for (int i = 0; i < n; ++i) {
-        RemoveLeftOverSingles(targets[static_cast<std::size_t>(i)]);
-        RemoveSupersededMembers(targets[static_cast<std::size_t>(i)], i + 1, n);
-    }
+    for (int i = 0; i < n; ++i) RemoveLeftOvers(targets[static_cast<std::size_t>(i)], i + 1, n);
     for (int attempt = 0; attempt < 16; ++attempt) {
         const std::string token = NewToken();
         bool clash = false;
