@@ -2,6 +2,7 @@
 
 #include "batch/batch_messages.h"
 #include "batch/cal_counts.h"
+#include "calc/calc_messages.h"
 #include "calc/calc_run_files.h"
 #include "platform/files.h"
 #include "platform/text.h"
@@ -101,7 +102,7 @@ void CBatchQueue::OnDelete(int row) {
 void CBatchQueue::OnDeleteAll() {
     if (m_bSolverRunning) return;
     bool busy = false;
-    if (!FlagIsIdle(false, true, &busy)) {
+    if (!FlagIsIdle(nullptr, true, &busy)) {
         if (busy) Message(batchmsg::kCannotNow, batchmsg::kCalcCaption);
         return;
     }
@@ -119,15 +120,26 @@ void CBatchQueue::OnDeleteAll() {
 void CBatchQueue::OnBatchStart() {
     if (m_bSolverRunning) return;
     m_nNextEntry = 0;
-    if (FlagIsIdle(true, false, nullptr)) m_bBatchRunning = true;
+    const std::string* firstRun = nullptr;
+    std::string title;
+    for (int i = 0; i < m_nEntryCount && !firstRun; ++i) {
+        if (m_entries[static_cast<std::size_t>(i)].state == 0) {
+            title = FileTitleOf(m_entries[static_cast<std::size_t>(i)].path);
+            firstRun = &title;
+        }
+    }
+    if (FlagIsIdle(firstRun, false, nullptr)) m_bBatchRunning = true;
 }
 
-bool CBatchQueue::FlagIsIdle(bool startsRun, bool busyIsSilent, bool* busy) {
+bool CBatchQueue::FlagIsIdle(const std::string* runTitle, bool busyIsSilent, bool* busy) {
     if (busy) *busy = false;
-    std::string running;
-    switch (startsRun ? ClaimBusyFlagForRun(&running) : ReadBusyFlag(&running)) {
+    std::string running, why;
+    switch (runTitle ? m_claim.Take(*runTitle, &running, &why) : ReadBusyFlag(&running)) {
         case BusyFlag::Idle: return true;
         case BusyFlag::Missing: Message(batchmsg::kCannotOpenCalcDat, batchmsg::kCalcCaption); return false;
+        case BusyFlag::Unwritable:
+            Message(std::string(calcmsg::kCalcDatWriteFailed) + "\n(" + why + ")", batchmsg::kCalcCaption);
+            return false;
         case BusyFlag::Busy:
             if (busy) *busy = true;
             if (!busyIsSilent)
@@ -142,7 +154,10 @@ void CBatchQueue::FinishPrevious() {
     if (m_nNextEntry > 0 && m_nNextEntry <= m_nEntryCount) m_rows.SetRowState(m_nNextEntry - 1, batchmsg::kStateFinished);
 }
 
-void CBatchQueue::SwitchOff() { m_bBatchRunning = false; }
+void CBatchQueue::SwitchOff() {
+    m_bBatchRunning = false;
+    m_claim.Release();
+}
 
 BatchStep CBatchQueue::RunNextBatchEntry() {
     // Only the solver's own event pumping can call in here while it runs.
@@ -162,16 +177,16 @@ BatchStep CBatchQueue::RunNextBatchEntry() {
 
     // Another program may have started a calculation since the last entry: this one
     // waits for it and is tried again, the batch stays on.
+    const std::string folder = FolderOf(entry.path);
+    const std::string title = FileTitleOf(entry.path);
     bool busy = false;
-    if (!FlagIsIdle(true, true, &busy)) {
+    if (!FlagIsIdle(&title, true, &busy)) {
         FinishPrevious();
         if (busy) return BatchStep::Retry;
         SwitchOff();
         return BatchStep::Off;
     }
 
-    const std::string folder = FolderOf(entry.path);
-    const std::string title = FileTitleOf(entry.path);
     // The counts of the calculation as it is now; a .CAL that cannot be read goes to the
     // solver with the queued counts, and the solver's message says what is wrong.
     CalCounts counts{entry.p1, entry.p2, entry.p3, entry.p4};
@@ -211,6 +226,7 @@ BatchStep CBatchQueue::RunNextBatchEntry() {
         SolverRunningScope running(m_bSolverRunning, m_rows);
         result = m_solver(&m_request);
     }
+    m_claim.Release();
     if (result == 1) {
         m_rows.SetRowState(i, batchmsg::kStateAborted);
         m_entries[static_cast<std::size_t>(i)].state = 0;

@@ -12,6 +12,7 @@
 #pragma once
 
 #include "batch/dec_file.h"
+#include "calc/calc_run_files.h"
 #include "solver/tydsolv.h"
 
 #include <array>
@@ -81,7 +82,9 @@ public:
     void OnDelete(int row);
     // Delete all, after the busy flag and the user agree.
     void OnDeleteAll();
-    // Start: from the first entry, when "CALC.DAT" shows no running calculation.
+    // Start: from the first entry, when "CALC.DAT" shows no running calculation. The
+    // run of the first waiting entry is claimed here and stays claimed until that
+    // entry's step, so another program that starts at the same moment is refused.
     void OnBatchStart();
     // One step of the batch.
     BatchStep RunNextBatchEntry();
@@ -95,10 +98,10 @@ public:
     const CalcRequest& GetLastRequest() const { return m_request; }
 
 private:
-    // Reads "CALC.DAT", or where a run starts (`startsRun`) claims it; false after a
-    // message when it cannot be opened or (unless `busyIsSilent`) names a running
-    // calculation. `busy` tells the silent case.
-    bool FlagIsIdle(bool startsRun, bool busyIsSilent, bool* busy);
+    // Reads "CALC.DAT", or where a run of `runTitle` starts claims it; false after a
+    // message when it cannot be opened or written or (unless `busyIsSilent`) names a
+    // running calculation. `busy` tells the silent case.
+    bool FlagIsIdle(const std::string* runTitle, bool busyIsSilent, bool* busy);
     void FinishPrevious();
     void SwitchOff();
 
@@ -109,6 +112,8 @@ private:
     int m_nNextEntry = 0;
     bool m_bBatchRunning = false;
     bool m_bSolverRunning = false;
+    // The start folder's run, from where it is decided on until its solver has returned.
+    RunClaim m_claim;
     // The texts the request block points at, kept until the next run.
     std::string m_reqFolder;
     std::string m_reqTitle;

@@ -72,6 +72,7 @@ int CCalThreads::StartCalc() {
     ActiveRun& active = Active();
     std::lock_guard<std::mutex> lock(active.mutex);
     if (active.holder != nullptr) {
+        m_claim.Release();
         m_exitCode.store(1);
         m_started = true;
         return -1;
@@ -86,6 +87,7 @@ int CCalThreads::StartCalc() {
 
 void CCalThreads::Run() {
     const int result = m_entry(&m_request);
+    m_claim.Release();
     {
         ActiveRun& active = Active();
         std::lock_guard<std::mutex> lock(active.mutex);

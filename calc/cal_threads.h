@@ -9,6 +9,7 @@
 // start while a run is going on is refused, whatever "CALC.DAT" says.
 #pragma once
 
+#include "calc/calc_run_files.h"
 #include "solver/tydsolv.h"
 
 #include <atomic>
@@ -37,6 +38,10 @@ public:
     ~CCalThreads();
     CCalThreads(const CCalThreads&) = delete;
     CCalThreads& operator=(const CCalThreads&) = delete;
+
+    // The claim on the start folder's run that the command took: the run shares its lock
+    // and lets it go when the solver has returned (or when the start is refused).
+    void HoldClaim(RunClaim claim) { m_claim = std::move(claim); }
 
     // Starts the run on a worker thread and returns at once: 0. Refused with -1 when a
     // run of this process is still going on, or when this holder has already run.
@@ -78,6 +83,7 @@ private:
     CalcRequest m_request{};
     SolverEntry m_entry;
     SolverStop m_stop;
+    RunClaim m_claim;
     bool m_started = false;
     std::atomic<int> m_exitCode{kStillActive};
     std::thread m_thread;

@@ -27,6 +27,9 @@ inline constexpr char kLoadedSaving[] = "計算結果を読み込みました。
 // The run whose results are asked for is still going on: "現在【" + title + "】を計算中です".
 inline constexpr char kRunningHead[] = "現在【";
 inline constexpr char kRunningTail[] = "】を計算中です";
+// Where a run starts and its busy flag cannot be written: "\n(" + the file and the
+// system's reason + ")" follow. The solver's own text for the same fault.
+inline constexpr char kCalcDatWriteFailed[] = "CALC.DAT が書き込めません.";
 // A result file that does not fit the run: the file's path and the reason follow.
 inline constexpr char kBadResultFile[] =
     "計算結果ファイルの内容が計算データと合わないため、読み込みませんでした。";

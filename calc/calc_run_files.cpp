@@ -1,12 +1,17 @@
 #include "calc/calc_run_files.h"
 
 #include "calc/cal_threads.h"
+#include "platform/atomic_file.h"
+#include "platform/busy_flag.h"
 #include "platform/file_lock.h"
 #include "platform/files.h"
 #include "platform/text.h"
 
 #include <cctype>
+#include <cerrno>
+#include <chrono>
 #include <cstddef>
+#include <thread>
 
 namespace wv {
 
@@ -15,6 +20,9 @@ namespace {
 // The running calculation's name as the flag file gives it: no more than the program
 // ever read of it.
 constexpr std::size_t kMaxTitleBytes = 255;
+
+// How long a refused start waits for the holder of the lock to name its run.
+constexpr std::chrono::milliseconds kHolderTitleWait{500};
 
 bool IsSpace(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
 
@@ -54,9 +62,6 @@ FlagFile ReadFlagFile(const std::string& path) {
     return flag;
 }
 
-// The idle form, as the solver leaves it at the end of a run.
-bool WriteIdleFlag(const std::string& path) { return AtomicWriteFile(path, std::string("0\r\n"), nullptr); }
-
 }  // namespace
 
 CalcRunName CalcRunNameOf(const std::string& docPath) {
@@ -81,31 +86,100 @@ bool IsCalcRunGoingOn(const std::string& docPath, std::string* title) {
 BusyFlag ReadBusyFlag(std::string* runningTitle) {
     if (runningTitle) runningTitle->clear();
     const FlagFile flag = ReadFlagFile(StartFolderFile("CALC.DAT"));
-    if (FileLock::IsHeld(StartFolderFile(kCalcDatLockName))) {
-        if (runningTitle) *runningTitle = flag.title;
-        return BusyFlag::Busy;
+    switch (FileLock::Probe(StartFolderFile(kCalcDatLockName))) {
+        case LockState::Held:
+            if (runningTitle) *runningTitle = flag.title;
+            return BusyFlag::Busy;
+        case LockState::Free: break;
+        case LockState::Unusable:
+            // Nobody can hold the lock here, so no flag is known to be left over: it
+            // says what it says.
+            if (flag.state == FlagText::Busy) {
+                if (runningTitle) *runningTitle = flag.title;
+                return BusyFlag::Busy;
+            }
+            break;
     }
     return flag.state == FlagText::Missing ? BusyFlag::Missing : BusyFlag::Idle;
 }
 
-BusyFlag ClaimBusyFlagForRun(std::string* runningTitle) {
-    if (runningTitle) runningTitle->clear();
-    const std::string flagPath = StartFolderFile("CALC.DAT");
-    FileLock lock(StartFolderFile(kCalcDatLockName));
-    // A run takes the lock before it writes its flag and lets go only after "0" is
-    // written, so with the lock ours whatever the file says belongs to no run.
-    if (!lock.TryLock()) {
-        if (FileLock::IsHeld(lock.Path())) {
-            if (runningTitle) *runningTitle = ReadFlagFile(flagPath).title;
-            return BusyFlag::Busy;
-        }
-        // No lock file can be made here: nor can a run's flag, which the run reports.
-        return ReadFlagFile(flagPath).state == FlagText::Missing ? BusyFlag::Missing : BusyFlag::Idle;
+RunClaim::RunClaim() = default;
+
+RunClaim::~RunClaim() { Release(); }
+
+RunClaim::RunClaim(RunClaim&& other) noexcept
+    : m_lock(std::move(other.m_lock)),
+      m_flagPath(std::move(other.m_flagPath)),
+      m_title(std::move(other.m_title)),
+      m_taken(other.m_taken) {
+    other.m_taken = false;
+}
+
+RunClaim& RunClaim::operator=(RunClaim&& other) noexcept {
+    if (this != &other) {
+        Release();
+        m_lock = std::move(other.m_lock);
+        m_flagPath = std::move(other.m_flagPath);
+        m_title = std::move(other.m_title);
+        m_taken = other.m_taken;
+        other.m_taken = false;
     }
-    const FlagFile flag = ReadFlagFile(flagPath);
+    return *this;
+}
+
+BusyFlag RunClaim::Take(const std::string& title, std::string* runningTitle, std::string* why) {
+    if (runningTitle) runningTitle->clear();
+    if (why) why->clear();
+    if (m_taken) {
+        if (title == m_title) return BusyFlag::Idle;
+        if (WriteBusyFlag(m_flagPath, title, why)) {
+            m_title = title;
+            return BusyFlag::Idle;
+        }
+        Release();
+        return BusyFlag::Unwritable;
+    }
+    const std::string flagPath = StartFolderFile("CALC.DAT");
+    auto lock = std::make_unique<FileLock>(StartFolderFile(kCalcDatLockName));
+    // A holder that has just taken the lock writes its busy flag a moment later, and one
+    // that resets a flag lets go a moment later: the refusal waits a little for the
+    // running calculation's title, or for the lock.
+    const auto until = std::chrono::steady_clock::now() + kHolderTitleWait;
+    LockTake taken;
+    FlagFile flag;
+    for (;;) {
+        taken = lock->TryTake();
+        flag = ReadFlagFile(flagPath);
+        if (taken != LockTake::Held || flag.state == FlagText::Busy || std::chrono::steady_clock::now() >= until) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    if (taken == LockTake::Held || (taken == LockTake::Unusable && flag.state == FlagText::Busy)) {
+        if (runningTitle) *runningTitle = flag.title;
+        return BusyFlag::Busy;
+    }
     if (flag.state == FlagText::Missing) return BusyFlag::Missing;
-    if (flag.state != FlagText::Idle && !WriteIdleFlag(flagPath)) return BusyFlag::Missing;
+    if (taken == LockTake::Unusable) {
+        // The flag alone then keeps the programs apart, as it did before there was a lock.
+        lock.reset();
+    } else if (!lock->OfferToThisProcess()) {
+        // This process's own run could not share the lock and would refuse itself.
+        if (why) *why = lock->Path() + ": " + SystemErrorText(errno);
+        return BusyFlag::Unwritable;
+    }
+    // With the lock ours, whatever the flag said belongs to no run: it is written over.
+    if (!WriteBusyFlag(flagPath, title, why)) return BusyFlag::Unwritable;
+    m_lock = std::move(lock);
+    m_flagPath = flagPath;
+    m_title = title;
+    m_taken = true;
     return BusyFlag::Idle;
+}
+
+void RunClaim::Release() {
+    if (!m_taken) return;
+    m_taken = false;
+    if (ReadFlagFile(m_flagPath).state != FlagText::Idle) WriteIdleFlag(m_flagPath);
+    m_lock.reset();
 }
 
 bool ResetCalcDatIfIdle(const std::string& startFolder) {

@@ -6,6 +6,9 @@
 // program) reads that flag first.
 #pragma once
 
+#include "platform/file_lock.h"
+
+#include <memory>
 #include <string>
 
 namespace wv {
@@ -19,9 +22,10 @@ struct CalcRunName {
 CalcRunName CalcRunNameOf(const std::string& docPath);
 
 enum class BusyFlag {
-    Idle,     // no run goes on
-    Busy,     // a solver run holds the flag; the running calculation's title comes with it
-    Missing,  // the file cannot be opened (or, where a run starts, not written idle)
+    Idle,        // no run goes on
+    Busy,        // a solver run holds the flag; the running calculation's title comes with it
+    Missing,     // the file cannot be opened
+    Unwritable,  // where a run starts: the busy flag cannot be written there
 };
 
 // Whether the calculation of a document is being run now: by this process (its solver
@@ -29,21 +33,46 @@ enum class BusyFlag {
 // title when asked.
 bool IsCalcRunGoingOn(const std::string& docPath, std::string* title = nullptr);
 
-// Reads "CALC.DAT" in the start folder and changes nothing. A solver run holds
-// "CALC.DAT.lock" from before it writes its busy flag until after its idle one, so while
-// the lock is held the flag is busy whatever the file says (the run may be between its
-// start and its first write, or writing the file just now); `runningTitle` then
-// receives the first blank-delimited word of the record after the flag (UTF-8), as far
-// as it goes. With no holder no run goes on: a busy, empty or unreadable flag was left by
-// a run that died, reads idle, and is written idle where the next run starts.
+// Reads "CALC.DAT" in the start folder and changes nothing. A run holds "CALC.DAT.lock"
+// from where it is decided on until after its idle flag, so while the lock is held the
+// flag is busy whatever the file says (the run may be between its start and its first
+// write); `runningTitle` then receives the first blank-delimited word of the record
+// after the flag (UTF-8), as far as it goes. With no holder no run goes on: a busy,
+// empty or unreadable flag was left by a run that died and reads idle. Where the lock
+// cannot be used at all (a lock file of another user, a file system without locks) the
+// flag's text decides, "1" busy.
 BusyFlag ReadBusyFlag(std::string* runningTitle);
 
-// Where a run starts (the calculate command, the batch program's Start and each of its
-// entries): under the lock, a flag that is not idle and that no run holds, busy, empty
-// or unreadable, was left by a run that died and is written idle before the run goes on.
-// Busy while another run holds the lock. Missing when the file cannot be opened, or the
-// idle flag cannot be written in its place (no run could write its own there either).
-BusyFlag ClaimBusyFlagForRun(std::string* runningTitle);
+// The run of the start folder, decided on where a run starts: the calculate command, the
+// batch program's Start and each of its entries. Taking it checks the flag and marks it
+// busy under one held lock, and the lock stays held until the claim is released, so two
+// programs that start at once never both go. The solver's run of this process shares
+// the held lock (FileLock::TakeOrJoin); a run of any other process is refused.
+class RunClaim {
+public:
+    RunClaim();
+    ~RunClaim();  // Release()
+    RunClaim(RunClaim&&) noexcept;
+    RunClaim& operator=(RunClaim&&) noexcept;
+
+    // Idle: the claim is this one's, and "CALC.DAT" says that `title` runs. Busy while
+    // another run holds the lock (or, without a usable lock, the flag says so), Missing
+    // when the flag file cannot be opened, Unwritable when the busy flag cannot be
+    // written (`why`: the file and the system's reason); those change nothing. A flag
+    // that no run holds, left by a run that died, is simply written over. On a claim
+    // already taken, only the title changes (the batch's next entry).
+    BusyFlag Take(const std::string& title, std::string* runningTitle, std::string* why);
+    bool IsTaken() const { return m_taken; }
+    // Lets go; the flag is written idle first where no run did so (a claim given up
+    // before its run, a run that could not write it).
+    void Release();
+
+private:
+    std::unique_ptr<FileLock> m_lock;  // none where the lock cannot be used
+    std::string m_flagPath;
+    std::string m_title;
+    bool m_taken = false;
+};
 
 // Marks the start folder's "CALC.DAT" idle ("0" CR LF), as a starting program does, but
 // only when no solver run holds its lock: a batch run of another program keeps its

@@ -1,5 +1,6 @@
 #include "calcdoc/wave_calc_command.h"
 
+#include "calc/calc_messages.h"
 #include "calc/calc_run_files.h"
 #include "calc/calc_state.h"
 #include "calc/result_loader.h"
@@ -47,11 +48,20 @@ int OnWaveCalc(CTydDoc& doc, CTydViewData& view, const CalcViewFrame& frame, CWa
                         MbIcon::None) != IDOK)
         return -1;
 
-    switch (ClaimBusyFlagForRun(&running)) {
+    // The check and the run it allows happen under one held lock: a program that starts
+    // a run at the same moment is refused here, before anything of this run is changed.
+    const CalcRunName name = CalcRunNameOf(doc.GetPathName());
+    RunClaim claim;
+    std::string why;
+    switch (claim.Take(name.title, &running, &why)) {
         case BusyFlag::Idle: break;
         case BusyFlag::Busy: RefuseRunning(running); return -1;
         case BusyFlag::Missing:
             Ui().MessageBox(docmsg::kCannotOpenCalcDat, docmsg::kWaveCalcCaption, MbButtons::Ok, MbIcon::None);
+            return -1;
+        case BusyFlag::Unwritable:
+            Ui().MessageBox(std::string(calcmsg::kCalcDatWriteFailed) + "\n(" + why + ")", docmsg::kWaveCalcCaption,
+                            MbButtons::Ok, MbIcon::None);
             return -1;
     }
 
@@ -64,11 +74,11 @@ int OnWaveCalc(CTydDoc& doc, CTydViewData& view, const CalcViewFrame& frame, CWa
     // The previous holder has ended (no run of this process goes on).
     slot.m_pCalcThreads.reset();
 
-    const CalcRunName name = CalcRunNameOf(doc.GetPathName());
     const SolverGrid grid = SolverGridOf(code, doc.m_mesh.GetMeshCountY(), doc.m_mesh.GetMeshCountX());
     slot.m_pCalcThreads = std::make_unique<CCalThreads>(name.folder, name.title, WorkFolder(),
                                                         doc.m_info.m_nDirDiv, doc.m_info.m_nFreqDiv,
-                                                        grid.nx, grid.ny);
+                                                        grid.nx, grid.ny, slot.m_entry);
+    slot.m_pCalcThreads->HoldClaim(std::move(claim));
     // A result file of an earlier run must not pass for this run's.
     DeleteFileSilently(name.folder + name.title + ".KKA");
 

@@ -26,7 +26,8 @@ class CTydViewData;
 // request block; the program cancels and joins such runs when it quits.
 class CWaveCalcSlot {
 public:
-    CWaveCalcSlot() = default;
+    // `entry`: the solver's calculation entry its runs start (tests may give a stand-in).
+    explicit CWaveCalcSlot(CCalThreads::SolverEntry entry = &TYDSOLV) : m_entry(entry) {}
     ~CWaveCalcSlot();
     CWaveCalcSlot(const CWaveCalcSlot&) = delete;
     CWaveCalcSlot& operator=(const CWaveCalcSlot&) = delete;
@@ -42,6 +43,7 @@ public:
 
 private:
     friend int OnWaveCalc(CTydDoc&, CTydViewData&, const CalcViewFrame&, CWaveCalcSlot&);
+    CCalThreads::SolverEntry m_entry;
     std::unique_ptr<CCalThreads> m_pCalcThreads;
 };
 

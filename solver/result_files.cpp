@@ -71,19 +71,6 @@ std::tm LocalNow() {
     return t;
 }
 
-bool WriteBusyFlag(const std::string& path, const std::string& titleUtf8) {
-    TextWriter w;
-    w.Line("1");
-    w.Line(Utf8ToCp932(titleUtf8));
-    return w.Save(path, nullptr);
-}
-
-bool WriteIdleFlag(const std::string& path) {
-    TextWriter w;
-    w.Line("0");
-    return w.Save(path, nullptr);
-}
-
 bool WriteTimingFile(const std::string& path, const std::tm& start, const std::tm& end) {
     TextWriter w;
     w.Line(DateText(start));

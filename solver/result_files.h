@@ -3,6 +3,8 @@
 // Every record is fixed-width text ending in CR LF.
 #pragma once
 
+#include "platform/busy_flag.h"
+
 #include <cstddef>
 #include <cstdio>
 #include <ctime>
@@ -37,9 +39,6 @@ std::string DateText(const std::tm& t);
 std::string TimeText(const std::tm& t);
 std::tm LocalNow();
 
-// "CALC.DAT": the busy form ("1" and the title, CP932) and the idle form ("0").
-bool WriteBusyFlag(const std::string& path, const std::string& titleUtf8);
-bool WriteIdleFlag(const std::string& path);
 // "TIME.TMP": start date, start time, end date, end time.
 bool WriteTimingFile(const std::string& path, const std::tm& start, const std::tm& end);
 

@@ -27,8 +27,6 @@ namespace {
 
 std::atomic<bool> g_running{false};
 
-constexpr int kLockWaitMs = 1000;
-
 class RunGuard {
 public:
     RunGuard() : m_owner(!g_running.exchange(true)) {}
@@ -165,13 +163,11 @@ int RunOwned(const CalcRequest* request) {
     const std::string statusPath = WorkFile(workDir, "CALC.DAT");
     const std::string timingPath = WorkFile(workDir, "TIME.TMP");
 
-    // Another program's run in the same working folder owns "CALC.DAT" until it ends.
-    // A reader of the flag holds the lock only for a moment, hence the short wait. A
-    // folder where no lock file can be made cannot take the flag either; the run then
-    // goes on and reports that.
-    const std::string lockPath = WorkFile(workDir, kCalcDatLockName);
-    FileLock runLock(lockPath);
-    if (!runLock.TryLockFor(kLockWaitMs) && FileLock::IsHeld(lockPath)) {
+    // Another program's run in the same working folder owns "CALC.DAT" until it ends. The
+    // program that decided on this run may hold the lock already and share it; a folder
+    // where nobody can hold the lock leaves the flag alone to say who runs.
+    FileLock runLock(WorkFile(workDir, kCalcDatLockName));
+    if (runLock.TakeOrJoin() == LockTake::Held) {
         ShowSolverError(msg::kAlreadyRunning);
         return 1;
     }
@@ -185,8 +181,8 @@ int RunOwned(const CalcRequest* request) {
 
     // Every way out marks the run idle as its last file operation.
     auto finish = [&](int result) {
-        if (!WriteIdleFlag(statusPath)) {
-            ShowSolverError(msg::kStatusWriteFailed);
+        if (std::string why; !WriteIdleFlag(statusPath, &why)) {
+            ShowSolverError(std::string(msg::kStatusWriteFailed) + "\n(" + why + ")");
             return 1;
         }
         return result;
@@ -243,9 +239,11 @@ int RunOwned(const CalcRequest* request) {
         pool = std::make_unique<WorkerPool>(1);
     }
 
-    if (!WriteBusyFlag(statusPath, title)) {
-        ShowSolverError(msg::kStatusWriteFailed);
-        return finish(1);
+    if (std::string why; !WriteBusyFlag(statusPath, title, &why)) {
+        // One message: the idle flag cannot be written there either.
+        ShowSolverError(std::string(msg::kStatusWriteFailed) + "\n(" + why + ")");
+        WriteIdleFlag(statusPath);
+        return 1;
     }
     ResultFile result;
     if (!result.Open(kkaPath)) {

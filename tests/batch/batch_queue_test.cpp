@@ -3,6 +3,7 @@
 #include "batch/batch_messages.h"
 #include "batch/batch_queue.h"
 #include "platform/atomic_file.h"
+#include "platform/file_lock.h"
 #include "platform/ui_service.h"
 #include "support/lock_holder.h"
 #include "tests/batch/batch_test_util.h"
@@ -278,7 +279,8 @@ TEST_F(BatchQueueTest, CalcDatDecidesStart) {
     EXPECT_EQ(queue.GetEntryCount(), 1);
 
     // A flag that no run holds, busy, empty or damaged, was left by a run that died:
-    // Start writes it idle and goes, the first time.
+    // Start goes the first time. It claims the first entry's run, which keeps the lock
+    // and the flag until its step has run it.
     for (const char* left : {"1\r\nDEAD\r\n", "", "hello"}) {
         SCOPED_TRACE(left);
         ui.Clear();
@@ -286,7 +288,14 @@ TEST_F(BatchQueueTest, CalcDatDecidesStart) {
         queue.OnBatchStart();
         EXPECT_TRUE(queue.IsBatchRunning());
         EXPECT_TRUE(ui.Messages().empty());
+        EXPECT_EQ(batchtest::ReadAll(StartFolderFile("CALC.DAT")), "1\r\nB\r\n");
+        EXPECT_TRUE(FileLock::IsHeld(StartFolderFile("CALC.DAT.lock")));
+        while (queue.RunNextBatchEntry() != BatchStep::Off) {
+        }
         EXPECT_EQ(batchtest::ReadAll(StartFolderFile("CALC.DAT")), "0\r\n");
+        EXPECT_FALSE(FileLock::IsHeld(StartFolderFile("CALC.DAT.lock")));
+        queue.OnDeleteAll();
+        queue.OnBatchOpen({AddCalc("B")});
     }
 }
 

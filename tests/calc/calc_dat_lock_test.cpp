@@ -82,10 +82,11 @@ TEST_F(CalcDatLock, HeldLockReadsBusyWhateverTheFileSays) {
 
 // A run killed in its course leaves "1" and its title, and no one holds the lock; a
 // damaged file says nothing at all. Readers take either as no run and leave the file
-// alone; the next run's start writes it idle and goes. While a run holds the lock its
-// flag is left as it is, also in the moment between taking the lock and writing the flag;
-// a flag file that is a folder cannot be opened.
-TEST_F(CalcDatLock, AFlagNoRunHoldsIsWrittenIdleWhereTheNextRunStarts) {
+// alone; the next run's claim writes its own busy flag over it, holds the lock until it
+// is let go, and leaves the flag idle. While another run holds the lock its flag is left
+// as it is, also in the moment between taking the lock and writing the flag; a flag file
+// that is a folder cannot be opened.
+TEST_F(CalcDatLock, AClaimWritesItsFlagUnderTheLockItHoldsUntilLetGo) {
     const std::string flag = folder + "CALC.DAT";
     const std::string lock = folder + "CALC.DAT.lock";
     const std::string busy = "1\r\nROAD\r\n";
@@ -96,8 +97,10 @@ TEST_F(CalcDatLock, AFlagNoRunHoldsIsWrittenIdleWhereTheNextRunStarts) {
         EXPECT_EQ(ReadBusyFlag(&title), BusyFlag::Busy);
         EXPECT_EQ(title, "ROAD");
         EXPECT_TRUE(IsCalcRunGoingOn(folder + "ROAD.TYD"));
-        EXPECT_EQ(ClaimBusyFlagForRun(&title), BusyFlag::Busy);
+        RunClaim claim;
+        EXPECT_EQ(claim.Take("BAY", &title, nullptr), BusyFlag::Busy);
         EXPECT_EQ(title, "ROAD");
+        EXPECT_FALSE(claim.IsTaken());
         EXPECT_EQ(Text(flag), busy) << "a running run's flag is not touched";
         run.Kill();
     }
@@ -111,9 +114,23 @@ TEST_F(CalcDatLock, AFlagNoRunHoldsIsWrittenIdleWhereTheNextRunStarts) {
         EXPECT_EQ(title, "");
         EXPECT_FALSE(IsCalcRunGoingOn(folder + "ROAD.TYD"));
         EXPECT_EQ(Text(flag), left) << "a reader writes nothing";
-        EXPECT_EQ(ClaimBusyFlagForRun(&title), BusyFlag::Idle);
-        EXPECT_EQ(Text(flag), "0\r\n");
-        EXPECT_FALSE(FileLock::IsHeld(lock)) << "the start lets go of the lock again";
+        {
+            RunClaim claim;
+            EXPECT_EQ(claim.Take("BAY", &title, nullptr), BusyFlag::Idle);
+            EXPECT_EQ(Text(flag), "1\r\nBAY\r\n");
+            // Held for the run, against another process and against a second claim here.
+            EXPECT_TRUE(FileLock::IsHeld(lock));
+            LockHolder other(FlockOn(lock));
+            EXPECT_FALSE(other.Held());
+            RunClaim second;
+            EXPECT_EQ(second.Take("ROAD", &title, nullptr), BusyFlag::Busy);
+            EXPECT_EQ(title, "BAY");
+            // The batch's next entry under the same claim.
+            EXPECT_EQ(claim.Take("BAY2", nullptr, nullptr), BusyFlag::Idle);
+            EXPECT_EQ(Text(flag), "1\r\nBAY2\r\n");
+        }
+        EXPECT_EQ(Text(flag), "0\r\n") << "a claim given up before its run leaves the flag idle";
+        EXPECT_FALSE(FileLock::IsHeld(lock));
     }
 
     // A run that has taken the lock and not yet written its flag, in another process and
@@ -123,22 +140,49 @@ TEST_F(CalcDatLock, AFlagNoRunHoldsIsWrittenIdleWhereTheNextRunStarts) {
     {
         LockHolder starting(FlockOn(lock));
         ASSERT_TRUE(starting.Held());
-        EXPECT_EQ(ClaimBusyFlagForRun(&title), BusyFlag::Busy);
+        EXPECT_EQ(RunClaim().Take("BAY", &title, nullptr), BusyFlag::Busy);
         EXPECT_EQ(title, "OLD");
     }
     {
         FileLock own(lock);
         ASSERT_TRUE(own.TryLock());
         EXPECT_EQ(ReadBusyFlag(nullptr), BusyFlag::Busy);
-        EXPECT_EQ(ClaimBusyFlagForRun(nullptr), BusyFlag::Busy);
+        EXPECT_EQ(RunClaim().Take("BAY", nullptr, nullptr), BusyFlag::Busy);
     }
     EXPECT_EQ(Text(flag), "1\r\nOLD\r\n");
 
     DeleteFileSilently(flag);
     std::filesystem::create_directory(flag);
     EXPECT_EQ(ReadBusyFlag(nullptr), BusyFlag::Missing);
-    EXPECT_EQ(ClaimBusyFlagForRun(nullptr), BusyFlag::Missing);
+    EXPECT_EQ(RunClaim().Take("BAY", nullptr, nullptr), BusyFlag::Missing);
     EXPECT_TRUE(std::filesystem::is_directory(flag));
+}
+
+// Where nobody can hold the lock (here a folder in its place; another user's lock file
+// or a file system without locks alike) the flag's text decides, as it did before there
+// was a lock: a live run's "1" is busy, and a run may still start over "0".
+TEST_F(CalcDatLock, WithoutAUsableLockTheFlagsTextDecides) {
+    const std::string flag = folder + "CALC.DAT";
+    std::filesystem::create_directory(folder + "CALC.DAT.lock");
+    ASSERT_EQ(FileLock::Probe(folder + "CALC.DAT.lock"), LockState::Unusable);
+    ASSERT_TRUE(AtomicWriteFile(flag, std::string("1\r\nROAD\r\n"), nullptr));
+    std::string title;
+    EXPECT_EQ(ReadBusyFlag(&title), BusyFlag::Busy);
+    EXPECT_EQ(title, "ROAD");
+    EXPECT_EQ(RunClaim().Take("BAY", &title, nullptr), BusyFlag::Busy);
+    EXPECT_EQ(title, "ROAD");
+    EXPECT_EQ(Text(flag), "1\r\nROAD\r\n");
+
+    ASSERT_TRUE(AtomicWriteFile(flag, std::string("0\r\n"), nullptr));
+    EXPECT_EQ(ReadBusyFlag(nullptr), BusyFlag::Idle);
+    {
+        RunClaim claim;
+        EXPECT_EQ(claim.Take("BAY", nullptr, nullptr), BusyFlag::Idle);
+        EXPECT_EQ(Text(flag), "1\r\nBAY\r\n");
+        EXPECT_EQ(ReadBusyFlag(&title), BusyFlag::Busy);
+        EXPECT_EQ(title, "BAY");
+    }
+    EXPECT_EQ(Text(flag), "0\r\n");
 }
 
 }  // namespace

@@ -3,8 +3,11 @@
 #include "calc/cal_threads.h"
 #include "calc/calc_run_files.h"
 #include "calc/calc_state.h"
+#include "calc/calc_messages.h"
 #include "calcdoc/calcdoc_messages.h"
 #include "calcdoc/wave_calc_command.h"
+#include "platform/busy_flag.h"
+#include "platform/file_lock.h"
 #include "platform/text.h"
 #include "solver/solver_hooks.h"
 #include "tests/calcdoc/calcdoc_test_util.h"
@@ -16,6 +19,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <sys/stat.h>
 #include <thread>
 #include <tuple>
 
@@ -291,6 +295,67 @@ TEST_F(WaveCalcCommandTest, StartsTheSolverOnItsThread) {
     EXPECT_EQ(doc.m_nRunOrientation, 1);
     EXPECT_EQ(LoadCalcResults(doc, view, frame), 0);
     EXPECT_GT(doc.m_mesh.GetAt(0).GetHeightRatio(), 0.0f);
+}
+
+// What the run that the calculate command starts finds when it begins.
+struct SeenByRun {
+    int runs = 0;
+    LockState lock = LockState::Free;
+    std::string flag;
+    LockTake joined = LockTake::Held;
+    bool otherProcessTookIt = true;
+};
+SeenByRun g_seen;
+
+int32_t LookingRun(CalcRequest*) {
+    ++g_seen.runs;
+    const std::string lock = StartFolderFile(kCalcDatLockName);
+    g_seen.lock = FileLock::Probe(lock);
+    g_seen.flag = roadtest::ReadAll(StartFolderFile("CALC.DAT"));
+    FileLock run(lock);
+    g_seen.joined = run.TakeOrJoin();
+    testsupport::LockHolder other(testsupport::FlockOn(lock));
+    g_seen.otherProcessTookIt = other.Held();
+    other.Release();
+    WriteIdleFlag(StartFolderFile("CALC.DAT"));
+    return 0;
+}
+
+// The run is decided on and started under one held lock: the run the command starts
+// finds the lock held for it, shares it and keeps other programs out, and finds the flag
+// naming it over what a run that died left. A flag the command cannot write stops it
+// with one message and the system's reason, before anything changes.
+TEST_F(WaveCalcCommandTest, ItsRunFindsItselfClaimedAndAnUnwritableFlagStopsIt) {
+    g_seen = SeenByRun();
+    const std::string flag = StartFolderFile("CALC.DAT");
+    roadtest::WriteAll(flag, "0\r\n");
+    ASSERT_EQ(::chmod(flag.c_str(), 0444), 0);
+    {
+        CWaveCalcSlot slot(&LookingRun);
+        EXPECT_EQ(OnWaveCalc(doc, view, frame, slot), -1);
+        ASSERT_EQ(ui.Messages().size(), 2u);
+        const std::string text = ui.Messages()[1].text;
+        const std::string head = std::string(calcmsg::kCalcDatWriteFailed) + "\n(" + flag + ": ";
+        EXPECT_EQ(text.substr(0, head.size()), head);
+        EXPECT_TRUE(text.size() > head.size() + 1 && text.back() == ')') << text;
+        EXPECT_EQ(g_seen.runs, 0);
+        EXPECT_EQ(doc.m_info.m_nCalcState, kCalcDepths);
+        EXPECT_EQ(doc.m_mesh.GetAt(0).GetHeightRatio(), 0.7f);
+        EXPECT_EQ(roadtest::ReadAll(flag), "0\r\n");
+    }
+    ASSERT_EQ(::chmod(flag.c_str(), 0644), 0);
+
+    roadtest::WriteAll(flag, "1\r\nDEAD\r\n");
+    CWaveCalcSlot slot(&LookingRun);
+    ASSERT_EQ(OnWaveCalc(doc, view, frame, slot), 0);
+    slot.Wait();
+    EXPECT_EQ(g_seen.runs, 1);
+    EXPECT_EQ(g_seen.lock, LockState::Held);
+    EXPECT_EQ(g_seen.flag, "1\r\nTINY\r\n");
+    EXPECT_EQ(g_seen.joined, LockTake::Taken);
+    EXPECT_FALSE(g_seen.otherProcessTookIt);
+    EXPECT_EQ(roadtest::ReadAll(flag), "0\r\n");
+    EXPECT_FALSE(FileLock::IsHeld(StartFolderFile(kCalcDatLockName)));
 }
 
 }  // namespace

@@ -26,6 +26,10 @@
 // operation, "save N a|b" and "saved N" around each save of pair-save, "end" after it,
 // "message<TAB>caption<TAB>text" for every message (line ends as "\n"), and "result ..."
 // lines. Exit 0: done; 3: refused or failed (with a message); 2: bad arguments.
+//
+// With FAULT_DRIVER_WAIT set, calc and batch say "ready" where their run is decided on
+// (calc at the start question, batch before Start) and wait there for a byte on standard
+// input, so that the suite can let two of them go at the same moment.
 #include "batch/batch_queue.h"
 #include "batch/cal_counts.h"
 #include "calc/calc_doc_data.h"
@@ -33,6 +37,7 @@
 #include "calc/calc_view_frame.h"
 #include "calc/result_loader.h"
 #include "calcdoc/calc_data_writer.h"
+#include "calcdoc/calcdoc_messages.h"
 #include "calcdoc/tyd_doc.h"
 #include "calcdoc/wave_calc_command.h"
 #include "core/calc_progress.h"
@@ -44,6 +49,7 @@
 #include "support/file_faults.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -76,12 +82,25 @@ std::string OneLine(const std::string& text) {
     return out;
 }
 
+bool g_waitForGo = false;
+
+// Says "ready" and waits for the suite's go, when it asked for that.
+void ReadyThenWaitForGo() {
+    if (!g_waitForGo) return;
+    Say("ready");
+    char go;
+    while (::read(STDIN_FILENO, &go, 1) < 0 && errno == EINTR) {
+    }
+}
+
 // Every message on standard output; questions take their default answer (OK, Yes), as
 // the user who goes on would.
 class LoggingUi : public UiService {
 public:
     int MessageBox(const std::string& text, const std::string& caption, MbButtons buttons, MbIcon) override {
         Say("message\t" + OneLine(caption) + "\t" + OneLine(text));
+        // The calculate command decides on its run right after its start question.
+        if (text == docmsg::kWaveStartQuestion) ReadyThenWaitForGo();
         return DefaultAnswer(buttons);
     }
 };
@@ -290,6 +309,7 @@ int Batch(const std::string& dec) {
     CBatchQueue queue(rows, [](CalcRequest* r) { return TYDSOLV(r); });
     if (queue.OnBatchOpen({std::filesystem::absolute(dec).string()}) != 1) return 3;
     Say("begin");
+    ReadyThenWaitForGo();
     queue.OnBatchStart();
     if (!queue.IsBatchRunning()) {
         Say("end");
@@ -318,6 +338,7 @@ int Main(int argc, char** argv) {
     const std::string file = argv[2];
     SetStartFolder(std::filesystem::current_path().string());
     faults::ArmFromEnvironment();
+    g_waitForGo = std::getenv("FAULT_DRIVER_WAIT") != nullptr;
     LoggingUi ui;
     SetUi(&ui);
     SetCalcProgressFactory([] { return std::unique_ptr<CCalcProgressDlg>(new CTestCalcProgressDlg()); });

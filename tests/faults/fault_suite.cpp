@@ -101,8 +101,8 @@ std::string Finished::Transcript() const {
 }
 
 Driver::Driver(const std::vector<std::string>& args, const std::vector<std::string>& env) {
-    int pipeFds[2];
-    if (::pipe2(pipeFds, O_CLOEXEC) != 0) {
+    int pipeFds[2], inFds[2];
+    if (::pipe2(pipeFds, O_CLOEXEC) != 0 || ::pipe2(inFds, O_CLOEXEC) != 0) {
         ADD_FAILURE() << "no pipe for the driver: " << std::strerror(errno);
         return;
     }
@@ -111,7 +111,7 @@ Driver::Driver(const std::vector<std::string>& args, const std::vector<std::stri
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, inFds[0], STDIN_FILENO);
     std::vector<std::string> argv{FAULT_DRIVER};
     argv.insert(argv.end(), args.begin(), args.end());
     std::vector<char*> cargv;
@@ -124,6 +124,8 @@ Driver::Driver(const std::vector<std::string>& args, const std::vector<std::stri
     const int rc = ::posix_spawn(&m_pid, FAULT_DRIVER, &actions, nullptr, cargv.data(), cenv.data());
     posix_spawn_file_actions_destroy(&actions);
     ::close(pipeFds[1]);
+    ::close(inFds[0]);
+    m_in = inFds[1];
     if (rc != 0) {
         ADD_FAILURE() << "cannot start " << FAULT_DRIVER << ": " << std::strerror(rc);
         m_pid = -1;
@@ -140,6 +142,14 @@ Driver::~Driver() {
         Wait();
     }
     if (m_out >= 0) ::close(m_out);
+    if (m_in >= 0) ::close(m_in);
+}
+
+void Driver::Go() {
+    if (m_in < 0) return;
+    (void)!::write(m_in, "g", 1);
+    ::close(m_in);
+    m_in = -1;
 }
 
 bool Driver::ReadSome(int timeoutMs) {

@@ -44,6 +44,8 @@ public:
     Driver& operator=(const Driver&) = delete;
 
     pid_t Pid() const { return m_pid; }
+    // Lets a driver that waits for its go (FAULT_DRIVER_WAIT) go on.
+    void Go();
     // Reads until a line equal to `line`: false at the end of the output or after
     // `seconds` (a generous bound: correctness never depends on it).
     bool WaitForLine(const std::string& line, double seconds = 120.0);
@@ -56,6 +58,7 @@ private:
 
     pid_t m_pid = -1;
     int m_out = -1;
+    int m_in = -1;  // the driver's standard input
     std::string m_pending;
     Finished m_seen;
 };

@@ -4,7 +4,9 @@
 // of another calculation, the batch program's Start and the results of the running one
 // are refused with "現在【<title>】を計算中です", and the refusal changes nothing; once the
 // run has ended, or was killed, they go.
+#include "batch/batch_messages.h"
 #include "calc/calc_messages.h"
+#include "calc/calc_run_files.h"
 #include "platform/files.h"
 #include "tests/faults/fault_suite.h"
 #include "tests/faults/prepared_calc.h"
@@ -13,11 +15,15 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <fstream>
 #include <map>
 #include <memory>
 #include <string>
 #include <thread>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace wv::faultsuite {
@@ -45,12 +51,14 @@ bool IsStopped(pid_t pid) {
     return close != std::string::npos && close + 2 < line.size() && line[close + 2] == 'T';
 }
 
-// Holds the driver still once "CALC.DAT" shows its run. False when the run ended first
-// (the caller tries again) or never marked itself busy.
-bool StopWhenBusy(Driver& d, const std::string& title) {
+// Holds the driver still once its solver runs: "CALC.DAT" shows the run and the result
+// file is open (a batch claims the flag at Start, a moment before its marker and run).
+// False when the run ended first (the caller tries again) or never marked itself busy.
+bool StopWhenBusy(Driver& d, const PreparedCalc& c) {
+    const std::string title = c.Title();
     if (!d.WaitForLine("begin")) return false;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(kBusyWaitSeconds);
-    while (ReadFile(CalcDatPath()) != BusyFlag(title)) {
+    while (ReadFile(CalcDatPath()) != BusyFlag(title) || !Exists(c.Side("KKA"))) {
         if (std::chrono::steady_clock::now() > deadline) return false;
         std::this_thread::sleep_for(std::chrono::microseconds(200));
     }
@@ -85,7 +93,7 @@ void Pass(bool batchHolds, bool killed) {
     for (int attempt = 0; attempt < 5 && !held; ++attempt) {
         running.Restore();
         d = std::make_unique<Driver>(holder);
-        held = StopWhenBusy(*d, running.Title());
+        held = StopWhenBusy(*d, running);
         if (!held) d.reset();
     }
     ASSERT_TRUE(held) << what << ": the run never showed in \"CALC.DAT\" while it went on";
@@ -138,6 +146,173 @@ TEST(TwoPrograms, WhileASolverRunGoesTheOthersAreRefusedAndGoWhenItEnds) { Pass(
 TEST(TwoPrograms, WhileASolverRunGoesTheOthersAreRefusedAndGoWhenItIsKilled) { Pass(false, true); }
 TEST(TwoPrograms, WhileABatchJobGoesTheOthersAreRefusedAndGoWhenItEnds) { Pass(true, false); }
 TEST(TwoPrograms, WhileABatchJobGoesTheOthersAreRefusedAndGoWhenItIsKilled) { Pass(true, true); }
+
+
+// Two programs that decide on a run at the same moment: each driver waits where its run
+// is decided (the calculate command at its start question, the batch program before
+// Start) until both are let go together. Exactly one runs; the other is told that it
+// runs and has changed nothing: no entry aborted, no marker left, no result file lost.
+constexpr int kTriesPerPair = 20;
+
+struct Contender {
+    const PreparedCalc* calc;
+    bool batch;
+};
+
+std::vector<std::string> ArgsOf(const Contender& c) {
+    return c.batch ? std::vector<std::string>{"batch", c.calc->Side("DEC")}
+                   : std::vector<std::string>{"calc", c.calc->Tyd()};
+}
+
+bool Ran(const Contender& c, const Finished& f) {
+    return c.batch ? f.Last("result ") == std::string("result ") + batchmsg::kStateFinished
+                   : f.Last("result ") == "result 0";
+}
+
+bool WasRefused(const Contender& c, const Finished& f) {
+    return f.Last("result ") == (c.batch ? "result start-refused" : "result refused");
+}
+
+bool AbortedAny(const Finished& f) {
+    const std::string aborted = std::string(" ") + batchmsg::kStateAborted;
+    for (const std::string& l : f.lines)
+        if (l.compare(0, 4, "row ") == 0 && l.size() >= aborted.size() &&
+            l.compare(l.size() - aborted.size(), aborted.size(), aborted) == 0)
+            return true;
+    return false;
+}
+
+TEST(TwoPrograms, StartedAtOnceOneRunsAndTheOtherIsRefusedBeforeItChangesAnything) {
+    PreparedCalc batchA, batchB, calcA, calcB;
+    std::string err;
+    ASSERT_TRUE(PreparedCalc::Prepare(batchA, "BATCHA", "prepare-batch", kOtherMesh, &err)) << err;
+    ASSERT_TRUE(PreparedCalc::Prepare(batchB, "BATCHB", "prepare-batch", kOtherMesh, &err)) << err;
+    ASSERT_TRUE(PreparedCalc::Prepare(calcA, "CALCA", "prepare-run", kOtherMesh, &err)) << err;
+    ASSERT_TRUE(PreparedCalc::Prepare(calcB, "CALCB", "prepare-run", kOtherMesh, &err)) << err;
+    const std::pair<Contender, Contender> pairs[] = {
+        {{&batchA, true}, {&batchB, true}},
+        {{&batchA, true}, {&calcB, false}},
+        {{&calcA, false}, {&calcB, false}},
+    };
+    int tries = 0, firstRan = 0, bad = 0;
+    for (const auto& [first, second] : pairs) {
+        for (int attempt = 0; attempt < kTriesPerPair; ++attempt) {
+            const std::string what = ArgsOf(first)[0] + " and " + ArgsOf(second)[0] + ", try " + std::to_string(attempt + 1);
+            for (const Contender* c : {&first, &second}) {
+                c->calc->Restore();
+                // A calculation's results wait to be loaded: a refusal must not lose them.
+                if (!c->batch) WriteFile(c->calc->Side("KKA"), c->calc->CompleteResults());
+            }
+            const std::map<std::string, std::string> before[] = {FilesOf(*first.calc), FilesOf(*second.calc)};
+            Driver a(ArgsOf(first), {"FAULT_DRIVER_WAIT=1"});
+            Driver b(ArgsOf(second), {"FAULT_DRIVER_WAIT=1"});
+            ASSERT_TRUE(a.WaitForLine("ready") && b.WaitForLine("ready")) << what;
+            a.Go();
+            b.Go();
+            const Finished done[] = {a.Wait(), b.Wait()};
+            const Contender* contenders[] = {&first, &second};
+            const bool ran[] = {Ran(first, done[0]), Ran(second, done[1])};
+            bool good = ran[0] != ran[1];
+            EXPECT_TRUE(good) << what << ": exactly one runs\n" << done[0].Transcript() << done[1].Transcript();
+            if (good) {
+                const int w = ran[0] ? 0 : 1, l = 1 - w;
+                const Contender& winner = *contenders[w];
+                const Contender& loser = *contenders[l];
+                const bool refused = WasRefused(loser, done[l]) &&
+                                     AnyMessageHas(done[l].Messages(), Refusal(winner.calc->Title()));
+                const bool unchanged = FilesOf(*loser.calc) == before[l];
+                const bool whole = ReadFile(winner.calc->Side("KKA")) == winner.calc->CompleteResults();
+                good = refused && unchanged && whole && !AbortedAny(done[l]) && !AbortedAny(done[w]);
+                EXPECT_TRUE(refused) << what << "\n" << done[l].Transcript();
+                EXPECT_TRUE(unchanged) << what << ": the refused one's files changed";
+                EXPECT_TRUE(whole) << what << ": the run's results";
+                EXPECT_FALSE(AbortedAny(done[l]) || AbortedAny(done[w])) << what;
+                firstRan += w == 0;
+            }
+            ++tries;
+            bad += !good;
+            EXPECT_EQ(ReadFile(CalcDatPath()), IdleFlag()) << what;
+        }
+    }
+    std::printf("[fault-suite] two programs started at once: %d tries, the first to start ran %d times; %d with both "
+                "or neither run, or with the refused one's files changed\n",
+                tries, firstRan, bad);
+    EXPECT_EQ(bad, 0);
+}
+
+// A run whose busy flag cannot be written (the disk is full, the file is read-only) does
+// not start: one message with the system's reason, and nothing of the run is left
+// behind: no marker, no result file lost, no entry aborted, the flag as it was. The
+// solver on its own says so once too.
+TEST(TwoPrograms, ARunThatCannotWriteItsFlagDoesNotStart) {
+    PreparedCalc batch, calc;
+    std::string err;
+    ASSERT_TRUE(PreparedCalc::Prepare(batch, "BATCH", "prepare-batch", kOtherMesh, &err)) << err;
+    ASSERT_TRUE(PreparedCalc::Prepare(calc, "CALC", "prepare-run", kOtherMesh, &err)) << err;
+    for (const bool readOnly : {false, true}) {
+        for (const char* how : {"batch", "calc", "run"}) {
+            const std::string what = std::string(how) + (readOnly ? ", read-only CALC.DAT" : ", disk full");
+            const PreparedCalc& c = std::string(how) == "batch" ? batch : calc;
+            c.Restore();
+            if (std::string(how) == "calc") WriteFile(c.Side("KKA"), c.CompleteResults());
+            const std::map<std::string, std::string> before = FilesOf(c);
+            if (readOnly) {
+                ASSERT_EQ(::chmod(CalcDatPath().c_str(), 0444), 0);
+            }
+            const std::vector<std::string> env =
+                readOnly ? std::vector<std::string>{} : std::vector<std::string>{"WAVORA_TEST_FAULTS=write:1:ENOSPC:CALC.DAT"};
+            const Finished f = RunDriver({how, std::string(how) == "batch" ? c.Side("DEC") : c.Tyd()}, env);
+            if (readOnly) {
+                ASSERT_EQ(::chmod(CalcDatPath().c_str(), 0644), 0);
+            }
+            int told = 0;
+            for (const std::string& m : f.Messages()) told += m.find("CALC.DAT") != std::string::npos;
+            EXPECT_EQ(told, 1) << what << "\n" << f.Transcript();
+            EXPECT_TRUE(AnyMessageHas(f.Messages(), std::string(calcmsg::kCalcDatWriteFailed) + "\\n(" + CalcDatPath() + ": "))
+                << what << "\n" << f.Transcript();
+            EXPECT_NE(f.exitCode, 0) << what;
+            EXPECT_FALSE(AbortedAny(f)) << what << "\n" << f.Transcript();
+            if (std::string(how) != "run") {
+                EXPECT_TRUE(FilesOf(c) == before) << what << ": the refused run's files changed";
+            } else {
+                EXPECT_FALSE(Exists(c.Side("KKA"))) << what;
+            }
+            EXPECT_EQ(ReadFile(CalcDatPath()), IdleFlag()) << what;
+            EXPECT_TRUE(TempsOf(CalcDatPath()).empty()) << what;
+        }
+    }
+}
+
+// Two programs that only read an idle flag at the same time never take each other for a
+// run.
+TEST(TwoPrograms, ReadersNeverTakeEachOtherForARun) {
+    SetStartFolder(Here());
+    WriteFile(CalcDatPath(), IdleFlag());
+    constexpr int kReads = 20000;
+    int pipes[2][2];
+    pid_t pids[2];
+    for (int k = 0; k < 2; ++k) {
+        ASSERT_EQ(::pipe(pipes[k]), 0);
+        pids[k] = ::fork();
+        if (pids[k] == 0) {
+            int busy = 0;
+            for (int i = 0; i < kReads; ++i) busy += ReadBusyFlag(nullptr) != wv::BusyFlag::Idle;
+            (void)!::write(pipes[k][1], &busy, sizeof busy);
+            ::_exit(0);
+        }
+        ::close(pipes[k][1]);
+    }
+    int falseBusy = 0;
+    for (int k = 0; k < 2; ++k) {
+        int busy = -1;
+        EXPECT_EQ(::read(pipes[k][0], &busy, sizeof busy), static_cast<ssize_t>(sizeof busy));
+        ::close(pipes[k][0]);
+        ::waitpid(pids[k], nullptr, 0);
+        falseBusy += busy;
+    }
+    std::printf("[fault-suite] two readers of an idle flag: %d reads, %d answered busy\n", 2 * kReads, falseBusy);
+    EXPECT_EQ(falseBusy, 0);
+}
 
 }  // namespace
 }  // namespace wv::faultsuite

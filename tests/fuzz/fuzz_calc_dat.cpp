@@ -1,6 +1,7 @@
 // "CALC.DAT", the busy flag every program reads before it starts a run. With no run
 // holding its lock any file reads idle (or missing), the same each time, and reading
-// changes nothing; where a run starts a flag that is not idle is written idle. The flags
+// changes nothing; where a run starts the flag is written busy for it, and idle when the
+// claim is let go. The flags
 // the solver writes read back as what they say while its lock is held: idle, or busy
 // with the run's title.
 #include "fuzz_support.h"
@@ -8,7 +9,7 @@
 #include "calc/calc_run_files.h"
 #include "platform/file_lock.h"
 #include "platform/files.h"
-#include "solver/result_files.h"
+#include "platform/busy_flag.h"
 
 #include <cctype>
 
@@ -25,9 +26,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::Check(title1.empty(), "only a busy flag names a title");
     std::string after;
     fuzz::Check(ReadWholeFile(path, after, nullptr) && after == input, "a reader leaves the file as it was");
-    fuzz::Check(ClaimBusyFlagForRun(nullptr) == BusyFlag::Idle, "a run may start");
-    fuzz::Check(ReadWholeFile(path, after, nullptr), "the flag file stays");
-    fuzz::Check(after == "0\r\n" || after == input, "where a run starts the flag is the input as it was, or idle");
+    {
+        RunClaim claim;
+        fuzz::Check(claim.Take("RUN", nullptr, nullptr) == BusyFlag::Idle, "a run may start");
+        fuzz::Check(ReadWholeFile(path, after, nullptr) && after == "1\r\nRUN\r\n", "the claimed flag names the run");
+    }
+    fuzz::Check(ReadWholeFile(path, after, nullptr) && after == "0\r\n", "a claim let go leaves the flag idle");
 
     // A run holds its lock from before its busy flag until after its idle flag.
     FileLock run(StartFolderFile(kCalcDatLockName));
@@ -37,12 +41,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string title;
     for (std::size_t i = 0; i < size && title.size() < 200; ++i)
         if (std::isalnum(data[i])) title += static_cast<char>(data[i]);
-    fuzz::Check(solv::WriteBusyFlag(path, title), "the busy flag is written");
+    fuzz::Check(WriteBusyFlag(path, title), "the busy flag is written");
     std::string running;
     const BusyFlag busy = ReadBusyFlag(&running);
     fuzz::Check(busy == BusyFlag::Busy, "the flag the solver writes for a run reads busy");
     fuzz::Check(running == title, "the busy flag names the running calculation");
-    fuzz::Check(solv::WriteIdleFlag(path), "the idle flag is written");
+    fuzz::Check(WriteIdleFlag(path), "the idle flag is written");
     run.Unlock();
     fuzz::Check(ReadBusyFlag(&running) == BusyFlag::Idle, "the flag the solver leaves reads idle");
     return 0;
