@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 
 namespace wv {
@@ -46,43 +45,6 @@ TEST(FileLock, OneHolderAtATimeWithinAndAcrossProcesses) {
     child.Release();
     EXPECT_FALSE(FileLock::IsHeld(path));
     EXPECT_TRUE(c.TryLock());
-}
-
-// The lock a program takes where it decides on a run passes to the solver's run in the
-// same process without a moment between: the run shares it and keeps it after the
-// program lets go, while every other holder, here or in another process, is refused.
-TEST(FileLock, AnOfferedLockPassesToTheRunOfThisProcessOnly) {
-    const std::string path = "run.lock";
-    auto claim = std::make_unique<FileLock>(path);
-    ASSERT_TRUE(claim->TryLock());
-    FileLock unoffered(path);
-    EXPECT_EQ(unoffered.TakeOrJoin(), LockTake::Held) << "nothing offered yet";
-    ASSERT_TRUE(claim->OfferToThisProcess());
-    {
-        LockHolder child(FlockOn(path));
-        EXPECT_FALSE(child.Held());
-    }
-    FileLock run(path);
-    ASSERT_EQ(run.TakeOrJoin(), LockTake::Taken);
-    claim.reset();
-    EXPECT_TRUE(FileLock::IsHeld(path)) << "the run keeps the lock it shared";
-    {
-        // (A forked child shares this process's descriptors, and so its locks, until it ends.)
-        LockHolder later(FlockOn(path));
-        EXPECT_FALSE(later.Held());
-    }
-    FileLock second(path);
-    EXPECT_EQ(second.TakeOrJoin(), LockTake::Held) << "the offer went with the program's lock";
-    run.Unlock();
-    EXPECT_FALSE(FileLock::IsHeld(path));
-
-    // Another process's offer is no offer to this one.
-    LockHolder other([path] {
-        auto* offered = new FileLock(path);  // held until the child ends
-        return offered->TryLock() && offered->OfferToThisProcess();
-    });
-    ASSERT_TRUE(other.Held());
-    EXPECT_EQ(run.TakeOrJoin(), LockTake::Held);
 }
 
 TEST(FileLock, AFolderThatIsNotThereLocksNothing) {
