@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <mutex>
@@ -138,5 +139,42 @@ void SetStartFolder(const std::string& folder) {
 }
 
 std::string StartFolderFile(const std::string& name) { return StartFolder() + name; }
+
+namespace {
+std::mutex g_callerMutex;
+std::string g_callerFolder;
+constexpr char kCallerVariable[] = "WAVORA_CALLER_FOLDER";
+}  // namespace
+
+void TakeCallerFolder() {
+    std::lock_guard<std::mutex> lock(g_callerMutex);
+    const char* given = std::getenv(kCallerVariable);
+    // Only an absolute folder can say where a relative name lies.
+    g_callerFolder = given && given[0] == '/' ? given : CurrentFolder();
+    if (g_callerFolder.back() != '/') g_callerFolder += '/';
+    ::unsetenv(kCallerVariable);
+}
+
+const std::string& CallerFolder() {
+    std::lock_guard<std::mutex> lock(g_callerMutex);
+    if (g_callerFolder.empty()) g_callerFolder = CurrentFolder();
+    return g_callerFolder;
+}
+
+std::string AbsoluteFromCaller(const std::string& path) {
+    if (path.empty() || path[0] == '/') return path;
+    std::string out = CallerFolder();
+    // ".." stays: the folder it leads to depends on the links on the way, as it did for
+    // the name given.
+    std::size_t pos = 0;
+    while (pos <= path.size()) {
+        std::size_t slash = path.find('/', pos);
+        if (slash == std::string::npos) slash = path.size();
+        const std::string part = path.substr(pos, slash - pos);
+        if (!part.empty() && part != ".") out += part + (slash < path.size() ? "/" : "");
+        pos = slash + 1;
+    }
+    return out;
+}
 
 }  // namespace wv

@@ -52,4 +52,17 @@ std::string CurrentFolder();
 // Path of a working file in the start folder ("CALC.DAT", "PARAINI.DAT", ...).
 std::string StartFolderFile(const std::string& name);
 
+// The folder the user started the program from, ending in '/': a name the user gives
+// relative to it (on the command line, or one an older settings file kept) is taken from
+// there, not from the start folder. The installed launchers change into the work folder
+// before they start a program, so they name the folder they were started in in
+// WAVORA_CALLER_FOLDER. TakeCallerFolder, once at start-up, reads that and removes it
+// from the environment (a program started from this one was not started by the user
+// there); without it, in a direct start, the current folder is the caller's.
+void TakeCallerFolder();
+const std::string& CallerFolder();
+// `path` as an absolute path: a relative one is taken from the caller folder ("./"
+// parts left out). "" stays "".
+std::string AbsoluteFromCaller(const std::string& path);
+
 }  // namespace wv

@@ -1,5 +1,7 @@
 #include "platform/recent_file_list.h"
 
+#include "platform/files.h"
+
 #include <algorithm>
 #include <cstdio>
 
@@ -36,7 +38,8 @@ std::string CRecentFileList::operator[](int index) const {
     return m_paths[static_cast<std::size_t>(index)];
 }
 
-void CRecentFileList::Add(const std::string& path) {
+void CRecentFileList::Add(const std::string& given) {
+    const std::string path = AbsoluteFromCaller(given);
     if (path.empty()) return;
     m_paths.erase(std::remove(m_paths.begin(), m_paths.end(), path), m_paths.end());
     m_paths.insert(m_paths.begin(), path);
@@ -78,7 +81,8 @@ std::string CRecentFileList::GetDisplayName(int index) const {
 void CRecentFileList::ReadList(const CProfile& profile) {
     m_paths.clear();
     for (int i = 1; i <= m_size; ++i) {
-        const std::string path = profile.GetProfileString(m_section, KeyName(m_format, i));
+        // An older list may hold a name without its folder: the user named it from there.
+        const std::string path = AbsoluteFromCaller(profile.GetProfileString(m_section, KeyName(m_format, i)));
         if (!path.empty() && std::find(m_paths.begin(), m_paths.end(), path) == m_paths.end())
             m_paths.push_back(path);
     }

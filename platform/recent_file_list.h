@@ -22,6 +22,7 @@ public:
     int FirstCommandId() const { return m_firstId; }
 
     // Puts the path at the top; an entry of the same path moves there, the oldest falls off.
+    // Every path is kept absolute (files.h: AbsoluteFromCaller), also one read back.
     void Add(const std::string& path);
     void Remove(int index);
 

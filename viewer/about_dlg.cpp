@@ -1,5 +1,6 @@
 #include "viewer/about_dlg.h"
 
+#include "platform/files.h"
 #include "platform/sysver.h"
 #include "platform/text.h"
 #include "platform/ui_service.h"
@@ -29,7 +30,9 @@ std::string LoadVersionText(const std::string& startFolder)
 void RecentFiles::Set(std::vector<std::string> files)
 {
     m_files.clear();
-    for (std::string& f : files) {
+    for (const std::string& given : files) {
+        // An older list may hold a name without its folder: the user named it from there.
+        std::string f = AbsoluteFromCaller(given);
         if (!f.empty() && std::find(m_files.begin(), m_files.end(), f) == m_files.end() &&
             static_cast<int>(m_files.size()) < kMax) {
             m_files.push_back(std::move(f));
@@ -37,8 +40,9 @@ void RecentFiles::Set(std::vector<std::string> files)
     }
 }
 
-void RecentFiles::Add(const std::string& path)
+void RecentFiles::Add(const std::string& given)
 {
+    const std::string path = AbsoluteFromCaller(given);
     Remove(path);
     m_files.insert(m_files.begin(), path);
     if (static_cast<int>(m_files.size()) > kMax) {
@@ -46,8 +50,9 @@ void RecentFiles::Add(const std::string& path)
     }
 }
 
-void RecentFiles::Remove(const std::string& path)
+void RecentFiles::Remove(const std::string& given)
 {
+    const std::string path = AbsoluteFromCaller(given);
     m_files.erase(std::remove(m_files.begin(), m_files.end(), path), m_files.end());
 }
 

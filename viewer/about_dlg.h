@@ -23,7 +23,8 @@ protected:
 std::string LoadVersionText(const std::string& startFolder);
 
 // The most recently used files, newest first, at most four (the "File1" to "File4"
-// entries of the "Recent File List" settings section).
+// entries of the "Recent File List" settings section), each kept absolute (files.h:
+// AbsoluteFromCaller).
 class RecentFiles {
 public:
     static constexpr int kMax = 4;

@@ -7,6 +7,7 @@
 #include "app/qt/shell_dialogs.h"
 #include "app/wavora_app.h"
 #include "core/qt/calc_progress_qt.h"
+#include "platform/files.h"
 #include "platform/gui_wait.h"
 #include "platform/qt/gui_call.h"
 #include "platform/qt/qt_translations.h"
@@ -55,6 +56,8 @@ int RunWavora(int argc, char** argv, const std::function<void(CWavoraApp&, QtApp
     // Qt took the locale from the environment; numbers are read and written the C way.
     std::setlocale(LC_NUMERIC, "C");
     InstallQtTranslations();
+    // The command line opens nothing, but the recent projects are named from there too.
+    TakeCallerFolder();
 
     QtUi ui;
     SetUi(&ui);

@@ -58,6 +58,9 @@ TreeDialog::~TreeDialog() {
 }
 
 void TreeDialog::CreateWindow() {
+    // The keys go to the list as the window comes, wherever the focus was when it was
+    // closed (its "閉じる" button, clicked): Home, End and the arrows pick an entry at once.
+    m_tree->setFocus(Qt::ActiveWindowFocusReason);
     // Placed by MoveTo right after, from the stored place or the owner's corner.
     show();
     raise();

@@ -10,10 +10,11 @@
 
 #include <QApplication>
 #include <QSettings>
-#include <QStringList>
 
 #include <clocale>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 namespace wv {
 
@@ -23,6 +24,7 @@ int TydchainMain(int argc, char** argv, CBatchQueue::Solver solver,
     // Numbers in files never follow the user's locale.
     std::setlocale(LC_NUMERIC, "C");
     InstallQtTranslations();
+    TakeCallerFolder();
 
     // One instance only, without a word.
     SingleInstanceLock instance;
@@ -42,10 +44,11 @@ int TydchainMain(int argc, char** argv, CBatchQueue::Solver solver,
     CTydchainWindow window(std::move(solver));
     // The program's messages open over its window.
     ui.SetOwnerWindow(&window);
-    // A .dec named on the command line (the shell's open) is queued as by Open.
-    QStringList files = QCoreApplication::arguments();
-    files.removeFirst();
-    if (!files.isEmpty()) window.OpenFiles(files);
+    // A .dec named on the command line (the shell's open) is queued as by Open, from the
+    // folder the user named it in. Qt has taken its own options out of argv.
+    std::vector<std::string> files;
+    for (int i = 1; i < argc; ++i) files.push_back(AbsoluteFromCaller(argv[i]));
+    if (!files.empty()) window.OpenFiles(files);
     KeepOnScreen(&window);
     window.show();
 

@@ -96,10 +96,14 @@ QAction* CTydchainWindow::Command(int id) const {
 }
 
 void CTydchainWindow::OpenFiles(const QStringList& paths) {
-    if (m_queue.IsSolverRunning()) return;
     std::vector<std::string> list;
     for (const QString& p : paths) list.push_back(p.toStdString());
-    m_queue.OnBatchOpen(list);
+    OpenFiles(list);
+}
+
+void CTydchainWindow::OpenFiles(const std::vector<std::string>& paths) {
+    if (m_queue.IsSolverRunning()) return;
+    m_queue.OnBatchOpen(paths);
 }
 
 void CTydchainWindow::OnBatchOpen() {

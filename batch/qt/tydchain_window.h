@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 class QAction;
 class QTreeWidget;
@@ -39,6 +40,7 @@ public:
 
     // Files named on the command line or dropped: queued as by Open.
     void OpenFiles(const QStringList& paths);
+    void OpenFiles(const std::vector<std::string>& paths);
 
     QAction* Command(int id) const;
     QTreeWidget* List() const { return m_list; }

@@ -707,8 +707,20 @@ uint32_t KeysymOf(Qt::Key key) {
     case Qt::Key_Escape: return 0xff1b;
     case Qt::Key_Return: return 0xff0d;
     case Qt::Key_Tab: return 0xff09;
+    case Qt::Key_Home: return 0xff50;
+    case Qt::Key_End: return 0xff57;
     default: return 0;
     }
+}
+
+// A window's title (_NET_WM_NAME), "" when it has none.
+QString TitleOf(const XConnection& x, xcb_window_t w) {
+    xcb_get_property_reply_t* r = xcb_get_property_reply(
+        x.c, xcb_get_property(x.c, 0, w, x.Atom("_NET_WM_NAME"), x.Atom("UTF8_STRING"), 0, 1024), nullptr);
+    QString title;
+    if (r) title = QString::fromUtf8(static_cast<const char*>(xcb_get_property_value(r)), xcb_get_property_value_length(r));
+    std::free(r);
+    return title;
 }
 
 }  // namespace
@@ -817,15 +829,7 @@ QString XWindowTitle(const QWidget* topLevel) {
 #ifdef WAVORA_GUI_HAVE_XCB
     if (!topLevel || !topLevel->windowHandle()) return {};
     XConnection x;
-    if (!x) return {};
-    xcb_get_property_reply_t* r = xcb_get_property_reply(
-        x.c, xcb_get_property(x.c, 0, static_cast<xcb_window_t>(topLevel->winId()), x.Atom("_NET_WM_NAME"),
-                              x.Atom("UTF8_STRING"), 0, 1024),
-        nullptr);
-    QString title;
-    if (r) title = QString::fromUtf8(static_cast<const char*>(xcb_get_property_value(r)), xcb_get_property_value_length(r));
-    std::free(r);
-    return title;
+    return x ? TitleOf(x, static_cast<xcb_window_t>(topLevel->winId())) : QString();
 #else
     (void)topLevel;
     return {};
@@ -887,6 +891,25 @@ bool XKeyToFocus(Qt::Key key, Qt::KeyboardModifiers modifiers) {
     (void)modifiers;
     return false;
 #endif
+}
+
+QString XFocusTitle() {
+#ifdef WAVORA_GUI_HAVE_XCB
+    XConnection x;
+    if (!x) return {};
+    xcb_get_input_focus_reply_t* f = xcb_get_input_focus_reply(x.c, xcb_get_input_focus(x.c), nullptr);
+    xcb_window_t w = f ? f->focus : static_cast<xcb_window_t>(XCB_WINDOW_NONE);
+    std::free(f);
+    // Up from the focus window (a toolkit may focus a child of its own) to one with a title.
+    while (w != XCB_WINDOW_NONE && w != XCB_INPUT_FOCUS_POINTER_ROOT && w != x.root->root) {
+        const QString title = TitleOf(x, w);
+        if (!title.isEmpty()) return title;
+        xcb_query_tree_reply_t* t = xcb_query_tree_reply(x.c, xcb_query_tree(x.c, w), nullptr);
+        w = t ? t->parent : static_cast<xcb_window_t>(XCB_WINDOW_NONE);
+        std::free(t);
+    }
+#endif
+    return {};
 }
 
 // ---- texts ----

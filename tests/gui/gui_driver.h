@@ -212,10 +212,14 @@ bool XHasFocus(const QWidget* topLevel);
 QString XWindowTitle(const QWidget* topLevel);
 // The root window's rectangle: the whole screen.
 QRect XScreenGeometry();
-// A key pressed and released where the X server sends the keyboard now: the focus
+// A key (a letter, digit, F-key, Escape, Return, Tab, Home, End) pressed and released
+// where the X server sends the keyboard now: the focus
 // window, or the window under the pointer when the focus is the root (as a hand's key
 // comes; nothing of Qt's own idea of the focus is used). False without an X display.
 bool XKeyToFocus(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+// The title of the top-level window the X server sends the keyboard to ("" for none),
+// whichever program it belongs to (one started through its launcher too).
+QString XFocusTitle();
 
 // ---- texts ----
 

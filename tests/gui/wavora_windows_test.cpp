@@ -22,6 +22,7 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -223,6 +224,35 @@ TEST(WavoraWindows, AcceleratorKeys) {
         ASSERT_TRUE(WaitFor([&] { return r.Modals().Log().size() > from && !QApplication::activeModalWidget(); }));
         EXPECT_EQ(r.Modals().Log()[from].title, QStringLiteral("新規作成")) << "Ctrl+N asks for a new calculation";
         EXPECT_EQ(r.Inconsistency(), "");
+    });
+}
+
+// The data-selection tree has the keyboard on its list whenever it opens, also after its
+// "閉じる" was clicked: Home goes to the project, End to the last calculation (which
+// opens it), with no click into the list. The keys go through the X server, under a
+// window manager that gives the opened window the focus, as on a user's desktop.
+TEST(WavoraWindows, HomeAndEndMoveThroughTheTreeAsItOpens) {
+    std::string why;
+    ASSERT_TRUE(StartWindowManager(&why)) << why;
+    RunWavoraScript({}, [](WavoraRun& r) {
+        ASSERT_TRUE(r.OpenBayProject());
+        TreeDialog* tree = r.Window()->Tree();
+        for (int round = 1; round <= 2; ++round) {
+            SCOPED_TRACE(round);
+            ASSERT_TRUE(WaitFor([&] { return XHasFocus(r.Window()); }, 3000));
+            ASSERT_TRUE(XKeyToFocus(Qt::Key_O, Qt::ControlModifier));
+            ASSERT_TRUE(WaitFor([&] { return tree->isVisible() && XHasFocus(tree); }, 3000));
+            QTreeWidget* list = r.Tree();
+            QTreeWidgetItem* root = list->topLevelItem(0);
+            ASSERT_TRUE(root && root->childCount() == 3) << "the project and its two calculations";
+            ASSERT_TRUE(XKeyToFocus(Qt::Key_Home));
+            EXPECT_TRUE(WaitFor([&] { return list->currentItem() == root; })) << "Home";
+            ASSERT_TRUE(WaitFor([&] { return XHasFocus(tree); }, 3000));
+            ASSERT_TRUE(XKeyToFocus(Qt::Key_End));
+            EXPECT_TRUE(WaitFor([&] { return list->currentItem() == root->child(2) && r.WindowOf("BAY2.TYD"); }))
+                << "End";
+            r.CloseTree();
+        }
     });
 }
 

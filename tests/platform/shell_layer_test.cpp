@@ -244,6 +244,10 @@ TEST(RecentFileList, FourPlacesMostRecentFirstKeptInTheProfile) {
     EXPECT_EQ(again.GetCount(), 2);
     EXPECT_EQ(again[1], "/p/D/D.TIK");
     EXPECT_EQ(again[5], "");
+    // A name an older list kept without its folder: from the folder the user started in.
+    profile.WriteProfileString("Recent File List", "File4", "./sub/OLD.TIK");
+    again.ReadList(profile);
+    EXPECT_EQ(again[2], CallerFolder() + "sub/OLD.TIK");
 
     CRecentFileList names(57616, "s", "File%d", 4, 30);
     names.Add("/home/engineer/projects/coast/2026/bay/BAY.TIK");

@@ -116,11 +116,13 @@ TEST_F(FrameFixture, OpensTheBayTakesAnAreaAndWritesBothFiles)
     ASSERT_TRUE(frame->OpenFile("bay_area.qsona"));
     EXPECT_GT(doc().Count(), 50);
     EXPECT_EQ(frame->windowTitle().toStdString(), "Q-SONA領域抽出ﾌﾟﾛｸﾞﾗﾑ - bay_area.qsona");
-    EXPECT_EQ(frame->Recent().Files().front(), "bay_area.qsona");
+    // The recent list names it with its folder.
+    const std::string reopened = std::filesystem::current_path().string() + "/bay_area.qsona";
+    EXPECT_EQ(frame->Recent().Files().front(), reopened);
     EXPECT_EQ(frame->Recent().Files().at(1), bay);
     QSettings s(QSettings::IniFormat, QSettings::UserScope, "Local AppWizard-Generated Applications",
                 "Q-SONA領域抽出ﾌﾟﾛｸﾞﾗﾑ");
-    EXPECT_EQ(s.value("Recent File List/File1").toString().toStdString(), "bay_area.qsona");
+    EXPECT_EQ(s.value("Recent File List/File1").toString().toStdString(), reopened);
 
     // The DXF reads back with ezdxf and agrees with PROJ.
     const std::string dxf = test::ReadFile("bay_area.dxf");

@@ -99,14 +99,14 @@ TEST(ReliefscopeProgram, AMissingVersionFileIsSaidOnceAndTheAboutBoxShowsNoVersi
 TEST(ReliefscopeProgram, FourRecentFilesNewestFirst)
 {
     RecentFiles r;
-    r.Set({"a", "", "b", "a", "c", "d", "e"});
-    EXPECT_EQ(r.Files(), (std::vector<std::string>{"a", "b", "c", "d"}));
-    r.Add("c");
-    EXPECT_EQ(r.Files(), (std::vector<std::string>{"c", "a", "b", "d"}));
-    r.Add("x");
-    EXPECT_EQ(r.Files(), (std::vector<std::string>{"x", "c", "a", "b"}));
-    r.Remove("a");
-    EXPECT_EQ(r.Files(), (std::vector<std::string>{"x", "c", "b"}));
+    r.Set({"/d/a", "", "/d/b", "/d/a", "/d/c", "/d/d", "/d/e"});
+    EXPECT_EQ(r.Files(), (std::vector<std::string>{"/d/a", "/d/b", "/d/c", "/d/d"}));
+    r.Add("/d/c");
+    EXPECT_EQ(r.Files(), (std::vector<std::string>{"/d/c", "/d/a", "/d/b", "/d/d"}));
+    r.Add("/d/x");
+    EXPECT_EQ(r.Files(), (std::vector<std::string>{"/d/x", "/d/c", "/d/a", "/d/b"}));
+    r.Remove("/d/a");
+    EXPECT_EQ(r.Files(), (std::vector<std::string>{"/d/x", "/d/c", "/d/b"}));
 }
 
 TEST(ReliefscopeProgram, TheDxfDialogExchangesUnitAndZoneByIndex)

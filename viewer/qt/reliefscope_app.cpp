@@ -20,6 +20,7 @@ int ReliefscopeMain(int argc, char** argv, const std::function<void(CMainFrame&)
     std::setlocale(LC_NUMERIC, "C");
     InstallQtTranslations();
     SetStartFolder(std::string());
+    TakeCallerFolder();
 
     // One instance per user; a second start ends at once, without a message.
     SingleInstanceLock lock;
@@ -34,8 +35,9 @@ int ReliefscopeMain(int argc, char** argv, const std::function<void(CMainFrame&)
         CMainFrame frame;
         // The program's messages open over its window.
         ui.SetOwnerWindow(&frame);
-        const QStringList args = QApplication::arguments();
-        if (args.size() <= 1 || frame.OpenFile(args.at(1).toStdString())) {
+        // The file named on the command line, from the folder the user named it in. Qt has
+        // taken its own options out of argv; the name's bytes are kept as given.
+        if (argc <= 1 || frame.OpenFile(AbsoluteFromCaller(argv[1]))) {
             KeepOnScreen(&frame);
             frame.show();
             frame.SetVersion(LoadVersionText(StartFolder()));
