@@ -348,7 +348,15 @@ bool CTydDoc::OnOpenDocument(const std::string& path) {
     // A save killed between putting its .DPT and its .TYD in place left the .TYD complete
     // beside them: it goes in first, so that the pair read is the one that save wrote.
     // The temporary files of saves killed earlier go.
-    if (!sidePath.empty()) RecoverInterruptedSet({sidePath, path});
+    // When that fails the files on disk are a mixed pair until it is done: the open is
+    // refused, and the next one tries again.
+    if (!sidePath.empty()) {
+        if (const SetRecovery r = RecoverInterruptedSet({sidePath, path}); r.failed > 0) {
+            Ui().MessageBox(path + "\n" + docmsg::kCannotOpen + "\n(" + r.error + ")", MessageCaption(), MbButtons::Ok,
+                            MbIcon::Error);
+            return false;
+        }
+    }
 
     // The side archive is read and checked first, so that a damaged one refuses the open
     // before the main archive has replaced anything. An empty main archive is a new

@@ -177,12 +177,11 @@ bool IsLeftOver(const TempEntry& e) {
     return free;
 }
 
-void SyncFolder(const std::string& file) {
+// After a rename: the folder's new entry must reach the disk too, or a crash could bring
+// the old file back after the save was reported done. 0, or the errno of the failure.
+int SyncFolder(const std::string& file) {
     const std::string folder = FolderOf(file);
-    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    ::fsync(fd);
-    ::close(fd);
+    return ActiveFileCalls().syncFolder(folder.empty() ? "." : folder.c_str()) == 0 ? 0 : errno;
 }
 
 // Before `target` is saved, alone (member 0) or as member `member` of a set of
@@ -385,7 +384,12 @@ int AtomicFile::CommitKeepingOpen(std::string* err) {
     }
     m_temp.clear();
     ActiveFileCalls().moment("save.renamed");
-    SyncFolder(m_target);
+    // The new file is in place, but not surely on the disk: the save is not reported
+    // done, so the document stays modified and the user saves again.
+    if (const int e = SyncFolder(m_target)) {
+        Fail(e, err);
+        return -1;
+    }
     ActiveFileCalls().closing(m_fd);
     const int fd = m_fd;
     m_fd = -1;
@@ -410,7 +414,12 @@ AtomicFileSet::~AtomicFileSet() { Abandon(); }
 
 bool AtomicFileSet::Open(std::string* err) {
     Abandon();
-    RecoverInterruptedSet(m_paths);
+    // A killed save's member left out of place would go in over this save's at the next
+    // open: when it cannot go in now, nothing is saved.
+    if (const SetRecovery r = RecoverInterruptedSet(m_paths); r.failed > 0) {
+        if (err) *err = r.error;
+        return false;
+    }
     // Every member is checked before any temporary file is made: a refusal changes
     // nothing.
     std::vector<std::string> targets;
@@ -455,6 +464,7 @@ bool AtomicFileSet::Commit(std::string* err) {
             Abandon();
             return false;
         }
+    std::string unsynced;
     for (std::size_t i = 0; i < m_files.size(); ++i) {
         AtomicFile& f = *m_files[i];
         if (ActiveFileCalls().rename(f.m_temp.c_str(), f.m_target.c_str()) != 0) {
@@ -477,7 +487,10 @@ bool AtomicFileSet::Commit(std::string* err) {
         }
         f.m_temp.clear();
         ActiveFileCalls().moment("save.renamed");
-        SyncFolder(f.m_target);
+        // The rest of the set still goes into place, so the set on disk is one save's;
+        // the save is reported undone, as a single file's is.
+        if (const int e = SyncFolder(f.m_target); e != 0 && unsynced.empty())
+            unsynced = m_paths[i] + ": " + SystemErrorText(e);
         if (i == 0) ActiveFileCalls().moment("set.first-in-place");
     }
     for (auto& f : m_files) {
@@ -486,7 +499,9 @@ bool AtomicFileSet::Commit(std::string* err) {
         f->m_fd = -1;
     }
     m_files.clear();
-    return true;
+    if (unsynced.empty()) return true;
+    if (err) *err = unsynced;
+    return false;
 }
 
 void AtomicFileSet::Abandon() {
@@ -529,9 +544,12 @@ SetRecovery RecoverInterruptedSet(const std::vector<std::string>& paths) {
         // before it went, so the rest follow.
         for (const auto& [k, e] : members) {
             const std::string& target = targets[static_cast<std::size_t>(k - 1)];
-            if (::rename(e.path.c_str(), target.c_str()) == 0) {
+            if (ActiveFileCalls().rename(e.path.c_str(), target.c_str()) == 0) {
+                // Not synced is no reason to stop here: the next save of the set syncs.
                 SyncFolder(target);
                 ++result.completed;
+            } else if (result.failed++ == 0) {
+                result.error = paths[static_cast<std::size_t>(k - 1)] + ": " + SystemErrorText(errno);
             }
         }
     }

@@ -95,6 +95,8 @@ private:
 struct SetRecovery {
     int completed = 0;  // members a killed save had left out of place, now put in place
     int removed = 0;    // temporary files of saves that died before their first rename
+    int failed = 0;     // members that could not be put in place
+    std::string error;  // the first of them and the system's reason
 };
 
 // Finishes the replacement of a set (members in commit order) that a killed program had

@@ -38,13 +38,15 @@ bool WriteTogether(const std::vector<CDocument::SavedFile>& files, std::string* 
     std::vector<std::string> paths;
     for (const CDocument::SavedFile& f : files) paths.push_back(f.path);
     AtomicFileSet set(paths);
-    bool ok = set.Open(err);
+    const bool opened = set.Open(err);
+    bool ok = opened;
     for (std::size_t i = 0; ok && i < files.size(); ++i)
         set.Member(i).Write(files[i].bytes.data(), files[i].bytes.size());  // Commit reports a failed write
     ok = ok && set.Commit(err);
     // A rename that failed once the first file was in place left the rest complete
     // beside it: putting them in place now finishes this save rather than the next open.
-    if (!ok && RecoverInterruptedSet(paths).completed > 0) ok = true;
+    // (A set refused at its open has put nothing of this save anywhere.)
+    if (!ok && opened && RecoverInterruptedSet(paths).completed > 0) ok = true;
     if (ok) return true;
     *failed = paths.back();
     for (const std::string& p : paths)

@@ -20,10 +20,25 @@ int CreateExclusive(const char* path, mode_t mode) {
 ssize_t Write(int fd, const void* data, std::size_t size) { return ::write(fd, data, size); }
 int Fsync(int fd) { return ::fsync(fd); }
 int Rename(const char* from, const char* to) { return ::rename(from, to); }
+// A folder that cannot be opened for reading cannot be synced either, and a file system
+// that has no sync for folders keeps its entries as it can: neither is a failed save.
+int SyncFolder(const char* folder) {
+    int fd;
+    do {
+        fd = ::open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) return 0;
+    int rc = ::fsync(fd);
+    const int e = errno;
+    ::close(fd);
+    if (rc != 0 && e == EINVAL) rc = 0;
+    errno = e;
+    return rc;
+}
 void Closing(int) {}
 void Moment(const char*) {}
 
-constexpr FileCalls kSystem{CreateExclusive, Write, Fsync, Rename, Closing, Moment};
+constexpr FileCalls kSystem{CreateExclusive, Write, Fsync, Rename, SyncFolder, Closing, Moment};
 
 std::atomic<const FileCalls*> g_active{&kSystem};
 

@@ -2,7 +2,7 @@
 //
 // The programs use the table of the real calls and never change it. A test program
 // puts a table of its own in its place (tests/support/file_faults.h) to fail a chosen
-// create, write, fsync or rename, or to stop the process at a named moment of a save;
+// create, write, fsync, rename or folder sync, or to stop the process at a named moment of a save;
 // nothing in a program reads a setting or a variable that could do so.
 #pragma once
 
@@ -17,6 +17,8 @@ struct FileCalls {
     ssize_t (*write)(int fd, const void* data, std::size_t size);
     int (*fsync)(int fd);
     int (*rename)(const char* from, const char* to);
+    // Makes the entries of a folder durable (open, fsync, close): 0, or -1 with errno.
+    int (*syncFolder)(const char* folder);
     // A descriptor made by createExclusive is about to be closed.
     void (*closing)(int fd);
     // A save has reached a moment: "save.created", "save.written", "save.synced",

@@ -133,5 +133,52 @@ TEST(FailedWrites, ARunWhoseInputOrMarkerCannotBeWrittenDoesNotStart) {
     }
 }
 
+// The two calls after the data: the sync of the folder a pair was renamed into, and the
+// rename by which an open or a save finishes a pair whose save was killed between its
+// renames. A folder not synced is no saved file: the save says so, with the whole new pair
+// in place. A pair that cannot be finished is neither opened as a mixed pair nor saved
+// over (its pending file would go in over the new save later); the next try finishes it.
+TEST(FailedWrites, AFolderSyncOrAPairsFinishingRenameThatFails) {
+    const std::string tyd = Here() + "SYNC.TYD";
+    const std::string dpt = Here() + "SYNC.DPT";
+    ASSERT_EQ(RunDriver({"pair-save", tyd, "1", "a"}).exitCode, 0);
+    const std::string newTyd = ReadFile(tyd), newDpt = ReadFile(dpt);
+    ASSERT_EQ(RunDriver({"pair-save", tyd, "1", "b"}).exitCode, 0);
+    const std::string oldTyd = ReadFile(tyd), oldDpt = ReadFile(dpt);
+    auto opensAs = [&](const std::string& tydBytes, const std::string& what) {
+        ScriptedUi ui;
+        ScopedUi scoped(&ui);
+        CTydDoc doc;
+        EXPECT_TRUE(doc.OnOpenDocument(tyd) && ui.Messages().empty()) << what;
+        EXPECT_TRUE(ReadFile(tyd) == tydBytes) << what;
+        ExpectNoTemps({tyd, dpt}, what);
+    };
+
+    const Fault eio{"syncfolder", "EIO", EIO};
+    Finished f = RunDriver({"pair-save", tyd, "1", "a"}, {"WAVORA_TEST_FAULTS=syncfolder:1:EIO"});
+    EXPECT_EQ(f.exitCode, 3) << f.Transcript();
+    ExpectToldOf(f, dpt, eio, "the folder sync fails");
+    EXPECT_TRUE(ReadFile(dpt) == newDpt) << "the whole new pair goes in";
+    opensAs(newTyd, "after the folder sync failed");
+
+    WriteFile(tyd, oldTyd);
+    WriteFile(dpt, oldDpt);
+    pid_t pid = -1;
+    f = RunKilled({"pair-save", tyd, "1", "a"}, std::nullopt, {KillAt("set.first-in-place", 1)}, &pid);
+    ASSERT_TRUE(f.killed) << f.Transcript();
+    ASSERT_TRUE(ReadFile(dpt) == newDpt && ReadFile(tyd) == oldTyd);
+    const Fault eacces{"rename", "EACCES", EACCES};
+    const std::string fault = "WAVORA_TEST_FAULTS=rename:1:EACCES:" + FileNameOf(tyd);
+    f = RunDriver({"load", tyd}, {fault});
+    EXPECT_EQ(f.Last("result "), "result open-refused") << f.Transcript();
+    ExpectToldOf(f, tyd, eacces, "finishing the pair fails at its open");
+    f = RunDriver({"pair-save", tyd, "1", "b"}, {fault});
+    EXPECT_EQ(f.exitCode, 3) << f.Transcript();
+    ExpectToldOf(f, tyd, eacces, "finishing the pair fails at a save");
+    EXPECT_TRUE(ReadFile(dpt) == newDpt && ReadFile(tyd) == oldTyd) << "the refusals changed nothing";
+    EXPECT_EQ(TempsOf(tyd).size(), 1u) << "the killed save's .TYD waits";
+    opensAs(newTyd, "the next open finishes the killed save");
+}
+
 }  // namespace
 }  // namespace wv::faultsuite

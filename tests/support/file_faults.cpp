@@ -60,6 +60,7 @@ bool OpByName(const std::string& name, Op* op) {
     else if (name == "write") *op = Op::Write;
     else if (name == "fsync") *op = Op::Fsync;
     else if (name == "rename") *op = Op::Rename;
+    else if (name == "syncfolder") *op = Op::SyncFolder;
     else return false;
     return true;
 }
@@ -169,6 +170,14 @@ int Rename(const char* from, const char* to) {
     return SystemFileCalls().rename(from, to);
 }
 
+int SyncFolder(const char* folder) {
+    if (const int err = Due(Op::SyncFolder, folder)) {
+        errno = err;
+        return -1;
+    }
+    return SystemFileCalls().syncFolder(folder);
+}
+
 void Closing(int fd) {
     State& s = S();
     std::lock_guard<std::mutex> lock(s.mutex);
@@ -191,7 +200,7 @@ void Moment(const char* name) {
     if (die) ::kill(::getpid(), SIGKILL);
 }
 
-constexpr FileCalls kFaultCalls{CreateExclusive, Write, Fsync, Rename, Closing, Moment};
+constexpr FileCalls kFaultCalls{CreateExclusive, Write, Fsync, Rename, SyncFolder, Closing, Moment};
 
 // The table stays in place once a test has used it: descriptors made meanwhile keep
 // their names for the faults that pick a file.

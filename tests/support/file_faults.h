@@ -8,7 +8,8 @@
 //
 //   WAVORA_TEST_FAULTS="write:3:ENOSPC:.TYD;rename:1:EIO"
 //       the third write to a file whose name holds ".TYD" fails with ENOSPC, the next
-//       rename with EIO (op:call:errno[:part of the file name]);
+//       rename with EIO (op:call:errno[:part of the file name]; "syncfolder" names the
+//       sync of the folder a file was renamed into, by the folder's name);
 //   WAVORA_TEST_KILL_AT="save.renamed:2"
 //       the process kills itself the second time it passes that moment.
 #pragma once
@@ -17,7 +18,7 @@
 
 namespace wv::faults {
 
-enum class Op { Create, Write, Fsync, Rename };
+enum class Op { Create, Write, Fsync, Rename, SyncFolder };
 
 // The `nth` call of `op` from now (1 = the next) whose file name contains `part` fails
 // with `err`, once. Several faults may wait at a time.
