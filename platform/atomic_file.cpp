@@ -192,7 +192,7 @@ int SyncFolder(const std::string& file) {
 void RemoveLeftOvers(const std::string& target, int member, int members) {
     for (const TempEntry& e : TempsOf(target)) {
         const bool otherShape = member > 0 && e.members > 0 && (e.members != members || e.member != member);
-        if ((e.member == 0 || otherShape) && IsLeftOver(e)) ::unlink(e.path.c_str());
+        if ((e.member == 0 || otherShape) && IsLeftOver(e)) ActiveFileCalls().unlink(e.path.c_str());
     }
 }
 
@@ -402,7 +402,7 @@ void AtomicFile::Abandon() {
         ::close(m_fd);
     }
     m_fd = -1;
-    if (!m_temp.empty()) ::unlink(m_temp.c_str());
+    if (!m_temp.empty()) ActiveFileCalls().unlink(m_temp.c_str());
     m_temp.clear();
     m_finished = false;
     m_writeErrno = 0;
@@ -535,7 +535,7 @@ SetRecovery RecoverInterruptedSet(const std::vector<std::string>& paths) {
         if (members.count(1)) {
             // The first member never went into place: the old set is whole.
             for (auto it = members.rbegin(); it != members.rend(); ++it) {
-                ::unlink(it->second.path.c_str());
+                ActiveFileCalls().unlink(it->second.path.c_str());
                 ++result.removed;
             }
             continue;

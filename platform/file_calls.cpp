@@ -20,6 +20,7 @@ int CreateExclusive(const char* path, mode_t mode) {
 ssize_t Write(int fd, const void* data, std::size_t size) { return ::write(fd, data, size); }
 int Fsync(int fd) { return ::fsync(fd); }
 int Rename(const char* from, const char* to) { return ::rename(from, to); }
+int Unlink(const char* path) { return ::unlink(path); }
 // A folder that cannot be opened for reading cannot be synced either, and a file system
 // that has no sync for folders keeps its entries as it can: neither is a failed save.
 int SyncFolder(const char* folder) {
@@ -38,7 +39,7 @@ int SyncFolder(const char* folder) {
 void Closing(int) {}
 void Moment(const char*) {}
 
-constexpr FileCalls kSystem{CreateExclusive, Write, Fsync, Rename, SyncFolder, Closing, Moment};
+constexpr FileCalls kSystem{CreateExclusive, Write, Fsync, Rename, Unlink, SyncFolder, Closing, Moment};
 
 std::atomic<const FileCalls*> g_active{&kSystem};
 

@@ -17,6 +17,8 @@ struct FileCalls {
     ssize_t (*write)(int fd, const void* data, std::size_t size);
     int (*fsync)(int fd);
     int (*rename)(const char* from, const char* to);
+    // Removes a temporary file of a save.
+    int (*unlink)(const char* path);
     // Makes the entries of a folder durable (open, fsync, close): 0, or -1 with errno.
     int (*syncFolder)(const char* folder);
     // A descriptor made by createExclusive is about to be closed.

@@ -67,6 +67,19 @@ int DeadPid() {
     return pid;
 }
 
+// Whether the bytes are whole UTF-8 characters.
+bool IsUtf8(const std::string& s) {
+    for (std::size_t i = 0; i < s.size();) {
+        const unsigned char c = static_cast<unsigned char>(s[i]);
+        const std::size_t n = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
+        if (n == 0 || i + n > s.size()) return false;
+        for (std::size_t k = 1; k < n; ++k)
+            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
+        i += n;
+    }
+    return true;
+}
+
 class AtomicFileTest : public ::testing::Test {
 protected:
     void TearDown() override { faults::Clear(); }
@@ -289,4 +302,25 @@ TEST_F(AtomicFileTest, AFaultPicksItsFileByName) {
     EXPECT_FALSE(AtomicWriteFile(dir + "A.TYD", std::string("new"), &err));
     EXPECT_EQ(Read(dir + "A.TYD"), "old");
     EXPECT_EQ(Read(dir + "A.DPT"), "new");
+}
+
+// A name too long to go whole into a temporary name is cut where a character begins,
+// wherever its three-byte characters fall (after one or two ASCII letters, or none): a
+// name cut inside a character is no UTF-8 name, and tools and file systems that take
+// names as UTF-8 refuse or mangle it. The save goes and leaves nothing beside its file.
+TEST_F(AtomicFileTest, ALongNameIsCutWhereACharacterBegins) {
+    const std::string folder = Folder("long");
+    for (const std::string lead : {"", "A", "AB"}) {
+        std::string name = lead;
+        while (name.size() < 240) name += "\xE6\xB9\xBE";  // 湾
+        name += ".TYD";
+        SCOPED_TRACE(lead + " before the characters");
+        const std::string prefix = TempNamePrefix(folder + name);
+        EXPECT_TRUE(IsUtf8(prefix)) << prefix;
+        EXPECT_LT(prefix.size(), 230u);
+        Put(folder + name, "whole");
+        EXPECT_EQ(Read(folder + name), "whole");
+        EXPECT_TRUE(Extra(folder, {name}).empty());
+        ::unlink((folder + name).c_str());
+    }
 }

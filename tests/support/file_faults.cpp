@@ -170,6 +170,8 @@ int Rename(const char* from, const char* to) {
     return SystemFileCalls().rename(from, to);
 }
 
+int Unlink(const char* path) { return SystemFileCalls().unlink(path); }
+
 int SyncFolder(const char* folder) {
     if (const int err = Due(Op::SyncFolder, folder)) {
         errno = err;
@@ -200,7 +202,7 @@ void Moment(const char* name) {
     if (die) ::kill(::getpid(), SIGKILL);
 }
 
-constexpr FileCalls kFaultCalls{CreateExclusive, Write, Fsync, Rename, SyncFolder, Closing, Moment};
+constexpr FileCalls kFaultCalls{CreateExclusive, Write, Fsync, Rename, Unlink, SyncFolder, Closing, Moment};
 
 // The table stays in place once a test has used it: descriptors made meanwhile keep
 // their names for the faults that pick a file.
