@@ -6,7 +6,12 @@ namespace wv::gui {
 
 void SuiteUi::Answer(const std::string& part, int answer, int times) {
     std::lock_guard<std::mutex> lock(m_mutex);
-    m_boxRules.push_back({part, answer, times});
+    m_boxRules.push_back({part, answer, times, {}});
+}
+
+void SuiteUi::AnswerAfter(const std::string& part, std::function<void()> before, int answer, int times) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_boxRules.push_back({part, answer, times, std::move(before)});
 }
 
 void SuiteUi::AnswerFile(const std::string& part, std::function<std::string(const FileDialogOptions&)> choose,
@@ -22,18 +27,23 @@ void SuiteUi::ClearRules() {
 }
 
 int SuiteUi::MessageBox(const std::string& text, const std::string& caption, MbButtons buttons, MbIcon icon) {
-    std::lock_guard<std::mutex> lock(m_mutex);
+    std::function<void()> before;
     int answer = DefaultAnswer(buttons);
-    // The newest rule first, so a test can override an earlier one.
-    for (auto it = m_boxRules.rbegin(); it != m_boxRules.rend(); ++it) {
-        if (it->times == 0) continue;
-        if (text.find(it->part) == std::string::npos && caption.find(it->part) == std::string::npos) continue;
-        if (it->times > 0) --it->times;
-        answer = it->answer;
-        break;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        // The newest rule first, so a test can override an earlier one.
+        for (auto it = m_boxRules.rbegin(); it != m_boxRules.rend(); ++it) {
+            if (it->times == 0) continue;
+            if (text.find(it->part) == std::string::npos && caption.find(it->part) == std::string::npos) continue;
+            if (it->times > 0) --it->times;
+            answer = it->answer;
+            before = it->before;
+            break;
+        }
+        m_messages.push_back({text, caption, buttons, icon, answer});
     }
-    m_messages.push_back({text, caption, buttons, icon, answer});
     std::fprintf(stderr, "[message %s] %s -> %d\n", caption.c_str(), text.c_str(), answer);
+    if (before) before();
     return answer;
 }
 

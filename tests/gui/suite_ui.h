@@ -17,6 +17,8 @@ class SuiteUi : public UiService {
 public:
     // A message whose text or caption contains `part` gets `answer` (times: -1 any).
     void Answer(const std::string& part, int answer, int times = -1);
+    // The same, with `before` done first, while the program waits for the answer.
+    void AnswerAfter(const std::string& part, std::function<void()> before, int answer, int times = -1);
     // A file or folder dialog whose title contains `part` answers with what `choose`
     // returns for it ("" cancels).
     void AnswerFile(const std::string& part, std::function<std::string(const FileDialogOptions&)> choose,
@@ -38,6 +40,7 @@ private:
         std::string part;
         int answer;
         int times;
+        std::function<void()> before;
     };
     struct FileRule {
         std::string part;

@@ -25,7 +25,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace wv::gui {
 namespace {
@@ -199,6 +202,9 @@ TEST(WavoraClose, ExitFromTheFileMenuAsksForEveryChangedDocument) {
 
 // The window of a calculation closed while its run goes on: the run ends by itself, its
 // end is reported, the program stays whole and ends cleanly.
+// The run is held open by the file it reads first: once the start is confirmed, its
+// solver input is a named pipe, so the solver waits for the input the test gives only
+// after the window is closed, however fast or slow the machine is.
 TEST(WavoraClose, CalculationWindowClosedWhileItsRunGoesOn) {
     std::string start;
     RunWavoraScript({}, [&](WavoraRun& r) {
@@ -206,25 +212,52 @@ TEST(WavoraClose, CalculationWindowClosedWhileItsRunGoesOn) {
         ASSERT_TRUE(r.OpenBayProject());
         ASSERT_NE(r.OpenFromTree("BAY1.TYD"), nullptr);
         r.CloseTree();
+        const std::string cal = r.BayFile("BAY1.CAL");
+        std::string input;
+        // Confirmed, the start finds its input a pipe.
+        r.Ui().AnswerAfter(
+            "波浪計算を開始します",
+            [&] {
+                ReadWholeFile(cal, input, nullptr);
+                ::unlink(cal.c_str());
+                ::mkfifo(cal.c_str(), 0644);
+            },
+            IDOK, 1);
         const std::size_t from = r.Modals().Log().size();
         ASSERT_TRUE(r.Choose({QStringLiteral("計算(&C)"), QStringLiteral("計算")}));
-        // The solver's window shows beside the program (a user answers a box first: the
-        // run may end that soon).
-        WaitFor([] {
-            for (QWidget* t : QApplication::topLevelWidgets())
-                if (t->isVisible() && t->findChild<QProgressBar*>()) return true;
-            return false;
-        }, 5000);
-        WaitFor([] { return !QApplication::activeModalWidget(); }, 30000);
-        // A user's glance at the new window: its showing and activation are through.
+        // The solver has opened its input (a writer can open the pipe only then), and
+        // waits for it.
+        // The input reaches the run however the test goes on, or it would wait for good.
+        struct Feeder {
+            const std::string& cal;
+            const std::string& input;
+            int pipe = -1;
+            void Feed() {
+                if (pipe < 0) pipe = ::open(cal.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+                if (pipe >= 0) {
+                    ::fcntl(pipe, F_SETFL, 0);
+                    EXPECT_EQ(::write(pipe, input.data(), input.size()), static_cast<ssize_t>(input.size()));
+                    ::close(pipe);
+                    pipe = -2;
+                }
+            }
+            ~Feeder() { Feed(); }
+        } feeder{cal, input};
+        ASSERT_TRUE(WaitFor(
+            [&] { return (feeder.pipe = ::open(cal.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC)) >= 0; }, 30000))
+            << r.Modals().LogLines(from).join('\n').toStdString();
+        ASSERT_FALSE(input.empty());
+        EXPECT_TRUE(FileLock::IsHeld(start + "/CALC.DAT.lock")) << "the run goes on";
         Pump(150);
         ClickCloseBox(r.WindowOf("BAY1.TYD"));
-        ASSERT_TRUE(WaitFor([&] { return r.WindowOf("BAY1.TYD") == nullptr; })) << r.Modals().LogLines(from).join('\n').toStdString();
+        const bool closed = WaitFor([&] { return r.WindowOf("BAY1.TYD") == nullptr; });
+        feeder.Feed();
+        ASSERT_TRUE(closed) << r.Modals().LogLines(from).join('\n').toStdString();
         // The solver's end message comes and is acknowledged.
         EXPECT_TRUE(WaitFor(
             [&] {
                 for (std::size_t i = from; i < r.Modals().Log().size(); ++i)
-                    if (r.Modals().Log()[i].kind == QStringLiteral("QMessageBox")) return true;
+                    if (r.Modals().Log()[i].text.contains(QStringLiteral("正常終了"))) return true;
                 return false;
             },
             60000))
@@ -233,7 +266,8 @@ TEST(WavoraClose, CalculationWindowClosedWhileItsRunGoesOn) {
         ASSERT_TRUE(r.Running());
         EXPECT_EQ(r.Inconsistency(), "");
         EXPECT_TRUE(fs::exists(r.BayFile("BAY1.KKA"))) << "the run wrote its results";
-        // The calculation opened again reads them in.
+        // The pipe goes; the calculation opened again reads the results in.
+        ::unlink(cal.c_str());
         ASSERT_NE(r.OpenFromTree("BAY1.TYD"), nullptr);
         QString failed;
         EXPECT_TRUE(OpenEveryMenu(r.Bar(), 2, &failed)) << failed.toStdString();
