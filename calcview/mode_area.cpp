@@ -3,9 +3,12 @@
 // vectors or directions inside a polygon).
 #include "calcview/tyd_view.h"
 
+#include "core/cal_area.h"
+#include "core/messages.h"
 #include "core/numeric.h"
 #include "draw/marks_draw.h"
 #include "core/polygon.h"
+#include "platform/text.h"
 #include "platform/ui_service.h"
 
 #include <cmath>
@@ -54,10 +57,11 @@ public:
             const double step = v.Doc().m_calcArea.GetMeshSize() * s.coord.GetScale();
             int x = c.x, y = c.y;
             if (step > 0.0 && std::isfinite(step)) {
-                const int nx = static_cast<int>((c.x - s.rcDrag.left) / step);
-                const int ny = static_cast<int>((c.y - s.rcDrag.top) / step);
-                x = s.rcDrag.left + static_cast<int>(step * nx + 0.5);
-                y = s.rcDrag.top + static_cast<int>(step * ny + 0.5);
+                // Far out, a mesh is a sliver of a pixel: the counts are whole but huge.
+                const double nx = std::trunc((c.x - s.rcDrag.left) / step);
+                const double ny = std::trunc((c.y - s.rcDrag.top) / step);
+                x = s.rcDrag.left + DoubleToInt(step * nx + 0.5);
+                y = s.rcDrag.top + DoubleToInt(step * ny + 0.5);
             }
             s.rcDrag.right = x;
             s.rcDrag.bottom = y;
@@ -135,16 +139,26 @@ private:
         ViewState& s = v.State();
         CTydDoc& doc = v.Doc();
         const CRect rc = s.rcDrag;
+        const double size = doc.m_calcArea.GetMeshSize();
+        const double step = size * s.coord.GetScale();
+        double nodesX = 0.0, nodesY = 0.0;
+        if (size >= 0.0001 && step > 0.0 && std::isfinite(step)) {
+            nodesX = std::trunc(static_cast<double>(rc.Width()) / step + 0.5) + 1.0;
+            nodesY = std::trunc(static_cast<double>(rc.Height()) / step + 0.5) + 1.0;
+        }
+        // An area the calculation file cannot hold is refused before anything changes.
+        if (!(nodesX <= 2147483647.0 && nodesY <= 2147483647.0) ||
+            !MeshCountsFit(static_cast<long long>(nodesX), static_cast<long long>(nodesY))) {
+            s.mode = 80;
+            s.rcDragLast = CRect{};
+            v.RedrawAll();
+            Ui().MessageBox(msg::kCountTooLarge, msg::kAreaCaption, MbButtons::Ok, MbIcon::Warning);
+            return;
+        }
+        const int nx = static_cast<int>(nodesX), ny = static_cast<int>(nodesY);
         double x = 0.0, y = 0.0;
         s.coord.ViewPointToWorld(rc.left + s.scrollX, rc.bottom + s.scrollY, &x, &y);
         doc.m_calcArea.SetOrigin(RoundDecimal(x, 3), RoundDecimal(y, 3));
-        const double size = doc.m_calcArea.GetMeshSize();
-        const double step = size * s.coord.GetScale();
-        int nx = 0, ny = 0;
-        if (size >= 0.0001 && step > 0.0 && std::isfinite(step)) {
-            nx = static_cast<int>(static_cast<double>(rc.Width()) / step + 0.5) + 1;
-            ny = static_cast<int>(static_cast<double>(rc.Height()) / step + 0.5) + 1;
-        }
         doc.m_calcArea.SetMeshCountX(nx);
         doc.m_calcArea.SetMeshCountY(ny);
         v.SetModified();

@@ -1,5 +1,7 @@
 #include "core/cal_area.h"
 #include "core/messages.h"
+#include "platform/dialog_texts.h"
+#include "platform/text.h"
 
 #include <climits>
 #include <cstdint>
@@ -19,9 +21,11 @@ void CCalArea::Serialize(CArchive& ar, unsigned nVersion) {
     ar >> r.m_dMeshSize >> r.m_nMeshCountX >> r.m_nMeshCountY;
     CArchive::CheckRange(r.m_nMeshCountX, 0, INT_MAX, msg::kWhatAreaCountX);
     CArchive::CheckRange(r.m_nMeshCountY, 0, INT_MAX, msg::kWhatAreaCountY);
-    // Every node is numbered with an int in the mesh built from this area.
-    CArchive::CheckRange(std::int64_t(r.m_nMeshCountX) * r.m_nMeshCountY, 0, INT_MAX,
-                         msg::kWhatAreaCount);
+    // Every node is numbered with an int in the mesh built from this area: the limit the
+    // dialog and the area drag keep too.
+    if (!MeshCountsFit(r.m_nMeshCountX, r.m_nMeshCountY))
+        throw ArchiveError(Sprintf(msg::kArchiveBadValue, msg::kWhatAreaCount,
+                                   static_cast<long long>(r.m_nMeshCountX) * r.m_nMeshCountY));
     *this = r;
 }
 

@@ -31,6 +31,8 @@ inline constexpr char kFreqDivPositive[] = "周期分割数は正数を指定し
 inline constexpr char kAreaCaption[] = "計算領域";
 inline constexpr char kPitchPositive[] = "ﾒｯｼｭﾋﾟｯﾁは正数を指定して下さい。";
 inline constexpr char kCountPositive[] = "ﾒｯｼｭ数は正数を指定して下さい。";
+// Node counts whose product a calculation file cannot hold (core/cal_area.h, MeshCountsFit).
+inline constexpr char kCountTooLarge[] = "ﾒｯｼｭ数が多すぎます。縦×横が2147483647以下になるように指定して下さい。";
 
 // What a reader was reading when it refused a damaged file (the archive reasons put it
 // into "…の数が正しくありません" and "…の途中でファイルが終わっています").

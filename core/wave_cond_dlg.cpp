@@ -242,6 +242,8 @@ void CWaveCondDlg::OnOK() {
         {m_nFreqDiv < 1, msg::kFreqDivPositive, msg::kWaveSpecCaption},
         {m_dMeshPitch < 0.0001, msg::kPitchPositive, msg::kAreaCaption},
         {m_nMeshCountX < 0 || m_nMeshCountY < 0, msg::kCountPositive, msg::kAreaCaption},
+        // An area the calculation file cannot hold would be saved and never open again.
+        {!MeshCountsFit(m_nMeshCountX, m_nMeshCountY), msg::kCountTooLarge, msg::kAreaCaption},
     };
     for (const auto& c : checks) {
         if (c.fails) {

@@ -99,7 +99,7 @@ TEST_F(TydViewTest, AreaDragSnapsToWholeMeshesAndCountsNodes) {
     EXPECT_NEAR(doc.m_calcArea.GetOrigin().m_dY, y, 0.0006);
 }
 
-TEST_F(TydViewTest, SmallAreaDragsLeaveTheAreaAlone) {
+TEST_F(TydViewTest, SmallAndHugeAreaDragsLeaveTheAreaAlone) {
     doc.m_calcArea.SetMeshSize(10.0);
     doc.m_calcArea.SetMeshCountX(7);
     doc.m_calcArea.SetMeshCountY(7);
@@ -120,6 +120,24 @@ TEST_F(TydViewTest, SmallAreaDragsLeaveTheAreaAlone) {
     v.OnLButtonDown(kMouseLeft, CPoint{100, 100});
     v.OnLButtonUp(0, CPoint{100, 100});
     EXPECT_EQ(v.Mode(), 80);
+    EXPECT_FALSE(doc.IsModified());
+
+    // Zoomed far out, a drag spans more nodes than a calculation file holds (a thousandth
+    // of a pixel a mesh: 260000 x 160000): refused, and the area stays as it was.
+    doc.m_calcArea.SetMeshSize(1.0);
+    v.State().coord.SetScale(0.001);
+    const CPointD origin = doc.m_calcArea.GetOrigin();
+    v.OnLButtonDown(kMouseLeft, CPoint{100, 100});
+    v.OnMouseMove(kMouseLeft, CPoint{101, 101});
+    v.OnMouseMove(kMouseLeft, CPoint{360, 260});
+    ui.Clear();
+    v.OnLButtonUp(0, CPoint{360, 260});
+    EXPECT_EQ(v.Mode(), 80);
+    ASSERT_EQ(ui.Messages().size(), 1u);
+    EXPECT_EQ(ui.Messages()[0].text, "ﾒｯｼｭ数が多すぎます。縦×横が2147483647以下になるように指定して下さい。");
+    EXPECT_EQ(doc.m_calcArea.GetMeshCountX(), 7);
+    EXPECT_EQ(doc.m_calcArea.GetMeshCountY(), 7);
+    EXPECT_EQ(doc.m_calcArea.GetOrigin().m_dX, origin.m_dX);
     EXPECT_FALSE(doc.IsModified());
 }
 

@@ -167,6 +167,29 @@ TEST_F(WaveCond, OkChecksRunInOrderAndRefuseDivisionsBelowOne) {
     }
 }
 
+// Node counts whose product no calculation file holds are refused with the same limit
+// the file's reader keeps; the largest area that fits goes.
+TEST_F(WaveCond, OkRefusesNodeCountsNoCalculationFileHolds) {
+    const struct {
+        int x, y;
+        bool fits;
+    } cases[] = {{65536, 65536, false}, {46341, 46341, false}, {2147483647, 2, false}, {46341, 46340, true},
+                 {2147483647, 1, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.x << " x " << c.y);
+        m_ui.Clear();
+        D d;
+        Fill(d, c.x, c.y);
+        d.InitDialog();
+        d.Click(IDOK);
+        EXPECT_EQ(d.Result(), c.fits ? IDOK : 0);
+        ASSERT_EQ(Messages().size(), c.fits ? 0u : 1u);
+        if (!c.fits) {
+            EXPECT_EQ(Messages()[0].text, "ﾒｯｼｭ数が多すぎます。縦×横が2147483647以下になるように指定して下さい。");
+        }
+    }
+}
+
 TEST_F(WaveCond, RotationRangeHoldsAlsoWhileTheEditIsHidden) {
     for (int freeRotation : {0, 1}) {
         SCOPED_TRACE(freeRotation);
