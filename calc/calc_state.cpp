@@ -121,4 +121,70 @@ void ClearWaveResults(CTydViewData& view) {
     if (view.m_bResultListOpen == 1) view.PostResultListRefresh();
 }
 
+struct DerivedDataAside::Held {
+    int calcState = kCalcNoMesh;
+    bool hadMarker = false;
+    std::string marker;  // its bytes
+    CBlkXY blkXY;
+    CDigitalMap mesh;
+    CTriLine triLine;
+    CHCheckPoint hcheckPoints;
+    CHCheckLine hcheckLines;
+    std::array<CContPara, kValueTypes> contParaFig;
+    std::array<CContHgtPos, kValueTypes> labelPos;
+    std::array<CContHgtPos, kValueTypes> labelPos2;
+    CContGroup contGroup;
+    int triNodes = 0;
+    std::vector<int> triNodeA, triNodeB, edgePairs;
+    std::vector<float> triMinDepth, triMaxDepth;
+    std::array<std::vector<float>, 2> triMinValue, triMaxValue;
+    std::vector<double> pointValues;
+    std::vector<float> pointDirections;
+};
+
+void DerivedDataAside::Exchange(CTydViewData& view, Held& h) {
+    CTydDocData& doc = view.GetDocument();
+    std::swap(doc.m_info.m_nCalcState, h.calcState);
+    std::swap(doc.m_mesh, h.mesh);
+    std::swap(doc.m_triLine, h.triLine);
+    std::swap(doc.m_hcheckPoints, h.hcheckPoints);
+    std::swap(doc.m_hcheckLines, h.hcheckLines);
+    std::swap(doc.m_contParaFig, h.contParaFig);
+    std::swap(doc.m_labelPos, h.labelPos);
+    std::swap(doc.m_labelPos2, h.labelPos2);
+    std::swap(doc.m_contGroup, h.contGroup);
+    std::swap(doc.m_nTriNodes, h.triNodes);
+    std::swap(doc.m_pTriNodeA, h.triNodeA);
+    std::swap(doc.m_pTriNodeB, h.triNodeB);
+    std::swap(doc.m_pEdgePairs, h.edgePairs);
+    std::swap(doc.m_pTriMinDepth, h.triMinDepth);
+    std::swap(doc.m_pTriMaxDepth, h.triMaxDepth);
+    std::swap(doc.m_pTriMinValue, h.triMinValue);
+    std::swap(doc.m_pTriMaxValue, h.triMaxValue);
+    std::swap(view.m_pCalcPtValue, h.pointValues);
+    std::swap(view.m_pCalcPtDir, h.pointDirections);
+}
+
+DerivedDataAside::DerivedDataAside(CTydViewData& view) : m_view(view), m_held(std::make_unique<Held>()) {
+    CTydDocData& doc = view.GetDocument();
+    m_held->blkXY = doc.m_blkXY;
+    const std::string marker = doc.SideFile("YNO");
+    m_held->hadMarker = !marker.empty() && ReadWholeFile(marker, m_held->marker, nullptr);
+    Exchange(view, *m_held);
+}
+
+DerivedDataAside::~DerivedDataAside() = default;
+
+void DerivedDataAside::PutBack() {
+    if (!m_held) return;
+    CTydDocData& doc = m_view.GetDocument();
+    Exchange(m_view, *m_held);
+    doc.m_blkXY = std::move(m_held->blkXY);
+    // The clear that came first deleted the batch marker: a batch's results wait for it.
+    const std::string marker = doc.SideFile("YNO");
+    if (m_held->hadMarker && !FileExists(marker)) AtomicWriteFile(marker, m_held->marker, nullptr);
+    m_held.reset();
+    if (m_view.m_bResultListOpen == 1) m_view.PostResultListRefresh();
+}
+
 }  // namespace wv

@@ -7,6 +7,10 @@
 //   3 results loaded                 result loader
 #pragma once
 
+#include "calc/calc_doc_data.h"
+
+#include <memory>
+
 namespace wv {
 
 class CTydDocData;
@@ -34,5 +38,28 @@ void ClearMeshData(CTydDocData& doc, int keepBlocks);
 // values, the result contour parameters and label sets, and the contour group. The
 // result list is asked to refill when it belongs to this view.
 void ClearWaveResults(CTydViewData& view);
+
+// The mesh and everything derived from it (what the two clears above throw away, and the
+// batch marker), taken out of a document whole and kept, for a command that builds them
+// anew and may find no memory to finish: it puts them back, and the document is as it
+// was. The document keeps its block outlines (a copy is taken of them); the mesh and the
+// rest are moved, so nothing of them is held twice.
+class DerivedDataAside {
+public:
+    explicit DerivedDataAside(CTydViewData& view);
+    ~DerivedDataAside();
+    DerivedDataAside(const DerivedDataAside&) = delete;
+    DerivedDataAside& operator=(const DerivedDataAside&) = delete;
+
+    // Puts everything back in place of what the document holds now, which goes.
+    void PutBack();
+
+private:
+    struct Held;
+    // The document's derived data and what is held, exchanged.
+    static void Exchange(CTydViewData& view, Held& held);
+    CTydViewData& m_view;
+    std::unique_ptr<Held> m_held;
+};
 
 }  // namespace wv

@@ -237,11 +237,27 @@ int DepthMeshRun::Run() {
 
 }  // namespace
 
-std::uint64_t DepthMeshBytes(int cols, int rows) {
-    const std::uint64_t cells =
+namespace {
+
+// The mesh itself beside either the table it is made from (`perNode` bytes a node) or
+// its triangulation, whichever is larger.
+std::uint64_t MeshCommandBytes(int cols, int rows, std::uint64_t perNode) {
+    const std::uint64_t nodes =
         static_cast<std::uint64_t>(std::max(cols, 0)) * static_cast<std::uint64_t>(std::max(rows, 0));
-    return cells * (sizeof(double) + sizeof(int) + sizeof(CCalValue) + 4 * sizeof(std::int16_t));
+    const std::uint64_t mesh = nodes * (sizeof(int) + sizeof(CCalValue) + 4 * sizeof(std::int16_t));
+    return mesh + std::max(nodes * perNode, MeshTriangleBytes(std::max(cols, 0), std::max(rows, 0)));
 }
+
+}  // namespace
+
+std::uint64_t DepthMeshBytes(int cols, int rows, const DepthMeshOptions& options) {
+    const int threads =
+        options.method == DepthMeshOptions::Method::Fast ? ParallelRunner::ThreadsFor(options.threads) : 1;
+    return MeshCommandBytes(cols, rows, sizeof(double)) +
+           static_cast<std::uint64_t>(threads - 1) * ParallelRunner::BytesPerWorker();
+}
+
+std::uint64_t MeshInputBytes(int cols, int rows) { return MeshCommandBytes(cols, rows, sizeof(float)); }
 
 int CalcMeshDepth(CTydViewData& view, const CalcViewFrame& frame, const DepthMeshOptions& options,
                   DepthMeshReport* report) {

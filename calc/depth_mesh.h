@@ -40,10 +40,15 @@ struct DepthMeshReport {
     std::vector<BlockIssue> blockIssues;
 };
 
-// Bytes the depth calculation of a cols x rows area holds at the least, at worst every
-// node a sea node: the work grid of heights, the node-index table, and each node's record
-// and four show flags (the crossings and the triangulation come on top).
-std::uint64_t DepthMeshBytes(int cols, int rows);
+// Bytes the depth calculation of a cols x rows area holds at the most, at worst every
+// node a sea node: each node's index, record and four show flags throughout; the work
+// grid of heights until the mesh is made and the triangulation after it; and the worker
+// threads of the fast method. (The crossings with the terrain come on top: they grow
+// with the terrain lines, not with the area.)
+std::uint64_t DepthMeshBytes(int cols, int rows, const DepthMeshOptions& options = DepthMeshOptions());
+// The same for a mesh read from a file: the input table (a float a node) in place of the
+// work grid, one thread.
+std::uint64_t MeshInputBytes(int cols, int rows);
 
 // Computes the mesh depths of the view's document and triangulates the mesh. `frame` is
 // the view's coordinate frame, read once at the start. Result 0 when the mesh was

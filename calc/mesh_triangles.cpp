@@ -79,4 +79,15 @@ int BuildMeshTriangles(CTydViewData& view, int flag, ParallelRunner* runner) {
     return 0;
 }
 
+std::uint64_t MeshTriangleBytes(int cols, int rows) {
+    if (rows < 2 || cols < 1) return 0;
+    const std::uint64_t nodes = static_cast<std::uint64_t>(rows) * static_cast<std::uint64_t>(cols);
+    const std::uint64_t cells = static_cast<std::uint64_t>(rows - 1) * static_cast<std::uint64_t>(cols - 1);
+    const std::uint64_t maxEdges = 3 * cells + (cols - 1) + (rows - 1) + 1;
+    // The node table handed to the kernel and the depth per node; the edge records; the
+    // depth and value ranges of at most two triangles per cell.
+    return TriangulationKernelBytes(rows, cols) + nodes * (sizeof(int) + sizeof(float)) +
+           maxEdges * sizeof(CTriLineZokusei) + cells * 2 * 6 * sizeof(float);
+}
+
 }  // namespace wv

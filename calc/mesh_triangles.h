@@ -3,6 +3,8 @@
 // loader work on.
 #pragma once
 
+#include <cstdint>
+
 namespace wv {
 
 class CTydViewData;
@@ -15,5 +17,10 @@ class ParallelRunner;
 // cancelled, and the caller clears the mesh again. With a runner the work is spread over
 // its threads, with the same result.
 int BuildMeshTriangles(CTydViewData& view, int flag, ParallelRunner* runner = nullptr);
+
+// The most BuildMeshTriangles holds at once beyond the mesh for a cols x rows mesh, at
+// worst every node a sea node: the kernel's tables, then the document's edge and
+// triangle tables beside them.
+std::uint64_t MeshTriangleBytes(int cols, int rows);
 
 }  // namespace wv

@@ -2,13 +2,41 @@
 
 #include <algorithm>
 #include <exception>
+#include <pthread.h>
+#include <system_error>
 
 namespace wv {
 
 ParallelRunner::ParallelRunner(int threads) {
+    m_threads = ThreadsFor(threads);
+    // Where the system has no room for another thread (a limit on the address space, on
+    // processes), the work goes on with those it has: results do not depend on the count.
+    for (int t = 1; t < m_threads; ++t) {
+        try {
+            m_workers.emplace_back([this] { Worker(); });
+        } catch (const std::system_error&) {
+            m_threads = t;
+            break;
+        }
+    }
+}
+
+std::uint64_t ParallelRunner::BytesPerWorker() {
+    // The thread's stack, and the arena its first allocation reserves in the allocator
+    // (64 MB of address space on a 64-bit system).
+    std::uint64_t stack = std::uint64_t{8} << 20;
+    pthread_attr_t attr;
+    if (pthread_attr_init(&attr) == 0) {
+        std::size_t size = 0;
+        if (pthread_attr_getstacksize(&attr, &size) == 0 && size > 0) stack = size;
+        pthread_attr_destroy(&attr);
+    }
+    return stack + (std::uint64_t{64} << 20);
+}
+
+int ParallelRunner::ThreadsFor(int threads) {
     if (threads <= 0) threads = static_cast<int>(std::thread::hardware_concurrency());
-    m_threads = std::max(1, threads);
-    for (int t = 1; t < m_threads; ++t) m_workers.emplace_back([this] { Worker(); });
+    return std::max(1, threads);
 }
 
 ParallelRunner::~ParallelRunner() {

@@ -5,6 +5,7 @@
 
 #include <condition_variable>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <mutex>
 #include <thread>
@@ -14,13 +15,19 @@ namespace wv {
 
 class ParallelRunner {
 public:
-    // 0 threads: one per hardware thread. 1: everything runs on the caller's thread.
+    // 0 threads: one per hardware thread. 1: everything runs on the caller's thread. Fewer
+    // where the system cannot start as many.
     explicit ParallelRunner(int threads = 0);
     ~ParallelRunner();
     ParallelRunner(const ParallelRunner&) = delete;
     ParallelRunner& operator=(const ParallelRunner&) = delete;
 
     int Threads() const { return m_threads; }
+    // The threads a runner asked for `threads` starts with, the caller's included.
+    static int ThreadsFor(int threads);
+    // The memory each worker thread takes beyond the caller's: what a command that
+    // weighs its memory first counts for each.
+    static std::uint64_t BytesPerWorker();
 
     // Calls fn(i) for every i in [begin, end), spread over the threads; returns when all
     // are done. An exception thrown by fn is rethrown here after the others finished.

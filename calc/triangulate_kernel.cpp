@@ -159,6 +159,16 @@ bool RunPass(int rowPairs, ParallelRunner* runner, const std::function<bool(int)
 
 }  // namespace
 
+std::uint64_t TriangulationKernelBytes(int rows, int cols) {
+    if (rows < 2 || cols < 1) return 0;
+    const std::uint64_t nodes = static_cast<std::uint64_t>(rows) * static_cast<std::uint64_t>(cols);
+    const std::uint64_t cells = static_cast<std::uint64_t>(rows - 1) * static_cast<std::uint64_t>(cols - 1);
+    const std::uint64_t maxEdges = 3 * cells + (cols - 1) + (rows - 1) + 1;
+    // Node records; two ends and two neighbours per edge; three nodes and three edges
+    // for each of at most two triangles per cell.
+    return nodes * sizeof(NodeEdges) + maxEdges * 4 * sizeof(int) + cells * 2 * 6 * sizeof(int);
+}
+
 bool TriangulateNodeTable(int rows, int cols, const std::vector<int>& nodeIndex,
                           const std::function<bool(int)>& rowPairsDone, MeshTriangulation& out,
                           ParallelRunner* runner) {

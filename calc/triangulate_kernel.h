@@ -6,6 +6,7 @@
 // clockwise (y up) and their edges so that edge u joins node u and node (u + 1) mod 3.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -34,5 +35,9 @@ class ParallelRunner;
 bool TriangulateNodeTable(int rows, int cols, const std::vector<int>& nodeIndex,
                           const std::function<bool(int)>& rowPairsDone, MeshTriangulation& out,
                           ParallelRunner* runner = nullptr);
+
+// The most TriangulateNodeTable holds at once for a rows x cols table, at worst every
+// node a sea node: its record per node and the edge and triangle tables.
+std::uint64_t TriangulationKernelBytes(int rows, int cols);
 
 }  // namespace wv

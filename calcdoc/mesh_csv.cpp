@@ -183,13 +183,6 @@ std::string ResultCsvFileName(const std::string& docPath, int number) { return C
 
 int CsvFileCount(int columns) { return columns < 1 ? 1 : (columns - 1) / kCsvColumnsPerFile + 1; }
 
-std::uint64_t MeshInputBytes(int columns, int rows) {
-    // The input table (a float a cell), the node index (an int a cell) and, at worst every
-    // cell a sea node, its record and four show flags.
-    const std::uint64_t cells = static_cast<std::uint64_t>(std::max(columns, 0)) * std::max(rows, 0);
-    return cells * (sizeof(float) + sizeof(int) + sizeof(CCalValue) + 4 * sizeof(std::int16_t));
-}
-
 int WriteMeshCsvFiles(const CTydDocData& doc, bool split) {
     const CDigitalMap& mesh = doc.m_mesh;
     const std::string header = Sprintf("%d,%d,", mesh.GetMeshCountX(), mesh.GetMeshCountY()) +
@@ -233,7 +226,26 @@ int OnResultFileOut(CTydDoc& doc, CTydViewData& view, const CalcViewFrame& frame
     return WriteResultCsvFiles(doc, h0, split == 1);
 }
 
+namespace {
+int BuildReadMesh(CTydViewData& view, std::vector<float>& table, int columns, int rows, double spacing, int sea,
+                  CCalcProgressDlg& progress, int barEnd);
+int ReadMeshFiles(CTydViewData& view);
+}  // namespace
+
 int OnMeshFileIn(CTydViewData& view) {
+    // While the files are read nothing of the document has changed; once the mesh is
+    // built, the old one is put back by the build itself.
+    try {
+        return ReadMeshFiles(view);
+    } catch (const std::bad_alloc&) {
+        Message(docmsg::kMeshTooLargeForMemory, docmsg::kCsvInCaption);
+        return -1;
+    }
+}
+
+namespace {
+
+int ReadMeshFiles(CTydViewData& view) {
     CTydDocData& doc = view.GetDocument();
     const std::string first = MeshCsvFileName(doc.GetPathName(), 1);
     std::ifstream in;
@@ -348,33 +360,47 @@ int OnMeshFileIn(CTydViewData& view) {
         return -1;
     }
 
+    // The old mesh is kept aside until the new one stands: memory that runs out on the
+    // way (the measure above is a worst case of the mesh, not of the rest of the program)
+    // leaves the document as it was.
+    DerivedDataAside old(view);
+    try {
+        return BuildReadMesh(view, table, columns, rows, spacing, sea, *progress, barEnd);
+    } catch (const std::bad_alloc&) {
+        std::vector<float>().swap(table);
+        old.PutBack();
+        progress->DestroyWindow();
+        view.RedrawAll();
+        Message(docmsg::kMeshTooLargeForMemory, docmsg::kCsvInCaption);
+        return -1;
+    }
+}
+
+// The mesh from the table read in, then its triangulation, in place of the old one;
+// results as OnMeshFileIn's.
+int BuildReadMesh(CTydViewData& view, std::vector<float>& table, int columns, int rows, double spacing, int sea,
+                  CCalcProgressDlg& progress, int barEnd) {
+    CTydDocData& doc = view.GetDocument();
+    bool cancelled = false;
     DropMesh(view);
     CDigitalMap& mesh = doc.m_mesh;
-    try {
-        mesh.SetMeshCountX(columns);
-        mesh.SetMeshCountY(rows);
-        mesh.AllocNodeIndex();
-        mesh.SetMeshSize(spacing);
-        mesh.SetBaseLevel(doc.m_info.m_dTide);
-        mesh.SetCount(sea);
-        mesh.AllocValues();
-        mesh.AllocDepthFlag();
-        mesh.AllocHeightFlag();
-        mesh.AllocDirFlag();
-        mesh.AllocVectorFlag();
-    } catch (const std::bad_alloc&) {
-        DropMesh(view);
-        progress->DestroyWindow();
-        doc.SetModifiedFlag(true);
-        Message(docmsg::kMeshTooLargeForMemory, docmsg::kCsvInCaption);
-        return 1;
-    }
+    mesh.SetMeshCountX(columns);
+    mesh.SetMeshCountY(rows);
+    mesh.AllocNodeIndex();
+    mesh.SetMeshSize(spacing);
+    mesh.SetBaseLevel(doc.m_info.m_dTide);
+    mesh.SetCount(sea);
+    mesh.AllocValues();
+    mesh.AllocDepthFlag();
+    mesh.AllocHeightFlag();
+    mesh.AllocDirFlag();
+    mesh.AllocVectorFlag();
 
     int next = 0;
     for (int r = 0; r < rows && !cancelled; ++r) {
-        if (progress->GetPos() < barEnd) progress->StepIt();
-        progress->PumpMessages();
-        if (progress->m_bCancel) {
+        if (progress.GetPos() < barEnd) progress.StepIt();
+        progress.PumpMessages();
+        if (progress.m_bCancel) {
             cancelled = true;
             break;
         }
@@ -393,12 +419,12 @@ int OnMeshFileIn(CTydViewData& view) {
 
     if (cancelled) {
         DropMesh(view);
-        progress->DestroyWindow();
+        progress.DestroyWindow();
         doc.SetModifiedFlag(true);
         return 1;
     }
     mesh.CalcDepthRange();
-    progress->DestroyWindow();
+    progress.DestroyWindow();
     if (BuildMeshTriangles(view, 1) != 0) {
         DropMesh(view);
         doc.SetModifiedFlag(true);
@@ -412,5 +438,7 @@ int OnMeshFileIn(CTydViewData& view) {
     doc.SetModifiedFlag(true);
     return 0;
 }
+
+}  // namespace
 
 }  // namespace wv

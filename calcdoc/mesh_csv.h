@@ -60,8 +60,4 @@ int OnResultFileOut(CTydDoc& doc, CTydViewData& view, const CalcViewFrame& frame
 // The document is marked modified whenever it changed.
 int OnMeshFileIn(CTydViewData& view);
 
-// How many bytes a mesh of the given counts needs while it is read in, roughly; the input
-// refuses a mesh whose need exceeds what the machine has.
-std::uint64_t MeshInputBytes(int columns, int rows);
-
 }  // namespace wv

@@ -9,6 +9,7 @@
 
 #include <climits>
 #include <cstdint>
+#include <new>
 
 namespace wv {
 
@@ -41,7 +42,7 @@ int CTydDoc::OnCalcDepth(CTydViewData& view, const CalcViewFrame& frame,
     // old mesh already gone: it is refused before anything changes. Sea nodes are
     // numbered with ints, whatever the machine holds.
     if (static_cast<std::uint64_t>(cols) * static_cast<std::uint64_t>(rows) > INT_MAX ||
-        DepthMeshBytes(cols, rows) > MemoryRoom()) {
+        DepthMeshBytes(cols, rows, options) > MemoryRoom()) {
         Ui().MessageBox(docmsg::kAreaTooLargeForMemory, docmsg::kDepthCaption, MbButtons::Ok, MbIcon::Warning);
         return -1;
     }
@@ -54,7 +55,20 @@ int CTydDoc::OnCalcDepth(CTydViewData& view, const CalcViewFrame& frame,
     UpdatePointLineLinks(kLinksTerrain);
 
     DepthMeshReport report;
-    const int result = CalcMeshDepth(view, frame, options, &report);
+    int result = -1;
+    {
+        // Memory the measure above could not foresee (the crossings with the terrain,
+        // another program's growth) ends the command as if it had been refused.
+        DerivedDataAside old(view);
+        try {
+            result = CalcMeshDepth(view, frame, options, &report);
+        } catch (const std::bad_alloc&) {
+            old.PutBack();
+            view.RedrawAll();
+            Ui().MessageBox(docmsg::kAreaTooLargeForMemory, docmsg::kDepthCaption, MbButtons::Ok, MbIcon::Warning);
+            return -1;
+        }
+    }
     if (result == 0) {
         m_info.m_nCalcState = kCalcDepths;
         DeleteDecFile();

@@ -272,6 +272,35 @@ TEST_F(CalcDocTest, DepthCommandRefusesAnAreaTheMemoryCannotHold) {
     EXPECT_EQ(doc.m_mesh.GetCount(), 4);
 }
 
+// The old mesh and what hangs on it (results, triangulation, labels, the batch marker)
+// is kept aside while the new mesh is made: memory that runs out at any moment of the
+// command leaves the document as it was, with the memory message.
+TEST_F(CalcDocTest, DepthCommandOutOfMemoryAnywhereLeavesTheDocumentAsItWas) {
+    const Area a = SlopeArea();
+    ASSERT_EQ(doc.OnCalcDepth(view, a.Frame()), 0);
+    doc.m_info.m_nCalcState = kCalcResults;
+    for (std::size_t i = 0; i < view.m_pCalcPtValue.size(); ++i) view.m_pCalcPtValue[i] = 1.25;
+    Touch(folder + "bay.YNO");
+    doc.SetModifiedFlag(false);
+    const std::string before = roadtest::Fingerprint(doc, view);
+    roadtest::MemoryRunsOut::Install();
+    int result = -1, pumps = 0;
+    for (; pumps < 500 && result != 0; ++pumps) {
+        SCOPED_TRACE(pumps);
+        ui.Clear();
+        roadtest::MemoryRunsOut::pumpsLeft = pumps;
+        result = doc.OnCalcDepth(view, a.Frame());
+        if (result == 0) break;
+        EXPECT_EQ(result, -1);
+        ASSERT_EQ(ui.Messages().size(), 2u);  // the start question, then the refusal
+        EXPECT_EQ(ui.Messages()[1].text, docmsg::kAreaTooLargeForMemory);
+        EXPECT_TRUE(roadtest::Fingerprint(doc, view) == before);
+    }
+    SetCalcProgressFactory(nullptr);
+    EXPECT_EQ(result, 0) << "the command goes once the memory lasts";
+    EXPECT_GT(pumps, 20);
+}
+
 TEST_F(CalcDocTest, DepthCommandAsksFirst) {
     Area a;
     a.ApplyTo(doc);

@@ -18,12 +18,16 @@
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -171,6 +175,56 @@ struct AddressSpaceRoom {
     }
     ~AddressSpaceRoom() { setrlimit(RLIMIT_AS, &saved); }
     rlimit saved{};
+};
+
+// Runs `work` in a forked child that may map at most `room` bytes more than it maps then:
+// the child's exit code is what `work` returns, or minus the signal that ended it.
+inline int InChildWithAddressRoom(std::uint64_t room, const std::function<int()>& work) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        int code;
+        {
+            AddressSpaceRoom limit(room);
+            code = work();
+        }
+        std::_Exit(code);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+}
+
+// What the document would save, its view's output-point values, its batch marker and
+// whether it is modified: all that a command that fails must leave as it was.
+inline std::string Fingerprint(CTydDoc& doc, const CTydViewData& view) {
+    const std::string path = doc.GetPathName();
+    const bool modified = doc.IsModified();
+    std::string out = modified ? "modified\n" : "saved\n";
+    const std::string copy = FolderOf(path) + "print.TYD";
+    EXPECT_TRUE(doc.OnSaveDocument(copy));
+    doc.SetPathName(path);
+    doc.SetModifiedFlag(modified);
+    for (const char* ext : {"TYD", "DPT"}) {
+        std::string bytes;
+        ReadWholeFile(SideFileName(copy, ext), bytes, nullptr);
+        out += bytes;
+    }
+    for (double v : view.m_pCalcPtValue) out += std::to_string(v) + ",";
+    out += FileExists(doc.SideFile("YNO")) ? "marker" : "no marker";
+    return out;
+}
+
+// A progress window whose n-th pump (counted over the whole command) finds no memory, as
+// anything the command allocates there could.
+class MemoryRunsOut : public CTestCalcProgressDlg {
+public:
+    static inline int pumpsLeft = -1;
+    void PumpMessages() override {
+        if (pumpsLeft >= 0 && pumpsLeft-- == 0) throw std::bad_alloc();
+    }
+    static void Install() {
+        SetCalcProgressFactory([] { return std::unique_ptr<CCalcProgressDlg>(new MemoryRunsOut()); });
+    }
 };
 
 // Messages of a scripted UI whose text contains `part`.

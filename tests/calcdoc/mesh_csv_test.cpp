@@ -355,6 +355,49 @@ TEST_F(MeshCsvTest, MissingLaterFileOfASplitSetLeavesItsColumnsLand) {
     EXPECT_NEAR(DepthAt(3, 249), 1.249 + 3, 1e-5);
 }
 
+// The old mesh stays until the new one stands: memory that runs out at any moment of the
+// input leaves the document as it was, with the memory message. And the measure weighs
+// the triangulation: a 518-byte file of a 10000 x 10000 mesh is refused at once under an
+// address-space limit, where it used to end the program.
+TEST_F(MeshCsvTest, OutOfMemoryLeavesTheDocumentAsItWas) {
+    SetRampMesh(4, 3);
+    EXPECT_EQ(OnMeshFileOut(doc), 1);
+    SetRampMesh(5, 5);
+    roadtest::WriteAll(doc.SideFile("YNO"), "2\r\n");
+    doc.SetModifiedFlag(false);
+    const std::string before = roadtest::Fingerprint(doc, view);
+    roadtest::MemoryRunsOut::Install();
+    int result = -1, pumps = 0;
+    for (; pumps < 100 && result != 0; ++pumps) {
+        SCOPED_TRACE(pumps);
+        ui.Clear();
+        roadtest::MemoryRunsOut::pumpsLeft = pumps;
+        if ((result = OnMeshFileIn(view)) == 0) break;
+        EXPECT_EQ(result, -1);
+        ASSERT_EQ(MessageCount(), 1);
+        EXPECT_EQ(ui.Messages()[0].text, docmsg::kMeshTooLargeForMemory);
+        EXPECT_TRUE(roadtest::Fingerprint(doc, view) == before);
+    }
+    EXPECT_EQ(result, 0) << "the input goes once the memory lasts";
+    EXPECT_GT(pumps, 5);
+
+    SetRampMesh(5, 5);
+    doc.SetModifiedFlag(false);
+    std::string file = "10000,10000,1,0\r\n1";
+    for (int i = 1; i < 250; ++i) file += ",1";
+    WriteAll(M(1), file + "\r\n");
+    ASSERT_EQ(file.size() + 2, 518u);
+    const std::string old = roadtest::Fingerprint(doc, view);
+    SetProgress(-1);
+    const int code = roadtest::InChildWithAddressRoom(std::uint64_t{4} << 30, [&] {
+        ui.Clear();
+        const bool refused = OnMeshFileIn(view) == -1 && MessageCount() == 1 &&
+                             ui.Messages()[0].text == docmsg::kMeshTooLargeForMemory;
+        return refused && roadtest::Fingerprint(doc, view) == old ? 0 : 1;
+    });
+    EXPECT_EQ(code, 0);
+}
+
 TEST_F(MeshCsvTest, CancelWhileReadingKeepsTheDocumentWhileBuildingDropsTheMesh) {
     SetRampMesh(4, 3);
     EXPECT_EQ(OnMeshFileOut(doc), 1);
