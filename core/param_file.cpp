@@ -78,13 +78,20 @@ ParamFileStatus ReadParamFile(const std::string& path, CTyd_Inf& tydOut, CZmn_In
         l.Double(0, tyd.m_dH0);
         l.Double(1, tyd.m_dT0);
     });
+    // Division counts below 1 keep their field: the solver divides by both, and a
+    // calculation file refuses them.
+    auto division = [](const NumberLine& l, int index, int& field) {
+        int n = field;
+        l.Int(index, n);
+        if (n >= 1) field = n;
+    };
     steps.push_back([&](const NumberLine& l, const std::string&) {
         l.Double(0, tyd.m_dTide);
-        l.Int(1, tyd.m_nDirDiv);
+        division(l, 1, tyd.m_nDirDiv);
     });
     steps.push_back([&](const NumberLine& l, const std::string&) {
         l.Double(0, tyd.m_dSmax);
-        l.Int(1, tyd.m_nFreqDiv);
+        division(l, 1, tyd.m_nFreqDiv);
     });
     if (v > 9) {
         steps.push_back([&](const NumberLine& l, const std::string&) {

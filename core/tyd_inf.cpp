@@ -1,5 +1,9 @@
 #include "core/tyd_inf.h"
 
+#include "core/messages.h"
+
+#include <climits>
+
 namespace wv {
 
 CTyd_Inf g_tydInfDefault;
@@ -39,6 +43,11 @@ void CTyd_Inf::Serialize(CArchive& ar, unsigned nVersion) {
     else
         r.m_bFreeRotation = 0;
     ar >> r.m_nCalcState;
+    // Only the four states exist, and the solver divides by both division counts, which
+    // every program of the suite keeps at 1 or more.
+    CArchive::CheckRange(r.m_nCalcState, 0, 3, msg::kWhatCalcState);
+    CArchive::CheckRange(r.m_nDirDiv, 1, INT_MAX, msg::kWhatDirDiv);
+    CArchive::CheckRange(r.m_nFreqDiv, 1, INT_MAX, msg::kWhatFreqDiv);
     *this = r;
 }
 

@@ -13,6 +13,8 @@
 #include "support/english_words.h"
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace wv {
 namespace {
 
@@ -227,12 +229,14 @@ protected:
         return s + "|" + doc.GetPathName();
     }
 
-    void ExpectRefused(const std::string& file, const char* what) {
+    // `field`: what the message must name, when given.
+    void ExpectRefused(const std::string& file, const char* what, const char* field = "") {
         SCOPED_TRACE(what);
         ui.Clear();
         EXPECT_FALSE(doc.OnOpenDocument(file));
         ASSERT_EQ(ui.Messages().size(), 1u);
         EXPECT_NE(ui.Messages()[0].text.find(Scratch()), std::string::npos) << ui.Messages()[0].text;
+        EXPECT_NE(ui.Messages()[0].text.find(field), std::string::npos) << ui.Messages()[0].text;
         // The reason under the message is Japanese, as the message is.
         EXPECT_EQ(testsupport::EnglishWords(ui.Messages()[0].text), std::vector<std::string>()) << ui.Messages()[0].text;
         EXPECT_TRUE(doc.IsModified());
@@ -252,6 +256,41 @@ TEST_F(RefusedOpenTest, DamagedCountsAndIndicesChangeNothing) {
                               "bad_tri_edge.DPT",  "bad_edge_pair.DPT",  "bad_tri_count.DPT",
                               "bad_edge_node.DPT", "bad_rows_no_columns.DPT", "bad_columns_no_rows.DPT"};
     for (const char* side : badSides) ExpectRefused(Pair("X3", "small_v12.TYD", side), side);
+}
+
+// Conditions no program writes (a state beyond the four, division counts below 1) are
+// refused naming their field; every value the programs write opens as written.
+TEST_F(RefusedOpenTest, ConditionsNoProgramWritesAreRefusedNamingTheirField) {
+    struct Case {
+        int state, dirDiv, freqDiv;
+        const char* field;  // nullptr: opens
+    };
+    const Case cases[] = {
+        {7, 45, 7, "計算状態"},   {2147483647, 45, 7, "計算状態"}, {-7, 45, 7, "計算状態"},
+        {1, -7, 7, "方向分割数"}, {1, 0, 7, "方向分割数"},         {1, 45, 0, "周期分割数"},
+        {0, 1, 1, nullptr},       {1, 45, 7, nullptr},             {2, 2147483647, 2147483647, nullptr},
+        {3, 45, 7, nullptr},
+    };
+    const std::string written = Scratch() + "COND.TYD";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.state << " " << c.dirDiv << " " << c.freqDiv);
+        CTydDoc w;
+        ASSERT_TRUE(w.OnOpenDocument(Pair("W", "small_v12.TYD", "small_v12.DPT"))) << w.GetLastError();
+        w.m_info.m_nCalcState = c.state;
+        w.m_info.m_nDirDiv = c.dirDiv;
+        w.m_info.m_nFreqDiv = c.freqDiv;
+        ASSERT_TRUE(w.OnSaveDocument(written));
+        if (c.field) {
+            ExpectRefused(written, c.field, c.field);
+            continue;
+        }
+        ui.Clear();
+        CTydDoc r;
+        ASSERT_TRUE(r.OnOpenDocument(written));
+        EXPECT_TRUE(ui.Messages().empty());
+        EXPECT_EQ(std::tie(r.m_info.m_nCalcState, r.m_info.m_nDirDiv, r.m_info.m_nFreqDiv),
+                  std::tie(c.state, c.dirDiv, c.freqDiv));
+    }
 }
 
 TEST_F(RefusedOpenTest, EveryTruncationIsRefused) {
